@@ -1,0 +1,40 @@
+# Everyday commands. Each one installs what is missing first, so a fresh
+# Debian 12 machine needs nothing but `make run` or `make test`.
+BUILD      ?= build
+BUILD_TYPE ?= Debug
+JOBS       ?= $(shell nproc)
+CMAKE_ARGS ?=
+
+.PHONY: all deps configure build run test test-sanitize bench screenshots clean
+
+all: build
+
+deps:
+	@./scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@cd $(BUILD) && ./tavimo
+
+test: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The whole suite once more with AddressSanitizer and UBSan.
+test-sanitize:
+	@$(MAKE) --no-print-directory test BUILD=build-asan \
+	  CMAKE_ARGS="-DTAVIMO_SANITIZE=ON $(CMAKE_ARGS)"
+
+bench:
+	@$(MAKE) --no-print-directory build BUILD=build-bench BUILD_TYPE=Release CMAKE_ARGS="-DTAVIMO_BENCH=ON"
+	@cd build-bench && for b in bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen ./$$b; done
+
+screenshots: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tools/screenshots/screenshots $(CURDIR)/$(BUILD)/screenshots
+
+clean:
+	rm -rf build build-asan build-bench

@@ -1,0 +1,69 @@
+#include "app/Forms.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+
+FormBase::FormBase(QWidget* parent) : QWidget(parent) {}
+
+FormBase::~FormBase() {
+    // A window deleted without passing through Unload must not stay registered.
+    auto& map = Forms::Map();
+    for (auto it = map.begin(); it != map.end(); ++it) {
+        if (it->second == this) {
+            map.erase(it);
+            break;
+        }
+    }
+}
+
+void FormBase::closeEvent(QCloseEvent* event) {
+    if (unloading_ || Forms::Find(typeid(*this)) != this) {
+        event->accept();
+        return;
+    }
+    if (Forms::Unload(this))
+        event->accept();
+    else
+        event->ignore();
+}
+
+std::unordered_map<std::type_index, FormBase*>& Forms::Map() {
+    static std::unordered_map<std::type_index, FormBase*> map;
+    return map;
+}
+
+FormBase* Forms::Find(std::type_index t) {
+    auto& map = Map();
+    const auto it = map.find(t);
+    return it == map.end() ? nullptr : it->second;
+}
+
+void Forms::Register(std::type_index t, FormBase* w) { Map()[t] = w; }
+
+bool Forms::Unload(FormBase* w) {
+    if (!w || w->unloading_) return true;
+    w->unloading_ = true;
+    if (w->Form_Unload()) {
+        w->unloading_ = false;
+        return false;
+    }
+    auto& map = Map();
+    for (auto it = map.begin(); it != map.end(); ++it) {
+        if (it->second == w) {
+            map.erase(it);
+            break;
+        }
+    }
+    w->hide();
+    w->deleteLater();
+    return true;
+}
+
+void Forms::DiscardAll() {
+    auto map = Map();
+    Map().clear();
+    for (auto& [type, w] : map) {
+        w->unloading_ = true;
+        delete w;
+    }
+}

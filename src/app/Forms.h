@@ -1,0 +1,61 @@
+#pragma once
+#include <QWidget>
+#include <typeindex>
+#include <unordered_map>
+
+// A window of the game. Each window class exists at most once: the registry
+// creates it on first access (running Form_Load), unloads it (running
+// Form_Unload, which may cancel) and creates it afresh on the next access.
+class FormBase : public QWidget {
+    Q_OBJECT
+public:
+    explicit FormBase(QWidget* parent = nullptr);
+    ~FormBase() override;
+    virtual void Form_Load() {}
+    // Returns true to cancel the unload.
+    virtual bool Form_Unload() { return false; }
+    bool Unloading() const { return unloading_; }
+
+protected:
+    // The close box unloads the window; a cancelled unload keeps it open.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    friend class Forms;
+    bool unloading_ = false;
+};
+
+class Forms {
+public:
+    // The window, created and loaded on first access.
+    template <class T>
+    static T& Get() {
+        if (FormBase* w = Find(typeid(T))) return *static_cast<T*>(w);
+        T* w = new T();
+        Register(typeid(T), w);
+        w->Form_Load();
+        return *w;
+    }
+    // The window if it is loaded, without creating it.
+    template <class T>
+    static T* IfLoaded() {
+        return static_cast<T*>(Find(typeid(T)));
+    }
+    template <class T>
+    static bool Unload() {
+        FormBase* w = Find(typeid(T));
+        return w ? Unload(w) : true;
+    }
+    // Runs the window's unload step; false when it cancelled. The widget is
+    // hidden, detached from the registry and deleted once control returns to
+    // the event loop, so a handler may unload its own window.
+    static bool Unload(FormBase* w);
+    // Drops every window without unload steps (tests; process end).
+    static void DiscardAll();
+
+private:
+    friend class FormBase;
+    static FormBase* Find(std::type_index t);
+    static void Register(std::type_index t, FormBase* w);
+    static std::unordered_map<std::type_index, FormBase*>& Map();
+};

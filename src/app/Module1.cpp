@@ -1,0 +1,3 @@
+#include "app/Module1.h"
+
+Module1Record Module1;

@@ -1,0 +1,31 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+struct Module1Record;
+
+// init.txt: one line of eleven comma-separated fields.
+namespace settings {
+
+inline constexpr const char* FileName = "init.txt";
+inline constexpr const char* DefaultLine = "1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000";
+
+// Splits a line into its fields: a field ends at a comma or at the end of
+// the line; blanks around a field are dropped.
+QStringList SplitFields(const QString& line);
+
+// Reads init.txt into the record and derives the working values, as start-up
+// does. False (record untouched) when the file is missing or unreadable, has
+// fewer than eleven fields, or field 5, 8 or 9 is not a number.
+bool Read(const QString& path, Module1Record& m);
+
+// Writes the default line (CR LF) to `path`.
+bool WriteDefault(const QString& path, QString* error = nullptr);
+
+// The line written on the way out. With saving on, the current settings and
+// the View box's value; with saving off, "0" and the fields as they were read.
+// `saveChecked` and `soundChecked` are the menu check marks; the record's
+// SaveOnExit and SoundOn are updated from them as on exit.
+QString ExitLine(Module1Record& m, bool saveChecked, bool soundChecked, int viewValue);
+
+}  // namespace settings

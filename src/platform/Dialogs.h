@@ -1,0 +1,38 @@
+#pragma once
+#include <QString>
+#include <deque>
+#include <vector>
+
+// Message boxes: information with OK, questions with Yes/No and the question icon.
+class Dialogs {
+public:
+    enum class Buttons { Ok, YesNo };
+    enum class Answer { Ok, Yes, No };
+    virtual ~Dialogs() = default;
+    virtual Answer Message(const QString& title, const QString& text, Buttons buttons) = 0;
+
+    void Info(const QString& title, const QString& text) { Message(title, text, Buttons::Ok); }
+    bool AskYesNo(const QString& title, const QString& text) {
+        return Message(title, text, Buttons::YesNo) == Answer::Yes;
+    }
+};
+
+// Test double: answers Yes/No questions from a script (No once it runs dry)
+// and records every box shown.
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Shown {
+        QString title, text;
+        Buttons buttons;
+    };
+    std::vector<Shown> shown;
+    std::deque<Answer> answers;
+    Answer Message(const QString& title, const QString& text, Buttons buttons) override {
+        shown.push_back({title, text, buttons});
+        if (buttons == Buttons::Ok) return Answer::Ok;
+        if (answers.empty()) return Answer::No;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+};

@@ -1,0 +1,230 @@
+#include "platform/FileSystem.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStorageInfo>
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <sys/stat.h>
+
+PatternMatcher::PatternMatcher(const QString& pattern) {
+    for (const QString& part : pattern.split(';', Qt::SkipEmptyParts)) {
+        const QString wild = part.trimmed();
+        if (wild.isEmpty()) continue;
+        parts_.append(QRegularExpression(QRegularExpression::wildcardToRegularExpression(wild),
+                                         QRegularExpression::CaseInsensitiveOption));
+    }
+}
+
+bool PatternMatcher::Matches(const QString& name) const {
+    for (const QRegularExpression& re : parts_)
+        if (re.match(name).hasMatch()) return true;
+    return false;
+}
+
+bool FileSystem::MatchesPattern(const QString& name, const QString& pattern) {
+    return PatternMatcher(pattern).Matches(name);
+}
+
+QString FileSystem::Join(const QString& folder, const QString& name) {
+    if (folder.isEmpty()) return name;
+    if (folder.endsWith('/')) return folder + name;
+    return folder + '/' + name;
+}
+
+void FileSystem::SortNames(QStringList& names) {
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = QString::compare(a, b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+}
+
+namespace {
+FsError FromErrno(int e) {
+    switch (e) {
+        case ENOENT:
+        case ENOTDIR:
+            return FsError::NotFound;
+        case ENOMEDIUM:
+        case ENODEV:
+        case ENXIO:
+        case EIO:
+        case ESTALE:
+        case EHOSTDOWN:
+        case ENOTCONN:
+            return FsError::DeviceUnavailable;
+        default:
+            return FsError::Other;
+    }
+}
+void Set(FsError* out, FsError e) {
+    if (out) *out = e;
+}
+
+// Reads a folder's entries with one pass of readdir; `wantFolders` picks
+// subfolders instead of ordinary files. Dot entries count as hidden.
+QStringList ReadFolder(const QString& folder, bool wantFolders, FsError* error,
+                       const QString& pattern = QString()) {
+    Set(error, FsError::None);
+    const QByteArray path = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
+    DIR* dir = ::opendir(path.constData());
+    if (!dir) {
+        Set(error, FromErrno(errno));
+        return {};
+    }
+    const PatternMatcher matcher(pattern);
+    QStringList names;
+    errno = 0;
+    while (dirent* ent = ::readdir(dir)) {
+        if (ent->d_name[0] == '.') continue;
+        const QString name = QFile::decodeName(ent->d_name);
+        bool isDir = false, isFile = false;
+        if (ent->d_type == DT_DIR) {
+            isDir = true;
+        } else if (ent->d_type == DT_REG) {
+            isFile = true;
+        } else {
+            // Links and unknown types: ask for what they lead to.
+            struct stat st {};
+            const QByteArray full = path + '/' + QByteArray(ent->d_name);
+            if (::stat(full.constData(), &st) == 0) {
+                isDir = S_ISDIR(st.st_mode);
+                isFile = S_ISREG(st.st_mode);
+            }
+        }
+        if (wantFolders ? isDir : (isFile && matcher.Matches(name)))
+            names.append(name);
+        errno = 0;
+    }
+    const int readErr = errno;
+    ::closedir(dir);
+    if (readErr != 0) {
+        Set(error, FromErrno(readErr));
+        return {};
+    }
+    FileSystem::SortNames(names);
+    return names;
+}
+}  // namespace
+
+QStringList RealFileSystem::ListFiles(const QString& folder, const QString& pattern,
+                                      FsError* error) {
+    return ReadFolder(folder, false, error, pattern);
+}
+
+QStringList RealFileSystem::ListFolders(const QString& folder, FsError* error) {
+    return ReadFolder(folder, true, error);
+}
+
+bool RealFileSystem::IsFile(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool RealFileSystem::IsFolder(const QString& path) {
+    struct stat st {};
+    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+QStringList RealFileSystem::Drives() {
+    QStringList roots;
+    for (const QStorageInfo& v : QStorageInfo::mountedVolumes()) {
+        if (!v.isValid()) continue;
+        const QByteArray type = v.fileSystemType();
+        // Kernel bookkeeping file systems are no place for pictures.
+        static const QList<QByteArray> skip = {"proc", "sysfs", "devpts", "cgroup", "cgroup2",
+                                               "securityfs", "pstore", "bpf", "tracefs",
+                                               "debugfs", "mqueue", "hugetlbfs", "configfs",
+                                               "fusectl", "binfmt_misc", "autofs", "nsfs"};
+        if (skip.contains(type)) continue;
+        if (!roots.contains(v.rootPath())) roots.append(v.rootPath());
+    }
+    if (!roots.contains("/")) roots.prepend("/");
+    std::sort(roots.begin(), roots.end());
+    return roots;
+}
+
+QString RealFileSystem::DriveOf(const QString& path) {
+    const QStorageInfo info(path);
+    return info.isValid() ? info.rootPath() : QStringLiteral("/");
+}
+
+// ---- FakeFileSystem ----
+
+QString FakeFileSystem::Key(const QString& folder) {
+    QString k = folder;
+    while (k.size() > 1 && k.endsWith('/')) k.chop(1);
+    return k;
+}
+
+void FakeFileSystem::AddFolder(const QString& folder) {
+    const QString k = Key(folder);
+    if (!files_.contains(k)) files_.insert(k, {});
+}
+
+void FakeFileSystem::AddFile(const QString& folder, const QString& name) {
+    files_[Key(folder)].append(name);
+}
+
+void FakeFileSystem::RemoveFolder(const QString& folder) { files_.remove(Key(folder)); }
+
+QStringList FakeFileSystem::ListFiles(const QString& folder, const QString& pattern,
+                                      FsError* error) {
+    ++listCalls;
+    const QString k = Key(folder);
+    if (errors_.contains(k)) {
+        Set(error, errors_.value(k));
+        return {};
+    }
+    if (!files_.contains(k)) {
+        Set(error, FsError::NotFound);
+        return {};
+    }
+    Set(error, FsError::None);
+    const PatternMatcher matcher(pattern);
+    QStringList out;
+    for (const QString& n : files_.value(k))
+        if (!n.startsWith('.') && matcher.Matches(n)) out.append(n);
+    SortNames(out);
+    return out;
+}
+
+QStringList FakeFileSystem::ListFolders(const QString& folder, FsError* error) {
+    const QString k = Key(folder);
+    if (errors_.contains(k)) {
+        Set(error, errors_.value(k));
+        return {};
+    }
+    Set(error, FsError::None);
+    QStringList out;
+    const QString prefix = k.endsWith('/') ? k : k + '/';
+    for (auto it = files_.cbegin(); it != files_.cend(); ++it) {
+        if (!it.key().startsWith(prefix)) continue;
+        const QString rest = it.key().mid(prefix.size());
+        const QString first = rest.section('/', 0, 0);
+        if (!first.isEmpty() && !first.startsWith('.') && !out.contains(first)) out.append(first);
+    }
+    SortNames(out);
+    return out;
+}
+
+bool FakeFileSystem::IsFile(const QString& path) {
+    const int slash = path.lastIndexOf('/');
+    const QString folder = slash <= 0 ? QStringLiteral("/") : path.left(slash);
+    const QString k = Key(folder);
+    return !errors_.contains(k) && files_.value(k).contains(path.mid(slash + 1));
+}
+
+bool FakeFileSystem::IsFolder(const QString& path) {
+    const QString k = Key(path);
+    return files_.contains(k) && !errors_.contains(k);
+}
+
+QString FakeFileSystem::DriveOf(const QString& path) {
+    QString best = "/";
+    for (const QString& d : drives)
+        if (path.startsWith(d) && d.size() > best.size()) best = d;
+    return best;
+}

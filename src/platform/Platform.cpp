@@ -1,0 +1,6 @@
+#include "platform/Platform.h"
+
+Platform& Platform::Get() {
+    static Platform instance;
+    return instance;
+}

@@ -1,0 +1,40 @@
+#pragma once
+#include <deque>
+#include <random>
+
+// Uniform draws r in [0, 1); drawing from n entries takes index floor(r * n).
+class Random {
+public:
+    virtual ~Random() = default;
+    virtual double Next() = 0;
+    // Reseeds from the clock (every deal does this).
+    virtual void Reseed() = 0;
+    int Index(int n) {
+        if (n <= 0) return 0;
+        const int i = static_cast<int>(Next() * n);
+        return i < n ? i : n - 1;
+    }
+};
+
+class SystemRandom final : public Random {
+public:
+    SystemRandom();
+    double Next() override;
+    void Reseed() override;
+
+private:
+    std::mt19937 gen_;
+};
+
+// Test double: plays back scripted values first, then a fixed-seed sequence.
+class ScriptedRandom final : public Random {
+public:
+    explicit ScriptedRandom(unsigned seed = 1) : gen_(seed) {}
+    std::deque<double> script;
+    int reseeds = 0;
+    double Next() override;
+    void Reseed() override { ++reseeds; }
+
+private:
+    std::mt19937 gen_;
+};

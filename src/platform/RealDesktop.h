@@ -1,0 +1,8 @@
+#pragma once
+#include "platform/Desktop.h"
+
+class RealDesktop final : public Desktop {
+public:
+    bool OpenTextFile(const QString& path) override;
+    void EndProcess() override;
+};

@@ -1,0 +1,17 @@
+#include "platform/RealPlatform.h"
+
+#include "platform/Platform.h"
+#include "platform/RealDesktop.h"
+#include "platform/RealDialogs.h"
+#include "platform/RealSoundDevice.h"
+
+void InstallRealPlatform() {
+    Platform& p = platform();
+    p.clock = std::make_unique<SystemClock>();
+    p.random = std::make_unique<SystemRandom>();
+    p.dialogs = std::make_unique<RealDialogs>();
+    p.fs = std::make_unique<RealFileSystem>();
+    p.desktop = std::make_unique<RealDesktop>();
+    p.pictures = std::make_unique<PictureLoader>();
+    p.makeSoundDevice = [] { return std::make_unique<RealSoundDevice>(); };
+}

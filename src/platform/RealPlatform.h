@@ -1,0 +1,4 @@
+#pragma once
+
+// Installs the real implementation of every platform seam.
+void InstallRealPlatform();

@@ -1,0 +1,60 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <QTemporaryDir>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "platform/Platform.h"
+
+// ---- Registration: several test classes per executable ----
+namespace testsupport {
+using Factory = std::function<QObject*()>;
+std::vector<std::pair<const char*, Factory>>& Registry();
+struct Registrar {
+    Registrar(const char* name, Factory f) { Registry().emplace_back(name, std::move(f)); }
+};
+}  // namespace testsupport
+
+// Registers a QObject test class with the subsystem's test runner.
+#define TAVIMO_TEST(Class) \
+    static testsupport::Registrar registrar_##Class(#Class, [] { return new Class; })
+
+// ---- Doubles ----
+// Installs test doubles for every seam (the real file system and picture
+// loader) and returns them for the test to script.
+struct Doubles {
+    FakeClock* clock = nullptr;
+    ScriptedRandom* random = nullptr;
+    ScriptedDialogs* dialogs = nullptr;
+    RecordingDesktop* desktop = nullptr;
+    std::shared_ptr<QStringList> sounds;  // "<command> <file>" for every sound command
+};
+Doubles InstallDoubles();
+// Swaps in a fake file system; the platform owns it.
+FakeFileSystem* InstallFakeFileSystem();
+
+// ---- A throw-away program folder ----
+// A fresh folder made the current directory and the record's ProgramFolder,
+// with the generated assets copied in on request. The record and every
+// window are reset when it goes away.
+class ProgramFolder {
+public:
+    enum Assets { None = 0, Graphics = 1, Backs = 2, Sound = 4, Help = 8, Splash = 16, All = 31 };
+    explicit ProgramFolder(int assets = None);
+    ~ProgramFolder();
+    QString Path() const { return dir_.path(); }
+    QString File(const QString& name) const;
+    void Write(const QString& name, const QByteArray& bytes) const;
+    QByteArray Read(const QString& name) const;
+
+private:
+    QTemporaryDir dir_;
+    QString oldCurrent_;
+};
+
+// The folder where the build generated the default assets.
+QString GeneratedAssets();
+// Runs posted deletions, so unloaded windows are really gone.
+void FlushDeletes();
