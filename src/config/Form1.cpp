@@ -22,5 +22,3 @@ void Form1::SetValue(QCheckBox* box, int value) {
 void Form1::View_Click() { PreviewState = -PreviewState; }
 
 void Form1::All_Check_Click() {}
-
-void Form1::Command1_Click() {}

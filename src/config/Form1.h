@@ -28,5 +28,6 @@ public:
 
     void View_Click();
     void All_Check_Click();
+    // The OK action lives with the dealing code (board/Form1Deal.cpp).
     void Command1_Click();
 };

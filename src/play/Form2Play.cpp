@@ -1,0 +1,3 @@
+#include "board/Form2.h"
+
+void Form2::ConnectPlay() {}
