@@ -1,0 +1,185 @@
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "app/Module1.h"
+#include "app/SettingsFile.h"
+#include "app/StartUp.h"
+#include "config/Form1.h"
+
+class SettingsFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void readsElevenFieldsAndDerivesBoard() {
+        ProgramFolder folder;
+        folder.Write("init.txt", "1,0,Forest.jpg,3,1,300,200,12000,9000,1,1\r\n");
+        Module1Record m;
+        QVERIFY(settings::Read(folder.File("init.txt"), m));
+        QCOMPARE(m.SaveOnExit, 1);
+        QCOMPARE(m.SoundOn, 0);
+        QCOMPARE(m.BackFile, QString("Forest.jpg"));
+        QCOMPARE(m.SpeedSetting, 3.0);
+        QCOMPARE(m.WindowTop, 300.0);
+        QCOMPARE(m.WindowLeft, 200.0);
+        QCOMPARE(m.WindowWidth, 12000.0);
+        QCOMPARE(m.WindowHeight, 9000.0);
+        // Fields 10 and 11 never size anything: the board follows from the window.
+        QCOMPARE(m.BoardWidth, 11885.0);
+        QCOMPARE(m.BoardHeight, 8250.0);
+        QCOMPARE(m.StartBoardWidth, QString("1"));
+        QCOMPARE(m.StartBoardHeight, QString("1"));
+        QCOMPARE(m.StartSoundOn, QString("0"));
+        QCOMPARE(m.StartBackFile, QString("Forest.jpg"));
+    }
+
+    void refusesUnusableFiles_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("ten fields") << QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435\r\n");
+        QTest::newRow("word as width") << QByteArray("1,1,Sky.jpg,1,1,0,10,abc,6750,9435,6000\r\n");
+        QTest::newRow("word as height") << QByteArray("1,1,Sky.jpg,1,1,0,10,9550,x,9435,6000\r\n");
+        QTest::newRow("word as view") << QByteArray("1,1,Sky.jpg,1,yes,0,10,9550,6750,9435,6000\r\n");
+    }
+    void refusesUnusableFiles() {
+        QFETCH(QByteArray, content);
+        ProgramFolder folder;
+        folder.Write("init.txt", content);
+        Module1Record m;
+        m.BackFile = "untouched";
+        QVERIFY(!settings::Read(folder.File("init.txt"), m));
+        QCOMPARE(m.BackFile, QString("untouched"));
+    }
+
+    void missingFileIsRefused() {
+        ProgramFolder folder;
+        Module1Record m;
+        QVERIFY(!settings::Read(folder.File("init.txt"), m));
+    }
+
+    void acceptsLfAndExtraFields() {
+        ProgramFolder folder;
+        folder.Write("init.txt", "0,1,Sky.jpg,2,0,0,10,9550,6750,9435,6000,extra\nsecond line\n");
+        Module1Record m;
+        QVERIFY(settings::Read(folder.File("init.txt"), m));
+        QCOMPARE(m.SaveOnExit, 0);
+        QCOMPARE(m.SpeedSetting, 2.0);
+        QCOMPARE(m.StartBoardHeight, QString("6000"));
+    }
+
+    void exitLineWithSavingOn() {
+        Module1Record m;
+        QVERIFY(settings::Read(WriteTemp("1,1,Sky.jpg,1,0,0,10,9550,6750,9435,6000"), m));
+        m.BackFile = "Forest.jpg";
+        m.SpeedSetting = 2;
+        m.WindowTop = -120;
+        m.WindowLeft = 45;
+        m.WindowWidth = 12000;
+        m.WindowHeight = 9000;
+        m.BoardWidth = 11885.5;
+        m.BoardHeight = 8250;
+        QCOMPARE(settings::ExitLine(m, true, false, 1),
+                 QString("1,0,Forest.jpg,2,1,-120,45,12000,9000,11885.5,8250\r\n"));
+        QCOMPARE(m.SoundOn, 0);
+    }
+
+    void exitLineWithSavingOffKeepsFieldsAsRead() {
+        Module1Record m;
+        QVERIFY(settings::Read(WriteTemp("1,0,Forest.jpg,3,0,300,200,12000,9000,1,1"), m));
+        m.BackFile = "Sky.jpg";
+        m.SpeedSetting = 1;
+        m.WindowLeft = 999;
+        m.WindowWidth = 9550;
+        QCOMPARE(settings::ExitLine(m, false, true, 1),
+                 QString("0,0,Forest.jpg,3,0,300,200,12000,9000,1,1\r\n"));
+        QCOMPARE(m.SaveOnExit, 0);
+    }
+
+    void defaultFileIsTheDefaultLine() {
+        ProgramFolder folder;
+        QVERIFY(settings::WriteDefault(folder.File("init.txt")));
+        QCOMPARE(folder.Read("init.txt"), QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+    }
+
+private:
+    QTemporaryDir tmp_;
+    QString WriteTemp(const QByteArray& line) {
+        const QString path = tmp_.filePath("init.txt");
+        QFile f(path);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write(line + "\r\n");
+        return path;
+    }
+};
+TAVIMO_TEST(SettingsFileTest);
+
+class StartUpTest : public QObject {
+    Q_OBJECT
+private slots:
+    void missingFileIsCreatedWithDefaults() {
+        ProgramFolder folder(ProgramFolder::All);
+        QVERIFY(StartUp());
+        QCOMPARE(folder.Read("init.txt"), QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+        QCOMPARE(Module1.SoundOn, 1);
+        QCOMPARE(Module1.BackFile, QString("Sky.jpg"));
+        QCOMPARE(Module1.WindowWidth, 9550.0);
+        QCOMPARE(Module1.WindowLeft, 10.0);
+        QCOMPARE(Module1.BoardWidth, 9435.0);
+        QCOMPARE(Module1.BoardHeight, 6000.0);
+        QCOMPARE(Module1.MatchSound, QString("Match.wav"));
+        QCOMPARE(Module1.BestSound, QString("Best.wav"));
+        QCOMPARE(Module1.AspectRatio, double(9550.0f / 6750.0f));
+        QCOMPARE(QDir::currentPath(), QDir(folder.Path()).canonicalPath());
+    }
+
+    void shortFileIsReplaced() {
+        ProgramFolder folder(ProgramFolder::All);
+        folder.Write("init.txt", "0,0,Forest.jpg,3,1,300,200,12000,9000,1\r\n");
+        QVERIFY(StartUp());
+        QCOMPARE(folder.Read("init.txt"), QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+        QCOMPARE(Module1.SaveOnExit, 1);
+    }
+
+    void validFileIsNotRewritten() {
+        ProgramFolder folder(ProgramFolder::All);
+        const QByteArray line = "1,0,Forest.jpg,3,0,300,200,12000,9000,1,1\n";
+        folder.Write("init.txt", line);
+        QVERIFY(StartUp());
+        QCOMPARE(folder.Read("init.txt"), line);
+        QCOMPARE(Module1.BoardWidth, 11885.0);
+        QCOMPARE(Module1.SpeedSetting, 3.0);
+    }
+
+    void viewBoxIsOnWhateverFieldFiveSays_data() {
+        QTest::addColumn<QByteArray>("view");
+        QTest::newRow("0") << QByteArray("0");
+        QTest::newRow("1") << QByteArray("1");
+    }
+    void viewBoxIsOnWhateverFieldFiveSays() {
+        QFETCH(QByteArray, view);
+        ProgramFolder folder(ProgramFolder::All);
+        folder.Write("init.txt", "1,1,Sky.jpg,1," + view + ",0,10,9550,6750,9435,6000\r\n");
+        QVERIFY(StartUp());
+        Form1& config = Forms::Get<Form1>();
+        QVERIFY(config.View->isChecked());
+        QVERIFY(config.All_Check->isChecked());
+        QVERIFY(config.Check8->isChecked());
+        QVERIFY(config.isHidden() || !config.isVisible());
+        // Exactly one run of the View box's click step: the preview is on.
+        QCOMPARE(config.PreviewState, -1);
+        QCOMPARE(Module1.ViewOption, QString::fromLatin1(view));
+    }
+
+    void unwritableInitEndsWithAMessage() {
+        // A folder named init.txt can be neither read as settings nor replaced.
+        ProgramFolder folder;
+        QDir(folder.Path()).mkdir("init.txt");
+        Doubles d = InstallDoubles();
+        QVERIFY(!StartUp());
+        QCOMPARE(int(d.dialogs->shown.size()), 1);
+        QVERIFY(d.dialogs->shown[0].text.contains("init.txt"));
+    }
+};
+TAVIMO_TEST(StartUpTest);
+
+#include "tst_Settings.moc"
