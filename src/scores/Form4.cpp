@@ -1,0 +1,147 @@
+#include "scores/Form4.h"
+
+#include <QPixmap>
+
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+#include "scores/HighScoreTable.h"
+
+namespace {
+
+// The trophy drawn by the asset generator, beside the program.
+const QString TrophyFile = QStringLiteral("Splash/Trophy.png");
+
+QFont Face(const char* family, QFont::StyleHint hint, double points, bool bold) {
+    QFont f(QString::fromLatin1(family));
+    f.setStyleHint(hint);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+// A label with a transparent background, so the trophy shows through; text
+// starts at the top like every caption of the game.
+QLabel* MakeLabel(QWidget* parent, const QString& text, const QFont& font, const QColor& colour,
+                  Qt::Alignment align = Qt::AlignLeft) {
+    auto* l = new QLabel(text, parent);
+    l->setFont(font);
+    QPalette p = l->palette();
+    p.setColor(QPalette::WindowText, colour);
+    l->setPalette(p);
+    l->setAlignment(align | Qt::AlignTop);
+    l->setAutoFillBackground(false);
+    return l;
+}
+
+}  // namespace
+
+Form4::Form4() {
+    setWindowTitle("High Scores");
+    resize(twips::ToPixels(highscores::design::ClientWidth),
+           twips::ToPixels(highscores::design::ClientHeight));
+
+    Image1 = new QLabel(this);
+    Image1->setScaledContents(true);
+    if (auto pic = platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, TrophyFile)))
+        Image1->setPixmap(QPixmap::fromImage(pic->image));
+
+    const QFont title = Face("Sans Serif", QFont::SansSerif, 18, true);
+    const QFont heading = Face("Sans Serif", QFont::SansSerif, 12, true);
+    const QFont column = Face("Serif", QFont::Serif, 12, true);
+    const QColor black(0, 0, 0), navy(0, 0, 192), olive(64, 64, 0), white(255, 255, 255),
+        blue(0, 0, 255);
+
+    Label1 = MakeLabel(this, "High Scores", title, black);
+    Label2 = MakeLabel(this, "RANK", heading, black);
+    Label6 = MakeLabel(this, "NAME", heading, navy);
+    Label7 = MakeLabel(this, "BOARD", heading, olive);
+    Label8 = MakeLabel(this, "TIME", heading, white);
+    Label9 = MakeLabel(this, "SCORE", heading, blue);
+    // So narrow that each number wraps onto a line of its own.
+    Label3 = MakeLabel(this, "1 2 3 4 5 6 7 8 9 10", column, black);
+    Label3->setWordWrap(true);
+    Label4 = MakeLabel(this, QString(), column, navy);
+    Label10 = MakeLabel(this, QString(), column, black, Qt::AlignRight);
+    Label11 = MakeLabel(this, QString(), column, white, Qt::AlignRight);
+    Label5 = MakeLabel(this, QString(), column, blue, Qt::AlignRight);
+
+    OK = new QPushButton("OK", this);
+    OK->setFont(Face("Sans Serif", QFont::SansSerif, 8.25, true));
+    connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
+
+    Layout = highscores::DesignedForm4();
+    PlaceControls();
+}
+
+void Form4::Form_Load() { Best(); }
+
+void Form4::Best() {
+    highscores::LoadBest(Module1);
+    ShowColumns();
+}
+
+void Form4::Add_Score() {
+    QString error;
+    if (!highscores::AddScore(Module1, &error)) {
+        platform().dialogs->Info(
+            "Tavimo", QString("The high scores cannot be saved in %1 (%2).")
+                          .arg(highscores::PathIn(Module1.ProgramFolder),
+                               error.isEmpty() ? QString("unknown error") : error));
+    }
+    ShowColumns();
+}
+
+void Form4::ShowColumns() {
+    const highscores::Columns c = highscores::ColumnTexts(highscores::FromRecord(Module1));
+    Label4->setText(c.Names);
+    Label10->setText(c.Boards);
+    Label11->setText(c.Times);
+    Label5->setText(c.Scores);
+}
+
+void Form4::Resize() {
+    const Module1Record& m = Module1;
+    Layout = highscores::LayoutForm4(m.WindowLeft, m.WindowTop, m.WindowWidth, m.WindowHeight);
+
+    // The game window's outer size; the frame, where there is one, comes off
+    // the client area.
+    const QSize frame = frameGeometry().size() - size();
+    move(twips::ToPixels(Layout.Window.Left), twips::ToPixels(Layout.Window.Top));
+    resize(twips::ToPixels(Layout.Window.Width) - frame.width(),
+           twips::ToPixels(Layout.Window.Height) - frame.height());
+
+    PlaceControls();
+}
+
+void Form4::PlaceControls() {
+    const auto place = [](QWidget* w, const highscores::Rect& r) {
+        w->setGeometry(twips::ToPixelRect(r.Left, r.Top, r.Width, r.Height));
+    };
+    place(Image1, Layout.Image1);
+    place(Label1, Layout.Label1);
+    place(Label2, Layout.Label2);
+    place(Label3, Layout.Label3);
+    place(Label4, Layout.Label4);
+    place(Label5, Layout.Label5);
+    place(Label6, Layout.Label6);
+    place(Label7, Layout.Label7);
+    place(Label8, Layout.Label8);
+    place(Label9, Layout.Label9);
+    place(Label10, Layout.Label10);
+    place(Label11, Layout.Label11);
+    place(OK, Layout.OK);
+}
+
+void Form4::OK_Click() { Forms::Unload(this); }
+
+bool Form4::Form_Unload() {
+    // However it closes, the game window comes back and takes clicks again.
+    if (Form2* game = Forms::IfLoaded<Form2>()) {
+        game->show();
+        game->setEnabled(true);
+    }
+    return false;
+}

@@ -1,0 +1,48 @@
+#pragma once
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/Forms.h"
+#include "scores/HighScoreLayout.h"
+
+// The high-score window "High Scores": the ten best totals in five columns
+// over a trophy picture. It owns the table operations: Best loads the table,
+// Add_Score inserts a finished board and saves, Resize lays the window out
+// for the game window's current size. Closing it shows and enables the game
+// window again.
+class Form4 : public FormBase {
+    Q_OBJECT
+public:
+    Form4();
+    void Form_Load() override;
+    bool Form_Unload() override;
+
+    // ---- Controls ----
+    QLabel* Image1 = nullptr;   // the trophy, stretched to the control
+    QLabel* Label1 = nullptr;   // "High Scores"
+    QLabel* Label2 = nullptr;   // "RANK"
+    QLabel* Label6 = nullptr;   // "NAME"
+    QLabel* Label7 = nullptr;   // "BOARD"
+    QLabel* Label8 = nullptr;   // "TIME"
+    QLabel* Label9 = nullptr;   // "SCORE"
+    QLabel* Label3 = nullptr;   // place numbers 1 to 10
+    QLabel* Label4 = nullptr;   // names
+    QLabel* Label10 = nullptr;  // boards
+    QLabel* Label11 = nullptr;  // times
+    QLabel* Label5 = nullptr;   // scores
+    QPushButton* OK = nullptr;
+
+    // The positions last applied, in twips.
+    highscores::Form4Layout Layout;
+
+    // ---- Public methods ----
+    void Best();
+    void Add_Score();
+    void Resize();
+
+    void OK_Click();
+
+private:
+    void ShowColumns();
+    void PlaceControls();
+};

@@ -1,0 +1,194 @@
+#include "scores/HighScoreTable.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "app/Module1.h"
+#include "platform/FileSystem.h"
+#include "platform/Numbers.h"
+#include "platform/TextFile.h"
+
+namespace highscores {
+
+namespace {
+
+// Splits the text into fields the way the table is read back: a field ends at
+// a comma, at a line end (CR LF, LF or CR) or at the end of the text; its
+// leading blanks are skipped. Stops after `count` fields; false when the text
+// ends first.
+bool ReadFields(const QString& text, int count, QStringList* fields) {
+    const qsizetype n = text.size();
+    qsizetype pos = 0;
+    for (int f = 0; f < count; ++f) {
+        if (pos >= n) return false;
+        while (pos < n && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+        const qsizetype start = pos;
+        while (pos < n && text[pos] != ',' && text[pos] != '\r' && text[pos] != '\n') ++pos;
+        fields->append(text.mid(start, pos - start));
+        if (pos < n) {
+            if (text[pos] == '\r' && pos + 1 < n && text[pos + 1] == '\n') ++pos;
+            ++pos;
+        }
+    }
+    return true;
+}
+
+// A score field: empty or not a number reads as 0; a number outside the
+// 16-bit range cannot be read.
+bool ReadScore(const QString& field, int16_t* score) {
+    double v = 0;
+    if (!num::Parse(field, &v)) {
+        *score = 0;
+        return true;
+    }
+    const long long r = num::RoundHalfEven(v);
+    if (r < INT16_MIN || r > INT16_MAX) return false;
+    *score = static_cast<int16_t>(r);
+    return true;
+}
+
+// A board field holds a number, nothing, or whatever text was found.
+QString ReadBoard(const QString& field) {
+    double v = 0;
+    return num::Parse(field, &v) ? num::Text(v) : field;
+}
+
+QString Clean(QString text) {
+    text.remove(QChar(','));
+    text.remove(QChar('"'));
+    text.remove(QChar('\r'));
+    text.remove(QChar('\n'));
+    return text;
+}
+
+// Moves a damaged file out of the way under the first free damaged name.
+// An empty file holds nothing worth keeping.
+bool KeepDamaged(const QString& folder, const QString& path) {
+    if (QFileInfo(path).isFile() && QFileInfo(path).size() == 0) return true;
+    for (int i = 1; i <= 99; ++i) {
+        const QString name = i == 1 ? DamagedName : DamagedName + "." + QString::number(i);
+        const QString target = FileSystem::Join(folder, name);
+        if (QFileInfo::exists(target)) continue;
+        return QFile::rename(path, target);
+    }
+    return false;
+}
+
+bool ReadFile(const QString& path, Table* table) {
+    QString text;
+    return textfile::Read(path, &text) && Parse(text, table);
+}
+
+}  // namespace
+
+QString EmptyLine() { return QString(Fields - 1, QChar(',')) + "\r\n"; }
+
+bool Parse(const QString& text, Table* table) {
+    QStringList f;
+    if (!ReadFields(text, Fields, &f)) return false;
+    Table t;
+    for (int i = 0; i < Rows; ++i) {
+        t.Names[i] = f[i * FieldsPerRow];
+        t.Boards[i] = ReadBoard(f[i * FieldsPerRow + 1]);
+        t.Times[i] = f[i * FieldsPerRow + 2];
+        if (!ReadScore(f[i * FieldsPerRow + 3], &t.Scores[i])) return false;
+    }
+    *table = t;
+    return true;
+}
+
+QString Line(const Table& table) {
+    QStringList f;
+    for (int i = 0; i < Rows; ++i) {
+        f << Clean(table.Names[i]) << Clean(table.Boards[i]) << Clean(table.Times[i])
+          << QString::number(table.Scores[i]);
+    }
+    return f.join(',') + "\r\n";
+}
+
+int Rank(const std::array<int16_t, Rows>& scores, double total) {
+    for (int i = 0; i < Rows; ++i)
+        if (scores[i] - total <= 0) return i + 1;
+    return -1;
+}
+
+void Insert(Table& table, int rank, const QString& name, const QString& board, const QString& time,
+            int16_t score) {
+    if (rank < 1 || rank > Rows) return;
+    for (int i = Rows - 1; i >= rank; --i) {
+        table.Names[i] = table.Names[i - 1];
+        table.Boards[i] = table.Boards[i - 1];
+        table.Times[i] = table.Times[i - 1];
+        table.Scores[i] = table.Scores[i - 1];
+    }
+    table.Names[rank - 1] = name;
+    table.Boards[rank - 1] = board;
+    table.Times[rank - 1] = time;
+    table.Scores[rank - 1] = score;
+}
+
+Columns ColumnTexts(const Table& table) {
+    QStringList names, boards, times, scores;
+    for (int i = 0; i < Rows; ++i) {
+        names << table.Names[i];
+        boards << table.Boards[i];
+        times << table.Times[i];
+        scores << QString::number(table.Scores[i]);
+    }
+    return {names.join('\n'), boards.join('\n'), times.join('\n'), scores.join('\n')};
+}
+
+QString PathIn(const QString& folder) { return textfile::FindCaseInsensitive(folder, FileName); }
+
+LoadResult Load(const QString& folder, Table* table) {
+    const QString path = PathIn(folder);
+    if (ReadFile(path, table)) return LoadResult::Read;
+
+    // Recovery, once: keep what was there, write the empty table, read again.
+    // Rows read before the failure do not survive it.
+    *table = Table{};
+    if (QFileInfo::exists(path) && !KeepDamaged(folder, path)) return LoadResult::Unusable;
+    if (!textfile::WriteAtomic(path, EmptyLine())) return LoadResult::Unusable;
+    if (ReadFile(path, table)) return LoadResult::Reset;
+    *table = Table{};
+    return LoadResult::Unusable;
+}
+
+bool Save(const QString& folder, const Table& table, QString* error) {
+    return textfile::WriteAtomic(PathIn(folder), Line(table), error);
+}
+
+Table FromRecord(const Module1Record& m) {
+    Table t;
+    t.Names = m.BestNames;
+    t.Boards = m.BestBoards;
+    t.Times = m.BestTimes;
+    t.Scores = m.BestScores;
+    return t;
+}
+
+void ToRecord(const Table& table, Module1Record& m) {
+    m.BestNames = table.Names;
+    m.BestBoards = table.Boards;
+    m.BestTimes = table.Times;
+    m.BestScores = table.Scores;
+}
+
+LoadResult LoadBest(Module1Record& m) {
+    Table t;
+    const LoadResult r = Load(m.ProgramFolder, &t);
+    ToRecord(t, m);
+    return r;
+}
+
+bool AddScore(Module1Record& m, QString* error) {
+    LoadBest(m);
+    if (m.HighScoreRank < 1 || m.HighScoreRank > Rows) return true;
+    Table t = FromRecord(m);
+    Insert(t, m.HighScoreRank, m.PlayerName, num::Text(m.BoardPairs), m.BoardTime,
+           num::ToInt16Clamped(m.TotalScore));
+    ToRecord(t, m);
+    return Save(m.ProgramFolder, t, error);
+}
+
+}  // namespace highscores

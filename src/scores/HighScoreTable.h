@@ -1,0 +1,94 @@
+#pragma once
+#include <QString>
+#include <array>
+#include <cstdint>
+
+struct Module1Record;
+
+// The ten best board totals and their file best.txt: one line of forty
+// comma-separated fields, four per row (name, board, time, score), best
+// first, ended by CR LF. The file is the only lasting store; the table in
+// the shared record is a copy, read again before every use.
+namespace highscores {
+
+constexpr int Rows = 10;
+constexpr int FieldsPerRow = 4;
+constexpr int Fields = Rows * FieldsPerRow;
+
+// Opened as "best.Txt" by older copies of the game, so the name is matched
+// without regard to letter case.
+inline const QString FileName = QStringLiteral("best.txt");
+// Where a file that could not be read is kept before the table is reset.
+inline const QString DamagedName = QStringLiteral("best.txt.damaged");
+
+struct Table {
+    std::array<QString, Rows> Names;
+    std::array<QString, Rows> Boards;  // a number as text, empty, or text as found
+    std::array<QString, Rows> Times;
+    std::array<int16_t, Rows> Scores{};
+};
+
+// The line of an empty table: 39 commas and CR LF.
+QString EmptyLine();
+
+// Reads the first forty fields of `text`. Commas and line ends end a field,
+// leading blanks are skipped, an empty or non-numeric score reads as 0.
+// False when the text ends before the fortieth field or a score lies outside
+// the 16-bit range; *table is then left as it was.
+bool Parse(const QString& text, Table* table);
+
+// The file line of `table`, CR LF included. Characters the line cannot hold
+// (commas, double quotes, line ends) are left out of the texts.
+QString Line(const Table& table);
+
+// Place 1..10 of `total` (the first row whose score is at most the total,
+// so an equal total ranks above the older one), or -1.
+int Rank(const std::array<int16_t, Rows>& scores, double total);
+
+// Moves rows rank-1..8 one place down, dropping row 9, and fills row rank-1.
+// Ranks outside 1..10 leave the table alone.
+void Insert(Table& table, int rank, const QString& name, const QString& board, const QString& time,
+            int16_t score);
+
+// The four column texts: the ten values of rows 0..9 joined by line feeds.
+struct Columns {
+    QString Names, Boards, Times, Scores;
+};
+Columns ColumnTexts(const Table& table);
+
+// ---- The file beside the program ----
+
+// Outcome of a load, for the caller and the tests.
+enum class LoadResult {
+    Read,      // the file was read as it stood
+    Reset,     // the file was missing or damaged and now holds the empty table
+    Unusable,  // the empty table could not be written or read back: empty in memory
+};
+
+// Loads best.txt from `folder`. A missing, short or damaged file is reset to
+// the empty table and read again, once; a damaged file is first kept beside
+// it (DamagedName, numbered when that name is taken). When the reset fails
+// the table is empty in memory and the file is left alone.
+LoadResult Load(const QString& folder, Table* table);
+
+// Replaces best.txt in `folder` with the line of `table`, in one step.
+bool Save(const QString& folder, const Table& table, QString* error = nullptr);
+
+// The path best.txt has in `folder`, whatever the letter case of the file found.
+QString PathIn(const QString& folder);
+
+// ---- The shared record's copy of the table ----
+
+Table FromRecord(const Module1Record& m);
+void ToRecord(const Table& table, Module1Record& m);
+
+// Loads best.txt from the program folder into the record's table.
+LoadResult LoadBest(Module1Record& m);
+
+// Reloads the table, inserts the finished board (PlayerName, BoardPairs,
+// BoardTime, TotalScore) at HighScoreRank and saves the file. False with
+// *error when the file could not be written; the record holds the entry
+// either way. A rank outside 1..10 inserts and writes nothing.
+bool AddScore(Module1Record& m, QString* error = nullptr);
+
+}  // namespace highscores

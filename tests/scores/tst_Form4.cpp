@@ -1,0 +1,118 @@
+#include <QTest>
+
+#include "TestSupport.h"
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "platform/Twips.h"
+#include "scores/Form4.h"
+#include "scores/HighScoreLayout.h"
+
+namespace {
+void DefaultWindow() {
+    Module1.WindowLeft = 1200;
+    Module1.WindowTop = 900;
+    Module1.WindowWidth = 9550;
+    Module1.WindowHeight = 6750;
+}
+}  // namespace
+
+class Form4Test : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { InstallDoubles(); }
+
+    void layoutForTheDefaultWindow() {
+        const highscores::Form4Layout l = highscores::LayoutForm4(1200, 900, 9550, 6750);
+        QCOMPARE(l.Image1.Height, 5550.0);
+        QVERIFY(qAbs(l.Image1.Width - 7947.25) < 0.01);
+        QVERIFY(qAbs(l.Image1.Left - 801.37) < 0.01);
+        QCOMPARE(l.Image1.Top, 120.0);
+        QVERIFY(qAbs(l.Label2.Left - 1001.37) < 0.01);   // RANK
+        QVERIFY(qAbs(l.Label3.Left - 1201.37) < 0.01);   // place numbers
+        QVERIFY(qAbs(l.Label6.Left - 1901.37) < 0.01);   // NAME
+        QVERIFY(qAbs(l.Label4.Left - 1891.37) < 0.01);   // names
+        QCOMPARE(l.Label7.Left, 4287.5);                 // BOARD
+        QCOMPARE(l.Label10.Left, 4407.5);                // boards
+        QVERIFY(qAbs(l.Label9.Left - 7348.62) < 0.01);   // SCORE
+        QVERIFY(qAbs(l.Label5.Left - 7288.62) < 0.01);   // scores
+        QVERIFY(qAbs(l.Label8.Left - 5818.06) < 0.01);   // TIME
+        QVERIFY(qAbs(l.Label11.Left - 5538.06) < 0.01);  // times
+        QCOMPARE(l.Label1.Left, 3695.0);
+        QCOMPARE(l.OK.Left, 4287.5);
+        QCOMPARE(l.OK.Top, 5700.0);
+        // Tops, widths and heights of the labels keep their designed values.
+        QCOMPARE(l.Label10.Top, 1680.0);
+        QCOMPARE(l.Label4.Width, 2055.0);
+        QCOMPARE(l.Label5.Height, 3615.0);
+    }
+
+    void resizePlacesTheWidgets() {
+        ProgramFolder folder;
+        DefaultWindow();
+        Form4& f = Forms::Get<Form4>();
+        f.Resize();
+        QCOMPARE(f.pos(), QPoint(80, 60));
+        QCOMPARE(f.Image1->geometry(), twips::ToPixelRect(801.37, 120, 7947.25, 5550));
+        QCOMPARE(f.OK->geometry().topLeft(), QPoint(286, 380));  // 4287.5 / 15 rounds to even
+        QCOMPARE(f.Label10->geometry().topLeft(), QPoint(294, 112));
+    }
+
+    void loadingShowsTheTable() {
+        ProgramFolder folder;
+        folder.Write("best.txt", "Winner,8,0:01:05,1291,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0\r\n");
+        Form4& f = Forms::Get<Form4>();
+        QCOMPARE(f.windowTitle(), QString("High Scores"));
+        QCOMPARE(f.Label4->text(), "Winner" + QString(9, '\n'));
+        QCOMPARE(f.Label10->text(), "8" + QString(9, '\n'));
+        QCOMPARE(f.Label11->text(), "0:01:05" + QString(9, '\n'));
+        QCOMPARE(f.Label5->text(), QString("1291\n0\n0\n0\n0\n0\n0\n0\n0\n0"));
+        QCOMPARE(f.Label3->text(), QString("1 2 3 4 5 6 7 8 9 10"));
+    }
+
+    void closingBringsTheGameWindowBack() {
+        ProgramFolder folder;
+        DefaultWindow();
+        Form2& game = Forms::Get<Form2>();
+        game.hide();
+        game.setEnabled(false);
+        Form4& f = Forms::Get<Form4>();
+        f.Resize();
+        f.show();
+        f.OK_Click();
+        QVERIFY(!Forms::IfLoaded<Form4>());
+        QVERIFY(game.isVisible());
+        QVERIFY(game.isEnabled());
+
+        // The close box does the same.
+        game.setEnabled(false);
+        Form4& again = Forms::Get<Form4>();
+        again.show();
+        again.close();
+        QVERIFY(!Forms::IfLoaded<Form4>());
+        QVERIFY(game.isEnabled());
+    }
+
+    void closingWithoutAGameWindowCreatesNone() {
+        ProgramFolder folder;
+        Forms::Get<Form4>().OK_Click();
+        QVERIFY(!Forms::IfLoaded<Form2>());
+    }
+
+    void aFailedSaveIsReported() {
+        Doubles d = InstallDoubles();
+        ProgramFolder folder;
+        Form4& f = Forms::Get<Form4>();
+        Module1.ProgramFolder = folder.File("gone");
+        Module1.HighScoreRank = 1;
+        Module1.PlayerName = "Ann";
+        Module1.TotalScore = 500;
+        f.Add_Score();
+        QCOMPARE(int(d.dialogs->shown.size()), 1);
+        QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
+        QVERIFY(f.Label4->text().startsWith("Ann\n"));
+    }
+};
+TAVIMO_TEST(Form4Test);
+
+#include "tst_Form4.moc"

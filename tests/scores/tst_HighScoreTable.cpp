@@ -1,0 +1,236 @@
+#include <QDir>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "app/Module1.h"
+#include "scores/HighScoreTable.h"
+
+using namespace highscores;
+
+namespace {
+const QByteArray Empty = QByteArray(39, ',') + "\r\n";
+const QByteArray FirstWinner =
+    "Winner,8,0:01:05,1291,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0\r\n";
+
+// A full table: row i is "P<i>", board 4+i, time 0:0<i>:00, score 1000 - 100 i.
+QByteArray FullTable() {
+    QStringList f;
+    for (int i = 0; i < 10; ++i)
+        f << QString("P%1").arg(i) << QString::number(4 + i) << QString("0:0%1:00").arg(i)
+          << QString::number(1000 - 100 * i);
+    return (f.join(',') + "\r\n").toUtf8();
+}
+
+void Finish(int rank, const QString& name, int pairs, const QString& time, double total) {
+    Module1.HighScoreRank = rank;
+    Module1.PlayerName = name;
+    Module1.BoardPairs = pairs;
+    Module1.BoardTime = time;
+    Module1.TotalScore = total;
+}
+}  // namespace
+
+class HighScoreFileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { InstallDoubles(); }
+
+    void missingFileIsCreatedEmpty() {
+        ProgramFolder folder;
+        QCOMPARE(LoadBest(Module1), LoadResult::Reset);
+        QCOMPARE(folder.Read("best.txt"), Empty);
+        QVERIFY(!QFile::exists(folder.File(DamagedName)));
+        for (int i = 0; i < 10; ++i) {
+            QCOMPARE(Module1.BestNames[i], QString());
+            QCOMPARE(Module1.BestBoards[i], QString());
+            QCOMPARE(Module1.BestTimes[i], QString());
+            QCOMPARE(Module1.BestScores[i], int16_t(0));
+        }
+        const Columns c = ColumnTexts(FromRecord(Module1));
+        QCOMPARE(c.Names, QString(9, '\n'));
+        QCOMPARE(c.Scores, QString("0\n0\n0\n0\n0\n0\n0\n0\n0\n0"));
+        // Read back as it stands the next time.
+        QCOMPARE(LoadBest(Module1), LoadResult::Read);
+    }
+
+    void damagedFilesAreResetButKept() {
+        struct Case {
+            const char* what;
+            QByteArray content;
+        };
+        QByteArray big = FullTable();
+        big.replace("1000", "40000");
+        const Case cases[] = {
+            {"38 commas", QByteArray(38, ',') + "\r\n"},
+            {"ten fields", "Ann,8,0:00:30,900,Bob,8,0:00:40,800,,\r\n"},
+            {"score 40000", big},
+            {"score -32769", QByteArray(FullTable()).replace("500", "-32769")},
+        };
+        for (const Case& c : cases) {
+            ProgramFolder folder;
+            folder.Write("best.txt", c.content);
+            Module1.BestNames[0] = "stale";
+            QVERIFY2(LoadBest(Module1) == LoadResult::Reset, c.what);
+            QCOMPARE(folder.Read("best.txt"), Empty);
+            QCOMPARE(folder.Read(DamagedName), c.content);
+            QCOMPARE(Module1.BestNames[0], QString());
+            QCOMPARE(Module1.BestScores[0], int16_t(0));
+        }
+    }
+
+    void anEmptyFileIsResetWithoutACopy() {
+        ProgramFolder folder;
+        folder.Write("best.txt", "");
+        QCOMPARE(LoadBest(Module1), LoadResult::Reset);
+        QCOMPARE(folder.Read("best.txt"), Empty);
+        QVERIFY(!QFile::exists(folder.File(DamagedName)));
+    }
+
+    void anEarlierDamagedCopyIsNotOverwritten() {
+        ProgramFolder folder;
+        folder.Write(DamagedName, "first");
+        folder.Write("best.txt", "second,,\r\n");
+        QCOMPARE(LoadBest(Module1), LoadResult::Reset);
+        QCOMPARE(folder.Read(DamagedName), QByteArray("first"));
+        QCOMPARE(folder.Read(DamagedName + ".2"), QByteArray("second,,\r\n"));
+    }
+
+    void textScoreReadsZeroAndKeepsTheRest() {
+        ProgramFolder folder;
+        QByteArray content = FullTable();
+        content.replace(",700,", ",lots,");
+        folder.Write("best.txt", content);
+        QCOMPARE(LoadBest(Module1), LoadResult::Read);
+        QCOMPARE(Module1.BestScores[3], int16_t(0));
+        QCOMPARE(Module1.BestNames[3], QString("P3"));
+        QCOMPARE(Module1.BestScores[4], int16_t(600));
+        QCOMPARE(folder.Read("best.txt"), content);
+    }
+
+    void readingRules() {
+        // Leading blanks skipped, LF line ends and line ends inside the
+        // table end fields too, a numeric board in plain decimal, a text
+        // board as found, an empty score 0.
+        ProgramFolder folder;
+        QByteArray content = "  Ann Lee , 08,  0:00:30,  900\nBob,huge,0:01:00,\n";
+        content += QByteArray(31, ',') + "\n";
+        folder.Write("best.txt", content);
+        QCOMPARE(LoadBest(Module1), LoadResult::Read);
+        QCOMPARE(Module1.BestNames[0], QString("Ann Lee "));
+        QCOMPARE(Module1.BestBoards[0], QString("8"));
+        QCOMPARE(Module1.BestTimes[0], QString("0:00:30"));
+        QCOMPARE(Module1.BestScores[0], int16_t(900));
+        QCOMPARE(Module1.BestBoards[1], QString("huge"));
+        QCOMPARE(Module1.BestScores[1], int16_t(0));
+        QCOMPARE(Module1.BestNames[2], QString());
+    }
+
+    void extraFieldsAreIgnoredAndGoneAfterSave() {
+        ProgramFolder folder;
+        QByteArray content = FullTable();
+        content.chop(2);
+        content += ",extra,99\r\nsecond line\r\n";
+        folder.Write("best.txt", content);
+        QCOMPARE(LoadBest(Module1), LoadResult::Read);
+        QCOMPARE(Module1.BestScores[9], int16_t(100));
+        Finish(10, "Last", 4, "0:02:00", 100);
+        QVERIFY(AddScore(Module1));
+        QByteArray expected = FullTable();
+        expected.replace("P9,13,0:09:00,100", "Last,4,0:02:00,100");
+        QCOMPARE(folder.Read("best.txt"), expected);
+    }
+
+    void firstInsertionWritesTheExactLine() {
+        ProgramFolder folder;
+        Finish(1, "Winner", 8, "0:01:05", 1291);
+        QVERIFY(AddScore(Module1));
+        QCOMPARE(folder.Read("best.txt"), FirstWinner);
+        QCOMPARE(Module1.BestNames[0], QString("Winner"));
+        QCOMPARE(Module1.BestScores[0], int16_t(1291));
+        const Columns c = ColumnTexts(FromRecord(Module1));
+        QCOMPARE(c.Names, "Winner" + QString(9, '\n'));
+        QCOMPARE(c.Boards, "8" + QString(9, '\n'));
+        QCOMPARE(c.Times, "0:01:05" + QString(9, '\n'));
+        QCOMPARE(c.Scores, QString("1291\n0\n0\n0\n0\n0\n0\n0\n0\n0"));
+    }
+
+    void equalTotalTakesThePlaceAndPushesDown() {
+        ProgramFolder folder;
+        folder.Write("best.txt", FullTable());
+        LoadBest(Module1);
+        QCOMPARE(Rank(Module1.BestScores, 800), 3);  // row 2 holds 800
+        QCOMPARE(Rank(Module1.BestScores, 801), 3);
+        QCOMPARE(Rank(Module1.BestScores, 99), -1);
+        QCOMPARE(Rank(Module1.BestScores, 100), 10);
+        Finish(3, "New", 9, "0:00:50", 800);
+        QVERIFY(AddScore(Module1));
+        QCOMPARE(Module1.BestNames[2], QString("New"));
+        QCOMPARE(Module1.BestNames[3], QString("P2"));
+        QCOMPARE(Module1.BestScores[3], int16_t(800));
+        QCOMPARE(Module1.BestNames[9], QString("P8"));
+        QVERIFY(!folder.Read("best.txt").contains("P9"));
+    }
+
+    void placeTenReplacesTheLastRowOnly() {
+        ProgramFolder folder;
+        folder.Write("best.txt", FullTable());
+        Finish(10, "Tenth", 5, "0:03:00", 150);
+        QVERIFY(AddScore(Module1));
+        for (int i = 0; i < 9; ++i) QCOMPARE(Module1.BestNames[i], QString("P%1").arg(i));
+        QCOMPARE(Module1.BestNames[9], QString("Tenth"));
+        QCOMPARE(Module1.BestScores[9], int16_t(150));
+    }
+
+    void rankingAgainstAnEmptyTable() {
+        const std::array<int16_t, 10> empty{};
+        QCOMPARE(Rank(empty, 0), 1);
+        QCOMPARE(Rank(empty, 1291), 1);
+        QCOMPARE(Rank(empty, -25), -1);
+    }
+
+    void theFileIsFoundWhateverItsCase() {
+        ProgramFolder folder;
+        folder.Write("BEST.TXT", FullTable());
+        QCOMPARE(LoadBest(Module1), LoadResult::Read);
+        QCOMPARE(Module1.BestNames[0], QString("P0"));
+        Finish(1, "Top", 8, "0:00:20", 2000);
+        QVERIFY(AddScore(Module1));
+        QCOMPARE(QDir(folder.Path()).entryList(QDir::Files), QStringList{"BEST.TXT"});
+        QVERIFY(folder.Read("BEST.TXT").startsWith("Top,8,0:00:20,2000,P0,4,"));
+    }
+
+    void anUnwritableFolderLeavesAnEmptyTableInMemory() {
+        ProgramFolder folder;
+        Module1.ProgramFolder = folder.File("no such folder");
+        Module1.BestNames[0] = "stale";
+        Module1.BestScores[0] = 5;
+        QCOMPARE(LoadBest(Module1), LoadResult::Unusable);
+        QCOMPARE(Module1.BestNames[0], QString());
+        QCOMPARE(Module1.BestScores[0], int16_t(0));
+        Finish(1, "Lost", 8, "0:00:20", 300);
+        QString error;
+        QVERIFY(!AddScore(Module1, &error));
+        QVERIFY(!error.isEmpty());
+        QCOMPARE(Module1.BestNames[0], QString("Lost"));
+    }
+
+    void charactersTheLineCannotHoldAreLeftOut() {
+        ProgramFolder folder;
+        Finish(1, "a,b\"c\r\nd", 8, "0:01:05", 1291);
+        QVERIFY(AddScore(Module1));
+        QCOMPARE(LoadBest(Module1), LoadResult::Read);
+        QCOMPARE(Module1.BestNames[0], QString("abcd"));
+        QCOMPARE(Module1.BestScores[0], int16_t(1291));
+    }
+
+    void totalsBeyondSixteenBitsAreClamped() {
+        ProgramFolder folder;
+        Finish(1, "Huge", 40, "0:00:01", 40000);
+        QVERIFY(AddScore(Module1));
+        QCOMPARE(LoadBest(Module1), LoadResult::Read);
+        QCOMPARE(Module1.BestScores[0], int16_t(32767));
+    }
+};
+TAVIMO_TEST(HighScoreFileTest);
+
+#include "tst_HighScoreTable.moc"
