@@ -1,0 +1,37 @@
+#include "play/SoundEffects.h"
+
+namespace sounds {
+
+QString File(const QString& programFolder, const QString& name) {
+    QString folder = programFolder;
+    if (!folder.endsWith('/')) folder += '/';
+    return folder + "Sound/" + name;
+}
+
+void Open(SoundDevice& device, const QString& file) {
+    device.FileName = file;
+    device.DeviceType = "WaveAudio";
+    device.Command("Open");
+}
+
+void PlayMatch(SoundDevice& device, bool soundOn) {
+    if (!soundOn) return;
+    device.Command("Prev");
+    device.Command("Play");
+}
+
+void PlayEnd(SoundDevice& device, bool soundOn) {
+    if (!soundOn) return;
+    device.DeviceType = "WaveAudio";
+    device.Command("Open");
+    device.Command("Prev");
+    device.Command("Play");
+}
+
+void PlayWinner(SoundDevice& device, bool soundOn) {
+    if (soundOn) device.Command("Play");
+}
+
+void Close(SoundDevice& device) { device.Command("Close"); }
+
+}  // namespace sounds
