@@ -8,6 +8,15 @@
 #include "TestSupport.h"
 #include "app/Forms.h"
 #include "config/Form1.h"
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "play/Form8.h"
+#include "viewer/Form3.h"
+#include "viewer/FormPlacement.h"
+#include "viewer/PictureFile.h"
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
 
 namespace {
 QString outDir;
@@ -16,6 +25,86 @@ void Save(QWidget& w, const QString& name) {
     QApplication::processEvents();
     const QString path = outDir + "/" + name + ".png";
     if (!w.grab().save(path)) std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
+}
+
+void FlushDeletesNow() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+}
+
+// A picture with a frame, a grid and a diagonal, so position and scale show.
+QString TestPicture(const ProgramFolder& folder, const QString& name, int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    QLinearGradient g(0, 0, w, h);
+    g.setColorAt(0, QColor(40, 90, 160));
+    g.setColorAt(1, QColor(230, 170, 60));
+    QPainter p(&img);
+    p.fillRect(img.rect(), g);
+    p.setPen(QPen(Qt::white, 1));
+    for (int x = 0; x < w; x += 50) p.drawLine(x, 0, x, h);
+    for (int y = 0; y < h; y += 50) p.drawLine(0, y, w, y);
+    p.setPen(QPen(Qt::red, 4));
+    p.drawRect(2, 2, w - 4, h - 4);
+    p.drawLine(0, 0, w, h);
+    p.end();
+    const QString path = folder.File(name);
+    img.save(path);
+    return path;
+}
+
+// The viewer opened from a finished board's card showing `file`.
+Form3& OpenViewer(const QString& file) {
+    Form2& game = Forms::Get<Form2>();
+    placement::SetOuterRect(&game, {Module1.WindowLeft, Module1.WindowTop, Module1.WindowWidth,
+                                    Module1.WindowHeight});
+    if (game.Image1.isEmpty()) game.Image1.append(new QLabel(game.Picture1));
+    picturefile::Remember(game.Image1[0], file);
+    Module1.ViewerCaller = 2;
+    Module1.ViewerCard = 0;
+    Module1.ViewerFile = file;
+    return Forms::Get<Form3>();
+}
+
+void ViewerShots(const ProgramFolder& folder) {
+    Module1.WindowLeft = 0;
+    Module1.WindowTop = 0;
+    Module1.WindowWidth = 9550;
+    Module1.WindowHeight = 6750;
+    const struct {
+        const char* shot;
+        int w, h;
+    } cases[] = {{"viewer-both-bars", 900, 700},
+                 {"viewer-wider-only", 900, 250},
+                 {"viewer-taller-only", 300, 700},
+                 {"viewer-neither", 300, 200}};
+    for (const auto& c : cases) {
+        Form3& v = OpenViewer(TestPicture(folder, QString(c.shot) + ".png", c.w, c.h));
+        Save(v, c.shot);
+        if (QString(c.shot) == "viewer-both-bars") {
+            v.VScroll1->setValue(v.VScroll1->maximum());
+            v.HScroll1->setValue(v.HScroll1->maximum());
+            Save(v, "viewer-both-bars-scrolled-to-end");
+        }
+        Forms::Unload(&v);
+        FlushDeletesNow();
+    }
+    for (const auto& [shot, w, h] : {std::tuple{"viewer-fit-landscape", 900, 500},
+                                    std::tuple{"viewer-fit-portrait", 300, 700}}) {
+        Form3& v = OpenViewer(TestPicture(folder, QString(shot) + ".png", w, h));
+        v.Command2_Click();
+        Save(v, shot);
+        Forms::Unload(&v);
+        FlushDeletesNow();
+    }
+    Forms::Unload<Form2>();
+    FlushDeletesNow();
+}
+
+void AboutShot() {
+    Form8& about = Forms::Get<Form8>();
+    Save(about, "about");
+    Forms::Unload(&about);
+    FlushDeletesNow();
 }
 }  // namespace
 
@@ -26,5 +115,7 @@ int main(int argc, char* argv[]) {
     InstallDoubles();
     ProgramFolder folder(ProgramFolder::All);
     Save(Forms::Get<Form1>(), "config-default");
+    ViewerShots(folder);
+    AboutShot();
     return 0;
 }

@@ -1,0 +1,165 @@
+#include "viewer/Form3.h"
+
+#include <QApplication>
+
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "config/Form1.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+#include "viewer/FormPlacement.h"
+#include "viewer/PictureFile.h"
+
+namespace {
+void SetRect(QWidget* w, const viewer::TwipsRect& r) {
+    w->setGeometry(twips::ToPixelRect(r.left, r.top, r.width, r.height));
+}
+
+// The control that holds the picture the caller wants shown.
+const QLabel* CallerControl() {
+    if (Module1.ViewerCaller == 2) {
+        const Form2* game = Forms::IfLoaded<Form2>();
+        const int card = Module1.ViewerCard;
+        if (game && card >= 0 && card < game->Image1.size()) return game->Image1[card];
+    }
+    return nullptr;
+}
+}  // namespace
+
+Form3::Form3() {
+    Picture2 = new QWidget(this);
+    Picture1 = new QLabel(Picture2);
+    Image1 = new QLabel(this);
+    Image1->hide();
+    VScroll1 = new QScrollBar(Qt::Vertical, this);
+    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    Picture3 = new QWidget(this);
+    Picture3->setAutoFillBackground(true);  // the bar hides the picture behind it
+    Command2 = new QPushButton("Fit to screen", Picture3);
+    Command1 = new QPushButton("OK", Picture3);
+    Command1->setDefault(true);
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
+    connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
+}
+
+void Form3::Form_Load() {
+    const viewer::TwipsRect game = placement::GameWindowRect();
+    placement::SetOuterRect(this, game);
+    setWindowTitle(Module1.ViewerFile);
+
+    // The picture: its file again at natural size, or the caller's copy.
+    const QLabel* source = CallerControl();
+    QString file = picturefile::Of(source);
+    if (file.isEmpty() && Module1.ViewerCaller == 2) file = Module1.ViewerFile;
+    FromFile = false;
+    if (!file.isEmpty()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        std::optional<Picture> full = platform().pictures->Load(file, QSize(), DecodeLimitMB);
+        QApplication::restoreOverrideCursor();
+        if (full) {
+            picture_ = QPixmap::fromImage(std::move(full->image));
+            FromFile = !picture_.isNull();
+        }
+    }
+    if (!FromFile && source) picture_ = source->pixmap();
+
+    const double pw = twips::FromPixels(picture_.width());
+    const double ph = twips::FromPixels(picture_.height());
+    Layout = viewer::Compute(game.width, game.height, pw, ph);
+
+    Picture1->setPixmap(picture_);
+    Picture1->resize(picture_.size());
+    PictureLeft = Layout.pictureLeft;
+    PictureTop = Layout.pictureTop;
+    SetRect(Picture2, Layout.viewport);
+    PlacePicture();
+
+    // The scaled view shows the same picture, drawn once at its own size.
+    SetRect(Image1, Layout.scaled);
+    if (!picture_.isNull() && Image1->width() > 0 && Image1->height() > 0)
+        Image1->setPixmap(picture_.scaled(Image1->size(), Qt::IgnoreAspectRatio,
+                                          Qt::SmoothTransformation));
+    Image1->hide();
+
+    SetRect(Picture3, Layout.buttonBar);
+    Command1->setGeometry(twips::ToPixelRect(Layout.okLeft, 0, viewer::ButtonWidth,
+                                             viewer::ButtonHeight));
+    Command2->setGeometry(twips::ToPixelRect(Layout.toggleLeft, 0, viewer::ButtonWidth,
+                                             viewer::ButtonHeight));
+
+    const auto setUp = [](QScrollBar* bar, const viewer::ScrollBarLayout& s) {
+        const QSignalBlocker quiet(bar);
+        SetRect(bar, s.rect);
+        bar->setRange(0, s.maximum);
+        bar->setSingleStep(s.smallChange);
+        bar->setPageStep(s.largeChange);
+        bar->setValue(0);
+        bar->setVisible(s.visible);
+    };
+    setUp(VScroll1, Layout.vertical);
+    setUp(HScroll1, Layout.horizontal);
+    LastVValue = VScroll1->value();
+    LastHValue = HScroll1->value();
+
+    // The bars and the buttons lie over the edges of the viewport.
+    Picture2->show();
+    Picture1->show();
+    VScroll1->raise();
+    HScroll1->raise();
+    Picture3->raise();
+    Command2->setText("Fit to screen");
+}
+
+bool Form3::Form_Unload() {
+    Picture1->clear();
+    Image1->clear();
+    picture_ = QPixmap();
+    if (Module1.ViewerCaller == 1) {
+        if (Form1* config = Forms::IfLoaded<Form1>()) config->show();
+    } else if (Module1.ViewerCaller == 2) {
+        if (Form2* game = Forms::IfLoaded<Form2>()) game->show();
+    }
+    return false;
+}
+
+void Form3::PlacePicture() {
+    Picture1->move(twips::ToPixels(PictureLeft), twips::ToPixels(PictureTop));
+}
+
+void Form3::VScroll1_Change() {
+    const int now = VScroll1->value();
+    PictureTop += viewer::PictureShift(LastVValue, now, Layout.vertical.unit);
+    LastVValue = now;
+    PlacePicture();
+}
+
+void Form3::HScroll1_Change() {
+    const int now = HScroll1->value();
+    PictureLeft += viewer::PictureShift(LastHValue, now, Layout.horizontal.unit);
+    LastHValue = now;
+    PlacePicture();
+}
+
+void Form3::Command2_Click() {
+    if (Command2->text() == "Fit to screen") {
+        Picture1->hide();
+        Picture2->hide();
+        SavedVVisible = VScroll1->isVisibleTo(this);
+        SavedHVisible = HScroll1->isVisibleTo(this);
+        VScroll1->hide();
+        HScroll1->hide();
+        Image1->show();
+        Command2->setText("Normal size");
+    } else {
+        Picture2->show();
+        Picture1->show();
+        VScroll1->setVisible(SavedVVisible);
+        HScroll1->setVisible(SavedHVisible);
+        Image1->hide();
+        Command2->setText("Fit to screen");
+    }
+}
+
+void Form3::Command1_Click() { Forms::Unload(this); }

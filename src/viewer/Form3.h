@@ -1,0 +1,66 @@
+#pragma once
+#include <QLabel>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "app/Forms.h"
+#include "viewer/ViewerLayout.h"
+
+// The picture viewer: one picture over the game window's rectangle, at its
+// natural size with scroll bars where it does not fit, or fitted to the
+// window ("Fit to screen").
+//
+// To open it, the caller sets Module1.ViewerCaller (1 configuration window,
+// 2 game window), ViewerCard and ViewerFile (the caption), shows
+// Forms::Get<Form3>(), lets pending events run once and hides itself. The
+// viewer takes the picture from the caller's control (the configuration
+// window's preview Image1, or the game window's Image1(ViewerCard)): it
+// decodes the file that control is tagged with (picturefile::Remember) at its
+// natural size, and falls back to the control's own copy when that fails.
+// Closing the viewer shows the caller again.
+class Form3 : public FormBase {
+    Q_OBJECT
+public:
+    // Allocation cap of the viewer's own decode: a full-size photo needs far
+    // more than the default every other decode keeps.
+    static constexpr int DecodeLimitMB = 1024;
+
+    Form3();
+    void Form_Load() override;
+    bool Form_Unload() override;
+
+    // ---- Controls ----
+    QWidget* Picture2 = nullptr;      // the viewport; clips the picture
+    QLabel* Picture1 = nullptr;       // in Picture2: the picture at its natural size
+    QLabel* Image1 = nullptr;         // the scaled view, hidden at first
+    QScrollBar* VScroll1 = nullptr;
+    QScrollBar* HScroll1 = nullptr;
+    QWidget* Picture3 = nullptr;      // the button bar
+    QPushButton* Command2 = nullptr;  // "Fit to screen" / "Normal size"
+    QPushButton* Command1 = nullptr;  // "OK"
+
+    // ---- Window fields ----
+    int LastVValue = 0;
+    int LastHValue = 0;
+    bool SavedVVisible = false;
+    bool SavedHVisible = false;
+
+    // Layout as computed at load (twips) and where Picture1 now stands
+    // inside the viewport.
+    viewer::ViewerLayout Layout;
+    double PictureLeft = 0;
+    double PictureTop = 0;
+    // True when the picture came from its file at natural size, false when
+    // the viewer shows the caller's own (reduced) copy.
+    bool FromFile = false;
+
+    void Command1_Click();
+    void Command2_Click();
+    void VScroll1_Change();
+    void HScroll1_Change();
+
+private:
+    void PlacePicture();
+    QPixmap picture_;  // the one full decode, freed on unload
+};

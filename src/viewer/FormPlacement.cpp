@@ -1,0 +1,48 @@
+#include "viewer/FormPlacement.h"
+
+#include <QWidget>
+#include <algorithm>
+
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "platform/Twips.h"
+
+namespace placement {
+
+viewer::TwipsRect GameWindowRect() {
+    const viewer::TwipsRect record{Module1.WindowLeft, Module1.WindowTop, Module1.WindowWidth,
+                                   Module1.WindowHeight};
+    if (const Form2* game = Forms::IfLoaded<Form2>()) {
+        const QRect f = game->frameGeometry();
+        // Where the window stands as the record says, keep the record's
+        // twips rather than their pixel-rounded echo.
+        if (f == twips::ToPixelRect(record.left, record.top, record.width, record.height))
+            return record;
+        return {twips::FromPixels(f.x()), twips::FromPixels(f.y()), twips::FromPixels(f.width()),
+                twips::FromPixels(f.height())};
+    }
+    return record;
+}
+
+namespace {
+// What the frame adds to the client area, in pixels (nothing before the
+// window is first shown, or where there is no window manager).
+QSize FrameExtra(const QWidget* w) { return w->frameGeometry().size() - w->geometry().size(); }
+}  // namespace
+
+void SetOuterRect(QWidget* w, const viewer::TwipsRect& r) {
+    const QSize extra = FrameExtra(w);
+    w->move(twips::ToPixels(r.left), twips::ToPixels(r.top));
+    w->resize(std::max(1, twips::ToPixels(r.width) - extra.width()),
+              std::max(1, twips::ToPixels(r.height) - extra.height()));
+}
+
+void SetOuterPosition(QWidget* w, double left, double top) {
+    w->move(twips::ToPixels(left), twips::ToPixels(top));
+}
+
+double OuterWidth(const QWidget* w) { return twips::FromPixels(w->frameGeometry().width()); }
+double OuterHeight(const QWidget* w) { return twips::FromPixels(w->frameGeometry().height()); }
+
+}  // namespace placement

@@ -1,0 +1,86 @@
+#include <QTest>
+
+#include "TestSupport.h"
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "play/Form8.h"
+#include "platform/Twips.h"
+#include "viewer/FormPlacement.h"
+
+class AboutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void showsNameVersionAndButtons() {
+        ProgramFolder folder;
+        Form8& about = Forms::Get<Form8>();
+        QCOMPARE(about.windowTitle(), QString("About Tavimo"));
+        QCOMPARE(about.Label1->text(), QString("Tavimo"));
+        QCOMPARE(about.Label2->text(), QString("Version 1.4, requires Windows 95"));
+        QCOMPARE(about.Command1->text(), QString("Okay"));
+        QCOMPARE(about.Command2->text(), QString("License Agreement"));
+    }
+
+    void openingTwiceIsOneWindow() {
+        ProgramFolder folder;
+        Form8& first = Forms::Get<Form8>();
+        first.show();
+        Form8& second = Forms::Get<Form8>();
+        second.show();
+        QCOMPARE(&first, &second);
+        int shown = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (qobject_cast<Form8*>(w) && w->isVisible()) ++shown;
+        QCOMPARE(shown, 1);
+    }
+
+    void centredOverTheGameWindowWhereverItStands() {
+        ProgramFolder folder;
+        Module1.WindowLeft = 3000;
+        Module1.WindowTop = 1500;
+        Module1.WindowWidth = 9550;
+        Module1.WindowHeight = 6750;
+        Form2& game = Forms::Get<Form2>();
+        // The player moved the game window since it was placed.
+        placement::SetOuterRect(&game, {6000, 4500, 12000, 9000});
+        Form8& about = Forms::Get<Form8>();
+        const QRect g = game.frameGeometry(), a = about.frameGeometry();
+        QVERIFY(qAbs(a.center().x() - g.center().x()) <= 1);
+        QVERIFY(qAbs(a.center().y() - g.center().y()) <= 1);
+    }
+
+    void centredOverTheRecordWithoutAGameWindow() {
+        ProgramFolder folder;
+        Module1.WindowLeft = 0;
+        Module1.WindowTop = 0;
+        Module1.WindowWidth = 9550;
+        Module1.WindowHeight = 6750;
+        Form8& about = Forms::Get<Form8>();
+        const double left = (9550 - twips::FromPixels(about.frameGeometry().width())) / 2;
+        QCOMPARE(about.frameGeometry().x(), twips::ToPixels(left));
+    }
+
+    void okayUnloads() {
+        ProgramFolder folder;
+        Form8& about = Forms::Get<Form8>();
+        about.show();
+        about.Command1->click();
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<Form8>());
+    }
+
+    void licenseShowsTheDisclaimer() {
+        ProgramFolder folder;
+        Doubles d = InstallDoubles();
+        Form8& about = Forms::Get<Form8>();
+        about.Command2->click();
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        const auto& box = d.dialogs->shown[0];
+        QCOMPARE(box.buttons, Dialogs::Buttons::Ok);
+        QVERIFY(box.text.contains("no warranty"));
+        QVERIFY(box.text.contains("own risk"));
+        QVERIFY(Forms::IfLoaded<Form8>());  // the About window stays
+    }
+};
+TAVIMO_TEST(AboutTest);
+
+#include "tst_About.moc"

@@ -1,0 +1,274 @@
+#include <QImage>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "config/Form1.h"
+#include "platform/Twips.h"
+#include "viewer/Form3.h"
+#include "viewer/FormPlacement.h"
+#include "viewer/PictureFile.h"
+
+namespace {
+// Records what the viewer asks the decoder for.
+class RecordingLoader : public PictureLoader {
+public:
+    QStringList files;
+    QList<QSize> maxSizes;
+    QList<int> limits;
+    std::optional<Picture> Load(const QString& path, QSize maxSize, int limitMB) override {
+        files << path;
+        maxSizes << maxSize;
+        limits << limitMB;
+        return PictureLoader::Load(path, maxSize, limitMB);
+    }
+};
+
+QString WritePicture(const ProgramFolder& folder, const QString& name, int w, int h) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(Qt::darkCyan);
+    const QString path = folder.File(name);
+    img.save(path);
+    return path;
+}
+
+// A loaded game window at the record's place, with two card faces holding
+// a reduced copy of `file`.
+Form2& GameWithCard(const QString& file, int copyWidth, int copyHeight) {
+    Form2& game = Forms::Get<Form2>();
+    placement::SetOuterRect(&game, {Module1.WindowLeft, Module1.WindowTop, Module1.WindowWidth,
+                                    Module1.WindowHeight});
+    game.Image1.clear();
+    game.Image2.clear();
+    for (int k = 0; k < 2; ++k) {
+        auto* face = new QLabel(game.Picture1);
+        QPixmap copy(copyWidth, copyHeight);
+        copy.fill(Qt::red);
+        face->setPixmap(copy);
+        picturefile::Remember(face, file);
+        game.Image1.append(face);
+    }
+    return game;
+}
+
+void DefaultGeometry() {
+    Module1.WindowLeft = 1500;
+    Module1.WindowTop = 1200;
+    Module1.WindowWidth = 9550;
+    Module1.WindowHeight = 6750;
+}
+
+void OpenFromGame(int card, const QString& caption) {
+    Module1.ViewerCaller = 2;
+    Module1.ViewerCard = int16_t(card);
+    Module1.ViewerFile = caption;
+    Forms::Get<Form3>().show();
+}
+}  // namespace
+
+class Form3Test : public QObject {
+    Q_OBJECT
+private slots:
+    void opensTheCardsFileAtNaturalSize() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        auto* loader = new RecordingLoader;
+        platform().pictures.reset(loader);
+        const QString file = WritePicture(folder, "big.png", 800, 600);
+        Form2& game = GameWithCard(file, 80, 60);
+        game.Image1[1]->setProperty("tavimoPictureFile", QVariant());  // untagged second card
+        OpenFromGame(0, file);
+        Form3& v = *Forms::IfLoaded<Form3>();
+
+        QCOMPARE(v.windowTitle(), file);
+        QVERIFY(v.FromFile);
+        QCOMPARE(v.Picture1->pixmap().size(), QSize(800, 600));
+        QCOMPARE(v.Picture1->size(), QSize(800, 600));
+        // Decoded whole, with the viewer's higher cap.
+        QCOMPARE(loader->files, QStringList{file});
+        QVERIFY(!loader->maxSizes[0].isValid());
+        QCOMPARE(loader->limits[0], Form3::DecodeLimitMB);
+        QVERIFY(Form3::DecodeLimitMB > PictureLoader::DefaultAllocationLimitMB);
+        // Over the game window's rectangle.
+        QCOMPARE(v.pos(), QPoint(100, 80));
+        QCOMPARE(v.width(), twips::ToPixels(9550));
+        // 12000 x 9000 twips: both bars, the picture 25 in and 30 down.
+        QCOMPARE(v.Layout.fit, viewer::Fit::TallerAndWider);
+        QVERIFY(v.VScroll1->isVisibleTo(&v) && v.HScroll1->isVisibleTo(&v));
+        QCOMPARE(v.VScroll1->maximum(), 3250);
+        QCOMPARE(v.HScroll1->maximum(), 3020);
+        QCOMPARE(v.VScroll1->pageStep(), 450);
+        QCOMPARE(v.HScroll1->singleStep(), 24);
+        QCOMPARE(v.Picture1->pos(), QPoint(twips::ToPixels(25), twips::ToPixels(30)));
+        QVERIFY(v.Picture2->isVisibleTo(&v));
+        QVERIFY(!v.Image1->isVisibleTo(&v));
+        QCOMPARE(v.Command2->text(), QString("Fit to screen"));
+    }
+
+    void scrollingByAThousandAndBack() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        GameWithCard(WritePicture(folder, "big.png", 800, 600), 80, 60);
+        OpenFromGame(1, "big.png");
+        Form3& v = *Forms::IfLoaded<Form3>();
+        const QPoint start = v.Picture1->pos();
+        v.VScroll1->setValue(1000);
+        QCOMPARE(v.PictureTop, 30.0 - 1000);
+        QCOMPARE(v.Picture1->y(), twips::ToPixels(30 - 1000));
+        v.HScroll1->setValue(1000);
+        QCOMPARE(v.PictureLeft, 25.0 - 1000);
+        QCOMPARE(v.LastHValue, 1000);
+        v.VScroll1->setValue(0);
+        v.HScroll1->setValue(0);
+        QCOMPARE(v.PictureTop, 30.0);
+        QCOMPARE(v.PictureLeft, 25.0);
+        QCOMPARE(v.Picture1->pos(), start);
+    }
+
+    void hugePictureScrollsToItsEdge() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        // 3000 x 2400 pixels: 45000 x 36000 twips, past a 16-bit bar in twips.
+        GameWithCard(WritePicture(folder, "huge.png", 3000, 2400), 30, 24);
+        OpenFromGame(0, "huge.png");
+        Form3& v = *Forms::IfLoaded<Form3>();
+        QVERIFY(v.HScroll1->maximum() <= viewer::MaxValue);
+        QVERIFY(v.VScroll1->maximum() <= viewer::MaxValue);
+        QVERIFY(v.VScroll1->singleStep() >= 1);
+        v.HScroll1->setValue(v.HScroll1->maximum());
+        v.VScroll1->setValue(v.VScroll1->maximum());
+        // The picture's right and bottom edges come into the viewport.
+        const double rightEdge = v.PictureLeft + 45000;
+        const double bottomEdge = v.PictureTop + 36000;
+        QVERIFY(rightEdge <= v.Layout.viewport.width);
+        QVERIFY(rightEdge > v.Layout.viewport.width - 400);
+        QVERIFY(bottomEdge <= v.Layout.viewport.height);
+        QVERIFY(bottomEdge > v.Layout.viewport.height - 400);
+    }
+
+    void fallsBackToTheCardsCopy() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        GameWithCard(folder.File("gone.jpg"), 100, 80);
+        OpenFromGame(0, folder.File("gone.jpg"));
+        Form3& v = *Forms::IfLoaded<Form3>();
+        QVERIFY(!v.FromFile);
+        QCOMPARE(v.Picture1->pixmap().size(), QSize(100, 80));
+        QCOMPARE(v.Layout.fit, viewer::Fit::Neither);
+        QVERIFY(!v.VScroll1->isVisibleTo(&v));
+        QVERIFY(!v.HScroll1->isVisibleTo(&v));
+    }
+
+    void untaggedCardUsesTheCaptionsFile() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        const QString file = WritePicture(folder, "wide.png", 800, 200);
+        Form2& game = GameWithCard(QString(), 40, 10);
+        game.Image1[0]->setProperty("tavimoPictureFile", QVariant());
+        OpenFromGame(0, file);
+        Form3& v = *Forms::IfLoaded<Form3>();
+        QVERIFY(v.FromFile);
+        QCOMPARE(v.Layout.fit, viewer::Fit::WiderOnly);
+    }
+
+    void fitToScreenAndBackRestoresTheBars() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        // 12000 x 3000 twips: only the horizontal bar.
+        GameWithCard(WritePicture(folder, "wide.png", 800, 200), 80, 20);
+        OpenFromGame(0, "wide.png");
+        Form3& v = *Forms::IfLoaded<Form3>();
+        QVERIFY(!v.VScroll1->isVisibleTo(&v));
+        QVERIFY(v.HScroll1->isVisibleTo(&v));
+        v.HScroll1->setValue(500);
+        const QPoint scrolled = v.Picture1->pos();
+
+        v.Command2->click();
+        QCOMPARE(v.Command2->text(), QString("Normal size"));
+        QVERIFY(v.Image1->isVisibleTo(&v));
+        QVERIFY(!v.Picture2->isVisibleTo(&v));
+        QVERIFY(!v.HScroll1->isVisibleTo(&v));
+        QVERIFY(!v.VScroll1->isVisibleTo(&v));
+        // Landscape: as wide as the viewport + 150, undistorted.
+        QCOMPARE(v.Image1->width(), twips::ToPixels(9180 + 150));
+        QCOMPARE(v.Image1->pixmap().size(), v.Image1->size());
+
+        v.Command2->click();
+        QCOMPARE(v.Command2->text(), QString("Fit to screen"));
+        QVERIFY(!v.Image1->isVisibleTo(&v));
+        QVERIFY(v.Picture2->isVisibleTo(&v));
+        QVERIFY(v.HScroll1->isVisibleTo(&v));
+        QVERIFY(!v.VScroll1->isVisibleTo(&v));
+        QCOMPARE(v.Picture1->pos(), scrolled);
+        QCOMPARE(v.HScroll1->value(), 500);
+    }
+
+    void portraitFitsTheHeight() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        GameWithCard(WritePicture(folder, "tall.png", 100, 200), 10, 20);
+        OpenFromGame(0, "tall.png");
+        Form3& v = *Forms::IfLoaded<Form3>();
+        v.Command2_Click();
+        QCOMPARE(v.Image1->height(), twips::ToPixels(5950 + 150));
+        QVERIFY(v.Image1->width() < v.Picture2->width());
+        QCOMPARE(v.Image1->width(), twips::ToPixels(3050));
+    }
+
+    void closingReturnsToTheGameOnly() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        Form1& config = Forms::Get<Form1>();
+        config.hide();
+        Form2& game = GameWithCard(WritePicture(folder, "a.png", 64, 64), 64, 64);
+        game.hide();
+        OpenFromGame(0, "a.png");
+        Forms::IfLoaded<Form3>()->Command1->click();
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<Form3>());
+        QVERIFY(game.isVisible());
+        QVERIFY(!config.isVisible());
+    }
+
+    void closingReturnsToTheConfigurationOnly() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        Form1& config = Forms::Get<Form1>();
+        config.hide();
+        Form2& game = GameWithCard(WritePicture(folder, "a.png", 64, 64), 64, 64);
+        game.hide();
+        Module1.ViewerCaller = 1;
+        Module1.ViewerCard = 0;
+        Module1.ViewerFile = "a.png";
+        Form3& v = Forms::Get<Form3>();
+        v.show();
+        QCOMPARE(v.windowTitle(), QString("a.png"));
+        v.close();  // the close box unloads as well
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<Form3>());
+        QVERIFY(config.isVisible());
+        QVERIFY(!game.isVisible());
+    }
+
+    void everyOpeningStartsAfresh() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        GameWithCard(WritePicture(folder, "big.png", 800, 600), 80, 60);
+        OpenFromGame(0, "big.png");
+        Form3* first = Forms::IfLoaded<Form3>();
+        first->VScroll1->setValue(700);
+        first->Command2_Click();
+        first->Command1_Click();
+        FlushDeletes();
+        OpenFromGame(0, "big.png");
+        Form3& v = *Forms::IfLoaded<Form3>();
+        QCOMPARE(v.VScroll1->value(), 0);
+        QCOMPARE(v.LastVValue, 0);
+        QCOMPARE(v.PictureTop, 30.0);
+        QCOMPARE(v.Command2->text(), QString("Fit to screen"));
+    }
+};
+TAVIMO_TEST(Form3Test);
+
+#include "tst_Form3.moc"
