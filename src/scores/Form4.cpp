@@ -2,25 +2,18 @@
 
 #include <QPixmap>
 
+#include "app/AssetPaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
+#include "scores/Faces.h"
 #include "scores/HighScoreTable.h"
 
 namespace {
 
-// The trophy drawn by the asset generator, beside the program.
-const QString TrophyFile = QStringLiteral("Splash/Trophy.png");
-
-QFont Face(const char* family, QFont::StyleHint hint, double points, bool bold) {
-    QFont f(QString::fromLatin1(family));
-    f.setStyleHint(hint);
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
+using highscores::Face;
 
 // A label with a transparent background, so the trophy shows through; text
 // starts at the top like every caption of the game.
@@ -45,12 +38,12 @@ Form4::Form4() {
 
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
-    if (auto pic = platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, TrophyFile)))
+    if (auto pic = platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, assets::Trophy)))
         Image1->setPixmap(QPixmap::fromImage(pic->image));
 
-    const QFont title = Face("Sans Serif", QFont::SansSerif, 18, true);
-    const QFont heading = Face("Sans Serif", QFont::SansSerif, 12, true);
-    const QFont column = Face("Serif", QFont::Serif, 12, true);
+    const QFont title = Face(false, 18, true);
+    const QFont heading = Face(false, 12, true);
+    const QFont column = Face(true, 12, true);
     const QColor black(0, 0, 0), navy(0, 0, 192), olive(64, 64, 0), white(255, 255, 255),
         blue(0, 0, 255);
 
@@ -69,7 +62,7 @@ Form4::Form4() {
     Label5 = MakeLabel(this, QString(), column, blue, Qt::AlignRight);
 
     OK = new QPushButton("OK", this);
-    OK->setFont(Face("Sans Serif", QFont::SansSerif, 8.25, true));
+    OK->setFont(Face(false, 8.25, true));
     connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
 
     Layout = highscores::DesignedForm4();

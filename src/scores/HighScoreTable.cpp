@@ -81,6 +81,8 @@ bool ReadFile(const QString& path, Table* table) {
 
 }  // namespace
 
+bool NameCharAllowed(QChar c) { return c != ',' && c != '"' && c.category() != QChar::Other_Control; }
+
 QString EmptyLine() { return QString(Fields - 1, QChar(',')) + "\r\n"; }
 
 bool Parse(const QString& text, Table* table) {

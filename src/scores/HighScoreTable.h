@@ -21,6 +21,11 @@ inline const QString FileName = QStringLiteral("best.txt");
 // Where a file that could not be read is kept before the table is reset.
 inline const QString DamagedName = QStringLiteral("best.txt.damaged");
 
+// A winner's name: at most 19 characters, none that the file line cannot
+// hold (comma, double quote) and no control characters.
+constexpr int NameMaxLength = 19;
+bool NameCharAllowed(QChar c);
+
 struct Table {
     std::array<QString, Rows> Names;
     std::array<QString, Rows> Boards;  // a number as text, empty, or text as found

@@ -1,0 +1,169 @@
+#include "scores/Form7.h"
+
+#include <QKeyEvent>
+#include <QValidator>
+
+#include "app/AssetPaths.h"
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "platform/FileSystem.h"
+#include "platform/Numbers.h"
+#include "platform/Platform.h"
+#include "platform/TextFile.h"
+#include "platform/Twips.h"
+#include "scores/Form4.h"
+#include "scores/Faces.h"
+#include "scores/HighScoreTable.h"
+
+namespace {
+
+constexpr double ClientWidth = 6030, ClientHeight = 3195;
+constexpr double FrameWidth = 5655, FrameHeight = 2535;
+
+// Keeps out of the name what best.txt cannot hold, typed or pasted alike.
+class NameValidator final : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (const QChar c : input)
+            if (!highscores::NameCharAllowed(c)) return Invalid;
+        return Acceptable;
+    }
+};
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, double left, double top, double width,
+                  double height, Qt::Alignment align = Qt::AlignLeft) {
+    auto* l = new QLabel(text, parent);
+    l->setGeometry(twips::ToPixelRect(left, top, width, height));
+    l->setAlignment(align | Qt::AlignTop);
+    return l;
+}
+
+void MoveLeft(QWidget* w, double left) {
+    w->move(twips::ToPixels(left), w->y());
+}
+
+double WidthOf(const QWidget* w) { return twips::FromPixels(w->width()); }
+
+// The game window's "S&ound" check, read at the moment of playing.
+bool SoundSwitchOn() {
+    if (const Form2* game = Forms::IfLoaded<Form2>(); game && game->mnuSnd)
+        return game->mnuSnd->isChecked();
+    return Module1.SoundOn == 1;
+}
+
+}  // namespace
+
+Form7::Form7() {
+    setWindowTitle("Congratulations your a winner");
+    resize(twips::ToPixels(ClientWidth), twips::ToPixels(ClientHeight));
+
+    Frame1 = new QGroupBox(this);
+    Frame1->resize(twips::ToPixels(FrameWidth), twips::ToPixels(FrameHeight));
+
+    setFont(highscores::Face(false, 8.25, false));
+    Label1 = MakeLabel(Frame1, "RANK   BOARD   SCORE   TIME    BONUS   TOTAL", 240, 360, 5295, 375);
+    // A wide face spreads the headings over the value labels below them.
+    QFont header(QStringLiteral("DejaVu Sans"));
+    header.setStyleHint(QFont::SansSerif);
+    header.setPointSizeF(9.75);
+    header.setBold(true);
+    Label1->setFont(header);
+    Label2 = MakeLabel(Frame1, QString(), 480, 720, 375, 375);
+    Label3 = MakeLabel(Frame1, QString(), 1320, 720, 495, 375);
+    Label7 = MakeLabel(Frame1, QString(), 2040, 720, 735, 255, Qt::AlignHCenter);
+    Label4 = MakeLabel(Frame1, QString(), 2880, 720, 615, 255);
+    Label8 = MakeLabel(Frame1, QString(), 3720, 720, 615, 255, Qt::AlignHCenter);
+    Label5 = MakeLabel(Frame1, QString(), 4680, 720, 615, 255, Qt::AlignHCenter);
+    Label6 = MakeLabel(Frame1, "Please enter your name.", 720, 1200, 2175, 255);
+    Label6->setFont(highscores::Face(true, 11.25, false));
+
+    Text1 = new QLineEdit(Frame1);
+    Text1->setGeometry(twips::ToPixelRect(1080, 1560, 1575, 375));
+    Text1->setValidator(new NameValidator(Text1));
+    Text1->installEventFilter(this);
+
+    OK = new QPushButton("OK", Frame1);
+    OK->setGeometry(twips::ToPixelRect(1440, 2040, 855, 375));
+    connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(400);
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+
+    MMControl1 = platform().makeSoundDevice();
+}
+
+Form7::~Form7() = default;
+
+void Form7::Form_Load() {
+    const Module1Record& m = Module1;
+    // Centred on the game window's size, measured from the screen's corner.
+    const QSize frame = frameGeometry().size() - size();
+    const double width = twips::FromPixels(this->width() + frame.width());
+    const double height = twips::FromPixels(this->height() + frame.height());
+    move(twips::ToPixels((m.WindowWidth - width) / 2), twips::ToPixels((m.WindowHeight - height) / 2));
+
+    Text1->setMaxLength(highscores::NameMaxLength);
+    Text1->setText(m.PlayerName);
+    // The last winner's name, selected so typing replaces it and Enter keeps it.
+    if (!m.PlayerName.isEmpty()) Text1->setSelection(0, static_cast<int>(m.PlayerName.size()));
+
+    Frame1->move(twips::ToPixels((width - FrameWidth) / 2), twips::ToPixels((height - FrameHeight) / 2));
+    for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label6),
+                       static_cast<QWidget*>(Text1), static_cast<QWidget*>(OK)})
+        MoveLeft(w, (FrameWidth - WidthOf(w)) / 2);
+
+    Label2->setText(QString::number(m.HighScoreRank));
+    Label3->setText(QString::number(m.BoardPairs));
+    Label4->setText(m.BoardTime);
+    Label5->setText(num::Text(m.TotalScore));
+    Label7->setText(num::Text(m.TotalScore - m.Bonus));
+    Label8->setText(num::Text(m.Bonus));
+
+    Timer1->start();
+
+    const QString sound = m.HighScoreRank == 1 ? m.BestSound : m.HighSound;
+    MMControl1->FileName = FileSystem::Join(
+        textfile::FindCaseInsensitive(m.ProgramFolder, assets::SoundFolder), sound);
+    MMControl1->DeviceType = "WaveAudio";
+    MMControl1->Command("Open");
+}
+
+void Form7::Timer1_Timer() {
+    if (SoundSwitchOn()) MMControl1->Command("Play");
+    Text1->setFocus();
+    Timer1->stop();
+}
+
+bool Form7::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            int KeyAscii = 13;
+            Text1_KeyPress(KeyAscii);
+            return KeyAscii == 0;
+        }
+    }
+    return FormBase::eventFilter(watched, event);
+}
+
+void Form7::Text1_KeyPress(int& KeyAscii) {
+    if (KeyAscii == 13) {
+        KeyAscii = 0;
+        Forms::Unload(this);
+    }
+}
+
+void Form7::OK_Click() { Forms::Unload(this); }
+
+bool Form7::Form_Unload() {
+    MMControl1->Command("Close");
+    Module1.PlayerName = Text1->text();
+    Form4& scores = Forms::Get<Form4>();
+    scores.Add_Score();
+    scores.Resize();
+    scores.show();
+    scores.raise();
+    return false;
+}
