@@ -10,6 +10,7 @@
 #include "platform/Twips.h"
 #include "scores/Faces.h"
 #include "scores/HighScoreTable.h"
+#include "viewer/FormPlacement.h"
 
 namespace {
 
@@ -99,12 +100,9 @@ void Form4::Resize() {
     const Module1Record& m = Module1;
     Layout = highscores::LayoutForm4(m.WindowLeft, m.WindowTop, m.WindowWidth, m.WindowHeight);
 
-    // The game window's outer size; the frame, where there is one, comes off
-    // the client area.
-    const QSize frame = frameGeometry().size() - size();
-    move(twips::ToPixels(Layout.Window.Left), twips::ToPixels(Layout.Window.Top));
-    resize(twips::ToPixels(Layout.Window.Width) - frame.width(),
-           twips::ToPixels(Layout.Window.Height) - frame.height());
+    // The game window's outer rectangle, as the record keeps it.
+    placement::SetOuterRect(this, {Layout.Window.Left, Layout.Window.Top, Layout.Window.Width,
+                                   Layout.Window.Height});
 
     PlaceControls();
 }

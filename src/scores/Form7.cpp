@@ -3,17 +3,16 @@
 #include <QKeyEvent>
 #include <QValidator>
 
-#include "app/AssetPaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
-#include "platform/FileSystem.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
-#include "platform/TextFile.h"
 #include "platform/Twips.h"
+#include "play/SoundEffects.h"
 #include "scores/Form4.h"
 #include "scores/Faces.h"
 #include "scores/HighScoreTable.h"
+#include "viewer/FormPlacement.h"
 
 namespace {
 
@@ -99,10 +98,8 @@ Form7::~Form7() = default;
 void Form7::Form_Load() {
     const Module1Record& m = Module1;
     // Centred on the game window's size, measured from the screen's corner.
-    const QSize frame = frameGeometry().size() - size();
-    const double width = twips::FromPixels(this->width() + frame.width());
-    const double height = twips::FromPixels(this->height() + frame.height());
-    move(twips::ToPixels((m.WindowWidth - width) / 2), twips::ToPixels((m.WindowHeight - height) / 2));
+    const double width = placement::OuterWidth(this), height = placement::OuterHeight(this);
+    placement::SetOuterPosition(this, (m.WindowWidth - width) / 2, (m.WindowHeight - height) / 2);
 
     Text1->setMaxLength(highscores::NameMaxLength);
     Text1->setText(m.PlayerName);
@@ -123,15 +120,12 @@ void Form7::Form_Load() {
 
     Timer1->start();
 
-    const QString sound = m.HighScoreRank == 1 ? m.BestSound : m.HighSound;
-    MMControl1->FileName = FileSystem::Join(
-        textfile::FindCaseInsensitive(m.ProgramFolder, assets::SoundFolder), sound);
-    MMControl1->DeviceType = "WaveAudio";
-    MMControl1->Command("Open");
+    sounds::Open(*MMControl1,
+                 sounds::File(m.ProgramFolder, m.HighScoreRank == 1 ? m.BestSound : m.HighSound));
 }
 
 void Form7::Timer1_Timer() {
-    if (SoundSwitchOn()) MMControl1->Command("Play");
+    sounds::PlayWinner(*MMControl1, SoundSwitchOn());
     Text1->setFocus();
     Timer1->stop();
 }
@@ -158,12 +152,13 @@ void Form7::Text1_KeyPress(int& KeyAscii) {
 void Form7::OK_Click() { Forms::Unload(this); }
 
 bool Form7::Form_Unload() {
-    MMControl1->Command("Close");
+    sounds::Close(*MMControl1);
     Module1.PlayerName = Text1->text();
     Form4& scores = Forms::Get<Form4>();
     scores.Add_Score();
     scores.Resize();
     scores.show();
     scores.raise();
+    scores.activateWindow();
     return false;
 }

@@ -81,7 +81,12 @@ bool ReadFile(const QString& path, Table* table) {
 
 }  // namespace
 
-bool NameCharAllowed(QChar c) { return c != ',' && c != '"' && c.category() != QChar::Other_Control; }
+bool NameCharAllowed(QChar c) {
+    // Line and paragraph separators would break the name's row in the columns.
+    const QChar::Category k = c.category();
+    return c != ',' && c != '"' && k != QChar::Other_Control && k != QChar::Separator_Line &&
+           k != QChar::Separator_Paragraph;
+}
 
 QString EmptyLine() { return QString(Fields - 1, QChar(',')) + "\r\n"; }
 
@@ -106,12 +111,6 @@ QString Line(const Table& table) {
           << QString::number(table.Scores[i]);
     }
     return f.join(',') + "\r\n";
-}
-
-int Rank(const std::array<int16_t, Rows>& scores, double total) {
-    for (int i = 0; i < Rows; ++i)
-        if (scores[i] - total <= 0) return i + 1;
-    return -1;
 }
 
 void Insert(Table& table, int rank, const QString& name, const QString& board, const QString& time,

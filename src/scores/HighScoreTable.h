@@ -22,7 +22,7 @@ inline const QString FileName = QStringLiteral("best.txt");
 inline const QString DamagedName = QStringLiteral("best.txt.damaged");
 
 // A winner's name: at most 19 characters, none that the file line cannot
-// hold (comma, double quote) and no control characters.
+// hold (comma, double quote), no control characters and no line breaks.
 constexpr int NameMaxLength = 19;
 bool NameCharAllowed(QChar c);
 
@@ -45,10 +45,6 @@ bool Parse(const QString& text, Table* table);
 // The file line of `table`, CR LF included. Characters the line cannot hold
 // (commas, double quotes, line ends) are left out of the texts.
 QString Line(const Table& table);
-
-// Place 1..10 of `total` (the first row whose score is at most the total,
-// so an equal total ranks above the older one), or -1.
-int Rank(const std::array<int16_t, Rows>& scores, double total);
 
 // Moves rows rank-1..8 one place down, dropping row 9, and fills row rank-1.
 // Ranks outside 1..10 leave the table alone.

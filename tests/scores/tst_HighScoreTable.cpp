@@ -3,6 +3,7 @@
 
 #include "TestSupport.h"
 #include "app/Module1.h"
+#include "play/Scoring.h"
 #include "scores/HighScoreTable.h"
 
 using namespace highscores;
@@ -158,10 +159,10 @@ private slots:
         ProgramFolder folder;
         folder.Write("best.txt", FullTable());
         LoadBest(Module1);
-        QCOMPARE(Rank(Module1.BestScores, 800), 3);  // row 2 holds 800
-        QCOMPARE(Rank(Module1.BestScores, 801), 3);
-        QCOMPARE(Rank(Module1.BestScores, 99), -1);
-        QCOMPARE(Rank(Module1.BestScores, 100), 10);
+        QCOMPARE(scoring::Rank(Module1.BestScores, 800), 3);  // row 2 holds 800
+        QCOMPARE(scoring::Rank(Module1.BestScores, 801), 3);
+        QCOMPARE(scoring::Rank(Module1.BestScores, 99), -1);
+        QCOMPARE(scoring::Rank(Module1.BestScores, 100), 10);
         Finish(3, "New", 9, "0:00:50", 800);
         QVERIFY(AddScore(Module1));
         QCOMPARE(Module1.BestNames[2], QString("New"));
@@ -183,9 +184,9 @@ private slots:
 
     void rankingAgainstAnEmptyTable() {
         const std::array<int16_t, 10> empty{};
-        QCOMPARE(Rank(empty, 0), 1);
-        QCOMPARE(Rank(empty, 1291), 1);
-        QCOMPARE(Rank(empty, -25), -1);
+        QCOMPARE(scoring::Rank(empty, 0), 1);
+        QCOMPARE(scoring::Rank(empty, 1291), 1);
+        QCOMPARE(scoring::Rank(empty, -25), -1);
     }
 
     void theFileIsFoundWhateverItsCase() {
