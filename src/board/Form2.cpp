@@ -1,18 +1,555 @@
 #include "board/Form2.h"
 
+#include <QApplication>
+#include <QDir>
+#include <QResizeEvent>
+#include <algorithm>
+#include <exception>
+
+#include "app/Module1.h"
+#include "app/SettingsFile.h"
+#include "board/frmSplash.h"
+#include "config/Form1.h"
+#include "platform/FileSystem.h"
+#include "platform/Numbers.h"
+#include "platform/Platform.h"
+#include "platform/TextFile.h"
+#include "platform/Twips.h"
+
+namespace {
+constexpr double PictureTop = 120;   // the board area's top in the inner area
+constexpr double PauseLabelTop = 2520, PauseLabelHeight = 600;
+const QColor BoardColour(28, 92, 56);
+}  // namespace
+
 Form2::Form2() {
     setWindowTitle("Tavimo");
-    Picture1 = new QWidget(this);
+    menuBar = new QMenuBar(this);
+    BuildMenus();
+
+    // The whole inner area has the board's colour, so the strips the layout
+    // rules leave beside the board area do not show.
+    ClientArea = new QWidget(this);
+    ClientArea->setAutoFillBackground(true);
+    QPalette pal = ClientArea->palette();
+    pal.setColor(QPalette::Window, BoardColour);
+    ClientArea->setPalette(pal);
+    Picture1 = new QWidget(ClientArea);
+    Picture1->setAutoFillBackground(true);
+    Picture1->setPalette(pal);
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+
+    auto* face0 = new CardWidget(Picture1);
+    auto* back0 = new CardWidget(Picture1);
+    face0->hide();
+    back0->hide();
+    connect(face0, &CardWidget::clicked, this, [this] { Image1_Click(0); });
+    connect(back0, &CardWidget::clicked, this, [this] { Image2_Click(0); });
+    Image1.append(face0);
+    Image2.append(back0);
+
+    Label3 = new QLabel("Game paused, press any key to continue.", ClientArea);
+    QFont pauseFont("Times New Roman", 23);
+    pauseFont.setBold(true);
+    Label3->setFont(pauseFont);
+    Label3->setAlignment(Qt::AlignCenter);
+    Label3->setStyleSheet("color: #ffffff; background: transparent;");
+    Label3->setGeometry(twips::ToPixelRect(1800, PauseLabelTop, 6255, PauseLabelHeight));
+    Label3->hide();
+
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);
     Timer2 = new QTimer(this);
     Timer2->setInterval(100);
+    if (platform().makeSoundDevice) MMControl1 = platform().makeSoundDevice();
+
+    connect(mnuNew, &QAction::triggered, this, [this] { mnuNew_Click(); });
+    connect(mnuRstrt, &QAction::triggered, this, [this] { mnuRstrt_Click(); });
+    connect(mnuSlct, &QAction::triggered, this, [this] { mnuSlct_Click(); });
+    for (int i = 0; i < mnuScreen.size(); ++i)
+        connect(mnuScreen[i], &QAction::triggered, this, [this, i] { mnuScreen_Click(i); });
+
     ConnectPlay();
     ConnectBacks();
+    ApplyWindowSize();
 }
 
 Form2::~Form2() = default;
 
-void Form2::Form_Load() {}
+void Form2::BuildMenus() {
+    mnuFile = menuBar->addMenu("&File");
+    mnuNew = mnuFile->addAction("&New Game");
+    mnuNew->setShortcut(QKeySequence(Qt::Key_F5));
+    mnuRstrt = mnuFile->addAction("&Restart Game");
+    mnuRstrt->setShortcut(QKeySequence(Qt::Key_F6));
+    mnuSlct = mnuFile->addAction("&Configuration");
+    mnuSlct->setShortcut(QKeySequence(Qt::Key_F7));
+    mnusep = mnuFile->addSeparator();
+    mnuExit = mnuFile->addAction("&Exit");
+    mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
-bool Form2::Form_Unload() { return false; }
+    mnubs = menuBar->addMenu("&Board Size");
+    mnuCurrent = mnubs->addAction(QString());
+    mnuSep3 = mnubs->addSeparator();
+    mnuSize.append(mnubs->addAction(QString()));
+
+    mnuPref = menuBar->addMenu("&Preferences");
+    mnuSpeed = mnuPref->addMenu("&Speed");
+    mnuSlow = mnuSpeed->addAction("&Slow");
+    mnuMdm = mnuSpeed->addAction("&Normal");
+    mnuFast = mnuSpeed->addAction("&Fast");
+    for (QAction* a : {mnuSlow, mnuMdm, mnuFast}) a->setCheckable(true);
+    mnuCard = mnuPref->addMenu("Card &Backs");
+    mnuSnd = mnuPref->addAction("S&ound");
+    mnuSnd->setCheckable(true);
+    mnuScrn = mnuPref->addMenu("Screen Size");
+    for (const board::ScreenSize& s : board::ScreenSizes)
+        mnuScreen.append(mnuScrn->addAction(s.caption));
+    mnusep2 = mnuScrn->addSeparator();
+    mnuMan = mnuScrn->addAction("Manual: - + ");
+    mnusave = mnuPref->addAction("S&ave on Exit");
+    mnusave->setCheckable(true);
+
+    mnuBest = menuBar->addAction("High &Scores");
+
+    mnuHelp = menuBar->addMenu("&Help");
+    mnuAbout = mnuHelp->addAction("&About");
+    mnuInst = mnuHelp->addAction("&Contents");
+    mnuInst->setShortcut(QKeySequence(Qt::Key_F1));
+}
+
+// ---- Geometry ----
+
+void Form2::LayoutClientArea() {
+    const int menuHeight = menuBar->sizeHint().height();
+    menuBar->setGeometry(0, 0, width(), menuHeight);
+    ClientArea->setGeometry(0, menuHeight, width(), std::max(0, height() - menuHeight));
+}
+
+void Form2::ApplyWindowSize() {
+    resize(twips::ToPixels(windowWidth_), twips::ToPixels(windowHeight_));
+    LayoutClientArea();
+}
+
+void Form2::resizeEvent(QResizeEvent* event) {
+    FormBase::resizeEvent(event);
+    LayoutClientArea();
+}
+
+void Form2::changeEvent(QEvent* event) {
+    FormBase::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isMinimized()) Form_Resize();
+}
+
+void Form2::SetPictureSize(double width, double height) {
+    pictureWidth_ = width;
+    pictureHeight_ = height;
+    Picture1->setGeometry(twips::ToPixelRect(0, PictureTop, width, height));
+}
+
+void Form2::SetWindowWidth(double width) {
+    if (width == windowWidth_) return;
+    windowWidth_ = width;
+    ApplyWindowSize();
+    Form_Resize();
+}
+
+void Form2::SetWindowHeight(double height) {
+    if (height == windowHeight_) return;
+    windowHeight_ = height;
+    ApplyWindowSize();
+    Form_Resize();
+}
+
+void Form2::SetWindowPosition(double left, double top) {
+    windowLeft_ = left;
+    windowTop_ = top;
+    move(twips::ToPixels(left), twips::ToPixels(top));
+}
+
+double Form2::WindowLeftTwips() const {
+    // The value as set, unless the player has moved the window since.
+    const int px = pos().x();
+    return px == twips::ToPixels(windowLeft_) ? windowLeft_ : twips::FromPixels(px);
+}
+
+double Form2::WindowTopTwips() const {
+    const int px = pos().y();
+    return px == twips::ToPixels(windowTop_) ? windowTop_ : twips::FromPixels(px);
+}
+
+// ---- Card arrays ----
+
+CardWidget* Form2::Element(QVector<CardWidget*>& array, int k, const char* handler) {
+    while (array.size() <= k) {
+        const int index = array.size();
+        CardWidget* w = array[0]->NewElement();
+        if (handler[0] == '1')
+            connect(w, &CardWidget::clicked, this, [this, index] { Image1_Click(index); });
+        else
+            connect(w, &CardWidget::clicked, this, [this, index] { Image2_Click(index); });
+        array.append(w);
+    }
+    return array[k];
+}
+
+CardWidget* Form2::Face(int k) { return Element(Image1, k, "1"); }
+CardWidget* Form2::Back(int k) { return Element(Image2, k, "2"); }
+
+// ---- Load and unload ----
+
+void Form2::Form_Load() {
+    Module1Record& m = Module1;
+    Form1& config = Forms::Get<Form1>();
+    frmSplash& splash = Forms::Get<frmSplash>();
+
+    // 1. The sound device, opened on the match sound.
+    if (MMControl1) {
+        MMControl1->FileName = m.ProgramFolder + "/Sound/" + m.MatchSound;
+        MMControl1->DeviceType = "WaveAudio";
+        MMControl1->Command("Open");
+    }
+    // 2-3. Card backs: the menu and back 0. A failure is reported and the
+    // load goes on.
+    try {
+        BuildBackMenu();
+    } catch (const std::exception& e) {
+        platform().dialogs->Info("Tavimo", QString("%1 %2").arg(e.what()).arg(0));
+    }
+    // 4. Play state.
+    Label3->hide();
+    EndStep = 0;
+    CardsUp = 0;
+    TurnCards[0] = TurnCards[1] = -1;
+    Paused = 0;
+    GameState = 0;
+    // 5. Place and size.
+    SetWindowPosition(m.WindowLeft, m.WindowTop);
+    SetPictureSize(m.BoardWidth, m.BoardHeight);
+    windowWidth_ = m.WindowWidth;
+    windowHeight_ = m.WindowHeight;
+    ApplyWindowSize();
+    // 6.
+    Image1[0]->hide();
+    Image2[0]->hide();
+    // 7.
+    m.FlipDelay = 1;
+    // 8.
+    splash.SetMessage("Please wait:  0");
+    // 9.
+    platform().random->Reseed();
+    // 10. Pairs as chosen, at most the board size.
+    PairCount = std::min<int>(config.ChosenPictures.size(),
+                              board::BoardSizeValue(config.Combo1->currentText()));
+    CardCount = 2 * PairCount;
+    // 11.
+    splash.SetProgressRange(0, PairCount);
+    // 12.
+    update();
+    // 13. Faces stretch their pictures (CardWidget always does).
+    PairsFound = 0;
+    // 14.
+    splash.SetMessage("Loading Pictures:  0");
+    splash.SetProgress(0);
+    // 15.
+    DealDone = 0;
+    Score = 100;
+    m.Bonus = 0;
+    // 16. Menus from the settings.
+    mnuSnd->setChecked(m.SoundOn == 1);
+    if (m.SpeedSetting == 1) {
+        mnuSlow->setChecked(true);
+        m.FlipDelay = 2;
+    } else if (m.SpeedSetting == 2) {
+        mnuMdm->setChecked(true);
+        m.FlipDelay = 1;
+    } else {
+        mnuFast->setChecked(true);
+        m.FlipDelay = 0.5;
+    }
+    mnusave->setChecked(m.SaveOnExit == 1);
+    // 17. The card back in use.
+    for (int i = 0; i < mnuBack.size(); ++i) {
+        if (i < File1.size() && File1[i] == m.BackFile) {
+            mnuBack[i]->setCheckable(true);
+            mnuBack[i]->setChecked(true);
+            CurrentBack = i;
+        }
+    }
+    // 18. The Board Size menu from the configuration's list.
+    mnuCurrent->setText(board::SizeMenuCaption(config.Combo1->currentText()));
+    for (int i = 0; i < config.Combo1->count(); ++i) {
+        if (i >= mnuSize.size()) mnuSize.append(mnubs->addAction(QString()));
+        mnuSize[i]->setText(board::SizeMenuCaption(config.Combo1->itemText(i)));
+        mnuSize[i]->setEnabled(true);
+    }
+    for (int i = 0; i < mnuSize.size(); ++i) {
+        disconnect(mnuSize[i], &QAction::triggered, this, nullptr);
+        connect(mnuSize[i], &QAction::triggered, this, [this, i] { mnuSize_Click(i); });
+    }
+    // 19.
+    m.QuietUnload = 0;
+    ResizeStep = 0;
+    // 20. The pause label centred.
+    const double labelWidth = twips::FromPixels(Label3->width());
+    Label3->move(twips::ToPixels((windowWidth_ - labelWidth) / 2 + 150),
+                 twips::ToPixels(PauseLabelTop));
+
+    Timer1->start();
+    Timer2->start();
+}
+
+bool Form2::Form_Unload() {
+    Module1Record& m = Module1;
+    // 1. Every unload keeps the place, so the next game window opens there.
+    m.WindowLeft = WindowLeftTwips();
+    m.WindowTop = WindowTopTwips();
+    m.BoardWidth = pictureWidth_;
+    m.BoardHeight = pictureHeight_;
+    // 2. The unload of a new deal asks and writes nothing.
+    if (m.QuietUnload != 0) {
+        m.QuietUnload = 0;
+        return false;
+    }
+    // 3. The exit question.
+    Paused = 1;
+    if (!platform().dialogs->AskYesNo("Tavimo", "Are you sure you want to exit the program?")) {
+        // 4. A tick while paused cuts the time the question was open.
+        Timer1_Timer();
+        Paused = 0;
+        return true;
+    }
+    // 5. Write the settings and end at once. A folder where init.txt cannot
+    // be written ends the program without it.
+    const Form1& config = Forms::Get<Form1>();
+    const int view = config.View->checkState() == Qt::Checked ? 1 : 0;
+    const QString line = settings::ExitLine(m, mnusave->isChecked(), mnuSnd->isChecked(), view);
+    textfile::WriteAtomic(FileSystem::Join(QDir::currentPath(), settings::FileName), line);
+    platform().desktop->EndProcess();
+    return false;
+}
+
+// ---- Dealing ----
+
+void Form2::DealBoard() {
+    Form1& config = Forms::Get<Form1>();
+    // 1. Pictures onto the cards, then the grid and the shuffle.
+    if (config.ChosenPictures.size() >= 4) {
+        LoadPictures();
+        if (config.ChosenPictures.size() >= 4 && PairCount >= 4) {
+            ParTime = 2 * CardCount;
+            ChooseCardSize();
+            ComputeGrid();
+            ShuffleCards();
+        }
+    }
+    // 2. The board as dealt.
+    config.Combo1->setEditText(QString::number(PairCount));
+    mnuCurrent->setText(QString::number(PairCount) + "x2");
+    // 3. Show the board, close the splash.
+    QCoreApplication::processEvents();
+    show();
+    QCoreApplication::processEvents();
+    Forms::Unload<frmSplash>();
+    activateWindow();
+    Picture1->setFocus();
+}
+
+void Form2::LoadPictures() {
+    Form1& config = Forms::Get<Form1>();
+    frmSplash& splash = Forms::Get<frmSplash>();
+    QStringList& chosen = config.ChosenPictures;
+
+    // Each chosen picture is decoded once, at an intermediate size shared by
+    // its two cards, on worker threads; the results arrive here in list
+    // order, so counting and dropping work as if loaded one by one.
+    const int wanted = PairCount;
+    int loaded = 0;
+    const QStringList paths = chosen;
+    const QSize intermediate(board::IntermediateSize, board::IntermediateSize);
+    if (wanted > 0) {
+        platform().pictures->LoadMany(
+            paths, intermediate, [&](int, std::optional<Picture> picture) {
+                if (loaded >= wanted) return false;
+                // A file that fails drops out; the next one takes its place.
+                if (!picture || picture->image.isNull()) {
+                    if (loaded < chosen.size()) chosen.removeAt(loaded);
+                    return true;
+                }
+                Face(loaded)->SetPicture(picture->image, picture->file);
+                if (loaded > 0) Back(loaded)->CopyPictureFrom(*Image2[0]);
+                ++loaded;
+                splash.SetProgress(loaded);
+                splash.SetMessage("Loading Pictures:  " + QString::number(loaded));
+                return loaded < wanted;
+            });
+    }
+
+    // 4. Pairs as loaded, at most the board size.
+    PairCount = std::min<int>(chosen.size(), board::BoardSizeValue(config.Combo1->currentText()));
+    PairCount = std::min(PairCount, loaded);
+    CardCount = 2 * PairCount;
+    // 5. Too few: back to the configuration.
+    if (PairCount < 4) {
+        platform().dialogs->Info("Tavimo", "Not enough pictures");
+        config.show();
+        config.setWindowState(config.windowState() & ~Qt::WindowMinimized);
+        config.Combo1->setFocus();
+    }
+    // 6. The second card of every pair; elements left over from a short load
+    // are reused, never created twice.
+    for (int i = 0; i < PairCount; ++i) {
+        Face(PairCount + i)->CopyPictureFrom(*Image1[i]);
+        Back(PairCount + i)->CopyPictureFrom(*Image2[0]);
+    }
+}
+
+void Form2::ChooseCardSize() { board::ChooseCardSize(Grid, PairCount); }
+
+void Form2::ComputeGrid() { board::ComputeGrid(Grid, CardCount, pictureWidth_, pictureHeight_); }
+
+void Form2::ShuffleCards() {
+    const board::Offsets o =
+        board::PlacementOffsets(Grid, PairCount, pictureWidth_, pictureHeight_);
+    CardSlot = board::ShuffleSlots(Grid, CardCount, *platform().random);
+    CardX.assign(CardSlot.size(), 0);
+    CardY.assign(CardSlot.size(), 0);
+    for (int k = 0; k < static_cast<int>(CardSlot.size()); ++k) {
+        const int s = CardSlot[k];
+        CardY[k] = o.top + Grid.SlotY[s];
+        CardX[k] = o.left + Grid.SlotX[s];
+        const board::TwipRect r = board::CardImageRect(Grid, CardX[k], CardY[k]);
+        const QRect px = twips::ToPixelRect(r.left, r.top, r.width, r.height);
+        CardWidget* face = Face(k);
+        face->SetBorder(true);
+        face->setGeometry(px);
+        face->hide();
+        CardWidget* back = Back(k);
+        back->SetBorder(true);
+        back->setGeometry(px);
+        back->show();
+    }
+}
+
+void Form2::PlaceCards() {
+    // The cards move in one step. Painting is held back rather than the
+    // board area hidden, so the board keeps the keyboard focus.
+    Picture1->setUpdatesEnabled(false);
+    const board::Offsets o =
+        board::PlacementOffsets(Grid, PairCount, pictureWidth_, pictureHeight_);
+    const int n = std::min<int>(CardCount, CardSlot.size());
+    CardX.resize(CardSlot.size());
+    CardY.resize(CardSlot.size());
+    for (int k = 0; k < n; ++k) {
+        const int s = CardSlot[k];
+        CardY[k] = o.top + Grid.SlotY[s];
+        CardX[k] = o.left + Grid.SlotX[s];
+        const board::TwipRect r = board::CardImageRect(Grid, CardX[k], CardY[k]);
+        const QRect px = twips::ToPixelRect(r.left, r.top, r.width, r.height);
+        if (k < Image1.size()) Image1[k]->setGeometry(px);
+        if (k < Image2.size()) Image2[k]->setGeometry(px);
+    }
+    Picture1->setUpdatesEnabled(true);
+    Picture1->show();
+    Picture1->setEnabled(true);
+}
+
+// ---- Window size ----
+
+void Form2::Form_Resize() {
+    if (isMinimized()) {
+        Paused = 1;
+        return;
+    }
+    if (!RelayoutOn) return;
+    RelayoutOn = false;
+    const board::PauseLabelLayout p = board::PauseLabelFor(windowWidth_, 22);
+    QFont f = Label3->font();
+    f.setPointSize(p.fontSize);
+    Label3->setFont(f);
+    Label3->setGeometry(twips::ToPixelRect(p.left, PauseLabelTop, p.width, PauseLabelHeight));
+    ChooseCardSize();
+    ComputeGrid();
+    PlaceCards();
+    Module1Record& m = Module1;
+    m.WindowLeft = WindowLeftTwips();
+    m.WindowTop = WindowTopTwips();
+    m.WindowWidth = windowWidth_;
+    m.WindowHeight = windowHeight_;
+    m.BoardWidth = windowWidth_ - ResizeStep * m.AspectRatio - 350;
+    m.BoardHeight = windowHeight_ - ResizeStep - 750;
+}
+
+void Form2::mnuScreen_Click(int Index) {
+    if (Index < 0 || Index >= static_cast<int>(board::ScreenSizes.size())) return;
+    const board::ScreenSize& s = board::ScreenSizes[Index];
+    RelayoutOn = false;
+    SetWindowWidth(s.windowWidth);
+    SetPictureSize(windowWidth_ - 100, s.boardHeight);
+    RelayoutOn = true;
+    SetWindowHeight(s.windowHeight);
+    RelayoutOn = false;
+}
+
+void Form2::ResizeKeyDown(int KeyCode) {
+    if (KeyCode != 187 && KeyCode != 189) return;
+    ResizeStep += board::ResizeIncrement;
+    RelayoutOn = true;
+}
+
+void Form2::ResizeKeyUp(int KeyCode) {
+    const board::ManualResize r =
+        board::ManualResizeFor(KeyCode, windowWidth_, windowHeight_, ResizeStep, Module1.AspectRatio);
+    if (!r.apply) return;
+    ResizeStep = r.step;
+    SetPictureSize(r.pictureWidth, r.pictureHeight);
+    SetWindowWidth(r.windowWidth);
+    RelayoutOn = true;
+    SetWindowHeight(r.windowHeight);
+    ResizeStep = 0;
+    RelayoutOn = false;
+}
+
+// ---- File and Board Size menus ----
+
+void Form2::mnuNew_Click() {
+    Module1.WindowLeft = WindowLeftTwips();
+    Module1.WindowTop = WindowTopTwips();
+    Forms::Get<Form1>().Command1_Click();
+}
+
+void Form2::mnuRstrt_Click() {
+    Picture1->setUpdatesEnabled(false);
+    ChooseCardSize();
+    ComputeGrid();
+    ShuffleCards();
+    Picture1->setUpdatesEnabled(true);
+    Picture1->show();
+    GameState = 0;
+    PairsFound = 0;
+    CardsUp = 0;
+    DealDone = 1;
+    Score = 100;
+    Module1.Bonus = 0;
+    setWindowTitle("Tavimo   Score:  " + num::Text(Score) + "       Time 0:0:0");
+    if (MMControl1) MMControl1->Command("Open");
+}
+
+void Form2::mnuSlct_Click() {
+    Form1& config = Forms::Get<Form1>();
+    config.show();
+    config.Combo1->setFocus();
+    hide();
+}
+
+void Form2::mnuSize_Click(int Index) {
+    if (Index < 0 || Index >= mnuSize.size()) return;
+    Module1.WindowLeft = WindowLeftTwips();
+    Module1.WindowTop = WindowTopTwips();
+    const QString caption = mnuSize[Index]->text();
+    if (caption == mnuCurrent->text()) return;
+    Form1& config = Forms::Get<Form1>();
+    config.Combo1->setEditText(caption.left(2));
+    mnuCurrent->setText(caption);
+    config.Command1_Click();
+}

@@ -6,8 +6,13 @@
 #include <QTimer>
 #include <QVector>
 #include <memory>
+#include <optional>
+#include <vector>
 
 #include "app/Forms.h"
+#include "board/BoardLayout.h"
+#include "board/CardWidget.h"
+#include "platform/PictureLoader.h"
 #include "platform/SoundDevice.h"
 
 class QLabel;
@@ -16,6 +21,10 @@ class QLabel;
 // Its handlers live in three files: construction, dealing, layout and the File
 // and Board Size menus in board/Form2.cpp; play, clock, pause, keys and the
 // other menu commands in play/Form2Play.cpp; card backs in play/Form2Backs.cpp.
+//
+// Coordinates: the window's inner area starts below the menu bar
+// (`ClientArea`); Picture1 and Label3 are placed in it in twips as the
+// layout rules give them. Cards are children of Picture1.
 class Form2 : public FormBase {
     Q_OBJECT
 public:
@@ -25,23 +34,26 @@ public:
     bool Form_Unload() override;
 
     // ---- Controls ----
-    QWidget* Picture1 = nullptr;   // the board area
-    QVector<QLabel*> Image1;       // card faces, element 0 from design time
-    QVector<QLabel*> Image2;       // card backs
-    QLabel* Label3 = nullptr;      // "Game paused, press any key to continue."
-    QTimer* Timer1 = nullptr;      // clock, 100 ms; its first tick deals
-    QTimer* Timer2 = nullptr;      // flip-back and end-of-board steps, 100 ms
+    QWidget* ClientArea = nullptr;  // the inner area below the menu bar
+    QWidget* Picture1 = nullptr;    // the board area, at left 0, top 120 of the inner area
+    QVector<CardWidget*> Image1;    // card faces, element 0 from design time
+    QVector<CardWidget*> Image2;    // card backs, element 0 from design time
+    QLabel* Label3 = nullptr;       // "Game paused, press any key to continue."
+    QTimer* Timer1 = nullptr;       // clock, 100 ms; its first tick deals
+    QTimer* Timer2 = nullptr;       // flip-back and end-of-board steps, 100 ms
     std::unique_ptr<SoundDevice> MMControl1;
-    QStringList File1;             // the Backs folder's "*.jpg" files
+    QStringList File1;              // the Backs folder's "*.jpg" files
 
     QMenuBar* menuBar = nullptr;
     QMenu* mnuFile = nullptr;
     QAction* mnuNew = nullptr;
     QAction* mnuRstrt = nullptr;
     QAction* mnuSlct = nullptr;
+    QAction* mnusep = nullptr;
     QAction* mnuExit = nullptr;
     QMenu* mnubs = nullptr;
     QAction* mnuCurrent = nullptr;
+    QAction* mnuSep3 = nullptr;
     QVector<QAction*> mnuSize;
     QMenu* mnuPref = nullptr;
     QMenu* mnuSpeed = nullptr;
@@ -53,6 +65,7 @@ public:
     QAction* mnuSnd = nullptr;
     QMenu* mnuScrn = nullptr;
     QVector<QAction*> mnuScreen;
+    QAction* mnusep2 = nullptr;
     QAction* mnuMan = nullptr;
     QAction* mnusave = nullptr;
     QAction* mnuBest = nullptr;
@@ -74,9 +87,34 @@ public:
     double ResizeStep = 0;
     int CurrentBack = 0;
     bool RelayoutOn = false;
+    int ParTime = 0;  // seconds: 2 x CardCount, set by the deal
+
+    // Board geometry: slot size, grid and slots (board/BoardLayout.h).
+    board::BoardGrid Grid;
+    std::vector<int> CardSlot;      // slot of card k
+    std::vector<double> CardX, CardY;  // position of card k's slot in the board area
+
+    // Sizes as set, in twips (the widgets hold them rounded to pixels).
+    double PictureWidth() const { return pictureWidth_; }
+    double PictureHeight() const { return pictureHeight_; }
+    double WindowWidthTwips() const { return windowWidth_; }
+    double WindowHeightTwips() const { return windowHeight_; }
+    double WindowLeftTwips() const;
+    double WindowTopTwips() const;
+    void SetPictureSize(double width, double height);
+    // Setting the window's width or height raises the resize event at once
+    // (when the value changes), as the layout rules expect.
+    void SetWindowWidth(double width);
+    void SetWindowHeight(double height);
+    void SetWindowPosition(double left, double top);
 
     // ---- Dealing, layout, File and Board Size menus (board/Form2.cpp) ----
     void DealBoard();
+    void LoadPictures();
+    void ShuffleCards();
+    void PlaceCards();
+    void ChooseCardSize();
+    void ComputeGrid();
     void Form_Resize();
     void mnuNew_Click();
     void mnuRstrt_Click();
@@ -86,6 +124,9 @@ public:
     // The minus and plus keys' share of the key events (manual sizing).
     void ResizeKeyDown(int KeyCode);
     void ResizeKeyUp(int KeyCode);
+    // Face and back k, created as copies of element 0 when missing.
+    CardWidget* Face(int k);
+    CardWidget* Back(int k);
 
     // ---- Play, clock, pause, keys, other menus (play/Form2Play.cpp) ----
     void ConnectPlay();  // wires the play handlers; called once by the constructor
@@ -99,5 +140,21 @@ public:
 
     // ---- Card backs (play/Form2Backs.cpp) ----
     void ConnectBacks();  // wires the card-back menu; called once by the constructor
+    // Lists the Backs folder into File1, fills the card-back menu and loads
+    // the chosen back into back 0 (load step 3).
+    void BuildBackMenu();
     void mnuBack_Click(int Index);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void LayoutClientArea();
+    void ApplyWindowSize();
+    CardWidget* Element(QVector<CardWidget*>& array, int k, const char* handler);
+    void BuildMenus();
+    double pictureWidth_ = 0, pictureHeight_ = 0;
+    double windowWidth_ = 9550, windowHeight_ = 6750;
+    double windowLeft_ = 0, windowTop_ = 0;
 };

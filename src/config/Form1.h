@@ -30,4 +30,9 @@ public:
     void All_Check_Click();
     // The OK action lives with the dealing code (board/Form1Deal.cpp).
     void Command1_Click();
+
+    // The dealing code's lists (board/Form1Deal.cpp): folders the next
+    // picture may come from, the pictures chosen (entry k is the picture of
+    // cards k and k + N), and the scratch list of fresh files.
+    QStringList CandidateFolders, ChosenPictures, FreshFiles;
 };

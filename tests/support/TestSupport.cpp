@@ -48,9 +48,11 @@ FakeFileSystem* InstallFakeFileSystem() {
 }
 
 QString GeneratedAssets() {
-    // The test executables live in <build>/tests; the assets beside the program in <build>.
+    // The test executables live in <build>/tests, the screenshot tool in
+    // <build>/tools/screenshots; the assets beside the program in <build>.
     QDir d(QCoreApplication::applicationDirPath());
     d.cdUp();
+    if (!d.exists("Graphics") && d.dirName() == "tools") d.cdUp();
     return d.absolutePath();
 }
 

@@ -8,6 +8,10 @@
 
 #include "TestSupport.h"
 #include "app/Forms.h"
+#include "app/Module1.h"
+#include "app/SettingsFile.h"
+#include "board/Form2.h"
+#include "board/frmSplash.h"
 #include "config/Form1.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
@@ -20,6 +24,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include "platform/FileSystem.h"
 
 namespace {
 QString outDir;
@@ -60,7 +65,6 @@ Form3& OpenViewer(const QString& file) {
     Form2& game = Forms::Get<Form2>();
     placement::SetOuterRect(&game, {Module1.WindowLeft, Module1.WindowTop, Module1.WindowWidth,
                                     Module1.WindowHeight});
-    if (game.Image1.isEmpty()) game.Image1.append(new QLabel(game.Picture1));
     picturefile::Remember(game.Image1[0], file);
     Module1.ViewerCaller = 2;
     Module1.ViewerCard = 0;
@@ -147,6 +151,53 @@ void WinnerShot() {
     w.Timer1->stop();
     w.hide();
 }
+
+// The default settings, as a fresh program folder gets them.
+void DefaultSettings() {
+    const QString path = FileSystem::Join(Module1.ProgramFolder, settings::FileName);
+    settings::WriteDefault(path);
+    settings::Read(path, Module1);
+    Module1.AspectRatio = 9550.0f / 6750.0f;
+}
+
+// A dealt board of `pairs` pairs from the generated pictures, optionally at
+// one of the fixed screen sizes, a few cards face up.
+void ShotBoard(int pairs, int screen, const QString& name) {
+    ProgramFolder folder(ProgramFolder::All);
+    DefaultSettings();
+    Form1& config = Forms::Get<Form1>();
+    config.Combo1->setEditText(QString::number(pairs));
+    const QString graphics = FileSystem::Join(folder.Path(), "Graphics");
+    config.ChosenPictures.clear();
+    for (const QString& f : platform().fs->ListFiles(graphics, "*.jpg;*.gif;*.bmp;*.wmf;*.ico"))
+        if (config.ChosenPictures.size() < pairs + 8)
+            config.ChosenPictures.append(FileSystem::Join(graphics, f));
+    Form2& game = Forms::Get<Form2>();
+    game.DealBoard();
+    if (screen >= 0) game.mnuScreen_Click(screen);
+    for (int k : {0, game.PairCount, 3}) {
+        if (k < game.CardCount) {
+            game.Image1[k]->show();
+            game.Image2[k]->hide();
+        }
+    }
+    Save(game, name);
+}
+
+void ShotSplash() {
+    ProgramFolder folder(ProgramFolder::All);
+    DefaultSettings();
+    frmSplash& splash = Forms::Get<frmSplash>();
+    splash.SetProgressRange(0, 8);
+    splash.SetProgress(5);
+    splash.SetMessage("Loading Pictures:  5");
+    Save(splash, "splash-loading");
+    Forms::Unload<frmSplash>();
+    Module1.WindowWidth = 19100;
+    Module1.WindowHeight = 13505;
+    frmSplash& large = Forms::Get<frmSplash>();
+    Save(large, "splash-1280x1024");
+}
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -160,5 +211,12 @@ int main(int argc, char* argv[]) {
     AboutShot();
     HighScoreShot();
     WinnerShot();
+    ShotSplash();
+    ShotBoard(4, -1, "board-4-pairs");
+    ShotBoard(8, -1, "board-8-pairs");
+    ShotBoard(20, -1, "board-20-pairs");
+    ShotBoard(40, -1, "board-40-pairs");
+    ShotBoard(20, 5, "board-20-pairs-1280x1024");
+    ShotBoard(40, 5, "board-40-pairs-1280x1024");
     return 0;
 }

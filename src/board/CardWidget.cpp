@@ -1,0 +1,101 @@
+#include "board/CardWidget.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QMouseEvent>
+#include <QPixmap>
+
+#include "viewer/PictureFile.h"
+
+namespace {
+// Scaled pixmaps by picture and size: eighty backs of one size scale once.
+struct ScaledKey {
+    qint64 image;
+    int w, h;
+    bool operator==(const ScaledKey&) const = default;
+};
+size_t qHash(const ScaledKey& k, size_t seed = 0) { return qHashMulti(seed, k.image, k.w, k.h); }
+
+QHash<ScaledKey, QPixmap>* scaledCache = nullptr;
+
+QPixmap Scaled(const QImage& image, QSize size) {
+    // Pixmaps must go before the application does.
+    if (!scaledCache) {
+        scaledCache = new QHash<ScaledKey, QPixmap>;
+        qAddPostRoutine([] {
+            delete scaledCache;
+            scaledCache = nullptr;
+        });
+    }
+    QHash<ScaledKey, QPixmap>& cache = *scaledCache;
+    const ScaledKey key{image.cacheKey(), size.width(), size.height()};
+    if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
+    if (cache.size() > 400) cache.clear();
+    QPixmap p = QPixmap::fromImage(
+        image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    cache.insert(key, p);
+    return p;
+}
+}  // namespace
+
+CardWidget::CardWidget(QWidget* parent) : QLabel(parent) {
+    setScaledContents(true);
+    SetBorder(true);
+}
+
+CardWidget* CardWidget::NewElement() const {
+    auto* w = new CardWidget(parentWidget());
+    w->setGeometry(geometry());
+    w->setFrameStyle(frameStyle());
+    w->setLineWidth(lineWidth());
+    w->setScaledContents(hasScaledContents());
+    w->setPalette(palette());
+    w->setAutoFillBackground(autoFillBackground());
+    w->hide();
+    return w;
+}
+
+void CardWidget::SetBorder(bool single) {
+    setFrameStyle(single ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
+    setLineWidth(1);
+}
+
+void CardWidget::SetPicture(const QImage& image, const QString& file) {
+    picture_ = image;
+    file_ = file;
+    // The viewer decodes the file again at its natural size.
+    picturefile::Remember(this, file);
+    shownSize_ = QSize();
+    shownKey_ = 0;
+    if (picture_.isNull()) {
+        clear();
+        return;
+    }
+    if (isVisible()) Refresh();
+}
+
+void CardWidget::Refresh() {
+    if (picture_.isNull()) return;
+    const QSize size = contentsRect().size();
+    if (size.isEmpty()) return;
+    if (size == shownSize_ && picture_.cacheKey() == shownKey_) return;
+    shownSize_ = size;
+    shownKey_ = picture_.cacheKey();
+    setPixmap(Scaled(picture_, size));
+}
+
+void CardWidget::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void CardWidget::resizeEvent(QResizeEvent* event) {
+    QLabel::resizeEvent(event);
+    if (isVisible()) Refresh();
+}
+
+void CardWidget::showEvent(QShowEvent* event) {
+    Refresh();
+    QLabel::showEvent(event);
+}

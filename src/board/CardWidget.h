@@ -1,0 +1,45 @@
+#pragma once
+#include <QImage>
+#include <QLabel>
+#include <QString>
+
+// An image control of the board: one card face or back. It stretches its
+// picture to its own size and reports a left click. The picture is kept
+// once at an intermediate size (the two cards of a pair and all backs share
+// it); the pixmap on screen is made from it for the current size, only when
+// the control is visible, and scaled pixmaps of the same picture and size
+// are shared between controls.
+class CardWidget : public QLabel {
+    Q_OBJECT
+public:
+    explicit CardWidget(QWidget* parent = nullptr);
+
+    // A new element of the control array: same parent, size, frame and
+    // stretch as this one, hidden, without a picture.
+    CardWidget* NewElement() const;
+
+    void SetPicture(const QImage& image, const QString& file = QString());
+    void CopyPictureFrom(const CardWidget& other) { SetPicture(other.picture_, other.file_); }
+    void ClearPicture() { SetPicture(QImage()); }
+    const QImage& Picture() const { return picture_; }
+    QString File() const { return file_; }
+    bool HasPicture() const { return !picture_.isNull(); }
+
+    // "Fixed single" border on or off.
+    void SetBorder(bool single);
+
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void Refresh();
+    QImage picture_;
+    QString file_;
+    QSize shownSize_;
+    qint64 shownKey_ = 0;
+};

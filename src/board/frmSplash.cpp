@@ -1,0 +1,162 @@
+#include "board/frmSplash.h"
+
+#include <QCoreApplication>
+#include <QPainter>
+#include <QPixmap>
+
+#include "app/AssetPaths.h"
+#include "app/Module1.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+
+namespace {
+// A picture control that shows its picture as large as fits, upright, at the
+// top of the control: the controls grow with the window, the pictures keep
+// their proportions.
+class FittedPicture : public QLabel {
+public:
+    using QLabel::QLabel;
+    QImage image;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (image.isNull()) return;
+        QPainter p(this);
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        const QSize s = image.size().scaled(size(), Qt::KeepAspectRatio);
+        p.drawImage(QRect(QPoint((width() - s.width()) / 2, 0), s), image);
+    }
+};
+
+QImage LoadAsset(const char* name) {
+    const QString path = FileSystem::Join(Module1.ProgramFolder, name);
+    if (!platform().pictures) return QImage();
+    auto pic = platform().pictures->Load(path, QSize(480, 480));
+    return pic ? pic->image : QImage();
+}
+
+// Design-time sizes of the controls (twips); only their placement follows rules.
+constexpr double ProductWidth = 5000, ProductHeight = 900, ProductTop = 240;
+constexpr double VersionTop = 1350, PlatformTop = 1650, SmallWidth = 1300, SmallHeight = 300;
+constexpr double HintTop = 1250, HintHeight = 1900;
+constexpr double Frame2Width = 5400, Frame2Top = 3350, Frame2Height = 1250;
+constexpr double MessageWidth = 4800, MessageTop = 3500, MessageHeight = 360;
+constexpr double BarWidth = 4800, BarTop = 4000, BarHeight = 330;
+constexpr double InstructionsWidth = 8700, InstructionsHeight = 900;
+constexpr double PictureLeft = 300, PictureTop = 300, PictureWidth = 1400;
+}  // namespace
+
+frmSplash::frmSplash() {
+    setWindowTitle("Tavimo");
+    setWindowFlags(Qt::SplashScreen | Qt::FramelessWindowHint);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(236, 232, 220));
+    setPalette(pal);
+
+    Frame1 = new QFrame(this);
+    Frame1->setFrameStyle(QFrame::Box | QFrame::Raised);
+    Frame1->setLineWidth(2);
+    Frame2 = new QFrame(Frame1);
+    Frame2->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+
+    auto label = [this](const QString& text, int pt, bool bold, Qt::Alignment align) {
+        auto* l = new QLabel(text, Frame1);
+        QFont f("Arial");
+        f.setPointSizeF(pt);
+        f.setBold(bold);
+        l->setFont(f);
+        l->setAlignment(align);
+        return l;
+    };
+    lblProductName = label("Tavimo", 40, true, Qt::AlignCenter);
+    lblProductName->setStyleSheet("color: #1f5f3a;");
+    lblVersion = label(QString(), 10, true, Qt::AlignLeft | Qt::AlignVCenter);
+    lblPlatform = label("Windows 95", 10, true, Qt::AlignLeft | Qt::AlignVCenter);
+    Label2 = label("Creating Picture List", 12, true, Qt::AlignCenter);
+    Label1 = label(QString(), 9, false, Qt::AlignCenter);
+    Label1->setWordWrap(true);
+    Label5 = label(QString(), 8, false, Qt::AlignLeft | Qt::AlignTop);
+    Label5->setWordWrap(true);
+
+    ProgressBar1 = new QProgressBar(Frame1);
+    ProgressBar1->setRange(0, 0);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    // An empty bar until the load step sets its range.
+    ProgressBar1->setRange(0, 1);
+    ProgressBar1->setValue(0);
+
+    auto* logo = new FittedPicture(Frame1);
+    logo->image = LoadAsset(assets::SplashLogo);
+    imgLogo = logo;
+    auto* picture = new FittedPicture(Frame1);
+    picture->image = LoadAsset(assets::SplashPicture);
+    Image1 = picture;
+}
+
+void frmSplash::Form_Load() {
+    const Module1Record& m = Module1;
+    // 1. The version line.
+    lblVersion->setText(QString("Version %1.%2.%3").arg(1).arg(4).arg(0));
+    // 2. The game window's place and size.
+    setGeometry(twips::ToPixelRect(m.WindowLeft, m.WindowTop, m.WindowWidth, m.WindowHeight));
+    // 3. The frame.
+    const double fw = m.WindowWidth - 100, fh = m.WindowHeight - 100, fl = 0;
+    Place(Frame1, 0, 0, fw, fh);
+    // 4. Centred horizontally in the frame.
+    auto centred = [&](double width) { return (fw + fl - width) / 2; };
+    Place(lblProductName, centred(ProductWidth), ProductTop, ProductWidth, ProductHeight);
+    Place(Label2, centred(MessageWidth), MessageTop, MessageWidth, MessageHeight);
+    Place(ProgressBar1, centred(BarWidth), BarTop, BarWidth, BarHeight);
+    Place(Frame2, centred(Frame2Width), Frame2Top, Frame2Width, Frame2Height);
+    Frame2->lower();
+    // 5. The instructions at the bottom of the frame.
+    const double instructionsWidth = std::min(InstructionsWidth, fw - 600);
+    const double instructionsTop = fh - InstructionsHeight - 315;
+    Place(Label1, centred(instructionsWidth), instructionsTop, instructionsWidth,
+          InstructionsHeight);
+    // 6. The two pictures reach down to 180 twips above the instructions.
+    const double pictureHeight = instructionsTop - 180 - PictureTop;
+    Place(imgLogo, PictureLeft, PictureTop, PictureWidth, pictureHeight);
+    Place(Image1, fw - 630 - PictureWidth, PictureTop, PictureWidth, pictureHeight);
+    // 7. Platform and version left of centre, the hint to their right.
+    const double platformLeft = (fw - SmallWidth) / 2 - 1095;
+    Place(lblPlatform, platformLeft, PlatformTop, SmallWidth, SmallHeight);
+    Place(lblVersion, platformLeft, VersionTop, SmallWidth, SmallHeight);
+    const double hintLeft = platformLeft + SmallWidth + 1000;
+    const double hintWidth = std::max(1500.0, fw - 630 - PictureWidth - 150 - hintLeft);
+    Place(Label5, hintLeft, HintTop, hintWidth, HintHeight);
+    // 8. The texts.
+    Label1->setText(
+        "The object of this game is to match pairs of pictures together as quickly as possible.  "
+        "The game ends when all matches have been found.  Clicking on a card with the left mouse "
+        "button causes the card to be flipped over revealing its picture.");
+    Label5->setText(
+        "To use your own pictures or change the board size use the Configuration option in the "
+        "File menu.  Simply add the directories that include the pictures you wish to be used by "
+        "the program.");
+}
+
+void frmSplash::Place(QWidget* w, double left, double top, double width, double height) {
+    boxes_[w] = Box{left, top, width, height};
+    w->setGeometry(twips::ToPixelRect(left, top, width, height));
+}
+
+frmSplash::Box frmSplash::Placed(const QWidget* w) const { return boxes_.value(w); }
+
+void frmSplash::SetMessage(const QString& text) {
+    Label2->setText(text);
+    Label2->repaint();
+}
+
+void frmSplash::SetProgress(int value) {
+    ProgressBar1->setValue(value);
+    ProgressBar1->repaint();
+}
+
+void frmSplash::SetProgressRange(int minimum, int maximum) {
+    // An empty range would make the bar a busy indicator.
+    ProgressBar1->setRange(minimum, std::max(maximum, minimum + 1));
+}
