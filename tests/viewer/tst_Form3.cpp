@@ -42,7 +42,7 @@ Form2& GameWithCard(const QString& file, int copyWidth, int copyHeight) {
     game.Image1.clear();
     game.Image2.clear();
     for (int k = 0; k < 2; ++k) {
-        auto* face = new QLabel(game.Picture1);
+        auto* face = new CardWidget(game.Picture1);
         QPixmap copy(copyWidth, copyHeight);
         copy.fill(Qt::red);
         face->setPixmap(copy);
@@ -77,6 +77,11 @@ private slots:
         platform().pictures.reset(loader);
         const QString file = WritePicture(folder, "big.png", 800, 600);
         Form2& game = GameWithCard(file, 80, 60);
+        // Only the viewer's own decoding counts (the game window and the
+        // splash load their card back and pictures when they are built).
+        loader->files.clear();
+        loader->maxSizes.clear();
+        loader->limits.clear();
         game.Image1[1]->setProperty("tavimoPictureFile", QVariant());  // untagged second card
         OpenFromGame(0, file);
         Form3& v = *Forms::IfLoaded<Form3>();
