@@ -25,8 +25,8 @@ struct EmojiPicture {
 const EmojiPicture Pictures[] = {
     {"octopus.jpg", "\U0001F419", 0x2a9d8f, Pattern::Rings, 280, 280},
     {"fox.jpg", "\U0001F98A", 0x558b2f, Pattern::Dots, 280, 280},
-    {"watermelon.jpg", "\U0001F349", 0xb39ddb, Pattern::Stripes, 300, 240},
-    {"bicycle.jpg", "\U0001F6B2", 0xffd54f, Pattern::Rays, 320, 240},
+    {"watermelon.jpg", "\U0001F349", 0xb2ebf2, Pattern::Stripes, 300, 240},
+    {"bicycle.jpg", "\U0001F6B2", 0xd81b60, Pattern::Rays, 320, 240},
     {"cat.jpg", "\U0001F431", 0x7e57c2, Pattern::Dots, 280, 280},
     {"dog.jpg", "\U0001F436", 0x9ccc65, Pattern::Plain, 280, 280},
     {"frog.jpg", "\U0001F438", 0xf48fb1, Pattern::Rings, 280, 280},
@@ -52,7 +52,7 @@ const EmojiPicture Pictures[] = {
     {"pizza.jpg", "\U0001F355", 0x00897b, Pattern::Rays, 280, 280},
     {"icecream.jpg", "\U0001F366", 0xe53935, Pattern::Dots, 260, 300},
     {"doughnut.jpg", "\U0001F369", 0x8c9eff, Pattern::Rings, 280, 280},
-    {"car.jpg", "\U0001F697", 0x90caf9, Pattern::Stripes, 320, 240},
+    {"car.jpg", "\U0001F697", 0x00bfa5, Pattern::Stripes, 320, 240},
     {"guitar.jpg", "\U0001F3B8", 0x4db6ac, Pattern::Rays, 260, 300},
     {"football.jpg", "\U000026BD", 0x43a047, Pattern::Stripes, 280, 280},
     {"globe.jpg", "\U0001F30D", 0x1a237e, Pattern::Dots, 280, 280},
@@ -60,9 +60,9 @@ const EmojiPicture Pictures[] = {
     {"teddybear.jpg", "\U0001F9F8", 0xf8bbd0, Pattern::Rings, 280, 280},
     {"mushroom.jpg", "\U0001F344", 0x6d4c41, Pattern::Dots, 280, 280},
     {"pig.jpg", "\U0001F437", 0x00acc1, Pattern::Rays, 280, 280},
-    {"dinosaur.jpg", "\U0001F995", 0xffcc80, Pattern::Stripes, 320, 240},
+    {"dinosaur.jpg", "\U0001F995", 0xe0e0e0, Pattern::Stripes, 320, 240},
     {"pumpkin.jpg", "\U0001F383", 0x311b92, Pattern::Rings, 280, 280},
-    {"trumpet.jpg", "\U0001F3BA", 0xef5350, Pattern::Rays, 300, 240},
+    {"trumpet.jpg", "\U0001F3BA", 0x880e4f, Pattern::Rays, 300, 240},
 };
 
 void DrawPattern(QPainter& p, Pattern pattern, int w, int h, QColor ink) {
