@@ -27,18 +27,23 @@ double Pitch(int n) { return 440.0 * std::pow(2.0, n / 12.0); }
 // A few names, as semitones from A4.
 constexpr int G4 = -2, C5 = 3, E5 = 7, G5 = 10, C6 = 15, E6 = 19, G6 = 22, B6 = 26;
 
+// A partial of `ratio` times the note's frequency, silent at or above
+// 10 kHz, where the 22050 Hz rate would fold it back as a false tone.
+double Partial(const Note& n, double ratio, double t) {
+    return n.frequency * ratio < 10000 ? std::sin(2 * M_PI * n.frequency * ratio * t) : 0.0;
+}
+
 double Sample(const Note& n, double t) {
-    const double w = 2 * M_PI * n.frequency * t;
     switch (n.voice) {
         case Voice::Bell: {
             // Inharmonic partials decaying at different speeds give the ring.
             const double e = std::exp(-t * 7.0);
-            return e * (std::sin(w) + 0.45 * std::exp(-t * 6) * std::sin(2.76 * w) +
-                        0.25 * std::exp(-t * 12) * std::sin(5.4 * w));
+            return e * (Partial(n, 1, t) + 0.45 * std::exp(-t * 6) * Partial(n, 2.76, t) +
+                        0.25 * std::exp(-t * 12) * Partial(n, 5.4, t));
         }
         case Voice::Pluck: {
             const double e = std::exp(-t * 5.0);
-            return e * (std::sin(w) + 0.4 * std::sin(2 * w) + 0.15 * std::sin(3 * w));
+            return e * (Partial(n, 1, t) + 0.4 * Partial(n, 2, t) + 0.15 * Partial(n, 3, t));
         }
         case Voice::Brass: {
             // Harmonics falling off as 1/k, a soft attack and release,
@@ -47,7 +52,7 @@ double Sample(const Note& n, double t) {
             const double release = std::min(1.0, std::max(0.0, (n.length - t) / 0.06));
             const double vib = t > 0.2 ? 0.004 * std::sin(2 * M_PI * 5.5 * t) : 0.0;
             double s = 0;
-            for (int k = 1; k <= 7; ++k) s += std::sin(k * w * (1 + vib)) / k;
+            for (int k = 1; k <= 7; ++k) s += Partial(n, k * (1 + vib), t) / k;
             return attack * release * (0.85 + 0.15 * std::exp(-t * 3)) * s * 0.55;
         }
     }
@@ -61,7 +66,11 @@ QByteArray Render(const std::vector<Note>& notes) {
     std::vector<double> mix(size_t(count), 0.0);
     for (const Note& n : notes) {
         const int first = int(n.start * Rate), last = std::min(count, int((n.start + n.length) * Rate));
-        for (int i = first; i < last; ++i) mix[size_t(i)] += n.level * Sample(n, double(i - first) / Rate);
+        for (int i = first; i < last; ++i) {
+            // Every note fades out over its last 30 ms, so no note ends in a click.
+            const double fade = std::min(1.0, (last - i) / (0.03 * Rate));
+            mix[size_t(i)] += fade * n.level * Sample(n, double(i - first) / Rate);
+        }
     }
     double peak = 1e-9;
     for (double v : mix) peak = std::max(peak, std::abs(v));
@@ -126,8 +135,8 @@ std::vector<Note> Best() {
         {0.86, 0.20, Pitch(E5), 1.0, Voice::Brass}, {1.08, 0.20, Pitch(G5), 1.0, Voice::Brass},
         {1.30, 0.14, Pitch(E5), 1.0, Voice::Brass}, {1.46, 1.10, Pitch(C6), 1.0, Voice::Brass},
     };
-    for (int t : {C5, E5, G5}) n.push_back({1.46, 1.10, Pitch(t), 0.45, Voice::Brass});
-    n.push_back({1.46, 1.0, Pitch(C6) * 2, 0.35, Voice::Bell});
+    for (int t : {C5, E5, G5}) n.push_back({1.46, 1.10, Pitch(t), 0.3, Voice::Brass});
+    n.push_back({1.46, 1.0, Pitch(C6) * 2, 0.25, Voice::Bell});
     return n;
 }
 
