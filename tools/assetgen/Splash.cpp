@@ -169,9 +169,10 @@ QImage Trophy() {
     p.drawRect(QRectF(300, 280, 30, 60));
     p.drawRoundedRect(QRectF(250, 336, 130, 26), 6, 6);
     p.drawRoundedRect(QRectF(220, 360, 190, 50), 8, 8);
-    // A star on the bowl.
-    p.setPen(QPen(QColor(120, 120, 120), 3));
-    p.setBrush(QColor(185, 185, 185));
+    // A faint star on the bowl, without an outline: the board column of the
+    // table runs over it.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(205, 205, 205, 110));
     p.drawPolygon(StarPolygon(QPointF(315, 160), 46, 19));
     p.end();
     return img.convertToFormat(QImage::Format_Grayscale8);
