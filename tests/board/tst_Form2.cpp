@@ -1,0 +1,460 @@
+#include <QDir>
+#include <QFile>
+#include <QTest>
+#include <set>
+
+#include "TestSupport.h"
+#include "app/Module1.h"
+#include "app/SettingsFile.h"
+#include "board/Form2.h"
+#include "board/frmSplash.h"
+#include "config/Form1.h"
+#include "platform/FileSystem.h"
+#include "platform/Twips.h"
+
+namespace {
+void DefaultSettings() {
+    const QString path = FileSystem::Join(Module1.ProgramFolder, settings::FileName);
+    settings::WriteDefault(path);
+    settings::Read(path, Module1);
+    Module1.AspectRatio = 9550.0f / 6750.0f;
+    Module1.MatchSound = "Match.wav";
+}
+
+QStringList GeneratedPictures(const ProgramFolder& folder, int count) {
+    const QString graphics = FileSystem::Join(folder.Path(), "Graphics");
+    QStringList all = platform().fs->ListFiles(graphics, "*.jpg");
+    QStringList out;
+    for (int i = 0; i < count && i < all.size(); ++i) out << FileSystem::Join(graphics, all[i]);
+    return out;
+}
+
+// The configuration as the OK action leaves it: a board size and the chosen files.
+Form1& Configure(int boardSize, const QStringList& chosen) {
+    Form1& config = Forms::Get<Form1>();
+    config.Combo1->setEditText(QString::number(boardSize));
+    config.ChosenPictures = chosen;
+    return config;
+}
+
+// Records, after every picture handed over, the splash's message and bar.
+class RecordingLoader : public PictureLoader {
+public:
+    QStringList messages;
+    QList<int> values;
+    QList<QSize> sizes;
+    void LoadMany(const QStringList& paths, QSize maxSize,
+                  const std::function<bool(int, std::optional<Picture>)>& consume) override {
+        sizes << maxSize;
+        PictureLoader::LoadMany(paths, maxSize, [&](int i, std::optional<Picture> p) {
+            const bool more = consume(i, std::move(p));
+            if (frmSplash* s = Forms::IfLoaded<frmSplash>()) {
+                messages << s->Label2->text();
+                values << s->ProgressBar1->value();
+            }
+            return more;
+        });
+    }
+};
+
+// The first clock tick's deal (the latch set first, as the tick does).
+void Deal(Form2& game) {
+    game.DealDone = 1;
+    game.DealBoard();
+}
+
+// Cards whose face shows (face up).
+std::set<int> FaceUp(const Form2& game) {
+    std::set<int> up;
+    for (int k = 0; k < game.CardCount; ++k)
+        if (!game.Image1[k]->isHidden()) up.insert(k);
+    return up;
+}
+}  // namespace
+
+class Form2Test : public QObject {
+    Q_OBJECT
+private slots:
+    void loadStepTakesPairsFromTheChoiceAndTheBoardSize() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Configure(8, GeneratedPictures(folder, 30));
+        Form2& game = Forms::Get<Form2>();
+        QCOMPARE(game.PairCount, 8);
+        QCOMPARE(game.CardCount, 16);
+        QCOMPARE(Forms::Get<frmSplash>().ProgressBar1->maximum(), 8);
+        QCOMPARE(Forms::Get<frmSplash>().Label2->text(), QString("Loading Pictures:  0"));
+        QCOMPARE(game.DealDone, 0);
+        QCOMPARE(game.Score, 100.0);
+        QVERIFY(game.isHidden());
+        Forms::DiscardAll();
+
+        Configure(40, GeneratedPictures(folder, 25));
+        QCOMPARE(Forms::Get<Form2>().PairCount, 25);
+    }
+
+    void menusFollowTheSettings() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Form1& config = Configure(8, GeneratedPictures(folder, 16));
+        config.Combo1->clear();
+        config.Combo1->addItems({"4", "8", "12", "16", "20", "30", "40"});
+        config.Combo1->setEditText("8");
+        Module1.SpeedSetting = 2;
+        Module1.SoundOn = 0;
+        Module1.SaveOnExit = 1;
+        Form2& game = Forms::Get<Form2>();
+        QVERIFY(game.mnuMdm->isChecked());
+        QVERIFY(!game.mnuSlow->isChecked() && !game.mnuFast->isChecked());
+        QCOMPARE(Module1.FlipDelay, 1.0);
+        QVERIFY(!game.mnuSnd->isChecked());
+        QVERIFY(game.mnusave->isChecked());
+        QCOMPARE(game.mnuCurrent->text(), QString(" 8x2"));
+        QStringList captions;
+        for (QAction* a : game.mnuSize) captions << a->text();
+        QCOMPARE(captions, QStringList({" 4x2", " 8x2", "12x2", "16x2", "20x2", "30x2", "40x2"}));
+        QCOMPARE(game.mnuNew->shortcut(), QKeySequence(Qt::Key_F5));
+        QCOMPARE(game.mnuExit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
+        QCOMPARE(game.mnuInst->shortcut(), QKeySequence(Qt::Key_F1));
+        QCOMPARE(game.mnuScreen.size(), 6);
+        QCOMPARE(game.mnuScreen[5]->text(), QString("1280 by 1024"));
+        QCOMPARE(game.mnuMan->text(), QString("Manual: - + "));
+        // Sound device opened on the match sound.
+        QCOMPARE(game.MMControl1->FileName, folder.Path() + "/Sound/Match.wav");
+        QCOMPARE(game.MMControl1->DeviceType, QString("WaveAudio"));
+        Forms::DiscardAll();
+
+        Module1.SpeedSetting = 3;
+        Forms::Get<Form1>().ChosenPictures = GeneratedPictures(folder, 16);
+        QVERIFY(Forms::Get<Form2>().mnuFast->isChecked());
+        QCOMPARE(Module1.FlipDelay, 0.5);
+    }
+
+    void dealKeepsItsInvariants() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Configure(12, GeneratedPictures(folder, 20));
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        QCOMPARE(game.PairCount, 12);
+        QCOMPARE(game.CardCount, 24);
+        QCOMPARE(game.ParTime, 48);
+        QVERIFY(game.isVisible());
+        QVERIFY(!Forms::IfLoaded<frmSplash>());
+        QCOMPARE(game.mnuCurrent->text(), QString("12x2"));
+        QCOMPARE(Forms::Get<Form1>().Combo1->currentText(), QString("12"));
+        // Cards k and k + N share one decoded picture; backs share back 0's.
+        for (int k = 0; k < 12; ++k) {
+            QVERIFY(game.Image1[k]->HasPicture());
+            QCOMPARE(game.Image1[k]->Picture().cacheKey(), game.Image1[k + 12]->Picture().cacheKey());
+            QVERIFY(game.Image1[k]->File() != game.Image1[(k + 1) % 12]->File());
+        }
+        for (int k = 0; k < 24; ++k) {
+            QCOMPARE(game.Image2[k]->Picture().cacheKey(), game.Image2[0]->Picture().cacheKey());
+            QVERIFY(game.Image1[k]->isHidden());
+            QVERIFY(game.Image2[k]->isVisible());
+        }
+        QVERIFY(game.Image2[0]->HasPicture());  // Sky.jpg
+        // Every slot holds one card; SlotX positive again.
+        QCOMPARE(std::set<int>(game.CardSlot.begin(), game.CardSlot.end()).size(), size_t(24));
+        for (int s = 0; s < 24; ++s) QVERIFY(game.Grid.SlotX[s] > 0);
+        // The decoding is asked for the intermediate size, not the natural one.
+        for (const CardWidget* face : game.Image1)
+            QVERIFY(face->Picture().width() <= board::IntermediateSize);
+    }
+
+    void failedFilesDropOutWithoutAdvancingTheCount() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        auto* loader = new RecordingLoader;
+        platform().pictures.reset(loader);
+        QStringList chosen = GeneratedPictures(folder, 6);
+        folder.Write("empty.jpg", QByteArray());          // decodes to nothing
+        folder.Write("text.jpg", "not a picture at all");  // unreadable
+        chosen.insert(1, folder.File("empty.jpg"));
+        chosen.insert(3, folder.File("missing.jpg"));
+        chosen.insert(4, folder.File("text.jpg"));
+        Form1& config = Configure(4, chosen);
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        QCOMPARE(loader->sizes, QList<QSize>{QSize(384, 384)});
+        // Four pictures loaded; the failures did not move the count.
+        const QStringList expected = {"Loading Pictures:  1", "Loading Pictures:  1",
+                                      "Loading Pictures:  2", "Loading Pictures:  2",
+                                      "Loading Pictures:  2", "Loading Pictures:  3",
+                                      "Loading Pictures:  4"};
+        QCOMPARE(loader->messages, expected);
+        QCOMPARE(loader->values, QList<int>({1, 1, 2, 2, 2, 3, 4}));
+        QCOMPARE(game.PairCount, 4);
+        // The failed files are gone from the chosen list; the spares remain.
+        QCOMPARE(config.ChosenPictures.size(), 6);
+        for (const QString& f : config.ChosenPictures) QVERIFY(!f.endsWith("empty.jpg"));
+        QCOMPARE(game.Image1[1]->File(), chosen[2]);
+    }
+
+    // More failures than spares: fewer than 4 pairs, the message, the
+    // configuration shown, and no card element created twice.
+    void tooFewPicturesLoaded() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        QStringList chosen = GeneratedPictures(folder, 3);
+        chosen << folder.File("gone1.jpg") << folder.File("gone2.jpg");
+        Form1& config = Configure(4, chosen);
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        QCOMPARE(game.PairCount, 3);
+        QCOMPARE(game.CardCount, 6);
+        QCOMPARE(int(d.dialogs->shown.size()), 1);
+        QCOMPARE(d.dialogs->shown[0].text, QString("Not enough pictures"));
+        QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
+        QVERIFY(config.isVisible());
+        QVERIFY(game.isVisible());
+        QCOMPARE(game.Image1.size(), 6);
+        QCOMPARE(game.Image2.size(), 6);
+        // No grid, no shuffle: every card hidden.
+        for (int k = 0; k < 6; ++k) QVERIFY(game.Image2[k]->isHidden());
+    }
+
+    void splashCoversTheGameWindow() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Module1.WindowLeft = 500;
+        Module1.WindowTop = 400;
+        Module1.WindowWidth = 12000;
+        Module1.WindowHeight = 9000;
+        frmSplash& splash = Forms::Get<frmSplash>();
+        QCOMPARE(splash.geometry(), twips::ToPixelRect(500, 400, 12000, 9000));
+        QCOMPARE(splash.lblVersion->text(), QString("Version 1.4.0"));
+        QCOMPARE(splash.Label2->text(), QString("Creating Picture List"));
+        QCOMPARE(splash.lblPlatform->text(), QString("Windows 95"));
+        // The layout rules.
+        const auto frame = splash.Placed(splash.Frame1);
+        QCOMPARE(frame.width, 11900.0);
+        QCOMPARE(frame.height, 8900.0);
+        for (QWidget* w : {(QWidget*)splash.lblProductName, (QWidget*)splash.Label2,
+                           (QWidget*)splash.ProgressBar1, (QWidget*)splash.Frame2}) {
+            const auto b = splash.Placed(w);
+            QCOMPARE(b.left, (frame.width - b.width) / 2);
+        }
+        const auto text = splash.Placed(splash.Label1);
+        QCOMPARE(text.top, frame.height - text.height - 315);
+        const auto logo = splash.Placed(splash.imgLogo);
+        QCOMPARE(logo.height, text.top - 180 - logo.top);
+        const auto second = splash.Placed(splash.Image1);
+        QCOMPARE(second.height, logo.height);
+        QCOMPARE(second.left, frame.width - 630 - second.width);
+        const auto platformBox = splash.Placed(splash.lblPlatform);
+        QCOMPARE(platformBox.left, (frame.width - platformBox.width) / 2 - 1095);
+        QCOMPARE(splash.Placed(splash.lblVersion).left, platformBox.left);
+        QCOMPARE(splash.Placed(splash.Label5).left, platformBox.left + platformBox.width + 1000);
+    }
+
+    void screenSizeLaysTheBoardOutOnceWithoutMovingCards() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Configure(20, GeneratedPictures(folder, 28));
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        for (int k : {0, 20, 7}) {
+            game.Image1[k]->show();
+            game.Image2[k]->hide();
+        }
+        const std::vector<int> cardSlots = game.CardSlot;
+        const std::set<int> up = FaceUp(game);
+        game.mnuScreen_Click(3);  // "1024 by 768"
+        QCOMPARE(game.WindowWidthTwips(), 15277.0);
+        QCOMPARE(game.WindowHeightTwips(), 10800.0);
+        QCOMPARE(game.PictureWidth(), 15177.0);
+        QCOMPARE(game.PictureHeight(), 10050.0);
+        QCOMPARE(game.Grid.CardWidth, 1140 * 15177 / 9550.0);
+        QCOMPARE(game.Grid.CardHeight, 1140 * 10050 / 6130.0);
+        QCOMPARE(game.CardSlot, cardSlots);
+        QCOMPARE(FaceUp(game), up);
+        QCOMPARE(Module1.WindowWidth, 15277.0);
+        QCOMPARE(Module1.BoardHeight, 10800.0 - 750);
+        // Every card inside the board area.
+        for (int k = 0; k < game.CardCount; ++k) {
+            const QRect r = game.Image2[k]->geometry();
+            QVERIFY(r.left() > 0 && r.top() > 0);
+            QVERIFY(r.right() < game.Picture1->width() && r.bottom() < game.Picture1->height());
+            QCOMPARE(game.Image1[k]->geometry(), r);
+        }
+        QVERIFY(!game.RelayoutOn);
+    }
+
+    void sameHeightChangesOnlyTheWidth() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Configure(8, GeneratedPictures(folder, 16));
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        game.SetWindowWidth(12000);  // no relayout: RelayoutOn is off
+        const double cardWidth = game.Grid.CardWidth;
+        game.mnuScreen_Click(0);  // "480 by 600", height 6750 as now
+        QCOMPARE(game.WindowWidthTwips(), 9550.0);
+        QCOMPARE(game.PictureWidth(), 9450.0);
+        QCOMPARE(game.Grid.CardWidth, cardWidth);  // not laid out again
+    }
+
+    void minusAndPlusKeys() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Configure(8, GeneratedPictures(folder, 16));
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        const std::vector<int> cardSlots = game.CardSlot;
+        game.SetWindowHeight(6500);
+        for (int i = 0; i < 20; ++i) game.ResizeKeyDown(189);
+        QCOMPARE(game.ResizeStep, 200.0);
+        QVERIFY(game.RelayoutOn);
+        game.ResizeKeyUp(189);
+        QCOMPARE(game.WindowHeightTwips(), 6400.0);
+        QCOMPARE(game.WindowWidthTwips(), 9550 - 100 * Module1.AspectRatio);
+        QCOMPARE(game.PictureHeight(), 6400.0 - 750);
+        QCOMPARE(game.ResizeStep, 0.0);
+        QVERIFY(!game.RelayoutOn);
+        QCOMPARE(game.Grid.CardHeight, 1472 * (6400.0 - 750) / 6130);
+        QCOMPARE(game.CardSlot, cardSlots);
+        // At the floor the minus key does nothing; its step goes to the next plus.
+        for (int i = 0; i < 3; ++i) game.ResizeKeyDown(189);
+        game.ResizeKeyUp(189);
+        QCOMPARE(game.WindowHeightTwips(), 6400.0);
+        QCOMPARE(game.ResizeStep, 30.0);
+        for (int i = 0; i < 2; ++i) game.ResizeKeyDown(187);
+        game.ResizeKeyUp(187);
+        QCOMPARE(game.WindowHeightTwips(), 6450.0);
+        QCOMPARE(game.ResizeStep, 0.0);
+    }
+
+    void quietUnloadAsksAndWritesNothing() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        QFile::remove(folder.File("init.txt"));
+        Configure(8, GeneratedPictures(folder, 16));
+        Form2& game = Forms::Get<Form2>();
+        game.SetWindowPosition(300, 450);
+        Module1.QuietUnload = 1;
+        QVERIFY(Forms::Unload(&game));
+        QCOMPARE(Module1.QuietUnload, 0);
+        QVERIFY(d.dialogs->shown.empty());
+        QVERIFY(!QFile::exists(folder.File("init.txt")));
+        QCOMPARE(d.desktop->endCalls, 0);
+        // The place is kept for the next game window.
+        QCOMPARE(Module1.WindowLeft, 300.0);
+        QCOMPARE(Module1.WindowTop, 450.0);
+        QCOMPARE(Module1.BoardWidth, 9435.0);
+    }
+
+    void exitQuestionNoResumes() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        QFile::remove(folder.File("init.txt"));
+        Configure(8, GeneratedPictures(folder, 16));
+        Form2& game = Forms::Get<Form2>();
+        d.dialogs->answers = {Dialogs::Answer::No};
+        QVERIFY(!Forms::Unload(&game));
+        QCOMPARE(int(d.dialogs->shown.size()), 1);
+        QCOMPARE(d.dialogs->shown[0].text, QString("Are you sure you want to exit the program?"));
+        QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
+        QVERIFY(d.dialogs->shown[0].buttons == Dialogs::Buttons::YesNo);
+        QCOMPARE(game.Paused, 0);
+        QCOMPARE(Forms::IfLoaded<Form2>(), &game);
+        QVERIFY(!QFile::exists(folder.File("init.txt")));
+        QCOMPARE(d.desktop->endCalls, 0);
+    }
+
+    void exitQuestionYesWritesTheSettings() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        Form1& config = Configure(8, GeneratedPictures(folder, 16));
+        Form1::SetValue(config.View, 1);
+        Form2& game = Forms::Get<Form2>();
+        game.SetWindowPosition(-120, 300);
+        game.mnuSnd->setChecked(false);
+        Module1.SpeedSetting = 3;
+        d.dialogs->answers = {Dialogs::Answer::Yes};
+        Forms::Unload(&game);
+        QCOMPARE(d.desktop->endCalls, 1);
+        QCOMPARE(folder.Read("init.txt"), QByteArray("1,0,Sky.jpg,3,1,300,-120,9550,6750,9435,6000\r\n"));
+    }
+
+    void exitWithoutSavingKeepsTheFileAsRead() {
+        ProgramFolder folder(ProgramFolder::All);
+        folder.Write("init.txt", "1,0,Forest.jpg,3,1,300,200,12000,9000,1,1\r\n");
+        settings::Read(folder.File("init.txt"), Module1);
+        Doubles d = InstallDoubles();
+        Configure(8, GeneratedPictures(folder, 16));
+        Form2& game = Forms::Get<Form2>();
+        game.mnusave->setChecked(false);
+        game.mnuSnd->setChecked(true);
+        game.SetWindowPosition(0, 0);
+        d.dialogs->answers = {Dialogs::Answer::Yes};
+        Forms::Unload(&game);
+        QCOMPARE(folder.Read("init.txt"), QByteArray("0,0,Forest.jpg,3,1,300,200,12000,9000,1,1\r\n"));
+        QCOMPARE(d.desktop->endCalls, 1);
+    }
+
+    // A folder where init.txt cannot be written: the program ends all the same.
+    void exitWhenTheFileCannotBeWritten() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        QFile::remove(folder.File("init.txt"));
+        QDir(folder.Path()).mkdir("init.txt");  // a folder in the file's place
+        Configure(8, GeneratedPictures(folder, 16));
+        d.dialogs->answers = {Dialogs::Answer::Yes};
+        Forms::Unload(&Forms::Get<Form2>());
+        QCOMPARE(d.desktop->endCalls, 1);
+        QVERIFY(QFileInfo(folder.File("init.txt")).isDir());
+    }
+
+    void restartKeepsThePicturesAndTurnsEveryCardDown() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        Configure(8, GeneratedPictures(folder, 16));
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        QStringList files;
+        for (int k = 0; k < 16; ++k) files << game.Image1[k]->File();
+        game.Image1[3]->show();
+        game.Image2[3]->hide();
+        game.Score = 475;
+        game.GameState = 1;
+        d.sounds->clear();
+        game.mnuRstrt_Click();
+        QCOMPARE(game.Score, 100.0);
+        QCOMPARE(game.GameState, 0);
+        QCOMPARE(game.DealDone, 1);
+        QCOMPARE(game.windowTitle(), QString("Tavimo   Score:  100       Time 0:0:0"));
+        QVERIFY(FaceUp(game).empty());
+        for (int k = 0; k < 16; ++k) QCOMPARE(game.Image1[k]->File(), files[k]);
+        QCOMPARE(std::set<int>(game.CardSlot.begin(), game.CardSlot.end()).size(), size_t(16));
+        QCOMPARE(d.sounds->size(), 1);
+        QVERIFY(d.sounds->first().startsWith("Open "));
+    }
+
+    void boardSizeMenuOfTheCurrentSizeDoesNothing() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Form1& config = Configure(12, GeneratedPictures(folder, 20));
+        config.Combo1->clear();
+        config.Combo1->addItems({"4", "8", "12"});
+        config.Combo1->setEditText("12");
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        game.SetWindowPosition(750, 900);
+        game.mnuSize_Click(2);  // "12x2", as mnuCurrent
+        QCOMPARE(Forms::IfLoaded<Form2>(), &game);
+        QCOMPARE(game.mnuCurrent->text(), QString("12x2"));
+        QCOMPARE(Module1.WindowLeft, 750.0);
+        QCOMPARE(Module1.WindowTop, 900.0);
+    }
+};
+TAVIMO_TEST(Form2Test);
+
+#include "tst_Form2.moc"
