@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -16,25 +17,41 @@ struct Picture {
 
 // The one way in for every picture file: BMP, GIF, JPEG, ICO through Qt's
 // readers, WMF (placeable and plain) through libwmflite drawn with QPainter.
-// The decoder is chosen by content where the extension lies. Every failure
-// (missing, unreadable, truncated, corrupt, unsupported, too large) returns
-// nothing; nothing throws.
+// The decoder is chosen by content where the extension lies; anything else
+// (PNG, TIFF, cursors, ...) is refused even where Qt could read it, because
+// the game offers exactly these five kinds. Every failure (missing,
+// unreadable, empty, truncated, corrupt, unsupported, too large) returns
+// nothing; nothing throws. Metafiles come out on a transparent background.
 class PictureLoader {
 public:
     static constexpr int DefaultAllocationLimitMB = 128;
+    // Qt's own, process-wide limit: set once, a backstop above every per-call
+    // limit (larger per-call limits are cut to it).
+    static constexpr int QtAllocationLimitMB = 1024;
 
     virtual ~PictureLoader() = default;
 
     // Decodes `path`. With a valid `maxSize` the picture is decoded scaled to
     // fit inside it (aspect kept, never enlarged), using the decoder's own
-    // scaled decoding. EXIF orientation is applied.
+    // scaled decoding. EXIF orientation is applied. A picture whose announced
+    // size needs more than `allocationLimitMB` is refused before decoding.
+    // Safe to call from several threads at once.
     virtual std::optional<Picture> Load(const QString& path, QSize maxSize = QSize(),
                                         int allocationLimitMB = DefaultAllocationLimitMB);
 
     // Decodes many files on a small worker pool, largest files first, and
     // hands the results to `consume` strictly in the order of `paths`, on the
     // calling thread, as soon as each next one is ready. `consume` returning
-    // false stops the work (files not yet handed over are dropped).
+    // false stops the work (files not yet handed over are dropped). Workers
+    // call Load, so an override of Load must be thread-safe. Returns when every
+    // worker has ended.
     virtual void LoadMany(const QStringList& paths, QSize maxSize,
                           const std::function<bool(int index, std::optional<Picture>)>& consume);
+
+    // "bmp", "gif", "jpeg", "ico" or "wmf" from a file's first bytes, or empty.
+    static QByteArray DetectFormat(const QByteArray& head);
+
+    // Fits `size` inside `bound`, aspect kept (halves round to even, at least
+    // one pixel), never enlarged. An invalid bound leaves `size` as it is.
+    static QSize FitWithin(QSize size, QSize bound);
 };

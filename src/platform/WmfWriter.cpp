@@ -1,5 +1,7 @@
 #include "platform/WmfWriter.h"
 
+#include <QBuffer>
+#include <QImageWriter>
 #include <QtEndian>
 #include <algorithm>
 
@@ -26,6 +28,7 @@ constexpr quint16 kPolyline = 0x0325;
 constexpr quint16 kPolyPolygon = 0x0538;
 constexpr quint16 kTextOut = 0x0521;
 constexpr quint16 kSetPolyFillMode = 0x0106;
+constexpr quint16 kStretchDib = 0x0F43;
 
 constexpr quint16 kPsSolid = 0;
 constexpr quint16 kPsNull = 5;
@@ -193,6 +196,27 @@ void WmfWriter::TextOut(int x, int y, const QString& latin1Text) {
     p.push_back(W(y));
     p.push_back(W(x));
     Record(kTextOut, p);
+}
+
+void WmfWriter::StretchDib(int left, int top, int width, int height, const QImage& image) {
+    // A BMP file without its 14-byte file header is a DIB.
+    QByteArray bmp;
+    QBuffer buffer(&bmp);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (image.isNull() || !writer.write(image.convertToFormat(QImage::Format_RGB32)) ||
+        bmp.size() <= 14)
+        return;
+    QByteArray dib = bmp.mid(14);
+    if (dib.size() % 2) dib.append('\0');
+    std::vector<quint16> p{0x0020, 0x00CC,  // SRCCOPY
+                           0,               // colours are RGB values
+                           W(image.height()), W(image.width()), 0, 0,
+                           W(height), W(width), W(top), W(left)};
+    for (int i = 0; i < dib.size(); i += 2)
+        p.push_back(static_cast<quint16>(static_cast<quint8>(dib[i]) |
+                                         (static_cast<quint8>(dib[i + 1]) << 8)));
+    Record(kStretchDib, p);
 }
 
 QByteArray WmfWriter::Finish() const {

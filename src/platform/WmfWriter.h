@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QColor>
+#include <QImage>
 #include <QPolygon>
 #include <QString>
 #include <vector>
@@ -31,6 +32,8 @@ public:
     void SetTextColor(const QColor& color);
     void SetFont(int height, int weight = 400, const QByteArray& face = "Arial");
     void SetBackgroundTransparent(bool transparent);
+    // The whole image stretched into the rectangle (a device-independent bitmap).
+    void StretchDib(int left, int top, int width, int height, const QImage& image);
 
 private:
     enum Kind { PenObject, BrushObject, FontObject };

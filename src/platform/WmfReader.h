@@ -1,0 +1,42 @@
+#pragma once
+#include <QByteArray>
+#include <QImage>
+#include <QRectF>
+#include <QSize>
+#include <optional>
+
+// Windows metafiles, placeable and plain: the header and the record chain are
+// checked here, then libwmflite's record player draws through our callbacks on
+// a QPainter. Plain files carry no physical size; their logical units are read
+// at 1440 per inch, the scale of the placeable files we write ourselves.
+namespace wmfreader {
+
+struct Layout {
+    bool placeable = false;
+    int headerOffset = 0;      // 22 with the placeable header, else 0
+    qsizetype length = 0;      // bytes from the start of the file to the end record
+    double unitsPerInch = 1440;
+    QRectF bounds;             // the placeable header's box, logical units
+    QPointF windowOrg;         // the first window origin and extent set;
+    QSizeF windowExt;          // an empty extent when none is set
+};
+
+// True when the first bytes look like a metafile (either header).
+bool LooksLikeWmf(const QByteArray& head);
+
+// Checks the header and walks every record: nothing may announce more than the
+// file holds, every record must fit and be long enough for its parameters, and
+// the end record must be there. Returns nothing for a file the player must not see.
+std::optional<Layout> Check(const QByteArray& bytes);
+
+// The size in pixels at 96 per inch: the placeable box, else the window
+// extent; invalid when neither is known (then Render takes the drawing's bounds).
+QSize NaturalSize(const Layout& layout);
+
+// Plays the metafile. `maxSize` (when valid) bounds the result, aspect kept,
+// never enlarged. `maxBytes` caps the pixels the result may take. On success
+// *natural gets the natural size.
+std::optional<QImage> Render(const QByteArray& bytes, const Layout& layout, QSize maxSize,
+                             qint64 maxBytes, QSize* natural);
+
+}  // namespace wmfreader
