@@ -75,7 +75,7 @@ private slots:
         DefaultGeometry();
         auto* loader = new RecordingLoader;
         platform().pictures.reset(loader);
-        const QString file = WritePicture(folder, "big.png", 800, 600);
+        const QString file = WritePicture(folder, "big.bmp", 800, 600);
         Form2& game = GameWithCard(file, 80, 60);
         // Only the viewer's own decoding counts (the game window and the
         // splash load their card back and pictures when they are built).
@@ -114,8 +114,8 @@ private slots:
     void scrollingByAThousandAndBack() {
         ProgramFolder folder;
         DefaultGeometry();
-        GameWithCard(WritePicture(folder, "big.png", 800, 600), 80, 60);
-        OpenFromGame(1, "big.png");
+        GameWithCard(WritePicture(folder, "big.bmp", 800, 600), 80, 60);
+        OpenFromGame(1, "big.bmp");
         Form3& v = *Forms::IfLoaded<Form3>();
         const QPoint start = v.Picture1->pos();
         v.VScroll1->setValue(1000);
@@ -135,8 +135,8 @@ private slots:
         ProgramFolder folder;
         DefaultGeometry();
         // 3000 x 2400 pixels: 45000 x 36000 twips, past a 16-bit bar in twips.
-        GameWithCard(WritePicture(folder, "huge.png", 3000, 2400), 30, 24);
-        OpenFromGame(0, "huge.png");
+        GameWithCard(WritePicture(folder, "huge.bmp", 3000, 2400), 30, 24);
+        OpenFromGame(0, "huge.bmp");
         Form3& v = *Forms::IfLoaded<Form3>();
         QVERIFY(v.HScroll1->maximum() <= viewer::MaxValue);
         QVERIFY(v.VScroll1->maximum() <= viewer::MaxValue);
@@ -168,7 +168,7 @@ private slots:
     void untaggedCardUsesTheCaptionsFile() {
         ProgramFolder folder;
         DefaultGeometry();
-        const QString file = WritePicture(folder, "wide.png", 800, 200);
+        const QString file = WritePicture(folder, "wide.bmp", 800, 200);
         Form2& game = GameWithCard(QString(), 40, 10);
         game.Image1[0]->setProperty("tavimoPictureFile", QVariant());
         OpenFromGame(0, file);
@@ -181,8 +181,8 @@ private slots:
         ProgramFolder folder;
         DefaultGeometry();
         // 12000 x 3000 twips: only the horizontal bar.
-        GameWithCard(WritePicture(folder, "wide.png", 800, 200), 80, 20);
-        OpenFromGame(0, "wide.png");
+        GameWithCard(WritePicture(folder, "wide.bmp", 800, 200), 80, 20);
+        OpenFromGame(0, "wide.bmp");
         Form3& v = *Forms::IfLoaded<Form3>();
         QVERIFY(!v.VScroll1->isVisibleTo(&v));
         QVERIFY(v.HScroll1->isVisibleTo(&v));
@@ -212,8 +212,8 @@ private slots:
     void portraitFitsTheHeight() {
         ProgramFolder folder;
         DefaultGeometry();
-        GameWithCard(WritePicture(folder, "tall.png", 100, 200), 10, 20);
-        OpenFromGame(0, "tall.png");
+        GameWithCard(WritePicture(folder, "tall.bmp", 100, 200), 10, 20);
+        OpenFromGame(0, "tall.bmp");
         Form3& v = *Forms::IfLoaded<Form3>();
         v.Command2_Click();
         QCOMPARE(v.Image1->height(), twips::ToPixels(5950 + 150));
@@ -226,9 +226,9 @@ private slots:
         DefaultGeometry();
         Form1& config = Forms::Get<Form1>();
         config.hide();
-        Form2& game = GameWithCard(WritePicture(folder, "a.png", 64, 64), 64, 64);
+        Form2& game = GameWithCard(WritePicture(folder, "a.bmp", 64, 64), 64, 64);
         game.hide();
-        OpenFromGame(0, "a.png");
+        OpenFromGame(0, "a.bmp");
         Forms::IfLoaded<Form3>()->Command1->click();
         FlushDeletes();
         QVERIFY(!Forms::IfLoaded<Form3>());
@@ -241,14 +241,14 @@ private slots:
         DefaultGeometry();
         Form1& config = Forms::Get<Form1>();
         config.hide();
-        Form2& game = GameWithCard(WritePicture(folder, "a.png", 64, 64), 64, 64);
+        Form2& game = GameWithCard(WritePicture(folder, "a.bmp", 64, 64), 64, 64);
         game.hide();
         Module1.ViewerCaller = 1;
         Module1.ViewerCard = 0;
-        Module1.ViewerFile = "a.png";
+        Module1.ViewerFile = "a.bmp";
         Form3& v = Forms::Get<Form3>();
         v.show();
-        QCOMPARE(v.windowTitle(), QString("a.png"));
+        QCOMPARE(v.windowTitle(), QString("a.bmp"));
         v.close();  // the close box unloads as well
         FlushDeletes();
         QVERIFY(!Forms::IfLoaded<Form3>());
@@ -259,14 +259,14 @@ private slots:
     void everyOpeningStartsAfresh() {
         ProgramFolder folder;
         DefaultGeometry();
-        GameWithCard(WritePicture(folder, "big.png", 800, 600), 80, 60);
-        OpenFromGame(0, "big.png");
+        GameWithCard(WritePicture(folder, "big.bmp", 800, 600), 80, 60);
+        OpenFromGame(0, "big.bmp");
         Form3* first = Forms::IfLoaded<Form3>();
         first->VScroll1->setValue(700);
         first->Command2_Click();
         first->Command1_Click();
         FlushDeletes();
-        OpenFromGame(0, "big.png");
+        OpenFromGame(0, "big.bmp");
         Form3& v = *Forms::IfLoaded<Form3>();
         QCOMPARE(v.VScroll1->value(), 0);
         QCOMPARE(v.LastVValue, 0);
