@@ -1,24 +1,622 @@
 #include "config/Form1.h"
 
-Form1::Form1() {
-    setWindowTitle("BOARD CONFIGURATION");
-    Combo1 = new QComboBox(this);
-    Combo1->setEditable(true);
-    Check8 = new QCheckBox("Aquire Additional", this);
-    All_Check = new QCheckBox("All Graphics", this);
-    View = new QCheckBox("View", this);
-    Command1 = new QPushButton("OK", this);
-    connect(View, &QCheckBox::stateChanged, this, [this] { View_Click(); });
-    connect(All_Check, &QCheckBox::stateChanged, this, [this] { All_Check_Click(); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+#include <QApplication>
+#include <QFocusEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
+
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "config/ConfigText.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+
+#include "viewer/Form3.h"
+#include "viewer/PictureFile.h"
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
 }
 
-void Form1::Form_Load() { Combo1->setEditText("8"); }
+namespace {
+void Place(QWidget* w, const TwipRect& r) {
+    w->setGeometry(twips::ToPixelRect(r.left, r.top, r.width, r.height));
+}
+// A list's "click": the mouse's click, or a change of the current row made
+// without the mouse (keys, code).
+void ConnectClick(QListWidget* list, QObject* context, const std::function<void()>& handler) {
+    QObject::connect(list, &QListWidget::itemClicked, context, [handler] { handler(); });
+    QObject::connect(list, &QListWidget::currentRowChanged, context, [handler](int row) {
+        if (row >= 0 && QGuiApplication::mouseButtons() == Qt::NoButton) handler();
+    });
+}
+}  // namespace
+
+Form1::Form1() {
+    setWindowTitle("BOARD CONFIGURATION");
+
+    // Frames first, so everything else lies above them.
+    Shape1 = new QFrame(this);
+    Shape1->setFrameStyle(QFrame::Box | QFrame::Plain);
+    Shape2 = new QFrame(this);
+    Shape2->setFrameStyle(QFrame::Box | QFrame::Plain);
+
+    Frame2 = new QGroupBox(this);
+    Label10 = new QLabel("BOARD SIZE: 2x", Frame2);
+    Combo1 = new QComboBox(Frame2);
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setCompleter(nullptr);  // "3" stays "3", not the list's "30"
+    // Keys and focus reach the box first and its text field through it.
+    Combo1->installEventFilter(this);
+    Combo1->lineEdit()->installEventFilter(this);
+    Check8 = new QCheckBox("Aquire Additional", Frame2);
+
+    Label8 = new QLabel("File Types", this);
+    Frame1 = new QGroupBox(this);
+    BMP_Check = new QCheckBox("BMP", Frame1);
+    GIF_Check = new QCheckBox("GIF", Frame1);
+    JPG_Check = new QCheckBox("JPEG", Frame1);
+    ICN_Check = new QCheckBox("ICON", Frame1);
+    WMF_Check = new QCheckBox("WMF", Frame1);
+    // All five on, so that leaving "All Graphics" starts from every type.
+    for (QCheckBox* box : TypeBoxes()) box->setChecked(true);
+    All_Check = new QCheckBox("All Graphics", this);
+
+    Command1 = new QPushButton("OK", this);
+    Command6 = new QPushButton("Cancel", this);
+
+    Label2 = new QLabel("Drives:", this);
+    Drive1 = new QComboBox(this);
+    Label3 = new QLabel("Directories:", this);
+    Label6 = new QLabel(this);
+    Dir1Model = new QFileSystemModel(this);
+    Dir1Model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    Dir1Model->setRootPath("/");
+    Dir1 = new QTreeView(this);
+    Dir1->setModel(Dir1Model);
+    Dir1->setHeaderHidden(true);
+    for (int c = 1; c < Dir1Model->columnCount(); ++c) Dir1->hideColumn(c);
+    Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Long folder names scroll sideways instead of being cut.
+    Dir1->header()->setStretchLastSection(false);
+    Dir1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    Label4 = new QLabel("Files:", this);
+    File1 = new QListWidget(this);
+
+    Label13 = new ClickLabel("Add", this);
+    Label14 = new ClickLabel("       Remove", this);
+    for (ClickLabel* l : {Label13, Label14}) {
+        l->setCursor(Qt::PointingHandCursor);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+    Label12 = new QLabel("DIRECTORIES INCLUDED", this);
+    Label1 = new QLabel("Files Available: ", this);
+    Label11 = new QLabel(this);
+    List3 = new QListWidget(this);
+    // Paths keep both ends visible; the caption above shows the highlighted one.
+    List3->setTextElideMode(Qt::ElideMiddle);
+    List3->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+
+    Image1 = new ClickLabel(this);
+    Image1->setScaledContents(true);
+    Image1->hide();
+    Label9 = new QLabel(this);
+    View = new QCheckBox("View", this);
+
+    connect(BMP_Check, &QCheckBox::stateChanged, this, [this] { BMP_Check_Click(); });
+    connect(GIF_Check, &QCheckBox::stateChanged, this, [this] { GIF_Check_Click(); });
+    connect(JPG_Check, &QCheckBox::stateChanged, this, [this] { JPG_Check_Click(); });
+    connect(ICN_Check, &QCheckBox::stateChanged, this, [this] { ICN_Check_Click(); });
+    connect(WMF_Check, &QCheckBox::stateChanged, this, [this] { WMF_Check_Click(); });
+    connect(All_Check, &QCheckBox::stateChanged, this, [this] { All_Check_Click(); });
+    connect(View, &QCheckBox::stateChanged, this, [this] { View_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
+    connect(Drive1, &QComboBox::activated, this, [this] { Drive1_Change(); });
+    connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& index) {
+                if (!selectingDir1_ && index.isValid()) Dir1_Click(Dir1Model->filePath(index));
+            });
+    // The tree fills itself in the background: once the folder that holds
+    // the browsed one is read, bring the browsed folder into view.
+    connect(Dir1Model, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
+        if (Dir1Path.isEmpty() || !Dir1Path.startsWith(loaded)) return;
+        const QModelIndex index = Dir1Model->index(Dir1Path);
+        if (!index.isValid()) return;
+        selectingDir1_ = true;
+        Dir1->setCurrentIndex(index);
+        Dir1->scrollTo(index);
+        selectingDir1_ = false;
+    });
+    ConnectClick(File1, this, [this] { File1_Click(); });
+    ConnectClick(List3, this, [this] { List3_Click(); });
+    connect(List3, &QListWidget::itemChanged, this, [this] { List3_ItemCheck(); });
+    connect(Label13, &ClickLabel::clicked, this, [this] { Label13_Click(); });
+    connect(Label14, &ClickLabel::clicked, this, [this] { Label14_Click(); });
+    connect(Image1, &ClickLabel::clicked, this, [this] { Image1_Click(); });
+}
+
+QList<QCheckBox*> Form1::TypeBoxes() const {
+    return {BMP_Check, GIF_Check, JPG_Check, ICN_Check, WMF_Check};
+}
+
+// ---- Loading ----
+
+void Form1::Form_Load() {
+    LoadDirectoryList();
+    Combo1->addItems({"4", "8", "12", "16", "20", "30", "40"});
+    Combo1->setEditText("8");
+    Label9->clear();
+    setWindowState(Qt::WindowNoState);
+
+    FileSystem& fs = *platform().fs;
+    Drive1->addItems(fs.Drives());
+    ShowDrive(fs.DriveOf(Module1.ProgramFolder));
+    StartDrive = Drive1->currentText();
+    PreviewState = 1;
+    SelectedFile.clear();
+    if (!PointDir1(dirlist::GraphicsFolder(Module1.ProgramFolder)))
+        PointDir1(Module1.ProgramFolder);
+
+    Resize();
+    layout_.Image1.width = layout_.Image1.height = 1500;
+    layout_.Shape2.width = layout_.Shape2.height = 1500;
+    Place(Image1, layout_.Image1);
+    Place(Shape2, layout_.Shape2);
+
+    LoadComplete = true;
+    ScanFolders();
+    Label4->setText("Files: " + QString::number(File1->count()));
+}
+
+void Form1::LoadDirectoryList() {
+    LoadComplete = false;
+    List3->clear();
+    for (const FolderEntry& e : dirlist::Load(Module1.ProgramFolder)) {
+        auto* item = new QListWidgetItem(e.path);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(e.included ? Qt::Checked : Qt::Unchecked);
+        List3->addItem(item);
+    }
+}
+
+bool Form1::SaveDirectoryList() {
+    QString error;
+    if (dirlist::Save(Module1.ProgramFolder, Folders(), &error)) return true;
+    platform().dialogs->Info("Tavimo", "The folder list cannot be saved to " +
+                                           QString(dirlist::FileName) + " (" + error + ").");
+    return false;
+}
+
+QList<FolderEntry> Form1::Folders() const {
+    QList<FolderEntry> out;
+    for (int i = 0; i < List3->count(); ++i)
+        out.append({List3->item(i)->text(), List3->item(i)->checkState() == Qt::Checked});
+    return out;
+}
+
+// ---- Scanning and file types ----
+
+void Form1::ScanFolders() {
+    QList<FolderEntry> folders = Folders();
+    QList<int> removed;
+    LastScan = ::ScanFolders(folders, File2Pattern, &removed);
+    for (int row : removed) RemoveFolderRow(row);
+    FilesAvailable = LastScan.FilesAvailable();
+    Label1->setText("Files Available: " + QString::number(FilesAvailable));
+}
+
+void Form1::RemoveFolderRow(int row) {
+    // Taking an entry out is no click on the one that moves up.
+    const QSignalBlocker block(List3);
+    delete List3->takeItem(row);
+}
+
+void Form1::BuildPattern() {
+    std::array<bool, filetypes::Count> on{};
+    const QList<QCheckBox*> boxes = TypeBoxes();
+    for (int i = 0; i < filetypes::Count; ++i) on[i] = boxes[i]->checkState() == Qt::Checked;
+    const QString pattern = filetypes::BuildPattern(on);
+    if (pattern.isEmpty()) {
+        SetValue(All_Check, 1);  // applies the all-types pattern and rescans
+        return;
+    }
+    File1Pattern = File2Pattern = pattern;
+    Dir1_Change();
+    ScanFolders();
+}
+
+void Form1::TypeCheck_Click() {
+    if (All_Check->checkState() == Qt::Checked)
+        SetValue(All_Check, 0);  // which builds the pattern from the boxes
+    else
+        BuildPattern();
+}
+
+void Form1::BMP_Check_Click() { TypeCheck_Click(); }
+void Form1::GIF_Check_Click() { TypeCheck_Click(); }
+void Form1::JPG_Check_Click() { TypeCheck_Click(); }
+void Form1::ICN_Check_Click() { TypeCheck_Click(); }
+void Form1::WMF_Check_Click() { TypeCheck_Click(); }
+
+void Form1::All_Check_Click() {
+    if (All_Check->checkState() == Qt::Checked) {
+        SetTypesGrey(true);
+        File1Pattern = File2Pattern = filetypes::AllPattern;
+        Dir1_Change();
+        ScanFolders();
+    } else {
+        SetTypesGrey(false);
+        BuildPattern();
+    }
+}
+
+void Form1::SetTypesGrey(bool grey) {
+    const QPalette base = QApplication::palette(All_Check);
+    const QColor colour = grey ? base.color(QPalette::Disabled, QPalette::WindowText)
+                               : base.color(QPalette::Active, QPalette::WindowText);
+    QList<QWidget*> widgets = {Frame1};
+    for (QCheckBox* box : TypeBoxes()) widgets.append(box);
+    for (QWidget* w : widgets) {
+        QPalette p = w->palette();
+        p.setColor(QPalette::Active, QPalette::WindowText, colour);
+        p.setColor(QPalette::Inactive, QPalette::WindowText, colour);
+        w->setPalette(p);
+    }
+}
+
+QString Form1::TakeFileTypeSnapshot() const {
+    std::array<bool, filetypes::Count + 1> on{};
+    const QList<QCheckBox*> boxes = TypeBoxes();
+    for (int i = 0; i < filetypes::Count; ++i) on[i] = boxes[i]->checkState() == Qt::Checked;
+    on[filetypes::Count] = All_Check->checkState() == Qt::Checked;
+    return filetypes::Snapshot(on);
+}
+
+void Form1::RestoreFileTypes() {
+    // Nothing was taken yet (the window came up after a failed first deal):
+    // the types stay as they are rather than all being switched off.
+    if (Module1.FileTypeSnapshot.isEmpty()) return;
+    const auto on = filetypes::FromSnapshot(Module1.FileTypeSnapshot);
+    QList<QCheckBox*> boxes = TypeBoxes();
+    boxes.append(All_Check);
+    for (int i = 0; i < boxes.size(); ++i) SetValue(boxes[i], on[i] ? 1 : 0);
+}
 
 void Form1::SetValue(QCheckBox* box, int value) {
+    if (value != 0 && value != 1) box->setTristate(true);
     box->setCheckState(value == 0 ? Qt::Unchecked : value == 1 ? Qt::Checked : Qt::PartiallyChecked);
 }
 
-void Form1::View_Click() { PreviewState = -PreviewState; }
+// ---- Layout ----
 
-void Form1::All_Check_Click() {}
+void Form1::Resize() {
+    double W = Module1.WindowWidth, H = Module1.WindowHeight;
+    if (W <= 0 || H <= 0) W = 9550, H = 6750;
+    const double comboHeight = twips::FromPixels(Drive1->sizeHint().height());
+    layout_ = ComputeConfigLayout(W, H, comboHeight);
+
+    // The game window's geometry is the outer size; the frame (when the
+    // window system reports one) comes off the client area.
+    const QRect frame = frameGeometry(), inner = geometry();
+    const int frameW = isVisible() ? frame.width() - inner.width() : 0;
+    const int frameH = isVisible() ? frame.height() - inner.height() : 0;
+    resize(std::max(1, twips::ToPixels(W) - frameW), std::max(1, twips::ToPixels(H) - frameH));
+    move(twips::ToPixels(Module1.WindowLeft), twips::ToPixels(Module1.WindowTop));
+
+    // Captions keep at least their own width, where the design's room is
+    // narrower than this system's font needs.
+    auto widen = [](QWidget* w, TwipRect& r) {
+        r.width = std::max(r.width, twips::FromPixels(w->sizeHint().width()));
+    };
+    ConfigLayout& c = layout_;
+    widen(Label10, c.Label10);
+    // The board-size box stays beside its caption's text at every size.
+    c.Combo1.left = std::max(1680.0, c.Label10.left + twips::FromPixels(Label10->sizeHint().width()) + 105);
+    c.Label10.height = c.Combo1.height;
+    widen(Check8, c.Check8);
+    widen(Label8, c.Label8);
+    const QList<QCheckBox*> boxes = TypeBoxes();
+    for (int i = 0; i < filetypes::Count; ++i) widen(boxes[i], c.TypeBox[i]);
+    widen(All_Check, c.All_Check);
+    for (auto [w, r] : {std::pair{Label2, &c.Label2}, {Label3, &c.Label3}, {Label4, &c.Label4},
+                        {Label12, &c.Label12}, {Label1, &c.Label1}})
+        widen(w, *r);
+    widen(View, c.View);
+    // The previewed file's name may use the room up to the frame's edge.
+    c.Label9.width = std::max(c.Label9.width, c.Shape1.right() - 120 - c.Label9.left);
+    Place(Frame2, c.Frame2);
+    Place(Label10, c.Label10);
+    Place(Combo1, c.Combo1);
+    Place(Check8, c.Check8);
+    Place(Label8, c.Label8);
+    Place(Frame1, c.Frame1);
+    for (int i = 0; i < filetypes::Count; ++i) Place(boxes[i], c.TypeBox[i]);
+    Place(All_Check, c.All_Check);
+    Place(Command1, c.Command1);
+    Place(Command6, c.Command6);
+    Place(Shape1, c.Shape1);
+    Place(Label2, c.Label2);
+    Place(Drive1, c.Drive1);
+    Place(Label3, c.Label3);
+    Place(Label6, c.Label6);
+    Place(Dir1, c.Dir1);
+    Place(Label4, c.Label4);
+    Place(File1, c.File1);
+    Place(Label13, c.Label13);
+    Place(Label14, c.Label14);
+    Place(Label12, c.Label12);
+    Place(Label1, c.Label1);
+    Place(Label11, c.Label11);
+    Place(List3, c.List3);
+    Place(Shape2, c.Shape2);
+    Place(Image1, c.Image1);
+    Place(Label9, c.Label9);
+    Place(View, c.View);
+    if (Dir1->currentIndex().isValid()) Dir1->scrollTo(Dir1->currentIndex());
+    update();
+}
+
+void Form1::paintEvent(QPaintEvent* event) {
+    FormBase::paintEvent(event);
+    QPainter p(this);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(palette().color(QPalette::WindowText), 1.5));
+    const double head = 5;  // pixels
+    auto arrow = [&](double y, double from, double to) {
+        const QPointF a(twips::ToPixels(from), twips::ToPixels(y));
+        const QPointF b(twips::ToPixels(to), twips::ToPixels(y));
+        const double dir = to > from ? -1 : 1;
+        p.drawLine(a, b);
+        p.drawLine(b, b + QPointF(dir * head, -head));
+        p.drawLine(b, b + QPointF(dir * head, head));
+    };
+    arrow(layout_.addArrowY, layout_.addArrowFrom, layout_.addArrowTo);
+    arrow(layout_.removeArrowY, layout_.removeArrowFrom, layout_.removeArrowTo);
+}
+
+// ---- Browsing ----
+
+void Form1::ShowDrive(const QString& drive) {
+    const QSignalBlocker block(Drive1);
+    int i = Drive1->findText(drive);
+    if (i < 0) {
+        Drive1->addItem(drive);
+        i = Drive1->count() - 1;
+    }
+    Drive1->setCurrentIndex(i);
+}
+
+bool Form1::PointDir1(const QString& path, FsError* error) {
+    FsError err = FsError::None;
+    platform().fs->ListFiles(path, "*", &err);
+    if (error) *error = err;
+    if (err != FsError::None) return false;
+    const QModelIndex index = Dir1Model->index(path);
+    if (index.isValid()) {
+        selectingDir1_ = true;
+        Dir1->setCurrentIndex(index);
+        Dir1->scrollTo(index);
+        selectingDir1_ = false;
+    }
+    if (path == Dir1Path) return true;
+    Dir1Path = path;
+    Dir1_Change();
+    return true;
+}
+
+void Form1::Dir1_Click(const QString& path) { PointDir1(path); }
+
+void Form1::Dir1_Change() {
+    if (Dir1Path != File1Path) {
+        ClearPreview();
+    } else if (All_Check->checkState() != Qt::Checked) {
+        const int box = filetypes::BoxOfExtension(Label9->text());
+        if (box < 0 || TypeBoxes()[box]->checkState() != Qt::Checked) ClearPreview();
+    }
+    const QString drive = platform().fs->DriveOf(Dir1Path);
+    if (drive != Drive1->currentText()) ShowDrive(drive);
+    File1Path = Dir1Path;
+    ListFile1();
+    Label6->setText(ShortenPathCaption(Dir1Path, 26));
+    Label4->setText("Files: " + QString::number(File1->count()));
+}
+
+void Form1::ListFile1() {
+    const QSignalBlocker block(File1);
+    File1->clear();
+    File1->addItems(platform().fs->ListFiles(File1Path, File1Pattern));
+}
+
+void Form1::Drive1_Change() {
+    const QString drive = Drive1->currentText();
+    FsError err = FsError::None;
+    if (PointDir1(drive, &err)) return;
+    platform().dialogs->Info("Tavimo", FolderError(err).description);
+    ShowDrive(StartDrive);
+    PointDir1(StartDrive);
+}
+
+// ---- The folder list ----
+
+void Form1::List3_Click() {
+    const int row = List3->currentRow();
+    if (row < 0) return;
+    for (;;) {
+        const QString path = List3->item(row)->text();
+        Label11->setText(ShortenPathCaption(path, 29));
+        FsError err = FsError::None;
+        if (PointDir1(path, &err)) return;
+        if (err != FsError::DeviceUnavailable) return;  // anything else ends quietly
+        if (platform().dialogs->AskYesNo("Device Unavalable", "Retry")) continue;
+        RemoveFolderRow(row);
+        const ErrorInfo e = FolderError(err);
+        platform().dialogs->Info("Tavimo", QString::number(e.number) + " " + e.description);
+        ShowDrive(platform().fs->DriveOf(Module1.ProgramFolder));
+        PointDir1(dirlist::GraphicsFolder(Module1.ProgramFolder));
+        return;
+    }
+}
+
+void Form1::List3_ItemCheck() {
+    List3->update();
+    if (LoadComplete) ScanFolders();
+}
+
+void Form1::Label13_Click() {
+    const QString path = Dir1Path;
+    if (path.isEmpty()) return;
+    if (!dirlist::Storable(path)) {
+        platform().dialogs->Info(
+            "Tavimo", "The folder " + path +
+                          " cannot be added: its name contains a comma, and the folder list "
+                          "cannot store folder names with commas. Rename the folder or choose "
+                          "another one.");
+        return;
+    }
+    for (int i = 0; i < List3->count(); ++i)
+        if (List3->item(i)->text() == path) return;
+    auto* item = new QListWidgetItem(path);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+    item->setCheckState(Qt::Unchecked);
+    List3->insertItem(0, item);
+    item->setCheckState(Qt::Checked);  // the check change rescans
+}
+
+void Form1::Label14_Click() {
+    const int row = List3->currentRow();
+    if (List3->count() > 1 && row >= 0 && List3->item(row)->isSelected()) RemoveFolderRow(row);
+    ScanFolders();
+}
+
+// ---- Files and the preview ----
+
+void Form1::ClearPreview() {
+    Label9->clear();
+    Image1->clear();
+    picturefile::Remember(Image1, QString());
+    Image1Picture.reset();
+}
+
+bool Form1::LoadPreview() {
+    const QString path = FileSystem::Join(File1Path, SelectedFile);
+    auto picture = platform().pictures->Load(path, Image1->size());
+    if (!picture) return false;
+    Image1->setPixmap(QPixmap::fromImage(picture->image));
+    picturefile::Remember(Image1, path);  // the viewer decodes it again at full size
+    Image1Picture = std::move(picture);
+    return true;
+}
+
+void Form1::File1_Click() {
+    QListWidgetItem* item = File1->currentItem();
+    if (!item) return;
+    SelectedFile = item->text();
+    if (PreviewState != -1 || !item->isSelected()) return;
+    Label9->setText(SelectedFile);
+    if (LoadPreview()) {
+        Label9->show();
+        return;
+    }
+    const bool missing = !platform().fs->IsFile(FileSystem::Join(File1Path, SelectedFile));
+    const ErrorInfo e = missing ? FileError(FsError::NotFound) : InvalidPicture();
+    platform().dialogs->Info("Tavimo", e.description + " " + QString::number(e.number));
+    if (missing) {
+        // The file went away: show the folders and files as they are now.
+        const QString root = Dir1Model->rootPath();
+        Dir1Model->setRootPath("");
+        Dir1Model->setRootPath(root);
+        ListFile1();
+        Label4->setText("Files: " + QString::number(File1->count()));
+        ScanFolders();
+    }
+}
+
+void Form1::View_Click() {
+    PreviewState = -PreviewState;
+    if (PreviewState == 1) {
+        Image1->hide();
+        Label9->hide();
+        return;
+    }
+    Image1->show();
+    if (!SelectedFile.isEmpty() && SelectedFile != Label9->text()) {
+        Label9->setText(SelectedFile);
+        if (!LoadPreview()) {
+            // No message here; an old picture must not stand for the new name.
+            Image1->clear();
+            picturefile::Remember(Image1, QString());
+            Image1Picture.reset();
+        }
+    }
+    Label9->setVisible(Image1Picture.has_value());
+}
+
+void Form1::Image1_Click() {
+    if (SelectedFile.isEmpty()) return;
+    Module1.ViewerCaller = 1;
+    Module1.ViewerCard = 0;
+    Module1.ViewerFile = SelectedFile;
+    Forms::Get<Form3>().show();
+    QCoreApplication::processEvents();
+    hide();
+}
+
+// ---- Board size ----
+
+bool Form1::Combo1_KeyPress(QChar key, bool isBackspace) {
+    QLineEdit* edit = Combo1->lineEdit();
+    return BoardSizeKeyAccepted(key, isBackspace, static_cast<int>(edit->text().size()),
+                                edit->hasSelectedText());
+}
+
+void Form1::Combo1_LostFocus() {
+    const QString text = BoardSizeOnLeave(Combo1->currentText());
+    if (text != Combo1->currentText()) Combo1->setEditText(text);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Combo1 || watched == Combo1->lineEdit()) {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            // Editing commands (copy, paste, undo) and moving keys are no typing.
+            if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+                return false;
+            const bool backspace = key->key() == Qt::Key_Backspace;
+            const QString text = key->text();
+            if (!backspace && (text.isEmpty() || !text[0].isPrint())) return false;
+            return !Combo1_KeyPress(text.isEmpty() ? QChar() : text[0], backspace);
+        }
+        if (event->type() == QEvent::FocusOut &&
+            static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
+            Combo1_LostFocus();
+    }
+    return FormBase::eventFilter(watched, event);
+}
+
+// ---- Leaving ----
+
+void Form1::ShowGameWindow() {
+    // When no board was dealt yet this brings up a fresh game window, whose
+    // menus lead back here or out of the program.
+    Forms::Get<Form2>().show();
+}
+
+void Form1::Command6_Click() {
+    RestoreFileTypes();
+    ShowGameWindow();
+    hide();
+}
+
+bool Form1::Form_Unload() {
+    RestoreFileTypes();
+    ShowGameWindow();
+    return true;  // the window stays
+}

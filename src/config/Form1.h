@@ -1,38 +1,168 @@
 #pragma once
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileSystemModel>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
+#include <QStringList>
+#include <QTreeView>
+#include <optional>
 
 #include "app/Forms.h"
+#include "config/ConfigLayout.h"
+#include "config/DirectoryList.h"
+#include "config/PictureScan.h"
+#include "platform/PictureLoader.h"
+
+// A label that reports a left click, used as a button ("Add", "Remove") and
+// for the preview.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
 
 // The configuration window "BOARD CONFIGURATION": board size, file types,
 // picture folders and the preview. Created hidden at start-up, shown from
 // the game's configuration command, never destroyed while the program runs.
+//
+// For the OK action (board/Form1Deal.cpp) and the game window:
+//  - the folder list is List3, one item per folder, its text the path and its
+//    check state the include flag; Folders() reads it as entries;
+//  - SaveDirectoryList() writes dirs.txt (false after telling the player it
+//    could not be written); ScanFolders() rescans and sets FilesAvailable,
+//    LastScan and the "Files Available: " caption;
+//  - File2Pattern is the type pattern the scan and the deal list files with;
+//  - Combo1's text is the board size, Check8 is "Aquire Additional";
+//  - Resize() lays the window out for the game window's geometry in Module1;
+//  - TakeFileTypeSnapshot() gives the six characters "&Configuration" stores
+//    in FileTypeSnapshot, RestoreFileTypes() puts them back.
 class Form1 : public FormBase {
     Q_OBJECT
 public:
     Form1();
     void Form_Load() override;
+    // The close box: file types restored, the game window shown, the close refused.
+    bool Form_Unload() override;
 
-    // Controls under their design names.
+    // ---- Controls under their design names ----
+    QGroupBox* Frame2 = nullptr;
+    QLabel* Label10 = nullptr;  // "BOARD SIZE: 2x"
     QComboBox* Combo1 = nullptr;  // board size
     QCheckBox* Check8 = nullptr;  // "Aquire Additional"
-    QCheckBox* All_Check = nullptr;
-    QCheckBox* View = nullptr;
+    QLabel* Label8 = nullptr;     // "File Types"
+    QGroupBox* Frame1 = nullptr;
+    QCheckBox* BMP_Check = nullptr;
+    QCheckBox* GIF_Check = nullptr;
+    QCheckBox* JPG_Check = nullptr;
+    QCheckBox* ICN_Check = nullptr;
+    QCheckBox* WMF_Check = nullptr;
+    QCheckBox* All_Check = nullptr;  // "All Graphics"
     QPushButton* Command1 = nullptr;  // "OK"
+    QPushButton* Command6 = nullptr;  // "Cancel"
+    QFrame* Shape1 = nullptr;         // frame around the browsing area
+    QLabel* Label2 = nullptr;         // "Drives:"
+    QComboBox* Drive1 = nullptr;      // the mounted volumes
+    QLabel* Label3 = nullptr;         // "Directories:"
+    QLabel* Label6 = nullptr;         // the browsed folder, shortened
+    QTreeView* Dir1 = nullptr;        // folder browser
+    QFileSystemModel* Dir1Model = nullptr;
+    QLabel* Label4 = nullptr;         // "Files: " and the count
+    QListWidget* File1 = nullptr;     // picture files of the browsed folder
+    ClickLabel* Label13 = nullptr;    // "Add"
+    ClickLabel* Label14 = nullptr;    // "       Remove"
+    QLabel* Label12 = nullptr;        // "DIRECTORIES INCLUDED"
+    QLabel* Label1 = nullptr;         // "Files Available: " and the count
+    QLabel* Label11 = nullptr;        // the highlighted folder-list entry, shortened
+    QListWidget* List3 = nullptr;     // the folder list, a check box per entry
+    QFrame* Shape2 = nullptr;         // frame around the preview
+    ClickLabel* Image1 = nullptr;     // the preview, stretched to its own size
+    QLabel* Label9 = nullptr;         // name of the previewed file
+    QCheckBox* View = nullptr;        // preview on or off
 
-    int PreviewState = 1;  // 1 preview off, -1 on; negated by every click on View
+    // ---- Fields ----
+    int FilesAvailable = 0;
+    bool LoadComplete = false;
+    QString SelectedFile;    // bare name of the file last clicked in File1
+    int PreviewState = 1;    // 1 preview off, -1 on; negated by every click on View
+    QString StartDrive;      // the drive shown when the window was loaded
+    QString Dir1Path;        // the folder the browser shows (and "Add" takes)
+    QString File1Path;       // the folder File1 lists
+    QString File1Pattern = filetypes::InitialBrowsePattern;
+    QString File2Pattern = filetypes::InitialScanPattern;
+    ScanResult LastScan;     // readable folders and distinct names of the last scan
+    std::optional<Picture> Image1Picture;  // the preview's picture (the viewer reads it)
 
+    // ---- Lists of the OK action (board/Form1Deal.cpp) ----
+    QStringList CandidateFolders;
+    QStringList ChosenPictures;  // full paths; entry k is the picture of cards k and k + N
+    QStringList FreshFiles;
+
+    // ---- Folder list ----
+    void LoadDirectoryList();
+    bool SaveDirectoryList();
+    QList<FolderEntry> Folders() const;
+
+    // ---- Scanning and types ----
+    void ScanFolders();
+    void BuildPattern();
+    void RestoreFileTypes();
+    QString TakeFileTypeSnapshot() const;
     // Sets a check box the way code does: a changed value runs the box's click step.
     static void SetValue(QCheckBox* box, int value);
 
-    void View_Click();
-    void All_Check_Click();
-    // The OK action lives with the dealing code (board/Form1Deal.cpp).
-    void Command1_Click();
+    // ---- Layout ----
+    void Resize();
 
-    // The dealing code's lists (board/Form1Deal.cpp): folders the next
-    // picture may come from, the pictures chosen (entry k is the picture of
-    // cards k and k + N), and the scratch list of fresh files.
-    QStringList CandidateFolders, ChosenPictures, FreshFiles;
+    // ---- Handlers ----
+    void BMP_Check_Click();
+    void GIF_Check_Click();
+    void JPG_Check_Click();
+    void ICN_Check_Click();
+    void WMF_Check_Click();
+    void All_Check_Click();
+    void View_Click();
+    void Command1_Click();  // the OK action lives with the dealing code (board/Form1Deal.cpp)
+    void Command6_Click();  // Cancel
+    void Drive1_Change();
+    void Dir1_Click(const QString& path);  // the player picked a folder in the tree
+    void Dir1_Change();                    // the folder-change handling
+    void File1_Click();
+    void List3_Click();
+    void List3_ItemCheck();
+    void Label13_Click();  // Add
+    void Label14_Click();  // Remove
+    void Image1_Click();
+    bool Combo1_KeyPress(QChar key, bool isBackspace);  // false: the key is discarded
+    void Combo1_LostFocus();
+
+    // Points the browser at a folder, running the folder-change handling when
+    // it really moves; false with *error set when the folder cannot be listed.
+    bool PointDir1(const QString& path, FsError* error = nullptr);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void TypeCheck_Click();
+    void SetTypesGrey(bool grey);
+    void ClearPreview();
+    bool LoadPreview();  // SelectedFile of the browsed folder into Image1
+    void ListFile1();
+    void ShowDrive(const QString& drive);
+    void RemoveFolderRow(int row);
+    void ShowGameWindow();
+    QList<QCheckBox*> TypeBoxes() const;
+
+    ConfigLayout layout_;
+    bool selectingDir1_ = false;
 };

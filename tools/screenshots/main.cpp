@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QThread>
 #include <QWidget>
 #include <cstdio>
 
@@ -198,6 +199,38 @@ void ShotSplash() {
     frmSplash& large = Forms::Get<frmSplash>();
     Save(large, "splash-1280x1024");
 }
+
+// The configuration window as start-up leaves it, with a folder added, a
+// picture previewed; at the default size and at 1280 by 1024.
+void ConfigWindow(const ProgramFolder& folder) {
+    Form1& f = Forms::Get<Form1>();
+    Form1::SetValue(f.All_Check, 1);
+    Form1::SetValue(f.Check8, 1);
+    Form1::SetValue(f.View, 1);
+    QDir().mkpath(folder.File("Pictures/Family/Summer holiday at the lake"));
+    QFile::copy(folder.File("Graphics/picture00.jpg"),
+                folder.File("Pictures/Family/Summer holiday at the lake/beach.jpg"));
+    f.PointDir1(folder.File("Pictures/Family/Summer holiday at the lake"));
+    f.Label13_Click();
+    f.List3->setCurrentRow(1);  // the Graphics folder
+    if (f.File1->count() > 0) f.File1->setCurrentRow(0);
+    for (const auto& [name, width, height] :
+         {std::tuple{"config-default", 9550.0, 6750.0}, std::tuple{"config-1280x1024", 19100.0, 13505.0}}) {
+        Module1.WindowWidth = width;
+        Module1.WindowHeight = height;
+        f.Resize();
+        f.show();
+        // Let the folder tree read the folders it shows.
+        for (int i = 0; i < 20; ++i) {
+            QApplication::processEvents();
+            QThread::msleep(10);
+        }
+        Save(f, name);
+    }
+    f.hide();
+    Module1.WindowWidth = 9550;
+    Module1.WindowHeight = 6750;
+}
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -206,7 +239,7 @@ int main(int argc, char* argv[]) {
     QDir().mkpath(outDir);
     InstallDoubles();
     ProgramFolder folder(ProgramFolder::All);
-    Save(Forms::Get<Form1>(), "config-default");
+    ConfigWindow(folder);
     ViewerShots(folder);
     AboutShot();
     HighScoreShot();

@@ -1,0 +1,89 @@
+#include "config/PictureScan.h"
+
+#include <QSet>
+
+#include "platform/Platform.h"
+
+namespace filetypes {
+
+namespace {
+const char* const Elements[Count] = {"*.BMP", "*.GIF", "*.JPG", "*.ICO", "*.WMF"};
+const char* const Extensions[Count] = {"BMP", "GIF", "JPG", "ICO", "WMF"};
+}  // namespace
+
+QString BuildPattern(const std::array<bool, Count>& checked) {
+    QString pattern;
+    for (int i = 0; i < Count; ++i) {
+        if (!checked[i]) continue;
+        if (!pattern.isEmpty()) pattern += ';';
+        pattern += Elements[i];
+    }
+    return pattern;
+}
+
+int BoxOfExtension(const QString& name) {
+    const QString ext = name.right(3);
+    for (int i = 0; i < Count; ++i) {
+        const QString upper = Extensions[i];
+        if (ext == upper || ext == upper.toLower()) return i;
+    }
+    return -1;
+}
+
+QString Snapshot(const std::array<bool, Count + 1>& checked) {
+    QString s;
+    for (bool on : checked) s += on ? '1' : '0';
+    return s;
+}
+
+std::array<bool, Count + 1> FromSnapshot(const QString& snapshot) {
+    std::array<bool, Count + 1> out{};
+    for (int i = 0; i <= Count; ++i) out[i] = i < snapshot.size() && snapshot[i] == '1';
+    return out;
+}
+
+}  // namespace filetypes
+
+ScanResult ScanFolders(QList<FolderEntry>& folders, const QString& pattern, QList<int>* removed) {
+    FileSystem& fs = *platform().fs;
+    ScanResult result;
+    // First pass: the included folders that hold any ordinary file. A Yes
+    // to the retry question starts it again from the top.
+    bool again = true;
+    while (again) {
+        again = false;
+        result = ScanResult{};
+        for (int i = 0; i < folders.size();) {
+            const FolderEntry entry = folders[i];
+            if (!entry.included) {
+                ++i;
+                continue;
+            }
+            FsError err = FsError::None;
+            const bool hasFiles = !fs.ListFiles(entry.path, "*", &err).isEmpty();
+            if (err == FsError::DeviceUnavailable) {
+                if (platform().dialogs->AskYesNo("Device Unavalable " + fs.DriveOf(entry.path),
+                                                 "Retry")) {
+                    again = true;
+                    break;
+                }
+                folders.removeAt(i);
+                if (removed) removed->append(i);
+                continue;  // the entry that moved up is scanned in full
+            }
+            if (err == FsError::None && hasFiles) result.readableFolders.append(entry.path);
+            ++i;
+        }
+    }
+    // Second pass: distinct names of the chosen types. A folder that fails
+    // between the passes adds nothing.
+    QSet<QString> seen;
+    for (const QString& folder : result.readableFolders) {
+        for (const QString& name : fs.ListFiles(folder, pattern)) {
+            if (seen.contains(name)) continue;
+            seen.insert(name);
+            result.availableNames.append(name);
+        }
+    }
+    return result;
+}

@@ -1,0 +1,135 @@
+#include <QTest>
+
+#include "TestSupport.h"
+#include "config/DirectoryList.h"
+
+// dirs.txt: format, the loading rules and every recovery path, with the
+// folders in a fake file system and the file itself in a real program folder.
+class DirectoryListTest : public QObject {
+    Q_OBJECT
+    Doubles d;
+    FakeFileSystem* fs = nullptr;
+
+private slots:
+    void init() {
+        d = InstallDoubles();
+        fs = InstallFakeFileSystem();
+    }
+
+    void missingFileGetsTheDefaultGraphicsFolder() {
+        ProgramFolder pf;
+        fs->AddFile(pf.Path() + "/Graphics", "a.bmp");
+        const QList<FolderEntry> list = dirlist::Load(pf.Path());
+        QCOMPARE(list, (QList<FolderEntry>{{pf.Path() + "/Graphics", true}}));
+        QCOMPARE(pf.Read("dirs.txt"), (pf.Path() + "/Graphics1,\r\n0\r\n").toUtf8());
+        QVERIFY(d.dialogs->shown.empty());
+    }
+
+    void readingRules() {
+        ProgramFolder pf;
+        fs->AddFile("/pics/a", "x.jpg");
+        fs->AddFile("/pics/b", "y.jpg");
+        fs->AddFile("/", "root.gif");
+        fs->AddFolder("/pics/empty");
+        fs->AddFolder("/pics/onlysub");
+        fs->AddFile("/pics/onlysub/inner", "z.jpg");
+        fs->AddFile("/pics/hidden", ".secret.jpg");
+        // Duplicates stay, flags are kept, an unflagged line loses its last
+        // character, empty, gone and hidden-only folders drop out, LF works
+        // as well as CR LF, and everything after the "0" line is ignored.
+        pf.Write("dirs.txt",
+                 "/pics/a1,\r\n/pics/b0,\r\n/pics/a0,\r\n/1,\r\n/pics/b,\r\n/pics/empty1,\n"
+                 "/pics/onlysub1,\r\n/pics/hidden1,\r\n/pics/gone1,\r\n0\r\n/pics/b1,\r\n");
+        const QList<FolderEntry> list = dirlist::Load(pf.Path());
+        QCOMPARE(list, (QList<FolderEntry>{
+                           {"/pics/a", true}, {"/pics/b", false}, {"/pics/a", false}, {"/", true}}));
+        QVERIFY(d.dialogs->shown.empty());
+    }
+
+    void fileWithoutClosingZeroLoadsEverything() {
+        ProgramFolder pf;
+        fs->AddFile("/p", "x.jpg");
+        fs->AddFile("/q", "y.jpg");
+        pf.Write("dirs.txt", "/p1,\r\n/q0,");
+        QCOMPARE(dirlist::Load(pf.Path()), (QList<FolderEntry>{{"/p", true}, {"/q", false}}));
+        QVERIFY(d.dialogs->shown.empty());
+    }
+
+    void pathsThisSystemCannotNameAreSkipped() {
+        ProgramFolder pf;
+        fs->AddFile("/p", "x.jpg");
+        pf.Write("dirs.txt", "C:\\Pics1,\r\n/p1,\r\n0\r\n");
+        QCOMPARE(dirlist::Load(pf.Path()), (QList<FolderEntry>{{"/p", true}}));
+        QVERIFY(d.dialogs->shown.empty());
+    }
+
+    void commaSplitsAStoredPathAndLosesIt() {
+        ProgramFolder pf;
+        fs->AddFile("/a,b", "x.jpg");
+        pf.Write("dirs.txt", "/a,b1,\r\n0\r\n");
+        QVERIFY(dirlist::Load(pf.Path()).isEmpty());
+        QVERIFY(!dirlist::Storable("/a,b"));
+        QVERIFY(dirlist::Storable("/a b/c"));
+    }
+
+    void unavailableDeviceReplacesTheListByTheDefault() {
+        ProgramFolder pf;
+        fs->AddFile(pf.Path() + "/Graphics", "a.bmp");
+        fs->AddFile("/p", "x.jpg");
+        fs->AddFolder("/media/card");
+        fs->SetError("/media/card", FsError::DeviceUnavailable);
+        pf.Write("dirs.txt", "/p1,\r\n/media/card1,\r\n0\r\n");
+        const QList<FolderEntry> list = dirlist::Load(pf.Path());
+        QCOMPARE(list, (QList<FolderEntry>{{pf.Path() + "/Graphics", true}}));
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
+        QCOMPARE(d.dialogs->shown[0].text, QString("68Device unavailable"));
+        QCOMPARE(pf.Read("dirs.txt"), (pf.Path() + "/Graphics1,\r\n0\r\n").toUtf8());
+    }
+
+    void unreadableFolderIsDroppedQuietly() {
+        ProgramFolder pf;
+        fs->AddFile("/p", "x.jpg");
+        fs->AddFolder("/locked");
+        fs->SetError("/locked", FsError::Other);
+        pf.Write("dirs.txt", "/locked1,\r\n/p1,\r\n0\r\n");
+        QCOMPARE(dirlist::Load(pf.Path()), (QList<FolderEntry>{{"/p", true}}));
+        QVERIFY(d.dialogs->shown.empty());
+    }
+
+    void unwritableFolderEndsWithTheDefaultFromMemory() {
+        ProgramFolder pf;
+        fs->AddFile(pf.Path() + "/Graphics", "a.bmp");
+        QFile::setPermissions(pf.Path(), QFile::ReadOwner | QFile::ExeOwner);
+        const QList<FolderEntry> list = dirlist::Load(pf.Path());
+        QFile::setPermissions(pf.Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (QFile::exists(pf.File("dirs.txt"))) QSKIP("running with rights that ignore permissions");
+        QCOMPARE(list, (QList<FolderEntry>{{pf.Path() + "/Graphics", true}}));
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));  // one message, no loop
+        QCOMPARE(d.dialogs->shown[0].text, QString("75Path/File access error"));
+    }
+
+    void saveWritesOrderFlagsAndUtf8() {
+        ProgramFolder pf;
+        QString error;
+        QVERIFY(dirlist::Save(pf.Path(),
+                              {{"/home/anna/Bilder/Sommerferien Ærø", true}, {"/", false}}, &error));
+        QCOMPARE(pf.Read("dirs.txt"),
+                 QString("/home/anna/Bilder/Sommerferien Ærø1,\r\n/0,\r\n0\r\n").toUtf8());
+        // What is saved reads back the same.
+        fs->AddFile("/home/anna/Bilder/Sommerferien Ærø", "x.jpg");
+        fs->AddFile("/", "y.jpg");
+        QCOMPARE(dirlist::Load(pf.Path()),
+                 (QList<FolderEntry>{{"/home/anna/Bilder/Sommerferien Ærø", true}, {"/", false}}));
+        QCOMPARE(dirlist::Format({}), QString("0\r\n"));
+    }
+
+    void saveReportsAFolderThatCannotBeWritten() {
+        QString error;
+        QVERIFY(!dirlist::Save("/nonexistent-folder-for-tavimo", {{"/p", true}}, &error));
+        QVERIFY(!error.isEmpty());
+    }
+};
+TAVIMO_TEST(DirectoryListTest);
+
+#include "tst_DirectoryList.moc"

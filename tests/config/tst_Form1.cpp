@@ -1,0 +1,512 @@
+#include <QImage>
+#include <QLineEdit>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "config/Form1.h"
+#include "viewer/Form3.h"
+#include "viewer/PictureFile.h"
+#include "platform/Twips.h"
+
+namespace {
+Form1& Config() { return Forms::Get<Form1>(); }
+QStringList Paths(const Form1& f) {
+    QStringList out;
+    for (const FolderEntry& e : f.Folders()) out.append(e.path + (e.included ? "+" : "-"));
+    return out;
+}
+QString Types(const Form1& f) { return f.TakeFileTypeSnapshot(); }
+}  // namespace
+
+// The configuration window on a fake file system: folder list, types, scan.
+class Form1FoldersTest : public QObject {
+    Q_OBJECT
+    Doubles d;
+    FakeFileSystem* fs = nullptr;
+    std::unique_ptr<ProgramFolder> pf;
+    QString graphics;
+
+private slots:
+    void init() {
+        d = InstallDoubles();
+        fs = InstallFakeFileSystem();
+        pf = std::make_unique<ProgramFolder>();
+        graphics = pf->Path() + "/Graphics";
+        for (const char* n : {"a.bmp", "b.gif", "c.jpg", "d.ico", "e.wmf", "f.txt"})
+            fs->AddFile(graphics, n);
+        fs->AddFile("/pics/a", "a.jpg");
+        fs->AddFile("/pics/a", "n1.jpg");
+        fs->AddFile("/pics/A", "n2.jpg");
+        fs->AddFile("/pics/a,b", "n3.jpg");
+    }
+    void cleanup() { pf.reset(); }
+
+    void loadsTheDefaultListAndCounts() {
+        Form1& f = Config();
+        QVERIFY(f.isHidden());
+        QCOMPARE(f.windowTitle(), QString("BOARD CONFIGURATION"));
+        QCOMPARE(Paths(f), QStringList{graphics + "+"});
+        QCOMPARE(pf->Read("dirs.txt"), (graphics + "1,\r\n0\r\n").toUtf8());
+        QVERIFY(f.LoadComplete);
+        // Before a type pattern is applied every ordinary file counts.
+        QCOMPARE(f.FilesAvailable, 6);
+        QCOMPARE(f.Label1->text(), QString("Files Available: 6"));
+        QCOMPARE(f.Dir1Path, graphics);
+        QCOMPARE(f.Label4->text(), QString("Files: 5"));  // the browser's own pattern
+        QCOMPARE(f.Combo1->currentText(), QString("8"));
+        QStringList sizes;
+        for (int i = 0; i < f.Combo1->count(); ++i) sizes << f.Combo1->itemText(i);
+        QCOMPARE(sizes, (QStringList{"4", "8", "12", "16", "20", "30", "40"}));
+        QCOMPARE(f.PreviewState, 1);
+        QCOMPARE(f.Image1->size(), QSize(100, 100));  // 1500 twips at load
+    }
+
+    void allGraphicsInterplay() {
+        Form1& f = Config();
+        Form1::SetValue(f.All_Check, 1);
+        QCOMPARE(f.File2Pattern, QString(filetypes::AllPattern));
+        QCOMPARE(f.File1Pattern, QString(filetypes::AllPattern));
+        QCOMPARE(f.FilesAvailable, 5);
+        const QColor grey = QApplication::palette(f.All_Check).color(QPalette::Disabled, QPalette::WindowText);
+        QCOMPARE(f.BMP_Check->palette().color(QPalette::Active, QPalette::WindowText), grey);
+        QVERIFY(f.BMP_Check->isEnabled());
+
+        // A type box clicked while "All Graphics" is on: it changes, "All"
+        // goes off and the pattern follows the boxes.
+        f.ICN_Check->click();
+        QCOMPARE(Types(f), QString("111010"));
+        QCOMPARE(f.File2Pattern, QString("*.BMP;*.GIF;*.JPG;*.WMF"));
+        QCOMPARE(f.FilesAvailable, 4);
+        QVERIFY(f.BMP_Check->palette().color(QPalette::Active, QPalette::WindowText) != grey);
+
+        // Unchecking the last box brings "All Graphics" back.
+        for (QCheckBox* b : {f.BMP_Check, f.GIF_Check, f.JPG_Check, f.WMF_Check}) Form1::SetValue(b, 0);
+        QCOMPARE(Types(f), QString("000001"));
+        QCOMPARE(f.File2Pattern, QString(filetypes::AllPattern));
+        QCOMPARE(f.FilesAvailable, 5);
+
+        // So does unchecking "All Graphics" with no box left.
+        Form1::SetValue(f.All_Check, 0);
+        QCOMPARE(Types(f), QString("000001"));
+        QCOMPARE(f.File2Pattern, QString(filetypes::AllPattern));
+
+        // One box: exactly that type counts.
+        Form1::SetValue(f.JPG_Check, 1);
+        QCOMPARE(Types(f), QString("001000"));
+        QCOMPARE(f.File2Pattern, QString("*.JPG"));
+        QCOMPARE(f.FilesAvailable, 1);
+        QCOMPARE(f.Label4->text(), QString("Files: 1"));
+    }
+
+    void addRemoveAndCheckMarks() {
+        Form1& f = Config();
+        Form1::SetValue(f.All_Check, 1);
+        QVERIFY(f.PointDir1("/pics/a"));
+        f.Label13_Click();
+        QCOMPARE(Paths(f), (QStringList{"/pics/a+", graphics + "+"}));
+        QCOMPARE(f.FilesAvailable, 7);  // a.jpg, n1.jpg and c.jpg are different names
+        f.Label13_Click();              // already there
+        QCOMPARE(f.List3->count(), 2);
+        QVERIFY(f.PointDir1("/pics/A"));  // same letters, other case: a folder of its own
+        f.Label13_Click();
+        QCOMPARE(Paths(f), (QStringList{"/pics/A+", "/pics/a+", graphics + "+"}));
+        QCOMPARE(f.FilesAvailable, 8);
+
+        // A comma cannot be stored: refused with the reason.
+        QVERIFY(f.PointDir1("/pics/a,b"));
+        d.dialogs->shown.clear();
+        f.Label13_Click();
+        QCOMPARE(f.List3->count(), 3);
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
+        QVERIFY(d.dialogs->shown[0].text.contains("comma"));
+
+        // Unchecking rescans.
+        f.List3->item(1)->setCheckState(Qt::Unchecked);
+        QCOMPARE(f.FilesAvailable, 6);
+        QCOMPARE(f.Label1->text(), QString("Files Available: 6"));
+        f.List3->item(1)->setCheckState(Qt::Checked);
+        QCOMPARE(f.FilesAvailable, 8);
+        f.List3->item(1)->setCheckState(Qt::Unchecked);
+
+        // Remove with nothing highlighted removes nothing but rescans.
+        f.List3->setCurrentRow(-1);
+        int calls = fs->listCalls;
+        f.Label14_Click();
+        QCOMPARE(f.List3->count(), 3);
+        QVERIFY(fs->listCalls > calls);
+
+        f.List3->setCurrentRow(0);
+        f.Label14_Click();
+        QCOMPARE(Paths(f), (QStringList{"/pics/a-", graphics + "+"}));
+        QCOMPARE(f.FilesAvailable, 5);
+        f.List3->setCurrentRow(0);
+        f.Label14_Click();
+        QCOMPARE(Paths(f), QStringList{graphics + "+"});
+        // The last entry stays; the rescan still runs.
+        f.List3->setCurrentRow(0);
+        calls = fs->listCalls;
+        f.Label14_Click();
+        QCOMPARE(Paths(f), QStringList{graphics + "+"});
+        QVERIFY(fs->listCalls > calls);
+
+        // Nothing reaches dirs.txt before OK saves it.
+        QCOMPARE(pf->Read("dirs.txt"), (graphics + "1,\r\n0\r\n").toUtf8());
+        QVERIFY(f.SaveDirectoryList());
+        QCOMPARE(pf->Read("dirs.txt"), (graphics + "1,\r\n0\r\n").toUtf8());
+    }
+
+    void checkMarksSetWhileLoadingDoNotScan() {
+        pf->Write("dirs.txt", "/pics/a1,\r\n/pics/A0,\r\n" + graphics.toUtf8() + "1,\r\n0\r\n");
+        Form1& f = Config();
+        QCOMPARE(Paths(f), (QStringList{"/pics/a+", "/pics/A-", graphics + "+"}));
+        // One test per stored folder, the browser, then exactly one scan
+        // (two included folders tested, then listed).
+        QCOMPARE(fs->listCalls, 3 + 2 + 2 + 2);
+    }
+
+    void unavailableEntryClickedAnsweredNo() {
+        fs->drives = {"/", "/media/card"};
+        fs->AddFile("/media/card/dcim", "x.jpg");
+        pf->Write("dirs.txt", "/media/card/dcim1,\r\n" + graphics.toUtf8() + "1,\r\n0\r\n");
+        Form1& f = Config();
+        QVERIFY(f.PointDir1("/pics/a"));
+        fs->SetError("/media/card/dcim", FsError::DeviceUnavailable);
+        d.dialogs->shown.clear();
+        d.dialogs->answers = {Dialogs::Answer::Yes, Dialogs::Answer::No};
+        const int calls = fs->listCalls;
+        f.List3->setCurrentRow(0);  // a row changed without the mouse is a click
+        QCOMPARE(d.dialogs->shown.size(), size_t(3));
+        QCOMPARE(d.dialogs->shown[0].title, QString("Device Unavalable"));
+        QCOMPARE(d.dialogs->shown[0].text, QString("Retry"));
+        QCOMPARE(d.dialogs->shown[1].title, QString("Device Unavalable"));
+        QCOMPARE(d.dialogs->shown[2].title, QString("Tavimo"));
+        QCOMPARE(d.dialogs->shown[2].text, QString("68 Device unavailable"));
+        QCOMPARE(Paths(f), QStringList{graphics + "+"});
+        QCOMPARE(f.Dir1Path, graphics);
+        QCOMPARE(f.Label11->text(), QString("/media/card/dcim"));
+        // No rescan follows the removal: pointing at folders is all that ran.
+        QCOMPARE(fs->listCalls - calls, 2 /* tries */ + 2 /* Graphics, its files */);
+    }
+
+    void otherFailuresOfAnEntryClickEndQuietly() {
+        fs->AddFile("/gone", "x.jpg");
+        pf->Write("dirs.txt", "/gone1,\r\n0\r\n");
+        Form1& f = Config();
+        fs->RemoveFolder("/gone");
+        d.dialogs->shown.clear();
+        const QString before = f.Dir1Path;
+        f.List3->setCurrentRow(0);
+        QVERIFY(d.dialogs->shown.empty());
+        QCOMPARE(f.Dir1Path, before);
+        QCOMPARE(f.List3->count(), 1);
+    }
+
+    void scanRemovesAnUnavailableFolderAnsweredNo() {
+        fs->drives = {"/", "/media/card"};
+        fs->AddFile("/media/card/dcim", "x.jpg");
+        pf->Write("dirs.txt", "/media/card/dcim1,\r\n" + graphics.toUtf8() + "1,\r\n0\r\n");
+        Form1& f = Config();
+        fs->SetError("/media/card/dcim", FsError::DeviceUnavailable);
+        d.dialogs->answers = {Dialogs::Answer::No};
+        f.ScanFolders();
+        QCOMPARE(Paths(f), QStringList{graphics + "+"});
+        QCOMPARE(f.FilesAvailable, 6);
+        QVERIFY(f.SaveDirectoryList());
+        QCOMPARE(pf->Read("dirs.txt"), (graphics + "1,\r\n0\r\n").toUtf8());
+    }
+
+    void cancelRestoresTheSixBoxesOnly() {
+        Form1& f = Config();
+        Form1::SetValue(f.All_Check, 1);
+        Module1.FileTypeSnapshot = f.TakeFileTypeSnapshot();
+        QCOMPARE(Module1.FileTypeSnapshot, QString("111111"));
+        f.show();
+        f.GIF_Check->click();
+        QCOMPARE(Types(f), QString("101110"));
+        QVERIFY(f.PointDir1("/pics/a"));
+        f.Label13_Click();
+        f.Combo1->setEditText("12");
+        f.Command6_Click();
+        QCOMPARE(Types(f), QString("111111"));
+        QCOMPARE(f.File2Pattern, QString(filetypes::AllPattern));
+        QCOMPARE(f.FilesAvailable, 7);
+        QCOMPARE(f.List3->count(), 2);
+        QCOMPARE(f.Combo1->currentText(), QString("12"));
+        QVERIFY(f.isHidden());
+        QVERIFY(Forms::IfLoaded<Form2>() && Forms::IfLoaded<Form2>()->isVisible());
+
+        // The other way round: only JPEG was on, the player chose all.
+        Module1.FileTypeSnapshot = "001000";
+        Form1::SetValue(f.All_Check, 1);
+        f.RestoreFileTypes();
+        QCOMPARE(Types(f), QString("001000"));
+        QCOMPARE(f.File2Pattern, QString("*.JPG"));
+        QCOMPARE(f.FilesAvailable, 3);
+    }
+
+    void closeBoxKeepsTheWindow() {
+        Form1& f = Config();
+        Form1::SetValue(f.All_Check, 1);
+        Module1.FileTypeSnapshot = "111111";
+        f.show();
+        f.BMP_Check->click();
+        QVERIFY(!f.close());
+        FlushDeletes();
+        QCOMPARE(Forms::IfLoaded<Form1>(), &f);
+        QVERIFY(f.isVisible());
+        QCOMPARE(Types(f), QString("111111"));
+        QVERIFY(Forms::IfLoaded<Form2>() && Forms::IfLoaded<Form2>()->isVisible());
+    }
+
+    void noSnapshotLeavesTheTypes() {
+        Form1& f = Config();
+        Form1::SetValue(f.All_Check, 1);
+        f.BMP_Check->click();
+        f.RestoreFileTypes();
+        QCOMPARE(Types(f), QString("011110"));
+    }
+
+    void boardSizeBox() {
+        Form1& f = Config();
+        f.show();
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QLineEdit* edit = f.Combo1->lineEdit();
+        edit->setFocus();
+        edit->clear();
+        QTest::keyClicks(f.Combo1, "5x");
+        QCOMPARE(edit->text(), QString("5"));
+        QTest::keyClicks(f.Combo1, "-7");
+        QCOMPARE(edit->text(), QString("57"));
+        QTest::keyClick(f.Combo1, Qt::Key_1);  // a third digit
+        QCOMPARE(edit->text(), QString("57"));
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_3);  // over a selection
+        QCOMPARE(edit->text(), QString("3"));
+        f.Combo1_LostFocus();
+        QCOMPARE(f.Combo1->currentText(), QString("4"));
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), QString(""));
+        f.Combo1_LostFocus();
+        QCOMPARE(f.Combo1->currentText(), QString("8"));
+        edit->setText("99");
+        f.Combo1_LostFocus();
+        QCOMPARE(f.Combo1->currentText(), QString("40"));
+        edit->setText("17");
+        f.Combo1_LostFocus();
+        QCOMPARE(f.Combo1->currentText(), QString("17"));
+        edit->setText("twelve");  // pasted
+        f.Combo1_LostFocus();
+        QCOMPARE(f.Combo1->currentText(), QString("8"));
+        // Leaving by the focus runs the same rules.
+        edit->setText("2");
+        f.Command1->setFocus();
+        QApplication::processEvents();
+        QCOMPARE(f.Combo1->currentText(), QString("4"));
+    }
+
+    void resizeFollowsTheGameWindow() {
+        Form1& f = Config();
+        Module1.WindowWidth = 19100;
+        Module1.WindowHeight = 13505;
+        Module1.WindowLeft = 150;
+        Module1.WindowTop = 300;
+        f.Resize();
+        QCOMPARE(f.size(), QSize(1273, 900));
+        QCOMPARE(f.pos(), QPoint(10, 20));
+        QCOMPARE(f.Frame2->width(), twips::ToPixels(2414.0 * 19100 / 9550));
+        QCOMPARE(f.Combo1->width(), 41);
+        QCOMPARE(f.Image1->geometry(), f.Shape2->geometry());
+        QCOMPARE(f.List3->x() - (f.Dir1->x() + f.Dir1->width()), 71);
+    }
+
+    void driveThatFailsGoesBackToTheStartDrive() {
+        fs->drives = {"/", "/media/cdrom"};
+        fs->AddFolder("/");
+        Form1& f = Config();
+        QCOMPARE(f.StartDrive, QString("/"));
+        fs->AddFolder("/media/cdrom");
+        fs->SetError("/media/cdrom", FsError::DeviceUnavailable);
+        f.Drive1->setCurrentIndex(f.Drive1->findText("/media/cdrom"));
+        d.dialogs->shown.clear();
+        f.Drive1_Change();
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
+        QCOMPARE(d.dialogs->shown[0].text, QString("Device unavailable"));
+        QCOMPARE(f.Drive1->currentText(), QString("/"));
+        QCOMPARE(f.Dir1Path, QString("/"));
+        // A drive that works is browsed at its root.
+        fs->ClearError("/media/cdrom");
+        f.Drive1->setCurrentIndex(f.Drive1->findText("/media/cdrom"));
+        f.Drive1_Change();
+        QCOMPARE(f.Dir1Path, QString("/media/cdrom"));
+        QCOMPARE(f.Label6->text(), QString("/media/cdrom"));
+    }
+};
+TAVIMO_TEST(Form1FoldersTest);
+
+// The preview, on real files.
+class Form1PreviewTest : public QObject {
+    Q_OBJECT
+    Doubles d;
+    std::unique_ptr<ProgramFolder> pf;
+
+    void Picture(const QString& name, QColor colour) {
+        QImage img(40, 30, QImage::Format_RGB32);
+        img.fill(colour);
+        const QString path = pf->File(name);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QVERIFY(img.save(path, "BMP"));
+    }
+    void ClickFile(Form1& f, const QString& name) {
+        const auto items = f.File1->findItems(name, Qt::MatchExactly);
+        QVERIFY(!items.isEmpty());
+        f.File1->setCurrentItem(items[0]);  // without the mouse: a click
+    }
+
+private slots:
+    void init() {
+        d = InstallDoubles();
+        pf = std::make_unique<ProgramFolder>();
+        Picture("Graphics/a.bmp", Qt::red);
+        Picture("Graphics/b.ico", Qt::green);  // decoded by content
+        Picture("Graphics/c.Bmp", Qt::blue);
+        Picture("Other/d.bmp", Qt::yellow);
+    }
+    void cleanup() { pf.reset(); }
+
+    void clickWithPreviewOffOnlyRemembers() {
+        Form1& f = Config();
+        Form1::SetValue(f.All_Check, 1);
+        ClickFile(f, "a.bmp");
+        QCOMPARE(f.SelectedFile, QString("a.bmp"));
+        QVERIFY(f.Label9->text().isEmpty());
+        QVERIFY(!f.Image1Picture);
+        Form1::SetValue(f.View, 1);
+        QCOMPARE(f.PreviewState, -1);
+        QVERIFY(f.Image1->isVisibleTo(&f));
+        QCOMPARE(f.Label9->text(), QString("a.bmp"));
+        QVERIFY(f.Label9->isVisibleTo(&f));
+        QVERIFY(f.Image1Picture);
+        QCOMPARE(f.Image1Picture->file, pf->File("Graphics/a.bmp"));
+        // Decoded at the preview's size, not at the file's.
+        QVERIFY(f.Image1Picture->image.width() <= f.Image1->width());
+        Form1::SetValue(f.View, 0);
+        QCOMPARE(f.PreviewState, 1);
+        QVERIFY(!f.Image1->isVisibleTo(&f));
+        QVERIFY(!f.Label9->isVisibleTo(&f));
+    }
+
+    void clearingRules() {
+        Form1& f = Config();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        ClickFile(f, "b.ico");
+        QCOMPARE(f.Label9->text(), QString("b.ico"));
+        // "All Graphics" never clears the preview.
+        Form1::SetValue(f.All_Check, 0);
+        QCOMPARE(f.Label9->text(), QString("b.ico"));
+        Form1::SetValue(f.All_Check, 1);
+        QCOMPARE(f.Label9->text(), QString("b.ico"));
+        // An ".ico" preview stays while "ICON" is checked.
+        f.BMP_Check->click();  // All goes off
+        QCOMPARE(f.Label9->text(), QString("b.ico"));
+        QVERIFY(f.Image1Picture);
+        // Unchecking its type clears it.
+        f.ICN_Check->click();
+        QVERIFY(f.Label9->text().isEmpty());
+        QVERIFY(!f.Image1Picture);
+        QVERIFY(f.Image1->pixmap().isNull());
+
+        // A mixed-case extension matches no box: cleared by any type change.
+        Form1::SetValue(f.BMP_Check, 1);
+        ClickFile(f, "c.Bmp");
+        QCOMPARE(f.Label9->text(), QString("c.Bmp"));
+        Form1::SetValue(f.GIF_Check, 0);
+        QVERIFY(f.Label9->text().isEmpty());
+        ClickFile(f, "a.bmp");
+        Form1::SetValue(f.GIF_Check, 1);
+        QCOMPARE(f.Label9->text(), QString("a.bmp"));
+        QVERIFY(f.Image1Picture);
+
+        // Moving to another folder clears the preview and its caption.
+        QVERIFY(f.PointDir1(pf->File("Other")));
+        QVERIFY(f.Label9->text().isEmpty());
+        QVERIFY(!f.Image1Picture);
+        QCOMPARE(f.Label4->text(), QString("Files: 1"));
+    }
+
+    void previewClickHandsOverToTheViewer() {
+        Form1& f = Config();
+        f.show();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        Module1.ViewerCaller = 2;
+        f.Image1_Click();  // no file clicked yet: nothing
+        QCOMPARE(Module1.ViewerCaller, 2);
+        ClickFile(f, "a.bmp");
+        f.Image1_Click();
+        QCOMPARE(Module1.ViewerCaller, 1);
+        QCOMPARE(Module1.ViewerCard, int16_t(0));
+        QCOMPARE(Module1.ViewerFile, QString("a.bmp"));
+        QCOMPARE(picturefile::Of(f.Image1), pf->File("Graphics/a.bmp"));
+        QVERIFY(f.isHidden());
+        QVERIFY(Forms::IfLoaded<Form3>() && Forms::IfLoaded<Form3>()->isVisible());
+    }
+
+    void vanishedFileIsReportedAndRescanned() {
+        Form1& f = Config();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        QCOMPARE(f.FilesAvailable, 3);
+        QVERIFY(QFile::remove(pf->File("Graphics/a.bmp")));
+        d.dialogs->shown.clear();
+        ClickFile(f, "a.bmp");
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
+        QCOMPARE(d.dialogs->shown[0].text, QString("File not found 53"));
+        QCOMPARE(f.FilesAvailable, 2);
+        QVERIFY(f.File1->findItems("a.bmp", Qt::MatchExactly).isEmpty());
+    }
+
+    void fileThatIsNoPicture() {
+        pf->Write("Graphics/bad.jpg", "not a picture at all");
+        Form1& f = Config();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        d.dialogs->shown.clear();
+        ClickFile(f, "bad.jpg");
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QCOMPARE(d.dialogs->shown[0].text, QString("Invalid picture 481"));
+        QCOMPARE(f.FilesAvailable, 4);
+        // Switching the preview on with it: no message, no caption, no old picture.
+        ClickFile(f, "a.bmp");
+        QVERIFY(f.Image1Picture);
+        Form1::SetValue(f.View, 0);
+        ClickFile(f, "bad.jpg");
+        d.dialogs->shown.clear();
+        Form1::SetValue(f.View, 1);
+        QVERIFY(d.dialogs->shown.empty());
+        QVERIFY(!f.Label9->isVisibleTo(&f));
+        QVERIFY(!f.Image1Picture);
+    }
+
+    void freshProgramFolderCountsTheGeneratedPictures() {
+        pf.reset();
+        pf = std::make_unique<ProgramFolder>(ProgramFolder::Graphics);
+        const int generated = QDir(pf->File("Graphics"))
+                                  .entryList({"*.bmp", "*.gif", "*.jpg", "*.ico", "*.wmf"}, QDir::Files)
+                                  .size();
+        QVERIFY(generated > 0);
+        Form1& f = Config();
+        Form1::SetValue(f.All_Check, 1);
+        QCOMPARE(pf->Read("dirs.txt"), (pf->File("Graphics") + "1,\r\n0\r\n").toUtf8());
+        QCOMPARE(f.Label1->text(), "Files Available: " + QString::number(generated));
+    }
+};
+TAVIMO_TEST(Form1PreviewTest);
+
+#include "tst_Form1.moc"
