@@ -28,6 +28,18 @@ namespace {
 void Place(QWidget* w, const TwipRect& r) {
     w->setGeometry(twips::ToPixelRect(r.left, r.top, r.width, r.height));
 }
+// The volumes worth offering in the drive list: the system's own mounts
+// (devices, kernel and run-time folders, single mounted files) hold no pictures.
+QStringList PictureDrives(FileSystem& fs) {
+    QStringList out;
+    for (const QString& d : fs.Drives()) {
+        const bool system = d.startsWith("/dev") || d.startsWith("/proc") || d.startsWith("/sys") ||
+                            d.startsWith("/snap/") || d.startsWith("/boot") ||
+                            (d.startsWith("/run") && !d.startsWith("/run/media/"));
+        if (d == "/" || (!system && fs.IsFolder(d))) out.append(d);
+    }
+    return out;
+}
 // A list's "click": the mouse's click, or a change of the current row made
 // without the mouse (keys, code).
 void ConnectClick(QListWidget* list, QObject* context, const std::function<void()>& handler) {
@@ -157,7 +169,7 @@ void Form1::Form_Load() {
     setWindowState(Qt::WindowNoState);
 
     FileSystem& fs = *platform().fs;
-    Drive1->addItems(fs.Drives());
+    Drive1->addItems(PictureDrives(fs));
     ShowDrive(fs.DriveOf(Module1.ProgramFolder));
     StartDrive = Drive1->currentText();
     PreviewState = 1;
@@ -291,8 +303,11 @@ void Form1::RestoreFileTypes() {
 }
 
 void Form1::SetValue(QCheckBox* box, int value) {
+    // Any other value greys the box, as a stored odd value may; the player's
+    // own clicks still only switch between on and off.
     if (value != 0 && value != 1) box->setTristate(true);
     box->setCheckState(value == 0 ? Qt::Unchecked : value == 1 ? Qt::Checked : Qt::PartiallyChecked);
+    if (value == 0 || value == 1) box->setTristate(false);
 }
 
 // ---- Layout ----

@@ -324,11 +324,16 @@ private slots:
     }
 
     void driveThatFailsGoesBackToTheStartDrive() {
-        fs->drives = {"/", "/media/cdrom"};
+        fs->drives = {"/", "/dev/shm", "/media/cdrom", "/run/user/1000", "/etc/hosts"};
         fs->AddFolder("/");
-        Form1& f = Config();
-        QCOMPARE(f.StartDrive, QString("/"));
+        fs->AddFolder("/dev/shm");
         fs->AddFolder("/media/cdrom");
+        fs->AddFolder("/run/user/1000");
+        Form1& f = Config();
+        QStringList offered;
+        for (int i = 0; i < f.Drive1->count(); ++i) offered << f.Drive1->itemText(i);
+        QCOMPARE(offered, (QStringList{"/", "/media/cdrom"}));
+        QCOMPARE(f.StartDrive, QString("/"));
         fs->SetError("/media/cdrom", FsError::DeviceUnavailable);
         f.Drive1->setCurrentIndex(f.Drive1->findText("/media/cdrom"));
         d.dialogs->shown.clear();
@@ -338,6 +343,12 @@ private slots:
         QCOMPARE(d.dialogs->shown[0].text, QString("Device unavailable"));
         QCOMPARE(f.Drive1->currentText(), QString("/"));
         QCOMPARE(f.Dir1Path, QString("/"));
+        // The drive list follows the folder the browser shows.
+        fs->AddFile("/media/cdrom/photos", "p.jpg");
+        QVERIFY(f.PointDir1("/media/cdrom/photos"));
+        QCOMPARE(f.Drive1->currentText(), QString("/media/cdrom"));
+        QVERIFY(f.PointDir1("/"));
+        QCOMPARE(f.Drive1->currentText(), QString("/"));
         // A drive that works is browsed at its root.
         fs->ClearError("/media/cdrom");
         f.Drive1->setCurrentIndex(f.Drive1->findText("/media/cdrom"));
@@ -398,6 +409,11 @@ private slots:
         QCOMPARE(f.PreviewState, 1);
         QVERIFY(!f.Image1->isVisibleTo(&f));
         QVERIFY(!f.Label9->isVisibleTo(&f));
+        // A stored odd value greys the box; set to on it is a plain box again.
+        Form1::SetValue(f.View, 2);
+        QCOMPARE(f.View->checkState(), Qt::PartiallyChecked);
+        Form1::SetValue(f.View, 1);
+        QVERIFY(!f.View->isTristate());
     }
 
     void clearingRules() {
@@ -492,6 +508,25 @@ private slots:
         QVERIFY(d.dialogs->shown.empty());
         QVERIFY(!f.Label9->isVisibleTo(&f));
         QVERIFY(!f.Image1Picture);
+    }
+
+    void pickingAFolderInTheTreeBrowsesIt() {
+        Form1& f = Config();
+        Form1::SetValue(f.All_Check, 1);
+        const QModelIndex other = f.Dir1Model->index(pf->File("Other"));
+        QVERIFY(other.isValid());
+        f.Dir1->setCurrentIndex(other);
+        QCOMPARE(f.Dir1Path, pf->File("Other"));
+        QCOMPARE(f.File1->count(), 1);
+        QCOMPARE(f.File1->item(0)->text(), QString("d.bmp"));
+        QCOMPARE(f.Label4->text(), QString("Files: 1"));
+        // "Add" takes the folder the tree shows.
+        f.Label13_Click();
+        QCOMPARE(f.Folders().first(), (FolderEntry{pf->File("Other"), true}));
+        QCOMPARE(f.FilesAvailable, 4);
+        // Code pointing the browser moves the tree's highlight along.
+        QVERIFY(f.PointDir1(pf->File("Graphics")));
+        QCOMPARE(f.Dir1Model->filePath(f.Dir1->currentIndex()), pf->File("Graphics"));
     }
 
     void freshProgramFolderCountsTheGeneratedPictures() {
