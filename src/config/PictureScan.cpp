@@ -47,12 +47,14 @@ std::array<bool, Count + 1> FromSnapshot(const QString& snapshot) {
 ScanResult ScanFolders(QList<FolderEntry>& folders, const QString& pattern, QList<int>* removed) {
     FileSystem& fs = *platform().fs;
     ScanResult result;
+    QList<QStringList> listed;  // each readable folder's files, as the first pass read them
     // First pass: the included folders that hold any ordinary file. A Yes
     // to the retry question starts it again from the top.
     bool again = true;
     while (again) {
         again = false;
         result = ScanResult{};
+        listed.clear();
         for (int i = 0; i < folders.size();) {
             const FolderEntry entry = folders[i];
             if (!entry.included) {
@@ -60,7 +62,7 @@ ScanResult ScanFolders(QList<FolderEntry>& folders, const QString& pattern, QLis
                 continue;
             }
             FsError err = FsError::None;
-            const bool hasFiles = !fs.ListFiles(entry.path, "*", &err).isEmpty();
+            QStringList files = fs.ListFiles(entry.path, "*", &err);
             if (err == FsError::DeviceUnavailable) {
                 if (platform().dialogs->AskYesNo("Device Unavalable " + fs.DriveOf(entry.path),
                                                  "Retry")) {
@@ -71,16 +73,20 @@ ScanResult ScanFolders(QList<FolderEntry>& folders, const QString& pattern, QLis
                 if (removed) removed->append(i);
                 continue;  // the entry that moved up is scanned in full
             }
-            if (err == FsError::None && hasFiles) result.readableFolders.append(entry.path);
+            if (err == FsError::None && !files.isEmpty()) {
+                result.readableFolders.append(entry.path);
+                listed.append(std::move(files));
+            }
             ++i;
         }
     }
-    // Second pass: distinct names of the chosen types. A folder that fails
-    // between the passes adds nothing.
+    // Second pass: distinct names of the chosen types, from the listings
+    // just read (sorted by name), so each folder is read once per scan.
+    const PatternMatcher matcher(pattern);
     QSet<QString> seen;
-    for (const QString& folder : result.readableFolders) {
-        for (const QString& name : fs.ListFiles(folder, pattern)) {
-            if (seen.contains(name)) continue;
+    for (const QStringList& files : listed) {
+        for (const QString& name : files) {
+            if (!matcher.Matches(name) || seen.contains(name)) continue;
             seen.insert(name);
             result.availableNames.append(name);
         }
