@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 
 #include "app/Module1.h"
 #include "board/Form2.h"
@@ -164,6 +165,7 @@ QList<QCheckBox*> Form1::TypeBoxes() const {
 void Form1::Form_Load() {
     LoadDirectoryList();
     Combo1->addItems({"4", "8", "12", "16", "20", "30", "40"});
+    Combo1->setCurrentIndex(1);
     Combo1->setEditText("8");
     Label9->clear();
     setWindowState(Qt::WindowNoState);
@@ -228,7 +230,10 @@ void Form1::ScanFolders() {
 void Form1::RemoveFolderRow(int row) {
     // Taking an entry out is no click on the one that moves up.
     const QSignalBlocker block(List3);
-    delete List3->takeItem(row);
+    // The entry may be the one whose check mark is being handled right now:
+    // it goes once that handling is over.
+    QListWidgetItem* item = List3->takeItem(row);
+    QTimer::singleShot(0, List3, [item] { delete item; });
 }
 
 void Form1::BuildPattern() {

@@ -191,6 +191,24 @@ private slots:
         QCOMPARE(fs->listCalls - calls, 2 /* tries */ + 2 /* Graphics, its files */);
     }
 
+    void checkingAnEntryOnAMissingMediumByMouse() {
+        fs->drives = {"/", "/media/card"};
+        fs->AddFile("/media/card/dcim", "x.jpg");
+        pf->Write("dirs.txt", "/media/card/dcim0,\r\n" + graphics.toUtf8() + "1,\r\n0\r\n");
+        Form1& f = Config();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        fs->SetError("/media/card/dcim", FsError::DeviceUnavailable);
+        d.dialogs->answers = {Dialogs::Answer::No, Dialogs::Answer::No};
+        // The check box sits at the left of the entry.
+        const QRect r = f.List3->visualItemRect(f.List3->item(0));
+        QTest::mouseClick(f.List3->viewport(), Qt::LeftButton, {}, QPoint(r.left() + 10, r.center().y()));
+        FlushDeletes();
+        QCOMPARE(Paths(f), QStringList{graphics + "+"});
+        QVERIFY(!d.dialogs->shown.empty());
+        QCOMPARE(d.dialogs->shown[0].title, QString("Device Unavalable /media/card"));
+    }
+
     void otherFailuresOfAnEntryClickEndQuietly() {
         fs->AddFile("/gone", "x.jpg");
         pf->Write("dirs.txt", "/gone1,\r\n0\r\n");
