@@ -7,7 +7,6 @@
 #include "app/AssetPaths.h"
 #include "app/Module1.h"
 #include "platform/FileSystem.h"
-#include "platform/Platform.h"
 #include "platform/Twips.h"
 
 namespace {
@@ -29,11 +28,11 @@ protected:
     }
 };
 
+// The splash's own pictures are PNG files that ship with the program, not
+// player pictures (the picture loader takes only the game's picture kinds).
 QImage LoadAsset(const char* name) {
-    const QString path = FileSystem::Join(Module1.ProgramFolder, name);
-    if (!platform().pictures) return QImage();
-    auto pic = platform().pictures->Load(path, QSize(480, 480));
-    return pic ? pic->image : QImage();
+    QImage image(FileSystem::Join(Module1.ProgramFolder, name));
+    return image;
 }
 
 // Design-time sizes of the controls (twips); only their placement follows rules.
