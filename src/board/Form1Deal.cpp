@@ -1,4 +1,61 @@
 // The configuration window's OK action: the one way a new board comes about.
-#include "config/Form1.h"
+#include <QCoreApplication>
+#include <QDir>
 
-void Form1::Command1_Click() {}
+#include "app/Module1.h"
+#include "board/BoardLayout.h"
+#include "board/Form2.h"
+#include "board/PictureChooser.h"
+#include "board/frmSplash.h"
+#include "config/Form1.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+
+void Form1::Command1_Click() {
+    // 1. The folder list as it stands. A file that cannot be written has
+    // been reported; the deal goes on with the list in the window.
+    SaveDirectoryList();
+    // 3-5. A fresh random sequence, then the scan.
+    platform().random->Reseed();
+    ScanFolders();
+    // 6. Too few pictures and no fall-back allowed.
+    const bool acquireAdditional = Check8->checkState() != Qt::Unchecked;
+    if (!acquireAdditional && FilesAvailable < 4) {
+        platform().dialogs->Info("Tavimo",
+                                 "Not enough files available.  Minimum of 4 pictures required.  "
+                                 "Try selecting more file types or selecting more directories.");
+        return;
+    }
+    // 7. The splash, drawn before the picking starts.
+    frmSplash& splash = Forms::Get<frmSplash>();
+    splash.show();
+    splash.raise();
+    hide();
+    QCoreApplication::processEvents();
+
+    // 8-10. N + 8 picks. Folders that vanished since the scan, or cannot be
+    // listed, drop out like folders without files.
+    board::ChooserInput in;
+    for (const FolderEntry& f : Folders()) in.folders.append({f.path, f.included});
+    in.pattern = File2Pattern;
+    in.acquireAdditional = acquireAdditional;
+    in.graphicsFolder = FileSystem::Join(QDir::currentPath(), "Graphics");
+    in.wanted = board::BoardSizeValue(Combo1->currentText()) + board::SparePictures;
+    board::ChooserLists lists;
+    board::ChoosePictures(in, lists, *platform().fs, *platform().random);
+    CandidateFolders = lists.CandidateFolders;
+    ChosenPictures = lists.ChosenPictures;
+    FreshFiles = lists.FreshFiles;
+
+    // 11. A fresh, hidden game window; its first clock tick deals.
+    if (ChosenPictures.size() >= 4) {
+        Module1.QuietUnload = 1;
+        hide();
+        Forms::Unload<Form2>();
+        Forms::Get<Form2>();
+        return;
+    }
+    // 12. The splash stays until a later deal completes.
+    platform().dialogs->Info("Tavimo", "Not enough pictures found, minimum of 4 pictures required.");
+    show();
+}

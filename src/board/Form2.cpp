@@ -392,6 +392,7 @@ void Form2::LoadPictures() {
     // 5. Too few: back to the configuration.
     if (PairCount < 4) {
         platform().dialogs->Info("Tavimo", "Not enough pictures");
+        config.Resize();
         config.show();
         config.setWindowState(config.windowState() & ~Qt::WindowMinimized);
         config.Combo1->setFocus();
@@ -537,6 +538,8 @@ void Form2::mnuRstrt_Click() {
 
 void Form2::mnuSlct_Click() {
     Form1& config = Forms::Get<Form1>();
+    Module1.FileTypeSnapshot = config.TakeFileTypeSnapshot();
+    config.Resize();
     config.show();
     config.Combo1->setFocus();
     hide();

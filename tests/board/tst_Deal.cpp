@@ -1,0 +1,168 @@
+// The OK action end to end: saving, scanning, the messages, the picks, the
+// quiet unload and the fresh game window; and the menu items that press it.
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include "TestSupport.h"
+#include "app/Module1.h"
+#include "app/SettingsFile.h"
+#include "board/Form2.h"
+#include "board/frmSplash.h"
+#include "config/Form1.h"
+#include "platform/FileSystem.h"
+
+namespace {
+void DefaultSettings() {
+    const QString path = FileSystem::Join(Module1.ProgramFolder, settings::FileName);
+    settings::WriteDefault(path);
+    settings::Read(path, Module1);
+    Module1.AspectRatio = 9550.0f / 6750.0f;
+    Module1.MatchSound = "Match.wav";
+}
+
+void FirstTick(Form2& game) {
+    game.Timer1->stop();
+    game.Timer2->stop();
+    game.DealDone = 1;
+    game.DealBoard();
+}
+}  // namespace
+
+class DealTest : public QObject {
+    Q_OBJECT
+private slots:
+    void okDealsAFreshHiddenGameWindow() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        QFile::remove(folder.File("dirs.txt"));
+        Form1& config = Forms::Get<Form1>();
+        Form1::SetValue(config.Check8, 1);
+        config.Combo1->setEditText("12");
+        config.Command1_Click();
+        QVERIFY(QFile::exists(folder.File("dirs.txt")));  // the folder list was saved
+        QCOMPARE(d.random->reseeds >= 1, true);
+        QCOMPARE(config.ChosenPictures.size(), 20);  // N + 8
+        for (const QString& f : config.ChosenPictures)
+            QVERIFY(f.startsWith(FileSystem::Join(folder.Path(), "Graphics")));
+        Form2* game = Forms::IfLoaded<Form2>();
+        QVERIFY(game);
+        QVERIFY(game->isHidden());
+        QVERIFY(config.isHidden());
+        QCOMPARE(game->PairCount, 12);
+        frmSplash* splash = Forms::IfLoaded<frmSplash>();
+        QVERIFY(splash && splash->isVisible());
+        QCOMPARE(splash->Label2->text(), QString("Loading Pictures:  0"));
+        QCOMPARE(Module1.QuietUnload, 0);
+        FirstTick(*game);
+        QVERIFY(game->isVisible());
+        QVERIFY(!Forms::IfLoaded<frmSplash>());
+        QCOMPARE(game->mnuCurrent->text(), QString("12x2"));
+        QVERIFY(d.dialogs->shown.empty());
+
+        // "&New Game": the old window goes quietly, a new one comes.
+        game->SetWindowPosition(450, 300);
+        game->mnuNew_Click();
+        FlushDeletes();
+        Form2* next = Forms::IfLoaded<Form2>();
+        QVERIFY(next && next != game);
+        QVERIFY(d.dialogs->shown.empty());
+        QCOMPARE(Module1.WindowLeft, 450.0);
+        QCOMPARE(Module1.WindowTop, 300.0);
+        QCOMPARE(next->WindowLeftTwips(), 450.0);
+    }
+
+    void tooFewFilesWithoutAcquireAdditional() {
+        ProgramFolder folder;  // no pictures anywhere
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        QDir(folder.Path()).mkdir("Graphics");
+        folder.Write("Graphics/a.jpg", "x");
+        folder.Write("Graphics/b.jpg", "x");
+        Form1& config = Forms::Get<Form1>();
+        Form1::SetValue(config.Check8, 0);
+        config.show();
+        config.Command1_Click();
+        QCOMPARE(int(d.dialogs->shown.size()), 1);
+        QCOMPARE(d.dialogs->shown[0].text,
+                 QString("Not enough files available.  Minimum of 4 pictures required.  Try "
+                         "selecting more file types or selecting more directories."));
+        QVERIFY(d.dialogs->shown[0].buttons == Dialogs::Buttons::Ok);
+        QVERIFY(config.isVisible());
+        QVERIFY(!Forms::IfLoaded<frmSplash>());
+        QVERIFY(!Forms::IfLoaded<Form2>());
+    }
+
+    // After all fall-backs too few: the old game window stays, the splash too.
+    void tooFewPicturesAfterEveryFallBack() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        Form1& config = Forms::Get<Form1>();
+        Form1::SetValue(config.Check8, 1);
+        config.Combo1->setEditText("8");
+        config.Command1_Click();
+        Form2* game = Forms::IfLoaded<Form2>();
+        FirstTick(*game);
+        // Every picture folder goes away before the next deal.
+        QDir(folder.File("Graphics")).removeRecursively();
+        config.Command1_Click();
+        QCOMPARE(int(d.dialogs->shown.size()), 1);
+        QCOMPARE(d.dialogs->shown[0].text,
+                 QString("Not enough pictures found, minimum of 4 pictures required."));
+        QCOMPARE(Forms::IfLoaded<Form2>(), game);
+        QVERIFY(config.isVisible());
+        QVERIFY(Forms::IfLoaded<frmSplash>());
+        QCOMPARE(Module1.QuietUnload, 0);
+    }
+
+    void boardSizeMenuDealsANewSize() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Form1& config = Forms::Get<Form1>();
+        config.Combo1->setEditText("8");
+        config.Command1_Click();
+        Form2* game = Forms::IfLoaded<Form2>();
+        QCOMPARE(game->mnuCurrent->text(), QString(" 8x2"));
+        QCOMPARE(game->mnuSize[1]->text(), QString(" 8x2"));
+        FirstTick(*game);
+        QCOMPARE(game->mnuCurrent->text(), QString("8x2"));
+        // The single-digit item differs from the caption after the deal: a new deal.
+        game->mnuSize_Click(1);
+        FlushDeletes();
+        Form2* same = Forms::IfLoaded<Form2>();
+        QVERIFY(same && same != game);
+        QCOMPARE(same->PairCount, 8);
+        FirstTick(*same);
+        same->mnuSize_Click(2);  // 12x2
+        FlushDeletes();
+        Form2* bigger = Forms::IfLoaded<Form2>();
+        QVERIFY(bigger != same);
+        FirstTick(*bigger);
+        QCOMPARE(bigger->PairCount, 12);
+        QCOMPARE(config.Combo1->currentText(), QString("12"));
+    }
+
+    void configurationTakesTheFileTypeSnapshot() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Form1& config = Forms::Get<Form1>();
+        config.Command1_Click();
+        Form2* game = Forms::IfLoaded<Form2>();
+        FirstTick(*game);
+        Form1::SetValue(config.All_Check, 0);
+        Form1::SetValue(config.BMP_Check, 1);
+        Form1::SetValue(config.GIF_Check, 0);
+        Form1::SetValue(config.JPG_Check, 1);
+        Form1::SetValue(config.ICN_Check, 0);
+        Form1::SetValue(config.WMF_Check, 0);
+        game->mnuSlct_Click();
+        QCOMPARE(Module1.FileTypeSnapshot, QString("101000"));
+        QVERIFY(config.isVisible());
+        QVERIFY(game->isHidden());
+    }
+};
+TAVIMO_TEST(DealTest);
+
+#include "tst_Deal.moc"
