@@ -13,7 +13,9 @@
 #include "board/BoardLayout.h"
 #include "board/CardWidget.h"
 #include "platform/PictureLoader.h"
+#include "platform/Keys.h"
 #include "platform/SoundDevice.h"
+#include "play/GameClock.h"
 
 class QLabel;
 
@@ -137,6 +139,27 @@ public:
     void Form_KeyDown(int KeyCode, int Shift);
     void Form_KeyUp(int KeyCode, int Shift);
     void Picture1_LostFocus();
+    void mnuExit_Click();
+    void mnuSlow_Click();
+    void mnuMdm_Click();
+    void mnuFast_Click();
+    void mnuSnd_Click();
+    void mnusave_Click();
+    void mnuBest_Click();
+    void mnuAbout_Click();
+    void mnuInst_Click();
+    // The end of the board, run by the click that finds the last pair.
+    void EndOfBoard();
+    // Whether the loaded game window's "S&ound" is checked; every window
+    // asks at the moment it would play. No game window: no sound.
+    static bool SoundSwitchOn();
+
+    // Play fields.
+    float LastClickTime = 0;            // time of day of the last card click
+    gameclock::BoardClock BoardClock;   // StartTime, LastTickTime, DayMarker
+    gameclock::Display Clock;           // the clock as last displayed
+    bool PauseKeyLatch = false;         // a key-down handled the pause; cleared by key-up
+    KeyRepeatFilter KeyFilter;          // Qt key events -> Form_KeyDown / Form_KeyUp
 
     // ---- Card backs (play/Form2Backs.cpp) ----
     void ConnectBacks();  // wires the card-back menu; called once by the constructor

@@ -1,20 +1,356 @@
-#include "board/Form2.h"
+// The game itself: turning and matching cards, the clock in the title bar,
+// pausing, the end of a board, and the Preferences and Help menu commands.
+#include <QCoreApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
-// Until the play handlers arrive: the first clock tick deals the board.
-void Form2::ConnectPlay() {
-    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "platform/Platform.h"
+#include "platform/Twips.h"
+#include "play/Form6.h"
+#include "play/PauseLabel.h"
+#include "play/Scoring.h"
+#include "play/SoundEffects.h"
+#include "scores/Form4.h"
+
+namespace {
+
+float Now() { return platform().clock->SecondsSinceMidnight(); }
+
+// Turns Qt's events on the game window, its board area and its cards into
+// the window's handlers. Cards are created while a board is dealt, so every
+// widget that joins the window or the board area is watched as it arrives.
+class PlayEvents final : public QObject {
+public:
+    explicit PlayEvents(Form2* form) : QObject(form), form_(form) {}
+
+    void Watch(QObject* o) {
+        if (!o || !o->isWidgetType()) return;
+        o->removeEventFilter(this);
+        o->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        switch (e->type()) {
+            case QEvent::ChildAdded:
+                if (o == form_ || o == form_->Picture1) Watch(static_cast<QChildEvent*>(e)->child());
+                break;
+            case QEvent::KeyPress:
+                if (o == form_) {
+                    auto* k = static_cast<QKeyEvent*>(e);
+                    if (const int code = vk::FromEvent(k)) form_->KeyFilter.Press(code, k->isAutoRepeat());
+                }
+                break;
+            case QEvent::KeyRelease:
+                if (o == form_) {
+                    auto* k = static_cast<QKeyEvent*>(e);
+                    const int code = vk::FromEvent(k);
+                    // A press of the same key right behind this release means
+                    // the key is held; only the event loop can tell.
+                    if (code && form_->KeyFilter.Release(code, k->isAutoRepeat()))
+                        QTimer::singleShot(0, form_, [f = form_] { f->KeyFilter.Flush(); });
+                }
+                break;
+            case QEvent::FocusOut:
+                if (o == form_->Picture1) {
+                    // Opening a menu is not leaving the board.
+                    const auto reason = static_cast<QFocusEvent*>(e)->reason();
+                    if (reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason)
+                        form_->Picture1_LostFocus();
+                }
+                break;
+            case QEvent::MouseButtonPress:
+                // The press also travels on to the board area; only the card counts.
+                if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton && IsCard(o)) pressed_ = o;
+                break;
+            case QEvent::MouseButtonRelease: {
+                // A click: pressed and let go over the same card.
+                auto* m = static_cast<QMouseEvent*>(e);
+                QObject* was = pressed_;
+                pressed_ = nullptr;
+                if (m->button() != Qt::LeftButton || was != o || !o->isWidgetType()) break;
+                auto* w = static_cast<QWidget*>(o);
+                if (!w->rect().contains(m->position().toPoint())) break;
+                if (const int i = form_->Image2.indexOf(w); i >= 0) {
+                    form_->Image2_Click(i);
+                    return true;
+                }
+                if (const int i = form_->Image1.indexOf(w); i >= 0) {
+                    form_->Image1_Click(i);
+                    return true;
+                }
+                break;
+            }
+            default:
+                break;
+        }
+        return false;
+    }
+
+private:
+    bool IsCard(QObject* o) const {
+        if (!o->isWidgetType()) return false;
+        auto* w = static_cast<QWidget*>(o);
+        return form_->Image1.contains(w) || form_->Image2.contains(w);
+    }
+    Form2* form_;
+    QObject* pressed_ = nullptr;
+};
+
+// Qt flips a checkable item before it reports the click; the menu commands
+// set their check marks themselves, so the item is put back first.
+void OnClick(QAction* item, QObject* context, std::function<void()> handler) {
+    if (!item) return;
+    QObject::connect(item, &QAction::triggered, context, [item, handler] {
+        if (item->isCheckable()) {
+            const QSignalBlocker quiet(item);
+            item->setChecked(!item->isChecked());
+        }
+        handler();
+    });
 }
 
+void SetChecked(QAction* item, bool on) {
+    if (!item) return;
+    item->setCheckable(true);
+    item->setChecked(on);
+}
+
+}  // namespace
+
+void Form2::ConnectPlay() {
+    auto* events = new PlayEvents(this);
+    events->Watch(this);
+    if (Picture1) {
+        // The board area holds the keyboard focus while a board is played;
+        // losing it pauses the game.
+        if (Picture1->focusPolicy() == Qt::NoFocus) Picture1->setFocusPolicy(Qt::StrongFocus);
+        events->Watch(Picture1);
+        for (QObject* child : Picture1->children()) events->Watch(child);
+    }
+    for (QObject* child : children()) events->Watch(child);
+    KeyFilter.OnDown = [this](int code) { Form_KeyDown(code, 0); };
+    KeyFilter.OnUp = [this](int code) { Form_KeyUp(code, 0); };
+
+    connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
+    connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+    OnClick(mnuExit, this, [this] { mnuExit_Click(); });
+    OnClick(mnuSlow, this, [this] { mnuSlow_Click(); });
+    OnClick(mnuMdm, this, [this] { mnuMdm_Click(); });
+    OnClick(mnuFast, this, [this] { mnuFast_Click(); });
+    OnClick(mnuSnd, this, [this] { mnuSnd_Click(); });
+    OnClick(mnusave, this, [this] { mnusave_Click(); });
+    OnClick(mnuBest, this, [this] { mnuBest_Click(); });
+    OnClick(mnuAbout, this, [this] { mnuAbout_Click(); });
+    OnClick(mnuInst, this, [this] { mnuInst_Click(); });
+}
+
+bool Form2::SoundSwitchOn() {
+    const Form2* game = Forms::IfLoaded<Form2>();
+    return game && game->mnuSnd && game->mnuSnd->isChecked();
+}
+
+// ---- Cards ----
+
+namespace {
+void FaceUp(Form2& f, int i) {
+    if (i >= 0 && i < f.Image1.size()) f.Image1[i]->setVisible(true);
+    if (i >= 0 && i < f.Image2.size()) f.Image2[i]->setVisible(false);
+}
+void FaceDown(Form2& f, int i) {
+    if (i >= 0 && i < f.Image2.size()) f.Image2[i]->setVisible(true);
+    if (i >= 0 && i < f.Image1.size()) f.Image1[i]->setVisible(false);
+}
+}  // namespace
+
+void Form2::Image2_Click(int Index) {
+    // A card click always ends a pause.
+    Paused = 0;
+    if (Label3) Label3->setVisible(false);
+    if (GameState == 0) {
+        BoardClock.Start(Now(), platform().clock->Today());
+        GameState = 1;
+        Clock = gameclock::Display{};
+        setWindowTitle(gameclock::RunningCaption(Score, Clock));
+    }
+    CardsUp += 1;
+    if (CardsUp == 3) {
+        // A third card while a missed pair is still up: the pair goes down
+        // now and the third card opens the next turn; the miss was paid.
+        FaceDown(*this, TurnCards[0]);
+        FaceDown(*this, TurnCards[1]);
+        CardsUp = 1;
+    }
+    FaceUp(*this, Index);
+    if (Index >= 0 && Index < Image1.size()) Image1[Index]->repaint();
+    TurnCards[0] = TurnCards[1];
+    TurnCards[1] = Index;
+    if (CardsUp == 2) {
+        if (std::abs(Index - TurnCards[0]) != PairCount) {
+            Score -= 25;
+        } else {
+            CardsUp = 0;
+            PairsFound += 1;
+            if (MMControl1) sounds::PlayMatch(*MMControl1, mnuSnd && mnuSnd->isChecked());
+            Score += 100;
+            if (PairsFound == PairCount) EndOfBoard();
+        }
+    }
+    LastClickTime = Now();
+}
+
+void Form2::Image1_Click(int Index) {
+    Paused = 0;
+    if (Label3) Label3->setVisible(false);
+    if (PairsFound != PairCount) return;
+    Module1.ViewerCaller = 2;
+    Module1.ViewerCard = static_cast<int16_t>(Index);
+    // Entry k of the chosen pictures serves cards k and k + N.
+    const int entry = Index >= PairCount ? Index - PairCount : Index;
+    (void)entry;  // the chosen-picture list and the viewer are wired in later
+}
+
+// ---- Timers ----
+
 void Form2::Timer1_Timer() {
+    if (GameState == 1) BoardClock.CorrectMidnight(Now(), platform().clock->Today());
     if (DealDone == 0) {
         DealDone = 1;
         DealBoard();
     }
+    if (GameState == 1) {
+        const float e = BoardClock.Tick(Now(), Paused == 1);
+        Clock = gameclock::FromElapsed(e);
+        if (Paused == 0) setWindowTitle(gameclock::RunningCaption(Score, Clock));
+    }
 }
 
-void Form2::Timer2_Timer() {}
-void Form2::Image1_Click(int) {}
-void Form2::Image2_Click(int) {}
-void Form2::Form_KeyDown(int, int) {}
-void Form2::Form_KeyUp(int, int) {}
-void Form2::Picture1_LostFocus() {}
+void Form2::Timer2_Timer() {
+    if (EndStep == 1 && Now() - LastClickTime > 1.5f) {
+        if (MMControl1) sounds::Close(*MMControl1);
+        Form6& result = Forms::Get<Form6>();
+        result.Label2->setText(num::Text(PairCount));
+        result.Label9->setText(num::Text(Score));
+        result.Label10->setText(Clock.Text());
+        result.Label11->setText(num::Text(Module1.Bonus));
+        result.Label12->setText(num::Text(Module1.TotalScore));
+        result.show();
+        EndStep = 4;
+        LastClickTime = Now();
+    }
+    if (EndStep == 2 && Now() - LastClickTime > 1.0f) {
+        EndStep = 4;
+        // The winner entry is wired in with the high-score windows.
+    }
+    // Flip-back: a missed pair goes down once the delay has passed.
+    if (CardsUp == 2 && Now() - LastClickTime > static_cast<float>(Module1.FlipDelay)) {
+        FaceDown(*this, TurnCards[0]);
+        FaceDown(*this, TurnCards[1]);
+        CardsUp = 0;
+    }
+}
+
+// ---- End of board ----
+
+void Form2::EndOfBoard() {
+    GameState = 2;
+    const float e = BoardClock.Elapsed(Now());
+    Module1.Bonus = static_cast<double>(scoring::Bonus(ParTime, e));
+    Module1.BoardPairs = PairCount;
+    Module1.BoardTime = Clock.Text();
+    Module1.TotalScore = scoring::Total(Score, Module1.Bonus);
+    setWindowTitle(gameclock::EndCaption(Score, Clock, Module1.Bonus, Module1.TotalScore));
+    Forms::Get<Form4>().Best();
+    Module1.HighScoreRank = scoring::Rank(Module1.BestScores, Module1.TotalScore);
+    if (Module1.HighScoreRank != -1) {
+        // No clicks or keys until the high-score window closes.
+        setEnabled(false);
+        EndStep = 2;
+    } else {
+        EndStep = 1;
+    }
+}
+
+// ---- Pause ----
+
+void Form2::Form_KeyDown(int KeyCode, int Shift) {
+    (void)Shift;
+    if (KeyCode == vk::Plus || KeyCode == vk::Minus) {
+        ResizeKeyDown(KeyCode);
+        return;
+    }
+    if (PauseKeyLatch) return;
+    if (Paused == 1 || (KeyCode != vk::P && KeyCode != vk::F1))
+        Paused = 0;
+    else
+        Paused = 1;
+    if (Label3) {
+        const auto l = pauselabel::ForWindowWidth(twips::FromPixels(frameGeometry().width()));
+        QFont font = Label3->font();
+        font.setPointSize(l.FontSize);
+        Label3->setFont(font);
+        Label3->setGeometry(twips::ToPixels(l.Left), Label3->y(), twips::ToPixels(l.Width), Label3->height());
+        if (Paused == 1) Label3->raise();
+        Label3->setVisible(Paused == 1);
+    }
+    PauseKeyLatch = true;
+}
+
+void Form2::Form_KeyUp(int KeyCode, int Shift) {
+    (void)Shift;
+    if (KeyCode != vk::Plus) PauseKeyLatch = false;
+    if (KeyCode == vk::Plus || KeyCode == vk::Minus) ResizeKeyUp(KeyCode);
+}
+
+void Form2::Picture1_LostFocus() { Paused = 1; }
+
+// ---- Menu commands ----
+
+void Form2::mnuExit_Click() { close(); }
+
+namespace {
+void ChooseSpeed(Form2& f, QAction* chosen, double delay, int setting) {
+    SetChecked(f.mnuSlow, chosen == f.mnuSlow);
+    SetChecked(f.mnuMdm, chosen == f.mnuMdm);
+    SetChecked(f.mnuFast, chosen == f.mnuFast);
+    Module1.FlipDelay = delay;
+    Module1.SpeedSetting = setting;
+}
+}  // namespace
+
+void Form2::mnuSlow_Click() { ChooseSpeed(*this, mnuSlow, 2, 1); }
+void Form2::mnuMdm_Click() { ChooseSpeed(*this, mnuMdm, 1, 2); }
+void Form2::mnuFast_Click() { ChooseSpeed(*this, mnuFast, 0.5, 3); }
+
+void Form2::mnuSnd_Click() {
+    // Only this window's check mark: the next board starts from SoundOn again.
+    if (mnuSnd) SetChecked(mnuSnd, !mnuSnd->isChecked());
+}
+
+void Form2::mnusave_Click() {
+    Module1.SaveOnExit = Module1.SaveOnExit == 1 ? 0 : 1;
+    if (mnusave) SetChecked(mnusave, !mnusave->isChecked());
+}
+
+void Form2::mnuBest_Click() {
+    Form4& best = Forms::Get<Form4>();
+    best.Resize();
+    best.show();
+    // Closing the high-score window brings the board back.
+    hide();
+}
+
+void Form2::mnuAbout_Click() {
+    // The About window is wired in when it exists.
+}
+
+void Form2::mnuInst_Click() {
+    // Stops the clock without the message; a key or click resumes.
+    Paused = 1;
+    const QString help = Module1.ProgramFolder + "/help.txt";
+    if (!platform().desktop->OpenTextFile(help))
+        platform().dialogs->Info("Tavimo", "The help file " + help + " could not be opened.");
+}

@@ -1,0 +1,577 @@
+// The game window driven through its handlers with the fake clock.
+#include <QTest>
+#include <QDir>
+
+#include "TestSupport.h"
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "play/Form6.h"
+#include "play/SoundEffects.h"
+#include "scores/Form4.h"
+#include "scores/HighScoreTable.h"
+#include "platform/Twips.h"
+
+namespace {
+
+// A game window with a board of `pairs` pairs, every card face down, the
+// clock not started, sound on, at Slow.
+struct Board {
+    Doubles d = InstallDoubles();
+    ProgramFolder folder{ProgramFolder::Sound | ProgramFolder::Help | ProgramFolder::Backs};
+    Form2* form = nullptr;
+
+    explicit Board(int pairs = 8, float now = 1000) {
+        d.clock->seconds = now;
+        Module1.MatchSound = "Match.wav";
+        Module1.EndSound = "End.wav";
+        Module1.FlipDelay = 2;
+        Module1.SpeedSetting = 1;
+        Module1.SoundOn = 1;
+        form = &Forms::Get<Form2>();
+        Form2& f = *form;
+        f.Timer1->stop();
+        f.Timer2->stop();
+        f.DealDone = 1;
+        f.PairCount = pairs;
+        f.CardCount = 2 * pairs;
+        f.ParTime = 2 * f.CardCount;
+        f.PairsFound = 0;
+        f.GameState = 0;
+        f.Score = 100;
+        f.CardsUp = 0;
+        f.EndStep = 0;
+        while (f.Image1.size() < f.CardCount) f.Image1.append(new QLabel(f.Picture1));
+        while (f.Image2.size() < f.CardCount) f.Image2.append(new QLabel(f.Picture1));
+        for (int i = 0; i < f.CardCount; ++i) {
+            f.Image1[i]->setVisible(false);
+            f.Image2[i]->setVisible(true);
+        }
+        if (!f.MMControl1) {
+            f.MMControl1 = platform().makeSoundDevice();
+            sounds::Open(*f.MMControl1, sounds::File(Module1.ProgramFolder, Module1.MatchSound));
+        }
+        if (f.mnuSnd) f.mnuSnd->setChecked(true);
+        d.sounds->clear();
+        f.show();
+    }
+    Form2& operator*() { return *form; }
+    Form2* operator->() { return form; }
+
+    void At(float t) { d.clock->seconds = t; }
+    void Later(float s) { d.clock->seconds += s; }
+    // Clock ticks every 100 ms up to `until`, with the flip-back timer.
+    void RunUntil(float until) {
+        while (d.clock->seconds + 0.05f < until) {
+            Later(0.1f);
+            form->Timer1_Timer();
+            form->Timer2_Timer();
+        }
+    }
+    bool Up(int i) { return form->Image1[i]->isVisible() && !form->Image2[i]->isVisible(); }
+    bool Down(int i) { return !form->Image1[i]->isVisible() && form->Image2[i]->isVisible(); }
+    // Finds every pair, one pair per `step` seconds.
+    void PlayAllPairs(float step = 1) {
+        const int n = form->PairCount;
+        for (int k = 0; k < n; ++k) {
+            form->Image2_Click(k);
+            form->Image2_Click(k + n);
+            if (k + 1 < n) Later(step);
+        }
+    }
+    // Finds every pair, the last one at time of day `lastAt`.
+    void FinishAt(float lastAt) {
+        const int n = form->PairCount;
+        for (int k = 0; k + 1 < n; ++k) {
+            form->Image2_Click(k);
+            form->Image2_Click(k + n);
+        }
+        At(lastAt);
+        form->Image2_Click(n - 1);
+        form->Image2_Click(2 * n - 1);
+    }
+    QString Caption() { return form->windowTitle(); }
+};
+
+// Writes best.txt with these ten totals, best first.
+void WriteBest(const ProgramFolder& folder, std::array<int16_t, 10> totals) {
+    highscores::Table t;
+    for (int i = 0; i < 10; ++i) {
+        t.Names[i] = totals[i] ? QString("Player %1").arg(i + 1) : QString();
+        t.Scores[i] = totals[i];
+    }
+    folder.Write("best.txt", highscores::Line(t).toUtf8());
+}
+std::array<int16_t, 10> All(int16_t v) {
+    std::array<int16_t, 10> a;
+    a.fill(v);
+    return a;
+}
+
+QString ClockOf(const QString& caption) { return caption.section("Time ", 1).section(' ', 0, 0); }
+
+}  // namespace
+
+class CardPlayTest : public QObject {
+    Q_OBJECT
+private slots:
+    void firstClickStartsTheClock() {
+        Board b;
+        QCOMPARE(b->GameState, 0);
+        b->Image2_Click(3);
+        QCOMPARE(b->GameState, 1);
+        QVERIFY(b.Up(3));
+        QCOMPARE(b.Caption(), QString("Tavimo    Score: 100       Time 0:0:0"));
+        QCOMPARE(b->BoardClock.StartTime, 1000.0f);
+        QCOMPARE(b->CardsUp, 1);
+    }
+
+    void missesCostAndMatchesScore() {
+        Board b;
+        for (int turn = 0; turn < 5; ++turn) {
+            b->Image2_Click(0);
+            b->Image2_Click(1);
+            QVERIFY(b.Up(0) && b.Up(1));
+            b.Later(2.2f);
+            b->Timer2_Timer();
+            QVERIFY(b.Down(0) && b.Down(1));
+        }
+        QCOMPARE(b->Score, -25.0);
+        b->Image2_Click(2);
+        b->Image2_Click(2 + 8);
+        QCOMPARE(b->Score, 75.0);
+        QCOMPARE(b->PairsFound, 1);
+        QCOMPARE(b->CardsUp, 0);
+        // A pair found stays up.
+        b.Later(5);
+        b->Timer2_Timer();
+        QVERIFY(b.Up(2) && b.Up(10));
+        // The caption follows on the next tick, not at the click.
+        QVERIFY(b.Caption().contains("Score: 100 "));
+        b->Timer1_Timer();
+        QVERIFY(b.Caption().startsWith("Tavimo    Score: 75       Time "));
+    }
+
+    void thirdCardTurnsTheMissDownWithoutSecondPenalty() {
+        Board b;
+        b->Image2_Click(0);
+        b->Image2_Click(1);
+        QCOMPARE(b->Score, 75.0);
+        b.Later(0.3f);
+        b->Image2_Click(5);
+        QVERIFY(b.Down(0) && b.Down(1));
+        QVERIFY(b.Up(5));
+        QCOMPARE(b->CardsUp, 1);
+        QCOMPARE(b->Score, 75.0);
+        b->Image2_Click(13);  // 5 + 8: the third card opened a turn
+        QCOMPARE(b->Score, 175.0);
+        QCOMPARE(b->PairsFound, 1);
+    }
+
+    void flipBackWaitsStrictlyLongerThanTheDelay() {
+        Board b;
+        // Slow: 2 s.
+        b->mnuSlow_Click();
+        b->Image2_Click(0);
+        b->Image2_Click(1);
+        b.Later(2.0f);
+        b->Timer2_Timer();
+        QVERIFY(b.Up(0) && b.Up(1));
+        b.Later(0.1f);
+        b->Timer2_Timer();
+        QVERIFY(b.Down(0) && b.Down(1));
+        QCOMPARE(b->CardsUp, 0);
+        // Fast: 0.5 s, from the next miss on.
+        b->mnuFast_Click();
+        b->Image2_Click(2);
+        b->Image2_Click(3);
+        b.Later(0.5f);
+        b->Timer2_Timer();
+        QVERIFY(b.Up(2) && b.Up(3));
+        b.Later(0.1f);
+        b->Timer2_Timer();
+        QVERIFY(b.Down(2) && b.Down(3));
+    }
+
+    void cardClickEndsAPause() {
+        Board b;
+        b->Image2_Click(0);
+        b->Form_KeyDown(vk::P, 0);
+        QCOMPARE(b->Paused, 1);
+        QVERIFY(b->Label3 == nullptr || b->Label3->isVisible());
+        b->Image2_Click(1);
+        QCOMPARE(b->Paused, 0);
+        QVERIFY(b->Label3 == nullptr || !b->Label3->isVisible());
+    }
+
+    void realClicksReachTheCards() {
+        Board b;
+        b->Image2[4]->setGeometry(10, 10, 40, 40);
+        b->Image1[4]->setGeometry(10, 10, 40, 40);
+        QTest::mouseClick(b->Image2[4], Qt::LeftButton);
+        QVERIFY(b.Up(4));
+        QCOMPARE(b->GameState, 1);
+    }
+};
+TAVIMO_TEST(CardPlayTest);
+
+class ClockTest : public QObject {
+    Q_OBJECT
+private:
+    static QString ShownAfter(float seconds) {
+        Board b;
+        b->Image2_Click(0);
+        b.At(1000 + seconds);
+        b->Timer1_Timer();
+        return ClockOf(b.Caption());
+    }
+private slots:
+    void shownRoundedToWholeSeconds() {
+        QCOMPARE(ShownAfter(59.6f), QString("0:01:00"));
+        QCOMPARE(ShownAfter(3599.6f), QString("1:00:00"));
+        QCOMPARE(ShownAfter(4.5f), QString("0:00:04"));
+        QCOMPARE(ShownAfter(5.5f), QString("0:00:06"));
+        QCOMPARE(ShownAfter(61), QString("0:01:01"));
+    }
+
+    void aPauseLeavesTheClockWhereItWas() {
+        Board b;
+        b->Image2_Click(0);
+        b.RunUntil(1012);
+        const QString before = ClockOf(b.Caption());
+        QCOMPARE(before, QString("0:00:12"));
+        b->Form_KeyDown(vk::P, 0);
+        b->Form_KeyUp(vk::P, 0);
+        b.RunUntil(1042);
+        // Paused ticks leave the caption alone.
+        QCOMPARE(ClockOf(b.Caption()), before);
+        b->Form_KeyDown(vk::Space, 0);
+        b->Form_KeyUp(vk::Space, 0);
+        QCOMPARE(b->Paused, 0);
+        b.RunUntil(1042.2f);
+        QCOMPARE(ClockOf(b.Caption()), before);
+        b.RunUntil(1045);
+        QCOMPARE(ClockOf(b.Caption()), QString("0:00:15"));
+    }
+
+    void aHeldPauseKeyPausesOnce() {
+        Board b;
+        b->Image2_Click(0);
+        for (int i = 0; i < 5; ++i) b->Form_KeyDown(vk::P, 0);  // held: repeated key-downs
+        QCOMPARE(b->Paused, 1);
+        b->Form_KeyUp(vk::P, 0);
+        b->Form_KeyDown(vk::F1, 0);  // any key resumes, F1 too
+        QCOMPARE(b->Paused, 0);
+        b->Form_KeyUp(vk::F1, 0);
+        b->Form_KeyDown(vk::F1, 0);  // and F1 pauses
+        QCOMPARE(b->Paused, 1);
+        b->Form_KeyUp(vk::F1, 0);
+        // The sizing keys neither pause nor resume.
+        b->Form_KeyDown(vk::Minus, 0);
+        QCOMPARE(b->Paused, 1);
+        b->Form_KeyUp(vk::Minus, 0);
+        // A key other than P does not pause a running game.
+        b->Form_KeyDown(vk::Return, 0);
+        QCOMPARE(b->Paused, 0);
+        b->Form_KeyUp(vk::Return, 0);
+        b->Form_KeyDown(vk::Space, 0);
+        QCOMPARE(b->Paused, 0);
+    }
+
+    void plusKeyUpKeepsTheLatch() {
+        Board b;
+        b->Form_KeyDown(vk::P, 0);
+        QCOMPARE(b->Paused, 1);
+        b->Form_KeyUp(vk::Plus, 0);  // not a release of the pause key
+        b->Form_KeyDown(vk::Space, 0);
+        QCOMPARE(b->Paused, 1);
+        b->Form_KeyUp(vk::P, 0);
+        b->Form_KeyDown(vk::Space, 0);
+        QCOMPARE(b->Paused, 0);
+    }
+
+    void pauseMessageLaidOutForTheWidth() {
+        Board b;
+        if (!b->Label3) QSKIP("the pause label comes with the window's construction");
+        b->resize(twips::ToPixels(12600), twips::ToPixels(9000));
+        b->Form_KeyDown(vk::P, 0);
+        QVERIFY(b->Label3->isVisible());
+        QCOMPARE(b->Label3->width(), twips::ToPixels(10000));
+        QCOMPARE(b->Label3->font().pointSize(), 26);
+        QCOMPARE(b->Label3->x(), twips::ToPixels((twips::FromPixels(b->frameGeometry().width()) - 10000) / 2 + 150));
+    }
+
+    void acrossMidnightTheClockRunsOn() {
+        Board b(8, 86390);
+        b->Image2_Click(0);
+        b.RunUntil(86399.9f);
+        QCOMPARE(ClockOf(b.Caption()), QString("0:00:10"));
+        b.d.clock->date = b.d.clock->date.addDays(1);
+        b.At(0);
+        b.RunUntil(50);
+        QCOMPARE(ClockOf(b.Caption()), QString("0:01:00"));
+    }
+
+    void lostFocusPausesWithoutTheMessage() {
+        Board b;
+        b->Image2_Click(0);
+        b->Picture1_LostFocus();
+        QCOMPARE(b->Paused, 1);
+        QVERIFY(b->Label3 == nullptr || !b->Label3->isVisible());
+        b->Form_KeyDown(vk::Space, 0);
+        QCOMPARE(b->Paused, 0);
+    }
+};
+TAVIMO_TEST(ClockTest);
+
+class EndOfBoardTest : public QObject {
+    Q_OBJECT
+private slots:
+    void bonusAndTotalInTheCaption() {
+        Board b;
+        WriteBest(b.folder, All(30000));  // nothing ranks
+        b.FinishAt(1000 + 20.37f);
+        QCOMPARE(b->GameState, 2);
+        QCOMPARE(Module1.Bonus, 116.0);
+        QCOMPARE(Module1.TotalScore, 1016.0);
+        QCOMPARE(Module1.BoardPairs, 8);
+        QVERIFY2(b.Caption().endsWith("    Bonus 116    Total Score 1016"), qPrintable(b.Caption()));
+        QCOMPARE(Module1.HighScoreRank, -1);
+        QCOMPARE(b->EndStep, 1);
+        QVERIFY(b->isEnabled());
+        // The end caption stays.
+        const QString caption = b.Caption();
+        b.Later(5);
+        b->Timer1_Timer();
+        QCOMPARE(b.Caption(), caption);
+    }
+
+    void noBonusAtOrOverPar() {
+        Board b;
+        WriteBest(b.folder, All(30000));
+        b.FinishAt(1032);
+        QCOMPARE(Module1.Bonus, 0.0);
+        QCOMPARE(Module1.TotalScore, 900.0);
+    }
+
+    void timeColumnIsTheLastDisplayedClock() {
+        Board b;
+        WriteBest(b.folder, All(30000));
+        b->Image2_Click(0);
+        b.RunUntil(1065);
+        b->Image2_Click(8);
+        for (int k = 1; k < 8; ++k) {
+            b->Image2_Click(k);
+            b->Image2_Click(k + 8);
+        }
+        QCOMPARE(Module1.BoardTime, QString("0:01:05"));
+    }
+
+    void rankedTotalDisablesTheWindow() {
+        Board b;
+        // No best.txt: an empty table.
+        b.PlayAllPairs();
+        QCOMPARE(Module1.HighScoreRank, 1);
+        QCOMPARE(b->EndStep, 2);
+        QVERIFY(!b->isEnabled());
+        b.Later(1.0f);
+        b->Timer2_Timer();
+        QCOMPARE(b->EndStep, 2);
+        b.Later(0.1f);
+        b->Timer2_Timer();
+        QCOMPARE(b->EndStep, 4);
+        QVERIFY(!Forms::IfLoaded<Form6>());
+        // The match device stays open on the way to the winner entry.
+        QVERIFY(!b.d.sounds->join('|').contains("Close"));
+    }
+
+    void equalTotalTakesThatRowsPlace() {
+        Board b;
+        WriteBest(b.folder, {2000, 1500, 900, 800, 700, 600, 500, 400, 300, 200});
+        b.FinishAt(1100);  // no bonus: 100 + 8 x 100
+        QCOMPARE(Module1.TotalScore, 900.0);
+        QCOMPARE(Module1.HighScoreRank, 3);
+        QCOMPARE(b->EndStep, 2);
+        // The table was read for the ranking.
+        QCOMPARE(Module1.BestScores[0], int16_t(2000));
+    }
+
+    void negativeTotalShowsTheResultAfterOneAndAHalfSeconds() {
+        Board b;
+        WriteBest(b.folder, All(0));
+        b->Score = -2000;
+        b.PlayAllPairs(10);
+        QCOMPARE(Module1.HighScoreRank, -1);
+        QCOMPARE(b->EndStep, 1);
+        b.Later(1.5f);
+        b->Timer2_Timer();
+        QVERIFY(!Forms::IfLoaded<Form6>());
+        b.Later(0.1f);
+        b->Timer2_Timer();
+        Form6* result = Forms::IfLoaded<Form6>();
+        QVERIFY(result);
+        QVERIFY(result->isVisible());
+        QCOMPARE(result->windowTitle(), QString("Board Completed"));
+        QCOMPARE(result->Label2->text(), QString("8"));
+        QCOMPARE(result->Label9->text(), QString("-1200"));
+        QCOMPARE(result->Label10->text(), b->Clock.Text());
+        QCOMPARE(result->Label11->text(), QString("0"));
+        QCOMPARE(result->Label12->text(), QString("-1200"));
+        QCOMPARE(b->EndStep, 4);
+        QVERIFY(b.d.sounds->last().startsWith("Close "));
+        // Shown once.
+        b.Later(5);
+        b->Timer2_Timer();
+        QCOMPARE(b.d.sounds->count("Close " + b->MMControl1->FileName), 1);
+    }
+
+    void hugeTotalIsClampedBeforeRanking() {
+        Board b;
+        WriteBest(b.folder, All(32767));
+        b->Score = 40000;
+        b.PlayAllPairs();
+        QCOMPARE(Module1.TotalScore, 32767.0);
+        QCOMPARE(Module1.HighScoreRank, 1);
+    }
+};
+TAVIMO_TEST(EndOfBoardTest);
+
+class SoundTest : public QObject {
+    Q_OBJECT
+private slots:
+    void matchesPlayWhileTheSwitchIsOn() {
+        Board b;
+        if (!b->mnuSnd) QSKIP("the sound switch comes with the window's menus");
+        b->Image2_Click(0);
+        b->Image2_Click(8);
+        b->Image2_Click(1);
+        b->Image2_Click(9);
+        const QString file = b->MMControl1->FileName;
+        QCOMPARE(*b.d.sounds, QStringList({"Prev " + file, "Play " + file, "Prev " + file, "Play " + file}));
+    }
+
+    void withSoundOffNothingPlays() {
+        Board b;
+        WriteBest(b.folder, All(30000));
+        if (b->mnuSnd) b->mnuSnd->setChecked(false);
+        b->MMControl1->FileName = "x";
+        b.PlayAllPairs();
+        b.Later(2);
+        b->Timer2_Timer();
+        Form6* result = Forms::IfLoaded<Form6>();
+        QVERIFY(result);
+        result->Timer1_Timer();
+        QVERIFY(!result->Timer1->isActive());
+        result->OK_Click();
+        for (const QString& c : *b.d.sounds) QVERIFY2(!c.startsWith("Prev") && !c.startsWith("Play"), qPrintable(c));
+        QVERIFY(b.d.sounds->contains("Close x"));
+        QVERIFY(b.d.sounds->contains("Close " + QDir(b.folder.Path()).filePath("Sound/End.wav")));
+    }
+};
+TAVIMO_TEST(SoundTest);
+
+class ResultWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void endSoundOnceAfterOpening() {
+        Board b;
+        if (!b->mnuSnd) QSKIP("the sound switch comes with the window's menus");
+        b->resize(twips::ToPixels(9550), twips::ToPixels(6750));
+        Form6& r = Forms::Get<Form6>();
+        QVERIFY(r.Timer1->isActive());
+        const QString end = b.folder.Path() + "/Sound/End.wav";
+        QCOMPARE(r.MMControl1->FileName, end);
+        QVERIFY(b.d.sounds->isEmpty());
+        r.Timer1_Timer();
+        QCOMPARE(*b.d.sounds, QStringList({"Open " + end, "Prev " + end, "Play " + end}));
+        QVERIFY(!r.Timer1->isActive());
+        r.OK_Click();
+        QCOMPARE(b.d.sounds->last(), "Close " + end);
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<Form6>());
+    }
+
+    void placedOnTheGameWindowsSizeFromTheScreenCorner() {
+        Board b;
+        b->move(300, 200);
+        b->resize(twips::ToPixels(9550), twips::ToPixels(6750));
+        Form6& r = Forms::Get<Form6>();
+        const double gw = twips::FromPixels(b->frameGeometry().width());
+        const double gh = twips::FromPixels(b->frameGeometry().height());
+        const double ow = twips::FromPixels(r.frameGeometry().width());
+        const double oh = twips::FromPixels(r.frameGeometry().height());
+        QCOMPARE(r.x(), twips::ToPixels((gw - ow) / 2));
+        QCOMPARE(r.y(), twips::ToPixels((gh - oh) / 2));
+        // The button is centred in the frame.
+        QVERIFY(qAbs(r.OK->x() * 2 + r.OK->width() - r.Frame1->width()) <= 1);
+    }
+};
+TAVIMO_TEST(ResultWindowTest);
+
+class MenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void speedItems() {
+        Board b;
+        b->mnuFast_Click();
+        QCOMPARE(Module1.FlipDelay, 0.5);
+        QCOMPARE(Module1.SpeedSetting, 3.0);
+        b->mnuMdm_Click();
+        QCOMPARE(Module1.FlipDelay, 1.0);
+        QCOMPARE(Module1.SpeedSetting, 2.0);
+        b->mnuSlow_Click();
+        QCOMPARE(Module1.FlipDelay, 2.0);
+        QCOMPARE(Module1.SpeedSetting, 1.0);
+        if (!b->mnuSlow) QSKIP("the speed items come with the window's menus");
+        b->mnuMdm_Click();
+        QVERIFY(!b->mnuSlow->isChecked());
+        QVERIFY(b->mnuMdm->isChecked());
+        QVERIFY(!b->mnuFast->isChecked());
+    }
+
+    void highScoresHideTheBoardUntilClosed() {
+        Board b;
+        b->Image2_Click(0);
+        b->mnuBest_Click();
+        Form4* best = Forms::IfLoaded<Form4>();
+        QVERIFY(best && best->isVisible());
+        QVERIFY(!b->isVisible());
+        best->OK_Click();
+        QVERIFY(b->isVisible());
+        QVERIFY(b->isEnabled());
+        QVERIFY(b.Up(0));
+    }
+
+    void saveOnExitToggles() {
+        Board b;
+        Module1.SaveOnExit = 1;
+        b->mnusave_Click();
+        QCOMPARE(Module1.SaveOnExit, 0);
+        b->mnusave_Click();
+        QCOMPARE(Module1.SaveOnExit, 1);
+    }
+
+    void contentsPausesAndOpensTheHelpFile() {
+        Board b;
+        b->Image2_Click(0);
+        b->mnuInst_Click();
+        QCOMPARE(b->Paused, 1);
+        QVERIFY(b->Label3 == nullptr || !b->Label3->isVisible());
+        QCOMPARE(b.d.desktop->opened, QStringList({b.folder.Path() + "/help.txt"}));
+        QVERIFY(b.d.dialogs->shown.empty());
+        b->Form_KeyDown(vk::Space, 0);
+        QCOMPARE(b->Paused, 0);
+    }
+
+    void contentsFailureNamesTheFile() {
+        Board b;
+        b.d.desktop->openSucceeds = false;
+        b->mnuInst_Click();
+        QCOMPARE(int(b.d.dialogs->shown.size()), 1);
+        QCOMPARE(b.d.dialogs->shown[0].title, QString("Tavimo"));
+        QVERIFY(b.d.dialogs->shown[0].text.contains(b.folder.Path() + "/help.txt"));
+        QCOMPARE(b->Paused, 1);
+    }
+};
+TAVIMO_TEST(MenuTest);
+
+#include "tst_Play.moc"
