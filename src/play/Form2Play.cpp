@@ -10,10 +10,12 @@
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "play/Form6.h"
+#include "play/Form8.h"
 #include "play/PauseLabel.h"
 #include "play/Scoring.h"
 #include "play/SoundEffects.h"
 #include "scores/Form4.h"
+#include "viewer/Form3.h"
 
 namespace {
 
@@ -54,6 +56,14 @@ protected:
                         QTimer::singleShot(0, form_, [f = form_] { f->KeyFilter.Flush(); });
                 }
                 break;
+            case QEvent::FocusIn:
+                // The game window or its board taking the focus closes the
+                // About window; a menu handing the focus back does not.
+                if (o == form_ || o == form_->Picture1) {
+                    const auto reason = static_cast<QFocusEvent*>(e)->reason();
+                    if (reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason) CloseAbout();
+                }
+                break;
             case QEvent::FocusOut:
                 if (o == form_->Picture1) {
                     // Opening a menu is not leaving the board.
@@ -63,6 +73,7 @@ protected:
                 }
                 break;
             case QEvent::MouseButtonPress:
+                if (o == form_ || o == form_->Picture1) CloseAbout();
                 // The press also travels on to the board area; only the card counts.
                 if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton && IsCard(o)) pressed_ = o;
                 break;
@@ -91,6 +102,9 @@ protected:
     }
 
 private:
+    static void CloseAbout() {
+        if (Form8* about = Forms::IfLoaded<Form8>()) Forms::Unload(about);
+    }
     bool IsCard(QObject* o) const {
         if (!o->isWidgetType()) return false;
         auto* w = static_cast<QWidget*>(o);
@@ -210,7 +224,10 @@ void Form2::Image1_Click(int Index) {
     Module1.ViewerCard = static_cast<int16_t>(Index);
     // Entry k of the chosen pictures serves cards k and k + N.
     const int entry = Index >= PairCount ? Index - PairCount : Index;
-    (void)entry;  // the chosen-picture list and the viewer are wired in later
+    (void)entry;  // the chosen-picture list is wired in with the dealing code
+    Forms::Get<Form3>().show();
+    QCoreApplication::processEvents();
+    hide();
 }
 
 // ---- Timers ----
@@ -344,7 +361,9 @@ void Form2::mnuBest_Click() {
 }
 
 void Form2::mnuAbout_Click() {
-    // The About window is wired in when it exists.
+    Form8& about = Forms::Get<Form8>();
+    about.show();
+    about.Command1->setFocus();
 }
 
 void Form2::mnuInst_Click() {

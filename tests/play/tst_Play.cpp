@@ -7,7 +7,9 @@
 #include "board/Form2.h"
 #include "play/Form6.h"
 #include "play/SoundEffects.h"
+#include "play/Form8.h"
 #include "scores/Form4.h"
+#include "viewer/Form3.h"
 #include "scores/HighScoreTable.h"
 #include "platform/Twips.h"
 
@@ -201,6 +203,28 @@ private slots:
         b->Image2_Click(1);
         QCOMPARE(b->Paused, 0);
         QVERIFY(b->Label3 == nullptr || !b->Label3->isVisible());
+    }
+
+    void faceClickOpensTheViewerOnlyOnAFinishedBoard() {
+        Board b(4);
+        WriteBest(b.folder, All(30000));
+        b->Image2_Click(0);
+        b->Image2_Click(4);
+        b->Form_KeyDown(vk::P, 0);
+        b->Image1_Click(0);
+        QCOMPARE(b->Paused, 0);
+        QVERIFY(!Forms::IfLoaded<Form3>());
+        QVERIFY(b->isVisible());
+        for (int k = 1; k < 4; ++k) {
+            b->Image2_Click(k);
+            b->Image2_Click(k + 4);
+        }
+        b->Image1_Click(6);
+        QCOMPARE(Module1.ViewerCaller, 2);
+        QCOMPARE(Module1.ViewerCard, int16_t(6));
+        Form3* viewer = Forms::IfLoaded<Form3>();
+        QVERIFY(viewer && viewer->isVisible());
+        QVERIFY(!b->isVisible());
     }
 
     void realClicksReachTheCards() {
@@ -539,6 +563,25 @@ private slots:
         QVERIFY(b->isVisible());
         QVERIFY(b->isEnabled());
         QVERIFY(b.Up(0));
+    }
+
+    void aboutClosesOnAPressOnTheBoard() {
+        Board b;
+        b->mnuAbout_Click();
+        Form8* about = Forms::IfLoaded<Form8>();
+        QVERIFY(about && about->isVisible());
+        QTest::mousePress(b->Picture1, Qt::LeftButton);
+        QVERIFY(!Forms::IfLoaded<Form8>());
+        b->mnuAbout_Click();
+        QVERIFY(Forms::IfLoaded<Form8>());
+        QFocusEvent in(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QCoreApplication::sendEvent(b->Picture1, &in);
+        QVERIFY(!Forms::IfLoaded<Form8>());
+        // A menu giving the focus back leaves it open.
+        b->mnuAbout_Click();
+        QFocusEvent back(QEvent::FocusIn, Qt::PopupFocusReason);
+        QCoreApplication::sendEvent(b->Picture1, &back);
+        QVERIFY(Forms::IfLoaded<Form8>());
     }
 
     void saveOnExitToggles() {
