@@ -15,6 +15,7 @@
 #include "play/Scoring.h"
 #include "play/SoundEffects.h"
 #include "scores/Form4.h"
+#include "scores/Form7.h"
 #include "viewer/Form3.h"
 
 namespace {
@@ -260,7 +261,8 @@ void Form2::Timer2_Timer() {
     }
     if (EndStep == 2 && Now() - LastClickTime > 1.0f) {
         EndStep = 4;
-        // The winner entry is wired in with the high-score windows.
+        // The match sound's device stays open on this path.
+        Forms::Get<Form7>().show();
     }
     // Flip-back: a missed pair goes down once the delay has passed.
     if (CardsUp == 2 && Now() - LastClickTime > static_cast<float>(Module1.FlipDelay)) {
