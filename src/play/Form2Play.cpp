@@ -7,6 +7,7 @@
 
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "config/Form1.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "play/Form6.h"
@@ -22,9 +23,10 @@ namespace {
 
 float Now() { return platform().clock->SecondsSinceMidnight(); }
 
-// Turns Qt's events on the game window, its board area and its cards into
-// the window's handlers. Cards are created while a board is dealt, so every
-// widget that joins the window or the board area is watched as it arrives.
+// Turns Qt's events on the game window and its board area into the window's
+// handlers: keys (through the repeat filter), the board area's focus, and
+// presses that close the About window. Card clicks come from the cards' own
+// signal, connected where the cards are made.
 class PlayEvents final : public QObject {
 public:
     explicit PlayEvents(Form2* form) : QObject(form), form_(form) {}
@@ -38,9 +40,6 @@ public:
 protected:
     bool eventFilter(QObject* o, QEvent* e) override {
         switch (e->type()) {
-            case QEvent::ChildAdded:
-                if (o == form_ || o == form_->Picture1) Watch(static_cast<QChildEvent*>(e)->child());
-                break;
             case QEvent::KeyPress:
                 if (o == form_) {
                     auto* k = static_cast<QKeyEvent*>(e);
@@ -75,27 +74,7 @@ protected:
                 break;
             case QEvent::MouseButtonPress:
                 if (o == form_ || o == form_->Picture1) CloseAbout();
-                // The press also travels on to the board area; only the card counts.
-                if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton && IsCard(o)) pressed_ = o;
                 break;
-            case QEvent::MouseButtonRelease: {
-                // A click: pressed and let go over the same card.
-                auto* m = static_cast<QMouseEvent*>(e);
-                QObject* was = pressed_;
-                pressed_ = nullptr;
-                if (m->button() != Qt::LeftButton || was != o || !o->isWidgetType()) break;
-                auto* w = static_cast<QWidget*>(o);
-                if (!w->rect().contains(m->position().toPoint())) break;
-                if (const int i = form_->Image2.indexOf(w); i >= 0) {
-                    form_->Image2_Click(i);
-                    return true;
-                }
-                if (const int i = form_->Image1.indexOf(w); i >= 0) {
-                    form_->Image1_Click(i);
-                    return true;
-                }
-                break;
-            }
             default:
                 break;
         }
@@ -106,13 +85,7 @@ private:
     static void CloseAbout() {
         if (Form8* about = Forms::IfLoaded<Form8>()) Forms::Unload(about);
     }
-    bool IsCard(QObject* o) const {
-        if (!o->isWidgetType()) return false;
-        auto* w = static_cast<QWidget*>(o);
-        return form_->Image1.contains(w) || form_->Image2.contains(w);
-    }
     Form2* form_;
-    QObject* pressed_ = nullptr;
 };
 
 // Qt flips a checkable item before it reports the click; the menu commands
@@ -139,14 +112,7 @@ void SetChecked(QAction* item, bool on) {
 void Form2::ConnectPlay() {
     auto* events = new PlayEvents(this);
     events->Watch(this);
-    if (Picture1) {
-        // The board area holds the keyboard focus while a board is played;
-        // losing it pauses the game.
-        if (Picture1->focusPolicy() == Qt::NoFocus) Picture1->setFocusPolicy(Qt::StrongFocus);
-        events->Watch(Picture1);
-        for (QObject* child : Picture1->children()) events->Watch(child);
-    }
-    for (QObject* child : children()) events->Watch(child);
+    events->Watch(Picture1);
     KeyFilter.OnDown = [this](int code) { Form_KeyDown(code, 0); };
     KeyFilter.OnUp = [this](int code) { Form_KeyUp(code, 0); };
 
@@ -184,7 +150,7 @@ void FaceDown(Form2& f, int i) {
 void Form2::Image2_Click(int Index) {
     // A card click always ends a pause.
     Paused = 0;
-    if (Label3) Label3->setVisible(false);
+    Label3->setVisible(false);
     if (GameState == 0) {
         BoardClock.Start(Now(), platform().clock->Today());
         GameState = 1;
@@ -219,13 +185,14 @@ void Form2::Image2_Click(int Index) {
 
 void Form2::Image1_Click(int Index) {
     Paused = 0;
-    if (Label3) Label3->setVisible(false);
+    Label3->setVisible(false);
     if (PairsFound != PairCount) return;
     Module1.ViewerCaller = 2;
     Module1.ViewerCard = static_cast<int16_t>(Index);
     // Entry k of the chosen pictures serves cards k and k + N.
+    const QStringList& chosen = Forms::Get<Form1>().ChosenPictures;
     const int entry = Index >= PairCount ? Index - PairCount : Index;
-    (void)entry;  // the chosen-picture list is wired in with the dealing code
+    Module1.ViewerFile = entry >= 0 && entry < chosen.size() ? chosen[entry] : QString();
     Forms::Get<Form3>().show();
     QCoreApplication::processEvents();
     hide();
@@ -306,15 +273,13 @@ void Form2::Form_KeyDown(int KeyCode, int Shift) {
         Paused = 0;
     else
         Paused = 1;
-    if (Label3) {
-        const auto l = pauselabel::ForWindowWidth(twips::FromPixels(frameGeometry().width()));
-        QFont font = Label3->font();
-        font.setPointSize(l.FontSize);
-        Label3->setFont(font);
-        Label3->setGeometry(twips::ToPixels(l.Left), Label3->y(), twips::ToPixels(l.Width), Label3->height());
-        if (Paused == 1) Label3->raise();
-        Label3->setVisible(Paused == 1);
-    }
+    const auto l = pauselabel::ForWindowWidth(WindowWidthTwips());
+    QFont font = Label3->font();
+    font.setPointSize(l.FontSize);
+    Label3->setFont(font);
+    Label3->setGeometry(twips::ToPixelRect(l.Left, pauselabel::Top, l.Width, pauselabel::Height));
+    if (Paused == 1) Label3->raise();
+    Label3->setVisible(Paused == 1);
     PauseKeyLatch = true;
 }
 
