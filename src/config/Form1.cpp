@@ -195,6 +195,7 @@ void Form1::LoadDirectoryList() {
     List3->clear();
     for (const FolderEntry& e : dirlist::Load(Module1.ProgramFolder)) {
         auto* item = new QListWidgetItem(e.path);
+        item->setToolTip(e.path);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(e.included ? Qt::Checked : Qt::Unchecked);
         List3->addItem(item);
@@ -504,6 +505,7 @@ void Form1::Label13_Click() {
     for (int i = 0; i < List3->count(); ++i)
         if (List3->item(i)->text() == path) return;
     auto* item = new QListWidgetItem(path);
+    item->setToolTip(path);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
     List3->insertItem(0, item);
