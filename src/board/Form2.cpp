@@ -269,13 +269,7 @@ void Form2::Form_Load() {
     }
     mnusave->setChecked(m.SaveOnExit == 1);
     // 17. The card back in use.
-    for (int i = 0; i < mnuBack.size(); ++i) {
-        if (i < File1.size() && File1[i] == m.BackFile) {
-            mnuBack[i]->setCheckable(true);
-            mnuBack[i]->setChecked(true);
-            CurrentBack = i;
-        }
-    }
+    CheckBackItem();
     // 18. The Board Size menu from the configuration's list.
     mnuCurrent->setText(board::SizeMenuCaption(config.Combo1->currentText()));
     for (int i = 0; i < config.Combo1->count(); ++i) {

@@ -166,7 +166,13 @@ public:
     // Lists the Backs folder into File1, fills the card-back menu and loads
     // the chosen back into back 0 (load step 3).
     void BuildBackMenu();
+    // Checks the item of BackFile and remembers it in CurrentBack (load step 17).
+    void CheckBackItem();
+    // Loads BackFile from the Backs folder into back 0; false, back 0
+    // untouched, when it cannot.
+    bool LoadBackPicture();
     void mnuBack_Click(int Index);
+    QString BacksFolder;  // the Backs folder as found, whatever its letter case
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

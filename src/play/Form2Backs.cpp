@@ -1,20 +1,98 @@
-#include "board/Form2.h"
-
 #include "app/Module1.h"
 #include "board/BoardLayout.h"
+#include "board/Form2.h"
+#include "board/Form5.h"
+#include "play/CardBacks.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
-#include "platform/TextFile.h"
 
 void Form2::ConnectBacks() {}
 
-// Until the card-back menu arrives: back 0 shows the chosen back.
 void Form2::BuildBackMenu() {
-    const QString backs = textfile::FindCaseInsensitive(Module1.ProgramFolder, "Backs");
-    File1 = platform().fs->ListFiles(backs, "*.jpg");
-    const QSize size(board::IntermediateSize, board::IntermediateSize);
-    if (auto picture = platform().pictures->Load(FileSystem::Join(backs, Module1.BackFile), size))
-        Image2[0]->SetPicture(picture->image, picture->file);
+    Module1Record& m = Module1;
+    BacksFolder = cardbacks::Folder(m.ProgramFolder);
+    File1 = cardbacks::List(BacksFolder);
+    // 1. A stored back that has gone makes way for the first one there is.
+    m.BackFile = cardbacks::Initial(m.BackFile, BacksFolder, File1);
+
+    // 2-3. One item per back, "None" alone when there is none. Items are
+    // reused, so building again never doubles them.
+    const QStringList captions = cardbacks::MenuCaptions(File1);
+    for (int i = 0; i < captions.size(); ++i) {
+        if (i >= mnuBack.size()) {
+            QAction* item = mnuCard->addAction(QString());
+            // Qt flips a checkable item's mark before the handler runs; the
+            // handler alone decides the marks.
+            connect(item, &QAction::triggered, this, [this, i, item] {
+                item->setChecked(!item->isChecked());
+                mnuBack_Click(i);
+            });
+            mnuBack.append(item);
+        }
+        mnuBack[i]->setText(captions[i]);
+        mnuBack[i]->setCheckable(!File1.isEmpty());
+        mnuBack[i]->setChecked(false);
+    }
+    while (mnuBack.size() > captions.size()) delete mnuBack.takeLast();
+
+    // 4. The stored back, or the first of the others that loads; blank
+    // backs when none does.
+    m.BackFile = cardbacks::LoadFirstWorking(m.BackFile, File1, [this](const QString& file) {
+        Module1.BackFile = file;
+        return LoadBackPicture();
+    });
+    if (m.BackFile.isEmpty()) Image2[0]->ClearPicture();
 }
 
-void Form2::mnuBack_Click(int) {}
+void Form2::CheckBackItem() {
+    // 17. The item whose caption & ".jpg" names the back; none when no
+    // item does.
+    const int i = cardbacks::CheckedIndex(File1, Module1.BackFile);
+    if (i < 0 || i >= mnuBack.size()) return;
+    mnuBack[i]->setChecked(true);
+    CurrentBack = i;
+}
+
+bool Form2::LoadBackPicture() {
+    const QString folder = BacksFolder.isEmpty() ? cardbacks::Folder(Module1.ProgramFolder)
+                                                 : BacksFolder;
+    const QString file = FileSystem::Join(folder, Module1.BackFile);
+    // A back is never shown larger than a card.
+    const QSize size(board::IntermediateSize, board::IntermediateSize);
+    std::optional<Picture> picture = platform().pictures->Load(file, size);
+    if (!picture) return false;
+    Image2[0]->SetPicture(picture->image, picture->file);
+    return true;
+}
+
+void Form2::mnuBack_Click(int Index) {
+    // 1. "None" stands for no back at all.
+    if (File1.isEmpty() || Index < 0 || Index >= File1.size()) return;
+    // 2. The cover hides the half-changed board.
+    Form5& cover = Forms::Get<Form5>();
+    cover.show();
+    hide();
+    // 3.
+    const QString file = FileSystem::Join(BacksFolder, File1[Index]);
+    std::optional<Picture> picture = platform().pictures->Load(
+        file, QSize(board::IntermediateSize, board::IntermediateSize));
+    if (!picture) {
+        show();
+        platform().dialogs->Info("Tavimo", platform().fs->IsFile(file) ? QStringLiteral("Invalid picture")
+                                                                        : QStringLiteral("File not found"));
+        Forms::Unload(&cover);
+        return;
+    }
+    Image2[0]->SetPicture(picture->image, picture->file);
+    // 4.
+    if (CurrentBack >= 0 && CurrentBack < mnuBack.size()) mnuBack[CurrentBack]->setChecked(false);
+    mnuBack[Index]->setChecked(true);
+    CurrentBack = Index;
+    Module1.BackFile = File1[Index];
+    // 5. Every back at once; faces and turned cards stay as they are.
+    for (int k = 1; k < CardCount && k < Image2.size(); ++k) Image2[k]->CopyPictureFrom(*Image2[0]);
+    // 6. The cover goes; unloading it lets the next cover take the game
+    // window's bounds as they are then.
+    show();
+    Forms::Unload(&cover);
+}

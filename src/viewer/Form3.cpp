@@ -8,21 +8,28 @@
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "viewer/FormPlacement.h"
-#include "viewer/PictureFile.h"
 
 namespace {
 void SetRect(QWidget* w, const viewer::TwipsRect& r) {
     w->setGeometry(twips::ToPixelRect(r.left, r.top, r.width, r.height));
 }
 
-// The control that holds the picture the caller wants shown.
-const QLabel* CallerControl() {
+// The picture the caller wants shown: its file and the copy its control holds.
+struct CallerPicture {
+    QString file;
+    QImage copy;
+};
+
+CallerPicture FromCaller() {
     if (Module1.ViewerCaller == 2) {
         const Form2* game = Forms::IfLoaded<Form2>();
         const int card = Module1.ViewerCard;
-        if (game && card >= 0 && card < game->Image1.size()) return game->Image1[card];
+        if (game && card >= 0 && card < game->Image1.size()) {
+            const CardWidget* face = game->Image1[card];
+            return {face->File(), face->Picture()};
+        }
     }
-    return nullptr;
+    return {};
 }
 }  // namespace
 
@@ -50,8 +57,8 @@ void Form3::Form_Load() {
     setWindowTitle(Module1.ViewerFile);
 
     // The picture: its file again at natural size, or the caller's copy.
-    const QLabel* source = CallerControl();
-    QString file = picturefile::Of(source);
+    const CallerPicture source = FromCaller();
+    QString file = source.file;
     if (file.isEmpty() && Module1.ViewerCaller == 2) file = Module1.ViewerFile;
     FromFile = false;
     if (!file.isEmpty()) {
@@ -63,7 +70,7 @@ void Form3::Form_Load() {
             FromFile = !picture_.isNull();
         }
     }
-    if (!FromFile && source) picture_ = source->pixmap();
+    if (!FromFile) picture_ = QPixmap::fromImage(source.copy);
 
     const double pw = twips::FromPixels(picture_.width());
     const double ph = twips::FromPixels(picture_.height());

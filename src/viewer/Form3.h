@@ -14,11 +14,11 @@
 // To open it, the caller sets Module1.ViewerCaller (1 configuration window,
 // 2 game window), ViewerCard and ViewerFile (the caption), shows
 // Forms::Get<Form3>(), lets pending events run once and hides itself. The
-// viewer takes the picture from the caller's control (the configuration
-// window's preview Image1, or the game window's Image1(ViewerCard)): it
-// decodes the file that control is tagged with (picturefile::Remember) at its
-// natural size, and falls back to the control's own copy when that fails.
-// Closing the viewer shows the caller again.
+// viewer takes the picture from the caller's control (the game window's
+// Image1(ViewerCard), the configuration window's preview Image1): it decodes
+// the control's file again at natural size (for a card without one, the
+// game window's ViewerFile) and falls back to the control's own reduced copy
+// when that fails. Closing the viewer shows the caller again, and only it.
 class Form3 : public FormBase {
     Q_OBJECT
 public:

@@ -11,18 +11,10 @@
 namespace placement {
 
 viewer::TwipsRect GameWindowRect() {
-    const viewer::TwipsRect record{Module1.WindowLeft, Module1.WindowTop, Module1.WindowWidth,
-                                   Module1.WindowHeight};
-    if (const Form2* game = Forms::IfLoaded<Form2>()) {
-        const QRect f = game->frameGeometry();
-        // Where the window stands as the record says, keep the record's
-        // twips rather than their pixel-rounded echo.
-        if (f == twips::ToPixelRect(record.left, record.top, record.width, record.height))
-            return record;
-        return {twips::FromPixels(f.x()), twips::FromPixels(f.y()), twips::FromPixels(f.width()),
-                twips::FromPixels(f.height())};
-    }
-    return record;
+    if (const Form2* game = Forms::IfLoaded<Form2>())
+        return {game->WindowLeftTwips(), game->WindowTopTwips(), game->WindowWidthTwips(),
+                game->WindowHeightTwips()};
+    return {Module1.WindowLeft, Module1.WindowTop, Module1.WindowWidth, Module1.WindowHeight};
 }
 
 namespace {

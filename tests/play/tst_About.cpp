@@ -5,7 +5,6 @@
 #include "board/Form2.h"
 #include "play/Form8.h"
 #include "platform/Twips.h"
-#include "viewer/FormPlacement.h"
 
 class AboutTest : public QObject {
     Q_OBJECT
@@ -41,7 +40,7 @@ private slots:
         Module1.WindowHeight = 6750;
         Form2& game = Forms::Get<Form2>();
         // The player moved the game window since it was placed.
-        placement::SetOuterRect(&game, {6000, 4500, 12000, 9000});
+        game.move(400, 300);
         Form8& about = Forms::Get<Form8>();
         const QRect g = game.frameGeometry(), a = about.frameGeometry();
         QVERIFY(qAbs(a.center().x() - g.center().x()) <= 1);

@@ -1,6 +1,14 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
 #include <QTest>
 
 #include "TestSupport.h"
+#include "app/Module1.h"
+#include "app/SettingsFile.h"
+#include "board/Form2.h"
+#include "board/Form5.h"
 #include "play/CardBacks.h"
 
 class CardBackListTest : public QObject {
@@ -83,5 +91,254 @@ private slots:
     }
 };
 TAVIMO_TEST(CardBackListTest);
+
+namespace {
+// The settings of a fresh program folder, with `backFile` as the chosen back.
+void Settings(const ProgramFolder& folder, const QString& backFile) {
+    settings::WriteDefault(folder.File(settings::FileName));
+    settings::Read(folder.File(settings::FileName), Module1);
+    Module1.AspectRatio = 9550.0 / 6750.0;
+    Module1.BackFile = backFile;
+}
+
+void WriteBack(const ProgramFolder& folder, const QString& name, QColor colour,
+               const QString& sub = "Backs") {
+    QImage img(60, 80, QImage::Format_RGB32);
+    img.fill(colour);
+    folder.Write(sub + "/" + name, QByteArray());  // makes the folder
+    img.save(folder.File(sub + "/" + name), "JPEG");
+}
+
+void WriteBroken(const ProgramFolder& folder, const QString& name) {
+    folder.Write("Backs/" + name, "not a picture");
+}
+
+QStringList Captions(const Form2& game) {
+    QStringList c;
+    for (const QAction* a : game.mnuBack) c << a->text();
+    return c;
+}
+
+int CheckedItem(const Form2& game) {
+    int checked = -1;
+    for (int i = 0; i < game.mnuBack.size(); ++i)
+        if (game.mnuBack[i]->isChecked()) {
+            if (checked >= 0) return -2;  // more than one
+            checked = i;
+        }
+    return checked;
+}
+
+QString BackName(const Form2& game) {
+    return QFileInfo(game.Image2[0]->File()).fileName();
+}
+
+Form2& NewGameWindow() {
+    if (Forms::IfLoaded<Form2>()) {
+        Module1.QuietUnload = 1;
+        Forms::Unload<Form2>();
+        FlushDeletes();
+    }
+    return Forms::Get<Form2>();
+}
+}  // namespace
+
+class CardBackMenuTest : public QObject {
+    Q_OBJECT
+private slots:
+    void missingOrEmptyFolderOffersNone() {
+        for (bool makeFolder : {false, true}) {
+            ProgramFolder folder;
+            Doubles d = InstallDoubles();
+            Settings(folder, "Sky.jpg");
+            if (makeFolder) QDir().mkpath(folder.File("Backs"));
+            Form2& game = NewGameWindow();
+            QCOMPARE(Captions(game), QStringList{"None"});
+            QCOMPARE(CheckedItem(game), -1);
+            QCOMPARE(Module1.BackFile, QString());
+            QVERIFY(!game.Image2[0]->HasPicture());  // blank backs
+            QVERIFY(d.dialogs->shown.empty());
+            // Choosing "None" does nothing.
+            game.mnuBack[0]->trigger();
+            QVERIFY(!Forms::IfLoaded<Form5>());
+            QCOMPARE(CheckedItem(game), -1);
+            QCOMPARE(Module1.BackFile, QString());
+            QVERIFY(d.dialogs->shown.empty());
+        }
+    }
+
+    void storedBackIsLoadedAndChecked() {
+        ProgramFolder folder;
+        Settings(folder, "Sky.jpg");
+        WriteBack(folder, "Moon.jpg", Qt::darkGray);
+        WriteBack(folder, "Sky.jpg", Qt::blue);
+        Form2& game = NewGameWindow();
+        QCOMPARE(Captions(game), (QStringList{"Moon", "Sky"}));
+        QCOMPARE(CheckedItem(game), 1);
+        QCOMPARE(game.CurrentBack, 1);
+        QCOMPARE(BackName(game), QString("Sky.jpg"));
+    }
+
+    void vanishedBackGivesWayToTheFirst() {
+        ProgramFolder folder;
+        Settings(folder, "Gone.jpg");
+        WriteBack(folder, "Moon.jpg", Qt::darkGray);
+        WriteBack(folder, "Sky.jpg", Qt::blue);
+        Form2& game = NewGameWindow();
+        QCOMPARE(Module1.BackFile, QString("Moon.jpg"));
+        QCOMPARE(CheckedItem(game), 0);
+        QCOMPARE(BackName(game), QString("Moon.jpg"));
+    }
+
+    void folderNameInAnyLetterCase() {
+        ProgramFolder folder;
+        Settings(folder, "Sky.jpg");
+        WriteBack(folder, "Sky.jpg", Qt::blue, "backs");
+        Form2& game = NewGameWindow();
+        QCOMPARE(Captions(game), QStringList{"Sky"});
+        QCOMPARE(CheckedItem(game), 0);
+        QVERIFY(game.Image2[0]->HasPicture());
+    }
+
+    void brokenBacksFallThroughToTheLast() {
+        ProgramFolder folder;
+        Settings(folder, "A.jpg");
+        WriteBroken(folder, "A.jpg");
+        WriteBroken(folder, "B.jpg");
+        WriteBack(folder, "C.jpg", Qt::green);
+        Form2& game = NewGameWindow();
+        QCOMPARE(Module1.BackFile, QString("C.jpg"));
+        QCOMPARE(CheckedItem(game), 2);
+        QCOMPARE(BackName(game), QString("C.jpg"));
+    }
+
+    void noBackLoadsLeavesThemBlankAndUnchecked() {
+        ProgramFolder folder;
+        Doubles d = InstallDoubles();
+        Settings(folder, "A.jpg");
+        WriteBroken(folder, "A.jpg");
+        WriteBroken(folder, "B.jpg");
+        Form2& game = NewGameWindow();
+        QCOMPARE(Captions(game), (QStringList{"A", "B"}));
+        QCOMPARE(Module1.BackFile, QString());
+        QCOMPARE(CheckedItem(game), -1);
+        QVERIFY(!game.Image2[0]->HasPicture());
+        QVERIFY(d.dialogs->shown.empty());
+    }
+
+    void commaNamesAreNotOffered() {
+        ProgramFolder folder;
+        Settings(folder, "Sky.jpg");
+        WriteBack(folder, "Sea, calm.jpg", Qt::cyan);
+        WriteBack(folder, "Sky.jpg", Qt::blue);
+        Form2& game = NewGameWindow();
+        QCOMPARE(Captions(game), QStringList{"Sky"});
+        QCOMPARE(game.File1, QStringList{"Sky.jpg"});
+    }
+
+    void upperCaseExtensionIsChosenButNotFoundNextTime() {
+        ProgramFolder folder;
+        Settings(folder, "Sky.jpg");
+        WriteBack(folder, "Moon.JPG", Qt::darkGray);
+        WriteBack(folder, "Sky.jpg", Qt::blue);
+        Form2& game = NewGameWindow();
+        QCOMPARE(Captions(game), (QStringList{"Moon", "Sky"}));
+        game.show();
+        game.mnuBack[0]->trigger();
+        QCOMPARE(Module1.BackFile, QString("Moon.JPG"));
+        QCOMPARE(CheckedItem(game), 0);
+        QCOMPARE(BackName(game), QString("Moon.JPG"));
+        // The next game window loads it but checks no item.
+        Form2& next = NewGameWindow();
+        QCOMPARE(Module1.BackFile, QString("Moon.JPG"));
+        QCOMPARE(BackName(next), QString("Moon.JPG"));
+        QCOMPARE(CheckedItem(next), -1);
+    }
+
+    void changingBacksLeavesEveryCardAsItLies() {
+        ProgramFolder folder;
+        Settings(folder, "Sky.jpg");
+        WriteBack(folder, "Moon.jpg", Qt::darkGray);
+        WriteBack(folder, "Sky.jpg", Qt::blue);
+        Form2& game = NewGameWindow();
+        game.show();
+        // Four cards; cards 0 and 1 are a missed pair still face up.
+        game.PairCount = 2;
+        game.CardCount = 4;
+        for (int k = 0; k < 4; ++k) {
+            game.Back(k)->CopyPictureFrom(*game.Image2[0]);
+            const bool up = k < 2;
+            game.Face(k)->setVisible(up);
+            game.Back(k)->setVisible(!up);
+        }
+        game.CardsUp = 2;
+        game.TurnCards[0] = 0;
+        game.TurnCards[1] = 1;
+        game.Score = 75;
+
+        game.mnuBack[0]->trigger();
+
+        QCOMPARE(Module1.BackFile, QString("Moon.jpg"));
+        QCOMPARE(CheckedItem(game), 0);
+        QCOMPARE(game.CurrentBack, 0);
+        const qint64 moon = game.Image2[0]->Picture().cacheKey();
+        for (int k = 0; k < 4; ++k) {
+            QCOMPARE(game.Image2[k]->Picture().cacheKey(), moon);
+            QCOMPARE(game.Image1[k]->isVisible(), k < 2);
+            QCOMPARE(game.Image2[k]->isVisible(), k >= 2);
+        }
+        QCOMPARE(game.CardsUp, 2);
+        QCOMPARE(game.TurnCards[0], 0);
+        QCOMPARE(game.TurnCards[1], 1);
+        QCOMPARE(game.Score, 75.0);
+        QVERIFY(game.isVisible());
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<Form5>() || !Forms::IfLoaded<Form5>()->isVisible());
+        // The choice goes into the settings line written on exit.
+        QCOMPARE(settings::SplitFields(settings::ExitLine(Module1, true, true, 1)).value(2),
+                 QString("Moon.jpg"));
+    }
+
+    void failedBackChangesNothing() {
+        ProgramFolder folder;
+        Doubles d = InstallDoubles();
+        Settings(folder, "Sky.jpg");
+        WriteBack(folder, "Moon.jpg", Qt::darkGray);
+        WriteBack(folder, "Sky.jpg", Qt::blue);
+        Form2& game = NewGameWindow();
+        game.show();
+        const qint64 sky = game.Image2[0]->Picture().cacheKey();
+        QFile::remove(folder.File("Backs/Moon.jpg"));
+        game.mnuBack[0]->trigger();
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
+        QCOMPARE(d.dialogs->shown[0].text, QString("File not found"));
+        QCOMPARE(Module1.BackFile, QString("Sky.jpg"));
+        QCOMPARE(CheckedItem(game), 1);
+        QCOMPARE(game.CurrentBack, 1);
+        QCOMPARE(game.Image2[0]->Picture().cacheKey(), sky);
+        QVERIFY(game.isVisible());
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<Form5>() || !Forms::IfLoaded<Form5>()->isVisible());
+
+        // A file that is there but no picture.
+        WriteBroken(folder, "Moon.jpg");
+        game.mnuBack[0]->trigger();
+        QCOMPARE(d.dialogs->shown.back().text, QString("Invalid picture"));
+        QCOMPARE(CheckedItem(game), 1);
+    }
+
+    void buildingTwiceDoesNotDoubleTheMenu() {
+        ProgramFolder folder;
+        Settings(folder, "Sky.jpg");
+        WriteBack(folder, "Moon.jpg", Qt::darkGray);
+        WriteBack(folder, "Sky.jpg", Qt::blue);
+        Form2& game = NewGameWindow();
+        game.BuildBackMenu();
+        QCOMPARE(Captions(game), (QStringList{"Moon", "Sky"}));
+        QCOMPARE(game.mnuCard->actions().size(), 2);
+    }
+};
+TAVIMO_TEST(CardBackMenuTest);
 
 #include "tst_CardBacks.moc"

@@ -7,8 +7,6 @@
 #include "config/Form1.h"
 #include "platform/Twips.h"
 #include "viewer/Form3.h"
-#include "viewer/FormPlacement.h"
-#include "viewer/PictureFile.h"
 
 namespace {
 // Records what the viewer asks the decoder for.
@@ -33,22 +31,13 @@ QString WritePicture(const ProgramFolder& folder, const QString& name, int w, in
     return path;
 }
 
-// A loaded game window at the record's place, with two card faces holding
-// a reduced copy of `file`.
+// A loaded game window (placed by its own load step from the record) whose
+// first two card faces hold a reduced copy of `file`.
 Form2& GameWithCard(const QString& file, int copyWidth, int copyHeight) {
     Form2& game = Forms::Get<Form2>();
-    placement::SetOuterRect(&game, {Module1.WindowLeft, Module1.WindowTop, Module1.WindowWidth,
-                                    Module1.WindowHeight});
-    game.Image1.clear();
-    game.Image2.clear();
-    for (int k = 0; k < 2; ++k) {
-        auto* face = new CardWidget(game.Picture1);
-        QPixmap copy(copyWidth, copyHeight);
-        copy.fill(Qt::red);
-        face->setPixmap(copy);
-        picturefile::Remember(face, file);
-        game.Image1.append(face);
-    }
+    QImage copy(copyWidth, copyHeight, QImage::Format_RGB32);
+    copy.fill(Qt::red);
+    for (int k = 0; k < 2; ++k) game.Face(k)->SetPicture(copy, file);
     return game;
 }
 
@@ -76,13 +65,12 @@ private slots:
         auto* loader = new RecordingLoader;
         platform().pictures.reset(loader);
         const QString file = WritePicture(folder, "big.bmp", 800, 600);
-        Form2& game = GameWithCard(file, 80, 60);
+        GameWithCard(file, 80, 60);
         // Only the viewer's own decoding counts (the game window and the
         // splash load their card back and pictures when they are built).
         loader->files.clear();
         loader->maxSizes.clear();
         loader->limits.clear();
-        game.Image1[1]->setProperty("tavimoPictureFile", QVariant());  // untagged second card
         OpenFromGame(0, file);
         Form3& v = *Forms::IfLoaded<Form3>();
 
@@ -165,12 +153,11 @@ private slots:
         QVERIFY(!v.HScroll1->isVisibleTo(&v));
     }
 
-    void untaggedCardUsesTheCaptionsFile() {
+    void cardWithoutFileUsesTheCaptionsFile() {
         ProgramFolder folder;
         DefaultGeometry();
         const QString file = WritePicture(folder, "wide.bmp", 800, 200);
-        Form2& game = GameWithCard(QString(), 40, 10);
-        game.Image1[0]->setProperty("tavimoPictureFile", QVariant());
+        GameWithCard(QString(), 40, 10);
         OpenFromGame(0, file);
         Form3& v = *Forms::IfLoaded<Form3>();
         QVERIFY(v.FromFile);

@@ -20,8 +20,6 @@
 #include "scores/Form7.h"
 #include "play/Form8.h"
 #include "viewer/Form3.h"
-#include "viewer/FormPlacement.h"
-#include "viewer/PictureFile.h"
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
@@ -65,9 +63,9 @@ QString TestPicture(const ProgramFolder& folder, const QString& name, int w, int
 // The viewer opened from a finished board's card showing `file`.
 Form3& OpenViewer(const QString& file) {
     Form2& game = Forms::Get<Form2>();
-    placement::SetOuterRect(&game, {Module1.WindowLeft, Module1.WindowTop, Module1.WindowWidth,
-                                    Module1.WindowHeight});
-    picturefile::Remember(game.Image1[0], file);
+    QImage copy(32, 32, QImage::Format_RGB32);
+    copy.fill(Qt::gray);
+    game.Face(0)->SetPicture(copy, file);
     Module1.ViewerCaller = 2;
     Module1.ViewerCard = 0;
     Module1.ViewerFile = file;
@@ -87,7 +85,7 @@ void ViewerShots(const ProgramFolder& folder) {
                  {"viewer-taller-only", 300, 700},
                  {"viewer-neither", 300, 200}};
     for (const auto& c : cases) {
-        Form3& v = OpenViewer(TestPicture(folder, QString(c.shot) + ".png", c.w, c.h));
+        Form3& v = OpenViewer(TestPicture(folder, QString(c.shot) + ".bmp", c.w, c.h));
         Save(v, c.shot);
         if (QString(c.shot) == "viewer-both-bars") {
             v.VScroll1->setValue(v.VScroll1->maximum());
@@ -99,12 +97,13 @@ void ViewerShots(const ProgramFolder& folder) {
     }
     for (const auto& [shot, w, h] : {std::tuple{"viewer-fit-landscape", 900, 500},
                                     std::tuple{"viewer-fit-portrait", 300, 700}}) {
-        Form3& v = OpenViewer(TestPicture(folder, QString(shot) + ".png", w, h));
+        Form3& v = OpenViewer(TestPicture(folder, QString(shot) + ".bmp", w, h));
         v.Command2_Click();
         Save(v, shot);
         Forms::Unload(&v);
         FlushDeletesNow();
     }
+    Module1.QuietUnload = 1;
     Forms::Unload<Form2>();
     FlushDeletesNow();
 }
@@ -186,6 +185,34 @@ void ShotBoard(int pairs, int screen, const QString& name) {
     Save(game, name);
 }
 
+// The card-back menu open, and an 8-pair board under each generated back.
+void BackShots() {
+    ProgramFolder folder(ProgramFolder::All);
+    DefaultSettings();
+    Form1& config = Forms::Get<Form1>();
+    config.Combo1->setEditText("8");
+    const QString graphics = FileSystem::Join(folder.Path(), "Graphics");
+    config.ChosenPictures.clear();
+    for (const QString& f : platform().fs->ListFiles(graphics, "*.jpg;*.gif;*.bmp;*.wmf;*.ico"))
+        if (config.ChosenPictures.size() < 16) config.ChosenPictures.append(FileSystem::Join(graphics, f));
+    Form2& game = Forms::Get<Form2>();
+    game.DealBoard();
+    game.show();
+    game.mnuPref->popup(game.mapToGlobal(QPoint(0, 0)));
+    game.mnuCard->popup(game.mapToGlobal(QPoint(120, 20)));
+    QApplication::processEvents();
+    game.mnuCard->grab().save(outDir + "/backs-menu.png");
+    game.mnuCard->hide();
+    game.mnuPref->hide();
+    for (int i = 0; i < game.File1.size(); ++i) {
+        game.mnuBack_Click(i);
+        Save(game, "board-back-" + game.mnuBack[i]->text());
+    }
+    Module1.QuietUnload = 1;
+    Forms::Unload(&game);
+    FlushDeletesNow();
+}
+
 void ShotSplash() {
     ProgramFolder folder(ProgramFolder::All);
     DefaultSettings();
@@ -258,6 +285,7 @@ int main(int argc, char* argv[]) {
     HighScoreShot();
     WinnerShot();
     ShotSplash();
+    BackShots();
     ShotBoard(4, -1, "board-4-pairs");
     ShotBoard(8, -1, "board-8-pairs");
     ShotBoard(20, -1, "board-20-pairs");
