@@ -8,6 +8,7 @@
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "viewer/FormPlacement.h"
+#include "viewer/PictureFile.h"
 
 namespace {
 void SetRect(QWidget* w, const viewer::TwipsRect& r) {
@@ -27,6 +28,11 @@ CallerPicture FromCaller() {
         if (game && card >= 0 && card < game->Image1.size()) {
             const CardWidget* face = game->Image1[card];
             return {face->File(), face->Picture()};
+        }
+    } else if (Module1.ViewerCaller == 1) {
+        if (const Form1* config = Forms::IfLoaded<Form1>()) {
+            if (config->Image1Picture) return {config->Image1Picture->file, config->Image1Picture->image};
+            return {picturefile::Of(config->Image1), QImage()};
         }
     }
     return {};

@@ -1,9 +1,11 @@
+#include <QFile>
 #include <QImage>
 #include <QTest>
 
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "app/SettingsFile.h"
 #include "config/Form1.h"
 #include "platform/Twips.h"
 #include "viewer/Form3.h"
@@ -241,6 +243,62 @@ private slots:
         QVERIFY(!Forms::IfLoaded<Form3>());
         QVERIFY(config.isVisible());
         QVERIFY(!game.isVisible());
+    }
+
+    void previewOpensAtNaturalSize() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        const QString file = WritePicture(folder, "photo.bmp", 900, 300);
+        Form1& config = Forms::Get<Form1>();
+        QImage copy(100, 33, QImage::Format_RGB32);
+        copy.fill(Qt::green);
+        config.Image1Picture = Picture{copy, file, QSize(900, 300)};
+        Module1.ViewerCaller = 1;
+        Module1.ViewerCard = 0;
+        Module1.ViewerFile = "photo.bmp";
+        Form3& v = Forms::Get<Form3>();
+        QVERIFY(v.FromFile);
+        QCOMPARE(v.Picture1->size(), QSize(900, 300));
+        QCOMPARE(v.Layout.fit, viewer::Fit::WiderOnly);
+        Forms::Unload(&v);
+        FlushDeletes();
+        // The file gone: the preview's own copy.
+        QFile::remove(file);
+        Form3& again = Forms::Get<Form3>();
+        QVERIFY(!again.FromFile);
+        QCOMPARE(again.Picture1->size(), QSize(100, 33));
+    }
+
+    void finishedBoardShowsEachCardsOwnPicture() {
+        ProgramFolder folder(ProgramFolder::Sound);
+        settings::WriteDefault(folder.File(settings::FileName));
+        settings::Read(folder.File(settings::FileName), Module1);
+        Module1.AspectRatio = 9550.0 / 6750.0;
+        QStringList chosen;
+        for (int i = 0; i < 4; ++i)
+            chosen << WritePicture(folder, QString("p%1.bmp").arg(i), 1000 + 10 * i, 700);
+        Form1& config = Forms::Get<Form1>();
+        config.Combo1->setEditText("4");
+        config.ChosenPictures = chosen;
+        Form2& game = Forms::Get<Form2>();
+        game.DealDone = 1;
+        game.DealBoard();
+        QCOMPARE(game.PairCount, 4);
+        game.PairsFound = game.PairCount;
+        for (int k : {1, game.PairCount + 2}) {
+            game.Image1[k]->show();
+            game.Image1_Click(k);
+            Form3* v = Forms::IfLoaded<Form3>();
+            QVERIFY(v);
+            const int entry = k % game.PairCount;
+            QCOMPARE(v->windowTitle(), chosen[entry]);
+            QVERIFY(v->FromFile);
+            QCOMPARE(v->Picture1->size(), QSize(1000 + 10 * entry, 700));
+            QVERIFY(!game.isVisible());
+            v->Command1_Click();
+            FlushDeletes();
+            QVERIFY(game.isVisible());
+        }
     }
 
     void everyOpeningStartsAfresh() {
