@@ -97,6 +97,7 @@ Form1::Form1() {
     Dir1->setHeaderHidden(true);
     for (int c = 1; c < Dir1Model->columnCount(); ++c) Dir1->hideColumn(c);
     Dir1->setSelectionMode(QAbstractItemView::SingleSelection);
+    Dir1->setIndentation(12);  // deep folders stay in sight in the narrow browser
     // Long folder names scroll sideways instead of being cut.
     Dir1->header()->setStretchLastSection(false);
     Dir1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);

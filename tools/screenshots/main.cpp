@@ -248,9 +248,11 @@ void ConfigWindow(const ProgramFolder& folder) {
         Module1.WindowHeight = height;
         f.Resize();
         f.show();
-        // Let the folder tree read the folders it shows.
-        for (int i = 0; i < 20; ++i) {
+        // Let the folder tree read the folders it shows, up to the browsed one.
+        for (int i = 0; i < 300; ++i) {
             QApplication::processEvents();
+            const QRect shown = f.Dir1->visualRect(f.Dir1->currentIndex());
+            if (i > 20 && shown.isValid() && f.Dir1->viewport()->rect().contains(shown.topLeft())) break;
             QThread::msleep(10);
         }
         Save(f, name);
