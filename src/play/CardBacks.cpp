@@ -20,7 +20,9 @@ QStringList List(const QString& folder) {
     return backs;
 }
 
-QString Caption(const QString& file) { return file.left(std::max<qsizetype>(0, file.size() - 4)); }
+QString Caption(const QString& file) {
+    return file.left(std::max<qsizetype>(0, file.size() - 4));
+}
 
 QStringList MenuCaptions(const QStringList& backs) {
     if (backs.isEmpty()) return {QStringLiteral("None")};

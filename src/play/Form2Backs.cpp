@@ -2,9 +2,9 @@
 #include "board/BoardLayout.h"
 #include "board/Form2.h"
 #include "board/Form5.h"
-#include "play/CardBacks.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "play/CardBacks.h"
 
 void Form2::ConnectBacks() {}
 
@@ -54,8 +54,8 @@ void Form2::CheckBackItem() {
 }
 
 bool Form2::LoadBackPicture() {
-    const QString folder = BacksFolder.isEmpty() ? cardbacks::Folder(Module1.ProgramFolder)
-                                                 : BacksFolder;
+    const QString folder =
+        BacksFolder.isEmpty() ? cardbacks::Folder(Module1.ProgramFolder) : BacksFolder;
     const QString file = FileSystem::Join(folder, Module1.BackFile);
     // A back is never shown larger than a card.
     const QSize size(board::IntermediateSize, board::IntermediateSize);
@@ -74,12 +74,13 @@ void Form2::mnuBack_Click(int Index) {
     hide();
     // 3.
     const QString file = FileSystem::Join(BacksFolder, File1[Index]);
-    std::optional<Picture> picture = platform().pictures->Load(
-        file, QSize(board::IntermediateSize, board::IntermediateSize));
+    std::optional<Picture> picture =
+        platform().pictures->Load(file, QSize(board::IntermediateSize, board::IntermediateSize));
     if (!picture) {
         show();
-        platform().dialogs->Info("Tavimo", platform().fs->IsFile(file) ? QStringLiteral("Invalid picture")
-                                                                        : QStringLiteral("File not found"));
+        platform().dialogs->Info("Tavimo", platform().fs->IsFile(file)
+                                               ? QStringLiteral("Invalid picture")
+                                               : QStringLiteral("File not found"));
         Forms::Unload(&cover);
         return;
     }

@@ -37,7 +37,9 @@ void Form8::Form_Load() {
                                 (game.height - h) / 2 + game.top);
 }
 
-void Form8::Command1_Click() { Forms::Unload(this); }
+void Form8::Command1_Click() {
+    Forms::Unload(this);
+}
 
 void Form8::Command2_Click() {
     platform().dialogs->Info("License Agreement", LicenseText());

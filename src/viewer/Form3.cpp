@@ -31,7 +31,8 @@ CallerPicture FromCaller() {
         }
     } else if (Module1.ViewerCaller == 1) {
         if (const Form1* config = Forms::IfLoaded<Form1>()) {
-            if (config->Image1Picture) return {config->Image1Picture->file, config->Image1Picture->image};
+            if (config->Image1Picture)
+                return {config->Image1Picture->file, config->Image1Picture->image};
             return {picturefile::Of(config->Image1), QImage()};
         }
     }
@@ -92,15 +93,15 @@ void Form3::Form_Load() {
     // The scaled view shows the same picture, drawn once at its own size.
     SetRect(Image1, Layout.scaled);
     if (!picture_.isNull() && Image1->width() > 0 && Image1->height() > 0)
-        Image1->setPixmap(picture_.scaled(Image1->size(), Qt::IgnoreAspectRatio,
-                                          Qt::SmoothTransformation));
+        Image1->setPixmap(
+            picture_.scaled(Image1->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     Image1->hide();
 
     SetRect(Picture3, Layout.buttonBar);
-    Command1->setGeometry(twips::ToPixelRect(Layout.okLeft, 0, viewer::ButtonWidth,
-                                             viewer::ButtonHeight));
-    Command2->setGeometry(twips::ToPixelRect(Layout.toggleLeft, 0, viewer::ButtonWidth,
-                                             viewer::ButtonHeight));
+    Command1->setGeometry(
+        twips::ToPixelRect(Layout.okLeft, 0, viewer::ButtonWidth, viewer::ButtonHeight));
+    Command2->setGeometry(
+        twips::ToPixelRect(Layout.toggleLeft, 0, viewer::ButtonWidth, viewer::ButtonHeight));
 
     const auto setUp = [](QScrollBar* bar, const viewer::ScrollBarLayout& s) {
         const QSignalBlocker quiet(bar);
@@ -175,4 +176,6 @@ void Form3::Command2_Click() {
     }
 }
 
-void Form3::Command1_Click() { Forms::Unload(this); }
+void Form3::Command1_Click() {
+    Forms::Unload(this);
+}

@@ -31,9 +31,9 @@ public:
     bool Form_Unload() override;
 
     // ---- Controls ----
-    QWidget* Picture2 = nullptr;      // the viewport; clips the picture
-    QLabel* Picture1 = nullptr;       // in Picture2: the picture at its natural size
-    QLabel* Image1 = nullptr;         // the scaled view, hidden at first
+    QWidget* Picture2 = nullptr;  // the viewport; clips the picture
+    QLabel* Picture1 = nullptr;   // in Picture2: the picture at its natural size
+    QLabel* Image1 = nullptr;     // the scaled view, hidden at first
     QScrollBar* VScroll1 = nullptr;
     QScrollBar* HScroll1 = nullptr;
     QWidget* Picture3 = nullptr;      // the button bar

@@ -20,7 +20,9 @@ viewer::TwipsRect GameWindowRect() {
 namespace {
 // What the frame adds to the client area, in pixels (nothing before the
 // window is first shown, or where there is no window manager).
-QSize FrameExtra(const QWidget* w) { return w->frameGeometry().size() - w->geometry().size(); }
+QSize FrameExtra(const QWidget* w) {
+    return w->frameGeometry().size() - w->geometry().size();
+}
 }  // namespace
 
 void SetOuterRect(QWidget* w, const viewer::TwipsRect& r) {
@@ -34,7 +36,11 @@ void SetOuterPosition(QWidget* w, double left, double top) {
     w->move(twips::ToPixels(left), twips::ToPixels(top));
 }
 
-double OuterWidth(const QWidget* w) { return twips::FromPixels(w->frameGeometry().width()); }
-double OuterHeight(const QWidget* w) { return twips::FromPixels(w->frameGeometry().height()); }
+double OuterWidth(const QWidget* w) {
+    return twips::FromPixels(w->frameGeometry().width());
+}
+double OuterHeight(const QWidget* w) {
+    return twips::FromPixels(w->frameGeometry().height());
+}
 
 }  // namespace placement

@@ -17,6 +17,8 @@ QString Of(const QObject* control) {
     return control ? control->property(Property).toString() : QString();
 }
 
-void Copy(const QObject* from, QObject* to) { Remember(to, Of(from)); }
+void Copy(const QObject* from, QObject* to) {
+    Remember(to, Of(from));
+}
 
 }  // namespace picturefile

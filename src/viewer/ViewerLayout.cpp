@@ -8,7 +8,9 @@
 namespace viewer {
 
 namespace {
-int AtLeastOne(double v) { return static_cast<int>(std::max<long long>(1, num::RoundHalfEven(v))); }
+int AtLeastOne(double v) {
+    return static_cast<int>(std::max<long long>(1, num::RoundHalfEven(v)));
+}
 }  // namespace
 
 ScrollBarLayout ScrollValues(double travel, double largeStep, double smallStep) {

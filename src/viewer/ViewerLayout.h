@@ -31,13 +31,13 @@ struct ScrollBarLayout {
 
 struct ViewerLayout {
     Fit fit = Fit::Neither;
-    TwipsRect viewport;                   // Picture2, in the window
-    double pictureLeft = 0;               // Picture1, inside the viewport
+    TwipsRect viewport;      // Picture2, in the window
+    double pictureLeft = 0;  // Picture1, inside the viewport
     double pictureTop = 0;
-    TwipsRect scaled;                     // Image1, the "Fit to screen" view
-    TwipsRect buttonBar;                  // Picture3
-    double okLeft = 0, toggleLeft = 0;    // Command1 and Command2, inside the bar
-    ScrollBarLayout vertical, horizontal; // VScroll1, HScroll1
+    TwipsRect scaled;                      // Image1, the "Fit to screen" view
+    TwipsRect buttonBar;                   // Picture3
+    double okLeft = 0, toggleLeft = 0;     // Command1 and Command2, inside the bar
+    ScrollBarLayout vertical, horizontal;  // VScroll1, HScroll1
 };
 
 // Largest value a scroll bar holds.
@@ -59,6 +59,8 @@ ScrollBarLayout ScrollValues(double travel, double largeStep, double smallStep);
 
 // How far the picture moves (twips) when a bar goes from `last` to `now`:
 // the other way, by the difference.
-inline double PictureShift(int last, int now, double unit) { return (last - now) * unit; }
+inline double PictureShift(int last, int now, double unit) {
+    return (last - now) * unit;
+}
 
 }  // namespace viewer

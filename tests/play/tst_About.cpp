@@ -3,8 +3,8 @@
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
-#include "play/Form8.h"
 #include "platform/Twips.h"
+#include "play/Form8.h"
 
 class AboutTest : public QObject {
     Q_OBJECT

@@ -27,8 +27,8 @@ private slots:
 
     void listsJpegsOfAnyCaseButNoCommas() {
         FakeFileSystem* fs = InstallFakeFileSystem();
-        for (const char* n : {"Sky.jpg", "moon.JPG", "Sea, calm.jpg", "notes.txt", "Wood.jpeg",
-                              "Grass.Jpg"})
+        for (const char* n :
+             {"Sky.jpg", "moon.JPG", "Sea, calm.jpg", "notes.txt", "Wood.jpeg", "Grass.Jpg"})
             fs->AddFile("/b", n);
         QCOMPARE(cardbacks::List("/b"), (QStringList{"Grass.Jpg", "moon.JPG", "Sky.jpg"}));
         QCOMPARE(cardbacks::List("/missing"), QStringList());

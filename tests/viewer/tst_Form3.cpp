@@ -4,8 +4,8 @@
 
 #include "TestSupport.h"
 #include "app/Module1.h"
-#include "board/Form2.h"
 #include "app/SettingsFile.h"
+#include "board/Form2.h"
 #include "config/Form1.h"
 #include "platform/Twips.h"
 #include "viewer/Form3.h"

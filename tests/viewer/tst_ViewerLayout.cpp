@@ -48,8 +48,8 @@ private slots:
         QCOMPARE(l.vertical.maximum, 9000 - 5950 + 200);
         QCOMPARE(l.horizontal.maximum, 12000 - 9180 + 200);
         QCOMPARE(l.vertical.unit, 1.0);
-        QCOMPARE(l.vertical.largeChange, 450);  // 9000 / 20
-        QCOMPARE(l.vertical.smallChange, 45);   // 9000 / 200
+        QCOMPARE(l.vertical.largeChange, 450);    // 9000 / 20
+        QCOMPARE(l.vertical.smallChange, 45);     // 9000 / 200
         QCOMPARE(l.horizontal.largeChange, 150);  // 12000 / 80
         QCOMPARE(l.horizontal.smallChange, 24);   // 12000 / 500
     }
@@ -150,7 +150,7 @@ private slots:
         QCOMPARE(l.horizontal.unit, 3.0);  // 81020 twips of travel
         QCOMPARE(l.horizontal.maximum, 27007);
         QCOMPARE(l.horizontal.largeChange, 375);
-        QCOMPARE(l.vertical.unit, 2.0);    // 54250 twips of travel
+        QCOMPARE(l.vertical.unit, 2.0);  // 54250 twips of travel
         QCOMPARE(l.vertical.maximum, 27125);
         // The whole travel is still reachable, to within one unit.
         QVERIFY(qAbs(l.horizontal.maximum * l.horizontal.unit - 81020) < l.horizontal.unit);
