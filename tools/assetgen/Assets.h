@@ -22,7 +22,6 @@ bool Fail(const QString& what);
 // built from the picture; ICOs through Qt's icon writer.
 bool SaveJpeg(const QImage& img, const QString& path, int quality = 88);
 bool SaveBmp(const QImage& img, const QString& path);
-bool SavePng(const QImage& img, const QString& path);
 bool SaveIco(const QImage& img, const QString& path);
 bool SaveGif(const QImage& img, const QString& path);
 bool SaveBytes(const QByteArray& bytes, const QString& path);

@@ -37,7 +37,6 @@ bool SaveJpeg(const QImage& img, const QString& path, int quality) {
 bool SaveBmp(const QImage& img, const QString& path) {
     return Save(img.convertToFormat(QImage::Format_RGB32), path, "bmp");
 }
-bool SavePng(const QImage& img, const QString& path) { return Save(img, path, "png"); }
 bool SaveIco(const QImage& img, const QString& path) {
     return Save(img.convertToFormat(QImage::Format_ARGB32), path, "ico");
 }

@@ -75,11 +75,20 @@ void Rotated(QPainter& p, QPointF centre, double degrees, const std::function<vo
     p.restore();
 }
 
+// Both splash pictures lie on the same green felt, edge to edge.
+void Felt(QPainter& p, int w, int h) {
+    QLinearGradient felt(0, 0, 0, h);
+    felt.setColorAt(0, QColor(30, 120, 70));
+    felt.setColorAt(1, QColor(15, 80, 45));
+    p.fillRect(QRectF(0, 0, w, h), felt);
+}
+
 // The logo: a fan of three cards, a back and the two halves of a pair.
 QImage Logo() {
     QImage img = Canvas(160, 240);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    Felt(p, 160, 240);
     const QSizeF card(92, 128);
     Rotated(p, QPointF(62, 96), -14, [&](const QRectF& r) { CardBack(p, r); }, card);
     Rotated(p, QPointF(80, 120), 0, [&](const QRectF& r) { CardFace(p, r, Face::Heart); }, card);
@@ -92,12 +101,7 @@ QImage Board() {
     QImage img = Canvas(160, 240);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient felt(0, 0, 0, 240);
-    felt.setColorAt(0, QColor(30, 120, 70));
-    felt.setColorAt(1, QColor(15, 80, 45));
-    p.setPen(Qt::NoPen);
-    p.setBrush(felt);
-    p.drawRoundedRect(QRectF(2, 2, 156, 236), 12, 12);
+    Felt(p, 160, 240);
     const int up[] = {1, 4};  // the found pair
     for (int i = 0; i < 6; ++i) {
         const QRectF r(14 + (i % 2) * 70, 14 + (i / 2) * 74, 62, 66);
@@ -187,14 +191,16 @@ void Icon(QPainter& p) {
 }  // namespace
 
 bool WriteSplash(const QString& out) {
-    if (!QDir().mkpath(Join(out, "Splash"))) return Fail("cannot create " + Join(out, "Splash"));
-    QImage trophy = Trophy();
-    const QString trophyPath = Join(out, assets::Trophy);
-    return SavePng(Logo(), Join(out, assets::SplashLogo)) &&
-           SavePng(Board(), Join(out, assets::SplashPicture)) &&
-           SaveJpeg(trophy, trophyPath, 90) &&
-           SavePng(DrawShape(Icon, 256), Join(out, assets::Icon)) &&
-           SavePng(DrawShape(Icon, 64), Join(out, assets::IconSmall));
+    const QString folder = Join(out, "Splash");
+    if (!QDir().mkpath(folder)) return Fail("cannot create " + folder);
+    // The folder holds nothing but what is drawn here; earlier names go.
+    QDir dir(folder);
+    for (const QString& old : dir.entryList(QDir::Files)) dir.remove(old);
+    return SaveJpeg(Logo(), Join(out, assets::SplashLogo), 92) &&
+           SaveJpeg(Board(), Join(out, assets::SplashPicture), 92) &&
+           SaveJpeg(Trophy(), Join(out, assets::Trophy), 90) &&
+           SaveIco(DrawShape(Icon, 256), Join(out, assets::Icon)) &&
+           SaveIco(DrawShape(Icon, 64), Join(out, assets::IconSmall));
 }
 
 }  // namespace gen
