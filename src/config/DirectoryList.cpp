@@ -24,7 +24,9 @@ ErrorInfo FileError(FsError e) {
     return FolderError(e);
 }
 
-ErrorInfo InvalidPicture() { return {481, "Invalid picture"}; }
+ErrorInfo InvalidPicture() {
+    return {481, "Invalid picture"};
+}
 
 namespace dirlist {
 
@@ -65,7 +67,9 @@ QStringList Fields(const QString& text) {
     return fields;
 }
 
-bool Storable(const QString& path) { return !path.contains(','); }
+bool Storable(const QString& path) {
+    return !path.contains(',');
+}
 
 namespace {
 
@@ -76,7 +80,8 @@ Outcome ReadOnce(const QString& programFolder, QList<FolderEntry>* out, ErrorInf
     out->clear();
     const QString file = FileSystem::Join(programFolder, FileName);
     QString why;
-    if (!QFileInfo::exists(file) && !textfile::WriteAtomic(file, DefaultText(programFolder), &why)) {
+    if (!QFileInfo::exists(file) &&
+        !textfile::WriteAtomic(file, DefaultText(programFolder), &why)) {
         *error = FolderError(FsError::Other);
         return Outcome::Failed;
     }

@@ -15,7 +15,6 @@
 #include "config/ConfigText.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
-
 #include "viewer/Form3.h"
 #include "viewer/PictureFile.h"
 
@@ -259,11 +258,21 @@ void Form1::TypeCheck_Click() {
         BuildPattern();
 }
 
-void Form1::BMP_Check_Click() { TypeCheck_Click(); }
-void Form1::GIF_Check_Click() { TypeCheck_Click(); }
-void Form1::JPG_Check_Click() { TypeCheck_Click(); }
-void Form1::ICN_Check_Click() { TypeCheck_Click(); }
-void Form1::WMF_Check_Click() { TypeCheck_Click(); }
+void Form1::BMP_Check_Click() {
+    TypeCheck_Click();
+}
+void Form1::GIF_Check_Click() {
+    TypeCheck_Click();
+}
+void Form1::JPG_Check_Click() {
+    TypeCheck_Click();
+}
+void Form1::ICN_Check_Click() {
+    TypeCheck_Click();
+}
+void Form1::WMF_Check_Click() {
+    TypeCheck_Click();
+}
 
 void Form1::All_Check_Click() {
     if (All_Check->checkState() == Qt::Checked) {
@@ -313,7 +322,9 @@ void Form1::SetValue(QCheckBox* box, int value) {
     // Any other value greys the box, as a stored odd value may; the player's
     // own clicks still only switch between on and off.
     if (value != 0 && value != 1) box->setTristate(true);
-    box->setCheckState(value == 0 ? Qt::Unchecked : value == 1 ? Qt::Checked : Qt::PartiallyChecked);
+    box->setCheckState(value == 0   ? Qt::Unchecked
+                       : value == 1 ? Qt::Checked
+                                    : Qt::PartiallyChecked);
     if (value == 0 || value == 1) box->setTristate(false);
 }
 
@@ -341,15 +352,19 @@ void Form1::Resize() {
     ConfigLayout& c = layout_;
     widen(Label10, c.Label10);
     // The board-size box stays beside its caption's text at every size.
-    c.Combo1.left = std::max(1680.0, c.Label10.left + twips::FromPixels(Label10->sizeHint().width()) + 105);
+    c.Combo1.left =
+        std::max(1680.0, c.Label10.left + twips::FromPixels(Label10->sizeHint().width()) + 105);
     c.Label10.height = c.Combo1.height;
     widen(Check8, c.Check8);
     widen(Label8, c.Label8);
     const QList<QCheckBox*> boxes = TypeBoxes();
     for (int i = 0; i < filetypes::Count; ++i) widen(boxes[i], c.TypeBox[i]);
     widen(All_Check, c.All_Check);
-    for (auto [w, r] : {std::pair{Label2, &c.Label2}, {Label3, &c.Label3}, {Label4, &c.Label4},
-                        {Label12, &c.Label12}, {Label1, &c.Label1}})
+    for (auto [w, r] : {std::pair{Label2, &c.Label2},
+                        {Label3, &c.Label3},
+                        {Label4, &c.Label4},
+                        {Label12, &c.Label12},
+                        {Label1, &c.Label1}})
         widen(w, *r);
     widen(View, c.View);
     // The previewed file's name may use the room up to the frame's edge.
@@ -434,7 +449,9 @@ bool Form1::PointDir1(const QString& path, FsError* error) {
     return true;
 }
 
-void Form1::Dir1_Click(const QString& path) { PointDir1(path); }
+void Form1::Dir1_Click(const QString& path) {
+    PointDir1(path);
+}
 
 void Form1::Dir1_Change() {
     if (Dir1Path != File1Path) {

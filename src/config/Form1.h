@@ -55,7 +55,7 @@ public:
 
     // ---- Controls under their design names ----
     QGroupBox* Frame2 = nullptr;
-    QLabel* Label10 = nullptr;  // "BOARD SIZE: 2x"
+    QLabel* Label10 = nullptr;    // "BOARD SIZE: 2x"
     QComboBox* Combo1 = nullptr;  // board size
     QCheckBox* Check8 = nullptr;  // "Aquire Additional"
     QLabel* Label8 = nullptr;     // "File Types"
@@ -65,7 +65,7 @@ public:
     QCheckBox* JPG_Check = nullptr;
     QCheckBox* ICN_Check = nullptr;
     QCheckBox* WMF_Check = nullptr;
-    QCheckBox* All_Check = nullptr;  // "All Graphics"
+    QCheckBox* All_Check = nullptr;   // "All Graphics"
     QPushButton* Command1 = nullptr;  // "OK"
     QPushButton* Command6 = nullptr;  // "Cancel"
     QFrame* Shape1 = nullptr;         // frame around the browsing area
@@ -75,30 +75,30 @@ public:
     QLabel* Label6 = nullptr;         // the browsed folder, shortened
     QTreeView* Dir1 = nullptr;        // folder browser
     QFileSystemModel* Dir1Model = nullptr;
-    QLabel* Label4 = nullptr;         // "Files: " and the count
-    QListWidget* File1 = nullptr;     // picture files of the browsed folder
-    ClickLabel* Label13 = nullptr;    // "Add"
-    ClickLabel* Label14 = nullptr;    // "       Remove"
-    QLabel* Label12 = nullptr;        // "DIRECTORIES INCLUDED"
-    QLabel* Label1 = nullptr;         // "Files Available: " and the count
-    QLabel* Label11 = nullptr;        // the highlighted folder-list entry, shortened
-    QListWidget* List3 = nullptr;     // the folder list, a check box per entry
-    QFrame* Shape2 = nullptr;         // frame around the preview
-    ClickLabel* Image1 = nullptr;     // the preview, stretched to its own size
-    QLabel* Label9 = nullptr;         // name of the previewed file
-    QCheckBox* View = nullptr;        // preview on or off
+    QLabel* Label4 = nullptr;       // "Files: " and the count
+    QListWidget* File1 = nullptr;   // picture files of the browsed folder
+    ClickLabel* Label13 = nullptr;  // "Add"
+    ClickLabel* Label14 = nullptr;  // "       Remove"
+    QLabel* Label12 = nullptr;      // "DIRECTORIES INCLUDED"
+    QLabel* Label1 = nullptr;       // "Files Available: " and the count
+    QLabel* Label11 = nullptr;      // the highlighted folder-list entry, shortened
+    QListWidget* List3 = nullptr;   // the folder list, a check box per entry
+    QFrame* Shape2 = nullptr;       // frame around the preview
+    ClickLabel* Image1 = nullptr;   // the preview, stretched to its own size
+    QLabel* Label9 = nullptr;       // name of the previewed file
+    QCheckBox* View = nullptr;      // preview on or off
 
     // ---- Fields ----
     int FilesAvailable = 0;
     bool LoadComplete = false;
-    QString SelectedFile;    // bare name of the file last clicked in File1
-    int PreviewState = 1;    // 1 preview off, -1 on; negated by every click on View
-    QString StartDrive;      // the drive shown when the window was loaded
-    QString Dir1Path;        // the folder the browser shows (and "Add" takes)
-    QString File1Path;       // the folder File1 lists
+    QString SelectedFile;  // bare name of the file last clicked in File1
+    int PreviewState = 1;  // 1 preview off, -1 on; negated by every click on View
+    QString StartDrive;    // the drive shown when the window was loaded
+    QString Dir1Path;      // the folder the browser shows (and "Add" takes)
+    QString File1Path;     // the folder File1 lists
     QString File1Pattern = filetypes::InitialBrowsePattern;
     QString File2Pattern = filetypes::InitialScanPattern;
-    ScanResult LastScan;     // readable folders and distinct names of the last scan
+    ScanResult LastScan;                   // readable folders and distinct names of the last scan
     std::optional<Picture> Image1Picture;  // the preview's picture (the viewer reads it)
 
     // ---- Lists of the OK action (board/Form1Deal.cpp) ----

@@ -45,7 +45,7 @@ struct ScanResult {
 // "Device Unavalable <drive>": Yes starts the scan again, No removes the
 // entry from `folders` (its position at that moment is appended to
 // *removed) and goes on with the entry that takes its place. Every other
-// failure skips the folder silently. Each folder is read once per scan. Names are distinct by exact comparison,
-// letter case significant; the pattern matches without regard to case.
+// failure skips the folder silently. Each folder is read once per scan. Names are distinct by exact
+// comparison, letter case significant; the pattern matches without regard to case.
 ScanResult ScanFolders(QList<FolderEntry>& folders, const QString& pattern,
                        QList<int>* removed = nullptr);

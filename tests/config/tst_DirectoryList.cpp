@@ -41,8 +41,9 @@ private slots:
                  "/pics/a1,\r\n/pics/b0,\r\n/pics/a0,\r\n/1,\r\n/pics/b,\r\n/pics/empty1,\n"
                  "/pics/onlysub1,\r\n/pics/hidden1,\r\n/pics/gone1,\r\n0\r\n/pics/b1,\r\n");
         const QList<FolderEntry> list = dirlist::Load(pf.Path());
-        QCOMPARE(list, (QList<FolderEntry>{
-                           {"/pics/a", true}, {"/pics/b", false}, {"/pics/a", false}, {"/", true}}));
+        QCOMPARE(list,
+                 (QList<FolderEntry>{
+                     {"/pics/a", true}, {"/pics/b", false}, {"/pics/a", false}, {"/", true}}));
         QVERIFY(d.dialogs->shown.empty());
     }
 
@@ -103,7 +104,8 @@ private slots:
         QFile::setPermissions(pf.Path(), QFile::ReadOwner | QFile::ExeOwner);
         const QList<FolderEntry> list = dirlist::Load(pf.Path());
         QFile::setPermissions(pf.Path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        if (QFile::exists(pf.File("dirs.txt"))) QSKIP("running with rights that ignore permissions");
+        if (QFile::exists(pf.File("dirs.txt")))
+            QSKIP("running with rights that ignore permissions");
         QCOMPARE(list, (QList<FolderEntry>{{pf.Path() + "/Graphics", true}}));
         QCOMPARE(d.dialogs->shown.size(), size_t(1));  // one message, no loop
         QCOMPARE(d.dialogs->shown[0].text, QString("75Path/File access error"));
@@ -112,8 +114,8 @@ private slots:
     void saveWritesOrderFlagsAndUtf8() {
         ProgramFolder pf;
         QString error;
-        QVERIFY(dirlist::Save(pf.Path(),
-                              {{"/home/anna/Bilder/Sommerferien Ærø", true}, {"/", false}}, &error));
+        QVERIFY(dirlist::Save(
+            pf.Path(), {{"/home/anna/Bilder/Sommerferien Ærø", true}, {"/", false}}, &error));
         QCOMPARE(pf.Read("dirs.txt"),
                  QString("/home/anna/Bilder/Sommerferien Ærø1,\r\n/0,\r\n0\r\n").toUtf8());
         // What is saved reads back the same.

@@ -6,18 +6,22 @@
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "config/Form1.h"
+#include "platform/Twips.h"
 #include "viewer/Form3.h"
 #include "viewer/PictureFile.h"
-#include "platform/Twips.h"
 
 namespace {
-Form1& Config() { return Forms::Get<Form1>(); }
+Form1& Config() {
+    return Forms::Get<Form1>();
+}
 QStringList Paths(const Form1& f) {
     QStringList out;
     for (const FolderEntry& e : f.Folders()) out.append(e.path + (e.included ? "+" : "-"));
     return out;
 }
-QString Types(const Form1& f) { return f.TakeFileTypeSnapshot(); }
+QString Types(const Form1& f) {
+    return f.TakeFileTypeSnapshot();
+}
 }  // namespace
 
 // The configuration window on a fake file system: folder list, types, scan.
@@ -69,7 +73,8 @@ private slots:
         QCOMPARE(f.File2Pattern, QString(filetypes::AllPattern));
         QCOMPARE(f.File1Pattern, QString(filetypes::AllPattern));
         QCOMPARE(f.FilesAvailable, 5);
-        const QColor grey = QApplication::palette(f.All_Check).color(QPalette::Disabled, QPalette::WindowText);
+        const QColor grey =
+            QApplication::palette(f.All_Check).color(QPalette::Disabled, QPalette::WindowText);
         QCOMPARE(f.BMP_Check->palette().color(QPalette::Active, QPalette::WindowText), grey);
         QVERIFY(f.BMP_Check->isEnabled());
 
@@ -82,7 +87,8 @@ private slots:
         QVERIFY(f.BMP_Check->palette().color(QPalette::Active, QPalette::WindowText) != grey);
 
         // Unchecking the last box brings "All Graphics" back.
-        for (QCheckBox* b : {f.BMP_Check, f.GIF_Check, f.JPG_Check, f.WMF_Check}) Form1::SetValue(b, 0);
+        for (QCheckBox* b : {f.BMP_Check, f.GIF_Check, f.JPG_Check, f.WMF_Check})
+            Form1::SetValue(b, 0);
         QCOMPARE(Types(f), QString("000001"));
         QCOMPARE(f.File2Pattern, QString(filetypes::AllPattern));
         QCOMPARE(f.FilesAvailable, 5);
@@ -202,7 +208,8 @@ private slots:
         d.dialogs->answers = {Dialogs::Answer::No, Dialogs::Answer::No};
         // The check box sits at the left of the entry.
         const QRect r = f.List3->visualItemRect(f.List3->item(0));
-        QTest::mouseClick(f.List3->viewport(), Qt::LeftButton, {}, QPoint(r.left() + 10, r.center().y()));
+        QTest::mouseClick(f.List3->viewport(), Qt::LeftButton, {},
+                          QPoint(r.left() + 10, r.center().y()));
         FlushDeletes();
         QCOMPARE(Paths(f), QStringList{graphics + "+"});
         QVERIFY(!d.dialogs->shown.empty());
@@ -550,9 +557,10 @@ private slots:
     void freshProgramFolderCountsTheGeneratedPictures() {
         pf.reset();
         pf = std::make_unique<ProgramFolder>(ProgramFolder::Graphics);
-        const int generated = QDir(pf->File("Graphics"))
-                                  .entryList({"*.bmp", "*.gif", "*.jpg", "*.ico", "*.wmf"}, QDir::Files)
-                                  .size();
+        const int generated =
+            QDir(pf->File("Graphics"))
+                .entryList({"*.bmp", "*.gif", "*.jpg", "*.ico", "*.wmf"}, QDir::Files)
+                .size();
         QVERIFY(generated > 0);
         Form1& f = Config();
         Form1::SetValue(f.All_Check, 1);

@@ -20,8 +20,8 @@ private slots:
     void countsDistinctNamesCaseSensitively() {
         fs->AddFile("/a", "cat.gif");
         fs->AddFile("/a", "cat.bmp");
-        fs->AddFile("/b", "cat.gif");   // same name: counted once, /a wins
-        fs->AddFile("/b", "Cat.gif");   // other case: counted
+        fs->AddFile("/b", "cat.gif");  // same name: counted once, /a wins
+        fs->AddFile("/b", "Cat.gif");  // other case: counted
         fs->AddFile("/b", "bigcat.bmp");
         fs->AddFile("/b", "notes.txt");
         QList<FolderEntry> folders = {{"/a", true}, {"/b", true}};
@@ -39,20 +39,21 @@ private slots:
         QList<FolderEntry> folders = {{"/a", true}};
         const QString jpegOnly = filetypes::BuildPattern({false, false, true, false, false});
         QCOMPARE(jpegOnly, QString("*.JPG"));
-        QCOMPARE(ScanFolders(folders, jpegOnly).availableNames, (QStringList{"photo.jpg", "PHOTO2.JPG"}));
+        QCOMPARE(ScanFolders(folders, jpegOnly).availableNames,
+                 (QStringList{"photo.jpg", "PHOTO2.JPG"}));
     }
 
     void whichFoldersAreReadable() {
-        fs->AddFile("/other", "readme.txt");        // readable, adds nothing
-        fs->AddFile("/sub/inner", "x.gif");         // /sub only holds a folder
+        fs->AddFile("/other", "readme.txt");  // readable, adds nothing
+        fs->AddFile("/sub/inner", "x.gif");   // /sub only holds a folder
         fs->AddFolder("/sub");
-        fs->AddFile("/hidden", ".x.gif");           // only hidden files
-        fs->AddFile("/off", "y.gif");               // not included
+        fs->AddFile("/hidden", ".x.gif");  // only hidden files
+        fs->AddFile("/off", "y.gif");      // not included
         fs->AddFolder("/gone");
         fs->SetError("/gone", FsError::NotFound);
         fs->AddFolder("/locked");
         fs->SetError("/locked", FsError::Other);
-        QList<FolderEntry> folders = {{"/other", true}, {"/sub", true},   {"/hidden", true},
+        QList<FolderEntry> folders = {{"/other", true}, {"/sub", true},  {"/hidden", true},
                                       {"/off", false},  {"/gone", true}, {"/locked", true}};
         const ScanResult r = ScanFolders(folders, filetypes::AllPattern);
         QCOMPARE(r.readableFolders, QStringList{"/other"});
@@ -73,8 +74,10 @@ private slots:
         fs->AddFolder("/media/off");
         fs->SetError("/media/off", FsError::DeviceUnavailable);
         // Two unavailable entries in a row: the second moves up and is still asked about.
-        QList<FolderEntry> folders = {
-            {"/media/off", false}, {"/media/card/dcim", true}, {"/media/stick/pics", true}, {"/p", true}};
+        QList<FolderEntry> folders = {{"/media/off", false},
+                                      {"/media/card/dcim", true},
+                                      {"/media/stick/pics", true},
+                                      {"/p", true}};
         d.dialogs->answers = {Dialogs::Answer::No, Dialogs::Answer::No};
         QList<int> removed;
         const ScanResult r = ScanFolders(folders, filetypes::AllPattern, &removed);
@@ -118,7 +121,8 @@ private slots:
     void typeRules() {
         QCOMPARE(filetypes::BuildPattern({true, true, true, true, true}),
                  QString("*.BMP;*.GIF;*.JPG;*.ICO;*.WMF"));
-        QCOMPARE(filetypes::BuildPattern({false, true, false, false, true}), QString("*.GIF;*.WMF"));
+        QCOMPARE(filetypes::BuildPattern({false, true, false, false, true}),
+                 QString("*.GIF;*.WMF"));
         QVERIFY(filetypes::BuildPattern({}).isEmpty());
         QCOMPARE(filetypes::BoxOfExtension("sun.ico"), 3);
         QCOMPARE(filetypes::BoxOfExtension("SUN.WMF"), 4);
@@ -151,9 +155,11 @@ private slots:
         QCOMPARE(ShortenPathCaption(p30, 29), QString("/home/anna/Pict.../Holiday22x"));
         QCOMPARE(ShortenPathCaption(p30, 29).size(), 29);
         // Every shortened caption is exactly as long as asked.
-        for (const QString& p : {QString("/media/anna/USB STICK WITH A LONG NAME/"), QString("/a/b/c/d/e/f/g/h/i/j/k/l/m/n/o/p"),
-                                 QString("/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"),
-                                 QString("/x/") + QString(30, 'y'), QString("/x/") + QString(21, 'y')})
+        for (const QString& p :
+             {QString("/media/anna/USB STICK WITH A LONG NAME/"),
+              QString("/a/b/c/d/e/f/g/h/i/j/k/l/m/n/o/p"),
+              QString("/aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa"),
+              QString("/x/") + QString(30, 'y'), QString("/x/") + QString(21, 'y')})
             for (int len : {26, 29})
                 QCOMPARE(ShortenPathCaption(p, len).size(), std::min<qsizetype>(p.size(), len));
     }
@@ -161,9 +167,9 @@ private slots:
     void boardSizeKeys() {
         QVERIFY(BoardSizeKeyAccepted('5', false, 0, false));
         QVERIFY(BoardSizeKeyAccepted('0', false, 1, false));
-        QVERIFY(!BoardSizeKeyAccepted('1', false, 2, false));  // "40" and a third digit
-        QVERIFY(BoardSizeKeyAccepted('1', false, 2, true));    // typing over a selection
-        QVERIFY(BoardSizeKeyAccepted(QChar(), true, 2, false)); // Backspace
+        QVERIFY(!BoardSizeKeyAccepted('1', false, 2, false));    // "40" and a third digit
+        QVERIFY(BoardSizeKeyAccepted('1', false, 2, true));      // typing over a selection
+        QVERIFY(BoardSizeKeyAccepted(QChar(), true, 2, false));  // Backspace
         QVERIFY(!BoardSizeKeyAccepted('a', false, 0, false));
         QVERIFY(!BoardSizeKeyAccepted('-', false, 0, true));
         QVERIFY(!BoardSizeKeyAccepted(' ', false, 0, false));
@@ -178,7 +184,7 @@ private slots:
         QCOMPARE(BoardSizeOnLeave("40"), QString("40"));
         QCOMPARE(BoardSizeOnLeave("4"), QString("4"));
         QCOMPARE(BoardSizeOnLeave(""), QString("8"));
-        QCOMPARE(BoardSizeOnLeave("abc"), QString("8"));   // pasted
+        QCOMPARE(BoardSizeOnLeave("abc"), QString("8"));  // pasted
         QCOMPARE(BoardSizeOnLeave("1e3"), QString("8"));
         QCOMPARE(BoardSizeOnLeave("-5"), QString("8"));
         QCOMPARE(BoardSizeOnLeave("12.5"), QString("8"));
