@@ -121,6 +121,17 @@ bool JpegComplete(const QByteArray& b) {
     return false;
 }
 
+// Chunks must chain up to the end chunk.
+bool PngComplete(const QByteArray& b) {
+    qsizetype at = 8;
+    while (at + 12 <= b.size()) {
+        const qint64 len = qFromBigEndian<quint32>(b.constData() + at);
+        if (b.mid(at + 4, 4) == "IEND") return true;
+        at += 12 + len;
+    }
+    return false;
+}
+
 void EnsureQtLimit() {
     static std::once_flag once;
     std::call_once(once, [] { QImageReader::setAllocationLimit(PictureLoader::QtAllocationLimitMB); });
@@ -131,6 +142,7 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
     if (format == "bmp" && !BmpComplete(bytes)) return std::nullopt;
     if (format == "gif" && !GifComplete(bytes)) return std::nullopt;
     if (format == "jpeg" && !JpegComplete(bytes)) return std::nullopt;
+    if (format == "png" && !PngComplete(bytes)) return std::nullopt;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
     QImageReader reader(&buffer, format);
@@ -207,6 +219,7 @@ QByteArray PictureLoader::DetectFormat(const QByteArray& head) {
     if (head.startsWith("BM")) return "bmp";
     if (head.startsWith("GIF87a") || head.startsWith("GIF89a")) return "gif";
     if (head.startsWith("\xFF\xD8\xFF")) return "jpeg";
+    if (head.startsWith("\x89PNG\r\n\x1A\n")) return "png";
     if (head.size() >= 6 && U16At(head, 0) == 0 && U16At(head, 2) == 1 && U16At(head, 4) > 0)
         return "ico";
     if (wmfreader::LooksLikeWmf(head)) return "wmf";

@@ -17,9 +17,10 @@ struct Picture {
 
 // The one way in for every picture file: BMP, GIF, JPEG, ICO through Qt's
 // readers, WMF (placeable and plain) through libwmflite drawn with QPainter.
-// The decoder is chosen by content where the extension lies; anything else
-// (PNG, TIFF, cursors, ...) is refused even where Qt could read it, because
-// the game offers exactly these five kinds. Every failure (missing,
+// The decoder is chosen by content where the extension lies. PNG is read too,
+// because the program's own splash pictures, trophy and icon are PNG (the
+// folder scan offers players' files only under the five extensions). Anything
+// else (TIFF, cursors, ...) is refused even where Qt could read it. Every failure (missing,
 // unreadable, empty, truncated, corrupt, unsupported, too large) returns
 // nothing; nothing throws. Metafiles come out on a transparent background.
 class PictureLoader {
@@ -48,7 +49,7 @@ public:
     virtual void LoadMany(const QStringList& paths, QSize maxSize,
                           const std::function<bool(int index, std::optional<Picture>)>& consume);
 
-    // "bmp", "gif", "jpeg", "ico" or "wmf" from a file's first bytes, or empty.
+    // "bmp", "gif", "jpeg", "ico", "png" or "wmf" from a file's first bytes, or empty.
     static QByteArray DetectFormat(const QByteArray& head);
 
     // Fits `size` inside `bound`, aspect kept (halves round to even, at least

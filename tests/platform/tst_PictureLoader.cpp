@@ -281,15 +281,18 @@ private slots:
         QVERIFY(refused(b));
     }
 
-    void onlyTheGamesFormatsAreAccepted() {
-        // PNG, TIFF and the like are refused even though Qt could decode them:
-        // the game offers BMP, GIF, JPEG, ICO and WMF and nothing else.
+    void otherFormatsAreRefusedButPng() {
+        // PNG loads (the program's own splash pictures are PNG); TIFF and the
+        // like are refused even though Qt could decode them.
         ProgramFolder folder;
-        folder.Write("a.png", Encode(Halves(20, 20), "png"));
-        folder.Write("b.bmp", Encode(Halves(20, 20), "png"));
+        const QByteArray png = Encode(Halves(20, 20), "png");
+        folder.Write("a.png", png);
+        folder.Write("b.bmp", png);
+        folder.Write("cut.png", png.left(png.size() - 12));
         folder.Write("c.jpg", Encode(Halves(20, 20), "tiff"));
-        QVERIFY(!loader.Load(folder.File("a.png")));
-        QVERIFY(!loader.Load(folder.File("b.bmp")));
+        QVERIFY(loader.Load(folder.File("a.png")));
+        QVERIFY(loader.Load(folder.File("b.bmp")));
+        QVERIFY(!loader.Load(folder.File("cut.png")));
         QVERIFY(!loader.Load(folder.File("c.jpg")));
         QCOMPARE(PictureLoader::DetectFormat(Encode(Halves(8, 8), "jpeg")), QByteArray("jpeg"));
         QCOMPARE(PictureLoader::DetectFormat(Shapes(true)), QByteArray("wmf"));
