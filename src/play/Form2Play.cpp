@@ -1,6 +1,7 @@
 // The game itself: turning and matching cards, the clock in the title bar,
 // pausing, the end of a board, and the Preferences and Help menu commands.
 #include <QCoreApplication>
+#include <algorithm>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -277,7 +278,12 @@ void Form2::Form_KeyDown(int KeyCode, int Shift) {
     QFont font = Label3->font();
     font.setPointSize(l.FontSize);
     Label3->setFont(font);
-    Label3->setGeometry(twips::ToPixelRect(l.Left, pauselabel::Top, l.Width, pauselabel::Height));
+    // At these sizes the message does not fit on one line of the label's
+    // width: it wraps, and the label grows downwards to show both lines.
+    Label3->setWordWrap(true);
+    QRect r = twips::ToPixelRect(l.Left, pauselabel::Top, l.Width, pauselabel::Height);
+    r.setHeight(std::max(r.height(), Label3->heightForWidth(r.width())));
+    Label3->setGeometry(r);
     if (Paused == 1) Label3->raise();
     Label3->setVisible(Paused == 1);
     PauseKeyLatch = true;
