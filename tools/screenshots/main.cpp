@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QPainter>
 #include "platform/FileSystem.h"
+#include "platform/Keys.h"
 #include "play/Form6.h"
 
 namespace {
@@ -273,6 +274,26 @@ void ResultWindow() {
     Forms::Unload<Form6>();
     FlushDeletesNow();
 }
+
+// A board in play with a missed pair up, paused with P: the message over the cards.
+void PausedBoardShot() {
+    ProgramFolder folder(ProgramFolder::All);
+    DefaultSettings();
+    Form1& config = Forms::Get<Form1>();
+    config.Combo1->setEditText("8");
+    const QString graphics = FileSystem::Join(folder.Path(), "Graphics");
+    config.ChosenPictures.clear();
+    for (const QString& f : platform().fs->ListFiles(graphics, "*.jpg;*.gif;*.bmp;*.wmf;*.ico"))
+        if (config.ChosenPictures.size() < 16) config.ChosenPictures.append(FileSystem::Join(graphics, f));
+    Form2& game = Forms::Get<Form2>();
+    game.DealBoard();
+    game.Timer1->stop();
+    game.Timer2->stop();
+    game.Image2_Click(0);
+    game.Image2_Click(1);
+    game.Form_KeyDown(vk::P, 0);
+    Save(game, "board-paused");
+}
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -295,5 +316,6 @@ int main(int argc, char* argv[]) {
     ShotBoard(20, 5, "board-20-pairs-1280x1024");
     ShotBoard(40, 5, "board-40-pairs-1280x1024");
     ResultWindow();
+    PausedBoardShot();
     return 0;
 }
