@@ -1,10 +1,10 @@
 // The game itself: turning and matching cards, the clock in the title bar,
 // pausing, the end of a board, and the Preferences and Help menu commands.
 #include <QCoreApplication>
-#include <algorithm>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <algorithm>
 
 #include "app/Module1.h"
 #include "board/Form2.h"
@@ -22,7 +22,9 @@
 
 namespace {
 
-float Now() { return platform().clock->SecondsSinceMidnight(); }
+float Now() {
+    return platform().clock->SecondsSinceMidnight();
+}
 
 // Turns Qt's events on the game window and its board area into the window's
 // handlers: keys (through the repeat filter), the board area's focus, and
@@ -44,7 +46,8 @@ protected:
             case QEvent::KeyPress:
                 if (o == form_) {
                     auto* k = static_cast<QKeyEvent*>(e);
-                    if (const int code = vk::FromEvent(k)) form_->KeyFilter.Press(code, k->isAutoRepeat());
+                    if (const int code = vk::FromEvent(k))
+                        form_->KeyFilter.Press(code, k->isAutoRepeat());
                 }
                 break;
             case QEvent::KeyRelease:
@@ -62,7 +65,8 @@ protected:
                 // About window; a menu handing the focus back does not.
                 if (o == form_ || o == form_->Picture1) {
                     const auto reason = static_cast<QFocusEvent*>(e)->reason();
-                    if (reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason) CloseAbout();
+                    if (reason != Qt::PopupFocusReason && reason != Qt::MenuBarFocusReason)
+                        CloseAbout();
                 }
                 break;
             case QEvent::FocusOut:
@@ -295,11 +299,15 @@ void Form2::Form_KeyUp(int KeyCode, int Shift) {
     if (KeyCode == vk::Plus || KeyCode == vk::Minus) ResizeKeyUp(KeyCode);
 }
 
-void Form2::Picture1_LostFocus() { Paused = 1; }
+void Form2::Picture1_LostFocus() {
+    Paused = 1;
+}
 
 // ---- Menu commands ----
 
-void Form2::mnuExit_Click() { close(); }
+void Form2::mnuExit_Click() {
+    close();
+}
 
 namespace {
 void ChooseSpeed(Form2& f, QAction* chosen, double delay, int setting) {
@@ -311,9 +319,15 @@ void ChooseSpeed(Form2& f, QAction* chosen, double delay, int setting) {
 }
 }  // namespace
 
-void Form2::mnuSlow_Click() { ChooseSpeed(*this, mnuSlow, 2, 1); }
-void Form2::mnuMdm_Click() { ChooseSpeed(*this, mnuMdm, 1, 2); }
-void Form2::mnuFast_Click() { ChooseSpeed(*this, mnuFast, 0.5, 3); }
+void Form2::mnuSlow_Click() {
+    ChooseSpeed(*this, mnuSlow, 2, 1);
+}
+void Form2::mnuMdm_Click() {
+    ChooseSpeed(*this, mnuMdm, 1, 2);
+}
+void Form2::mnuFast_Click() {
+    ChooseSpeed(*this, mnuFast, 0.5, 3);
+}
 
 void Form2::mnuSnd_Click() {
     // Only this window's check mark: the next board starts from SoundOn again.

@@ -75,7 +75,8 @@ void Form6::Form_Load() {
     }
     const double ownWidth = twips::FromPixels(frameGeometry().width());
     const double ownHeight = twips::FromPixels(frameGeometry().height());
-    move(twips::ToPixels((gameWidth - ownWidth) / 2), twips::ToPixels((gameHeight - ownHeight) / 2));
+    move(twips::ToPixels((gameWidth - ownWidth) / 2),
+         twips::ToPixels((gameHeight - ownHeight) / 2));
     if (MMControl1) MMControl1->FileName = sounds::File(Module1.ProgramFolder, Module1.EndSound);
 }
 

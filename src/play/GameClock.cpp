@@ -12,7 +12,9 @@ QString Padded(long long v) {
 }
 }  // namespace
 
-QString Display::Text() const { return num::Text(static_cast<double>(Hours)) + ":" + Minutes + ":" + Seconds; }
+QString Display::Text() const {
+    return num::Text(static_cast<double>(Hours)) + ":" + Minutes + ":" + Seconds;
+}
 
 Display FromElapsed(double elapsed) {
     // `\` and mod round their operand first; that is what rounds the clock
@@ -53,10 +55,13 @@ QString RunningCaption(double score, const Display& clock) {
     return "Tavimo    Score: " + num::Text(score) + "       Time " + clock.Text();
 }
 
-QString RestartCaption(double score) { return "Tavimo   Score:  " + num::Text(score) + "       Time 0:0:0"; }
+QString RestartCaption(double score) {
+    return "Tavimo   Score:  " + num::Text(score) + "       Time 0:0:0";
+}
 
 QString EndCaption(double score, const Display& clock, double bonus, double total) {
-    return RunningCaption(score, clock) + "    Bonus " + num::Text(bonus) + "    Total Score " + num::Text(total);
+    return RunningCaption(score, clock) + "    Bonus " + num::Text(bonus) + "    Total Score " +
+           num::Text(total);
 }
 
 }  // namespace gameclock

@@ -4,7 +4,7 @@
 
 namespace pauselabel {
 
-constexpr double Top = 2520;    // below the top of the window's inner area
+constexpr double Top = 2520;  // below the top of the window's inner area
 constexpr double Height = 600;
 
 struct Layout {

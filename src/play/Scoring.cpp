@@ -11,7 +11,9 @@ long long Bonus(int parTime, float elapsed) {
     return num::RoundHalfEven(tenths);
 }
 
-int16_t Total(double score, double bonus) { return num::ToInt16Clamped(score + bonus); }
+int16_t Total(double score, double bonus) {
+    return num::ToInt16Clamped(score + bonus);
+}
 
 int Rank(const std::array<int16_t, 10>& bestScores, double total) {
     for (int i = 0; i < 10; ++i)

@@ -7,7 +7,9 @@
 namespace scoring {
 
 // Par time of a board in seconds: 4 seconds per pair, 2 per card.
-inline int ParTime(int cardCount) { return 2 * cardCount; }
+inline int ParTime(int cardCount) {
+    return 2 * cardCount;
+}
 
 // Ten points for every second under par, one per tenth, rounded halves to
 // even; nothing at or over par.

@@ -32,6 +32,8 @@ void PlayWinner(SoundDevice& device, bool soundOn) {
     if (soundOn) device.Command("Play");
 }
 
-void Close(SoundDevice& device) { device.Command("Close"); }
+void Close(SoundDevice& device) {
+    device.Command("Close");
+}
 
 }  // namespace sounds

@@ -1,19 +1,19 @@
 // The game window driven through its handlers with the fake clock.
-#include <QTest>
 #include <QDir>
+#include <QTest>
 
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "config/Form1.h"
+#include "platform/Twips.h"
 #include "play/Form6.h"
-#include "play/SoundEffects.h"
 #include "play/Form8.h"
+#include "play/SoundEffects.h"
 #include "scores/Form4.h"
 #include "scores/Form7.h"
-#include "viewer/Form3.h"
 #include "scores/HighScoreTable.h"
-#include "platform/Twips.h"
+#include "viewer/Form3.h"
 
 namespace {
 
@@ -113,7 +113,9 @@ std::array<int16_t, 10> All(int16_t v) {
     return a;
 }
 
-QString ClockOf(const QString& caption) { return caption.section("Time ", 1).section(' ', 0, 0); }
+QString ClockOf(const QString& caption) {
+    return caption.section("Time ", 1).section(' ', 0, 0);
+}
 
 }  // namespace
 
@@ -211,7 +213,7 @@ private slots:
 
     void faceClickOpensTheViewerOnlyOnAFinishedBoard() {
         Board b(4);
-        Forms::Get<Form1>().ChosenPictures = {"/p/a.jpg", "/p/b.jpg", "/p/c.jpg", "/p/d.jpg",
+        Forms::Get<Form1>().ChosenPictures = {"/p/a.jpg",  "/p/b.jpg",  "/p/c.jpg",  "/p/d.jpg",
                                               "/p/s1.jpg", "/p/s2.jpg", "/p/s3.jpg", "/p/s4.jpg"};
         WriteBest(b.folder, All(30000));
         b->Image2_Click(0);
@@ -365,7 +367,8 @@ private slots:
         b.RunUntil(1010);
         b.At(1040);  // the question stays open for 30 s; the answer is No
         QVERIFY(!Forms::Unload(b.form));
-        QCOMPARE(b.d.dialogs->shown.back().text, QString("Are you sure you want to exit the program?"));
+        QCOMPARE(b.d.dialogs->shown.back().text,
+                 QString("Are you sure you want to exit the program?"));
         QCOMPARE(b->Paused, 0);
         b.RunUntil(1040.2f);
         QCOMPARE(ClockOf(b.Caption()), QString("0:00:10"));
@@ -424,7 +427,8 @@ private slots:
         QCOMPARE(Module1.Bonus, 116.0);
         QCOMPARE(Module1.TotalScore, 1016.0);
         QCOMPARE(Module1.BoardPairs, 8);
-        QVERIFY2(b.Caption().endsWith("    Bonus 116    Total Score 1016"), qPrintable(b.Caption()));
+        QVERIFY2(b.Caption().endsWith("    Bonus 116    Total Score 1016"),
+                 qPrintable(b.Caption()));
         QCOMPARE(Module1.HighScoreRank, -1);
         QCOMPARE(b->EndStep, 1);
         QVERIFY(b->isEnabled());
@@ -530,7 +534,8 @@ private slots:
         QVERIFY(Forms::IfLoaded<Form6>());
         // The restart opened the device again; the end step closes it again.
         const QString file = b->MMControl1->FileName;
-        QCOMPARE(b.d.sounds->mid(b.d.sounds->size() - 2), QStringList({"Open " + file, "Close " + file}));
+        QCOMPARE(b.d.sounds->mid(b.d.sounds->size() - 2),
+                 QStringList({"Open " + file, "Close " + file}));
     }
 
     void hugeTotalIsClampedBeforeRanking() {
@@ -554,7 +559,8 @@ private slots:
         b->Image2_Click(1);
         b->Image2_Click(9);
         const QString file = b->MMControl1->FileName;
-        QCOMPARE(*b.d.sounds, QStringList({"Prev " + file, "Play " + file, "Prev " + file, "Play " + file}));
+        QCOMPARE(*b.d.sounds,
+                 QStringList({"Prev " + file, "Play " + file, "Prev " + file, "Play " + file}));
     }
 
     void withSoundOffNothingPlays() {
@@ -570,7 +576,8 @@ private slots:
         result->Timer1_Timer();
         QVERIFY(!result->Timer1->isActive());
         result->OK_Click();
-        for (const QString& c : *b.d.sounds) QVERIFY2(!c.startsWith("Prev") && !c.startsWith("Play"), qPrintable(c));
+        for (const QString& c : *b.d.sounds)
+            QVERIFY2(!c.startsWith("Prev") && !c.startsWith("Play"), qPrintable(c));
         QVERIFY(b.d.sounds->contains("Close x"));
         QVERIFY(b.d.sounds->contains("Close " + QDir(b.folder.Path()).filePath("Sound/End.wav")));
     }
@@ -694,6 +701,16 @@ private slots:
         b->mnuFast->trigger();  // the checked item again stays checked
         QVERIFY(b->mnuFast->isChecked());
         QCOMPARE(Module1.FlipDelay, 0.5);
+    }
+
+    void exitAsksFirst() {
+        Board b;
+        b->mnuExit_Click();  // No
+        QCOMPARE(Forms::IfLoaded<Form2>(), b.form);
+        QCOMPARE(b.d.desktop->endCalls, 0);
+        b.d.dialogs->answers.push_back(Dialogs::Answer::Yes);
+        b->mnuExit_Click();
+        QCOMPARE(b.d.desktop->endCalls, 1);
     }
 
     void saveOnExitToggles() {

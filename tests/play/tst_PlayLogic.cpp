@@ -32,8 +32,9 @@ private slots:
         QCOMPARE(gameclock::RunningCaption(-25, FromElapsed(65)),
                  QString("Tavimo    Score: -25       Time 0:01:05"));
         QCOMPARE(gameclock::RestartCaption(100), QString("Tavimo   Score:  100       Time 0:0:0"));
-        QCOMPARE(gameclock::EndCaption(1175, FromElapsed(20), 116, 1291),
-                 QString("Tavimo    Score: 1175       Time 0:00:20    Bonus 116    Total Score 1291"));
+        QCOMPARE(
+            gameclock::EndCaption(1175, FromElapsed(20), 116, 1291),
+            QString("Tavimo    Score: 1175       Time 0:00:20    Bonus 116    Total Score 1291"));
     }
     void pausedTicksDoNotCount() {
         gameclock::BoardClock c;
@@ -140,7 +141,8 @@ private slots:
         sounds::PlayEnd(end, false);
         QVERIFY(log->isEmpty());
         sounds::PlayEnd(end, true);
-        QCOMPARE(*log, QStringList({"Open /p/Sound/End.wav", "Prev /p/Sound/End.wav", "Play /p/Sound/End.wav"}));
+        QCOMPARE(*log, QStringList({"Open /p/Sound/End.wav", "Prev /p/Sound/End.wav",
+                                    "Play /p/Sound/End.wav"}));
         log->clear();
         sounds::PlayWinner(end, false);
         QVERIFY(log->isEmpty());
