@@ -356,27 +356,29 @@ void Form2::LoadPictures() {
 
     // Each chosen picture is decoded once, at an intermediate size shared by
     // its two cards, on worker threads; the results arrive here in list
-    // order, so counting and dropping work as if loaded one by one.
+    // order, so counting and dropping work as if loaded one by one. Only as
+    // many files as pairs are still missing go to the decoders at a time:
+    // the spares are decoded only for files that failed.
     const int wanted = PairCount;
     int loaded = 0;
-    const QStringList paths = chosen;
     const QSize intermediate(board::IntermediateSize, board::IntermediateSize);
-    if (wanted > 0) {
-        platform().pictures->LoadMany(
-            paths, intermediate, [&](int, std::optional<Picture> picture) {
-                if (loaded >= wanted) return false;
-                // A file that fails drops out; the next one takes its place.
-                if (!picture || picture->image.isNull()) {
-                    if (loaded < chosen.size()) chosen.removeAt(loaded);
-                    return true;
-                }
-                Face(loaded)->SetPicture(picture->image, picture->file);
-                if (loaded > 0) Back(loaded)->CopyPictureFrom(*Image2[0]);
-                ++loaded;
-                splash.SetProgress(loaded);
-                splash.SetMessage("Loading Pictures:  " + QString::number(loaded));
-                return loaded < wanted;
-            });
+    const auto consume = [&](int, std::optional<Picture> picture) {
+        if (loaded >= wanted) return false;
+        // A file that fails drops out; the next one takes its place.
+        if (!picture || picture->image.isNull()) {
+            if (loaded < chosen.size()) chosen.removeAt(loaded);
+            return true;
+        }
+        Face(loaded)->SetPicture(picture->image, picture->file);
+        if (loaded > 0) Back(loaded)->CopyPictureFrom(*Image2[0]);
+        ++loaded;
+        splash.SetProgress(loaded);
+        splash.SetMessage("Loading Pictures:  " + QString::number(loaded));
+        return loaded < wanted;
+    };
+    while (loaded < wanted && loaded < chosen.size()) {
+        const int missing = std::min<int>(wanted - loaded, chosen.size() - loaded);
+        platform().pictures->LoadMany(chosen.mid(loaded, missing), intermediate, consume);
     }
 
     // 4. Pairs as loaded, at most the board size.

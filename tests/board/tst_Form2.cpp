@@ -43,9 +43,11 @@ public:
     QStringList messages;
     QList<int> values;
     QList<QSize> sizes;
+    QList<int> batches;
     void LoadMany(const QStringList& paths, QSize maxSize,
                   const std::function<bool(int, std::optional<Picture>)>& consume) override {
         sizes << maxSize;
+        batches << int(paths.size());
         PictureLoader::LoadMany(paths, maxSize, [&](int i, std::optional<Picture> p) {
             const bool more = consume(i, std::move(p));
             if (frmSplash* s = Forms::IfLoaded<frmSplash>()) {
@@ -177,7 +179,10 @@ private slots:
         Form1& config = Configure(4, chosen);
         Form2& game = Forms::Get<Form2>();
         Deal(game);
-        QCOMPARE(loader->sizes, QList<QSize>{QSize(384, 384)});
+        // Decoded at the intermediate size, and only as many files at a
+        // time as pairs were missing: 4, then 2 after two failures, then 1.
+        QCOMPARE(loader->sizes, QList<QSize>(3, QSize(384, 384)));
+        QCOMPARE(loader->batches, QList<int>({4, 2, 1}));
         // Four pictures loaded; the failures did not move the count.
         const QStringList expected = {"Loading Pictures:  1", "Loading Pictures:  1",
                                       "Loading Pictures:  2", "Loading Pictures:  2",

@@ -1,0 +1,287 @@
+// Dealing a board is the one heavy step a player waits for, and decoding is
+// its cost. This measures a deal of 40 pairs from 48 photo-sized JPEGs the
+// way the game does it (scaled decoding on worker threads, one intermediate
+// per picture) beside the naive way (full decode, then scale) in the same
+// run, with the peak memory of each; and a relayout of 80 cards at two of
+// the fixed screen sizes.
+//
+// The pictures are generated once into the build folder (bench-pictures/).
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <sys/resource.h>
+
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "board/BoardLayout.h"
+#include "board/Form2.h"
+#include "config/Form1.h"
+#include "platform/Platform.h"
+#include "platform/RealPlatform.h"
+
+namespace {
+
+struct Spec {
+    int count, width, height;
+    bool progressive;
+};
+// 28 of 4000 x 3000, 16 of 6000 x 4000, 4 progressive 5472 x 3648.
+constexpr Spec Specs[] = {{28, 4000, 3000, false}, {16, 6000, 4000, false}, {4, 5472, 3648, true}};
+
+QString PictureFolder() { return QCoreApplication::applicationDirPath() + "/bench-pictures"; }
+
+// Smooth colour fields with fine grain, so the encoder and decoder see
+// something like a photograph rather than flat colour.
+QImage PhotoLike(int w, int h, quint32 seed) {
+    QRandomGenerator rng(seed);
+    QImage coarse(32, 24, QImage::Format_RGB32);
+    for (int y = 0; y < coarse.height(); ++y)
+        for (int x = 0; x < coarse.width(); ++x)
+            coarse.setPixel(x, y, qRgb(rng.bounded(256), rng.bounded(256), rng.bounded(256)));
+    QImage img = coarse.scaled(w, h, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                     .convertToFormat(QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < 12; ++i) {
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(rng.bounded(256), rng.bounded(256), rng.bounded(256), 140));
+        p.drawEllipse(QPointF(rng.bounded(w), rng.bounded(h)), rng.bounded(w / 4) + 50.0,
+                      rng.bounded(h / 4) + 50.0);
+    }
+    p.end();
+    quint32 state = seed * 2654435761u + 1;
+    for (int y = 0; y < h; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+        for (int x = 0; x < w; ++x) {
+            state = state * 1664525u + 1013904223u;
+            const int n = int(state >> 27) - 16;  // grain of +-16
+            const QRgb c = line[x];
+            line[x] = qRgb(qBound(0, qRed(c) + n, 255), qBound(0, qGreen(c) + n, 255),
+                           qBound(0, qBlue(c) + n, 255));
+        }
+    }
+    return img;
+}
+
+QStringList EnsurePictures() {
+    const QString dir = PictureFolder();
+    QDir().mkpath(dir);
+    QStringList paths;
+    int n = 0;
+    for (const Spec& s : Specs) {
+        for (int i = 0; i < s.count; ++i, ++n) {
+            const QString path = QString("%1/photo%2.jpg").arg(dir).arg(n, 2, 10, QChar('0'));
+            paths << path;
+            if (QFile::exists(path)) continue;
+            std::fprintf(stderr, "generating %s (%dx%d%s)\n", qPrintable(path), s.width, s.height,
+                         s.progressive ? ", progressive" : "");
+            QImageWriter writer(path + ".part", "jpeg");
+            writer.setQuality(88);
+            writer.setProgressiveScanWrite(s.progressive);
+            if (!writer.write(PhotoLike(s.width, s.height, 1000 + n)) ||
+                !QFile::rename(path + ".part", path)) {
+                std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+                std::exit(1);
+            }
+        }
+    }
+    return paths;
+}
+
+// The naive way: every picture decoded at full size, then scaled; one by one.
+class NaiveLoader final : public PictureLoader {
+public:
+    std::optional<Picture> Load(const QString& path, QSize maxSize, int) override {
+        QImageReader reader(path);
+        reader.setAutoTransform(true);
+        QImage full = reader.read();
+        if (full.isNull()) return std::nullopt;
+        const QSize natural = full.size();
+        QImage scaled = maxSize.isValid()
+                            ? full.scaled(maxSize, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                            : full;
+        return Picture{scaled, path, natural};
+    }
+    void LoadMany(const QStringList& paths, QSize maxSize,
+                  const std::function<bool(int, std::optional<Picture>)>& consume) override {
+        for (int i = 0; i < paths.size(); ++i)
+            if (!consume(i, Load(paths[i], maxSize, 0))) return;
+    }
+};
+
+// Peak resident memory since the last reset, in MB (Linux).
+void ResetPeak() {
+    std::ofstream f("/proc/self/clear_refs");
+    f << "5";
+}
+double StatusMB(const char* key) {
+    std::ifstream f("/proc/self/status");
+    std::string line;
+    const std::string k = key;
+    while (std::getline(f, line))
+        if (line.rfind(k, 0) == 0) return std::stod(line.substr(k.size())) / 1024.0;
+    return 0;
+}
+double PeakMB() { return StatusMB("VmHWM:"); }
+double ResidentMB() { return StatusMB("VmRSS:"); }
+
+// CPU seconds of the whole process, worker threads included: on a shared
+// machine the wall time says little, the work done says more.
+double ProcessCpuSeconds() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+}
+
+QTemporaryDir* programFolder = nullptr;
+QStringList pictures;
+
+void SetUpProgram() {
+    Module1 = Module1Record{};
+    Module1.ProgramFolder = programFolder->path();
+    Module1.SaveOnExit = 1;
+    Module1.SoundOn = 0;
+    Module1.BackFile = "Sky.jpg";
+    Module1.SpeedSetting = 1;
+    Module1.WindowWidth = 9550;
+    Module1.WindowHeight = 6750;
+    Module1.BoardWidth = 9435;
+    Module1.BoardHeight = 6000;
+    Module1.AspectRatio = 9550.0f / 6750.0f;
+    Module1.MatchSound = "Match.wav";
+    QDir::setCurrent(programFolder->path());
+}
+
+// One deal of 40 pairs from the 48 pictures, as the first clock tick runs it.
+Form2& Deal() {
+    Form1& config = Forms::Get<Form1>();
+    config.Combo1->setEditText("40");
+    config.ChosenPictures = pictures;
+    Module1.QuietUnload = 1;
+    Forms::Unload<Form2>();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Form2& game = Forms::Get<Form2>();
+    game.Timer1->stop();
+    game.Timer2->stop();
+    game.DealDone = 1;
+    game.DealBoard();
+    return game;
+}
+
+void RunDeal(benchmark::State& state, bool naive) {
+    if (naive)
+        platform().pictures = std::make_unique<NaiveLoader>();
+    else
+        platform().pictures = std::make_unique<PictureLoader>();
+    double peak = 0, before = 0, cpu = 0;
+    for (auto _ : state) {
+        before = ResidentMB();
+        ResetPeak();
+        const double cpuStart = ProcessCpuSeconds();
+        Form2& game = Deal();
+        cpu += ProcessCpuSeconds() - cpuStart;
+        peak = std::max(peak, PeakMB());
+        if (game.PairCount != 40) state.SkipWithError("the deal did not reach 40 pairs");
+    }
+    state.counters["peak_MB"] = peak;
+    state.counters["resident_before_MB"] = before;
+    state.counters["process_cpu_s"] = cpu / double(state.iterations());
+    Module1.QuietUnload = 1;
+    Forms::Unload<Form2>();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    platform().pictures = std::make_unique<PictureLoader>();
+}
+
+void BM_Deal40Pairs(benchmark::State& state) { RunDeal(state, false); }
+void BM_Deal40PairsNaive(benchmark::State& state) { RunDeal(state, true); }
+
+// One picture of each kind, decoded scaled to the intermediate size or
+// whole: where the time and the memory of a deal go.
+void DecodeOne(benchmark::State& state, int index, bool scaled) {
+    PictureLoader loader;
+    const QSize size = scaled ? QSize(board::IntermediateSize, board::IntermediateSize) : QSize();
+    double extra = 0;
+    for (auto _ : state) {
+        const double before = ResidentMB();
+        ResetPeak();
+        auto picture = loader.Load(QString("%1/photo%2.jpg").arg(PictureFolder()).arg(index, 2, 10, QChar('0')),
+                                   size, 1024);
+        extra = std::max(extra, PeakMB() - before);
+        if (!picture) state.SkipWithError("the picture did not decode");
+    }
+    state.counters["extra_peak_MB"] = extra;
+}
+void BM_Decode12MP_Scaled(benchmark::State& s) { DecodeOne(s, 0, true); }
+void BM_Decode24MP_Scaled(benchmark::State& s) { DecodeOne(s, 28, true); }
+void BM_Decode24MP_Full(benchmark::State& s) { DecodeOne(s, 28, false); }
+void BM_Decode20MPProgressive_Scaled(benchmark::State& s) { DecodeOne(s, 44, true); }
+
+// Laying 80 cards out again for a fixed screen size, including the
+// repaint that makes their pictures for the new card size.
+void Relayout(benchmark::State& state, int screen, int other) {
+    Form2& game = Deal();
+    game.show();
+    QCoreApplication::processEvents();
+    for (auto _ : state) {
+        game.mnuScreen_Click(other);
+        QCoreApplication::processEvents();
+        const auto start = std::chrono::steady_clock::now();
+        game.mnuScreen_Click(screen);
+        QCoreApplication::processEvents();
+        game.Picture1->repaint();
+        const auto end = std::chrono::steady_clock::now();
+        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    }
+    Module1.QuietUnload = 1;
+    Forms::Unload<Form2>();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void BM_Relayout80Cards_480by600(benchmark::State& state) { Relayout(state, 0, 5); }
+void BM_Relayout80Cards_1280by1024(benchmark::State& state) { Relayout(state, 5, 0); }
+
+}  // namespace
+
+BENCHMARK(BM_Decode12MP_Scaled)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Decode24MP_Scaled)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_Decode24MP_Full)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Decode20MPProgressive_Scaled)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_Deal40Pairs)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_Deal40PairsNaive)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_Relayout80Cards_480by600)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+BENCHMARK(BM_Relayout80Cards_1280by1024)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallRealPlatform();
+    // Nothing here may wait for a player.
+    platform().dialogs = std::make_unique<ScriptedDialogs>();
+    platform().makeSoundDevice = [] { return std::make_unique<RecordingSoundDevice>(nullptr); };
+    pictures = EnsurePictures();
+    // In the order a chooser would draw them: the same shuffle every run.
+    QRandomGenerator order(42);
+    for (qsizetype i = pictures.size() - 1; i > 0; --i)
+        pictures.swapItemsAt(i, order.bounded(int(i + 1)));
+    QTemporaryDir dir;
+    programFolder = &dir;
+    SetUpProgram();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    Forms::DiscardAll();
+    return 0;
+}
