@@ -7,6 +7,7 @@
 #include "app/AssetPaths.h"
 #include "app/Module1.h"
 #include "platform/FileSystem.h"
+#include "platform/Platform.h"
 #include "platform/Twips.h"
 
 namespace {
@@ -28,11 +29,10 @@ protected:
     }
 };
 
-// The splash's own pictures are PNG files that ship with the program, not
-// player pictures (the picture loader takes only the game's picture kinds).
 QImage LoadAsset(const char* name) {
-    QImage image(FileSystem::Join(Module1.ProgramFolder, name));
-    return image;
+    auto picture = platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, name),
+                                             QSize(480, 480));
+    return picture ? picture->image : QImage();
 }
 
 // Design-time sizes of the controls (twips); only their placement follows rules.
