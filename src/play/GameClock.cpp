@@ -55,10 +55,6 @@ QString RunningCaption(double score, const Display& clock) {
     return "Tavimo    Score: " + num::Text(score) + "       Time " + clock.Text();
 }
 
-QString RestartCaption(double score) {
-    return "Tavimo   Score:  " + num::Text(score) + "       Time 0:0:0";
-}
-
 QString EndCaption(double score, const Display& clock, double bonus, double total) {
     return RunningCaption(score, clock) + "    Bonus " + num::Text(bonus) + "    Total Score " +
            num::Text(total);

@@ -43,8 +43,6 @@ struct BoardClock {
 
 // Caption of the running board and of the first card click (with a fresh Display, "0:0:0").
 QString RunningCaption(double score, const Display& clock);
-// Caption after "&Restart Game": its blanks differ from the running caption.
-QString RestartCaption(double score);
 // Caption at the end of the board.
 QString EndCaption(double score, const Display& clock, double bonus, double total);
 

@@ -31,7 +31,6 @@ private slots:
                  QString("Tavimo    Score: 100       Time 0:0:0"));
         QCOMPARE(gameclock::RunningCaption(-25, FromElapsed(65)),
                  QString("Tavimo    Score: -25       Time 0:01:05"));
-        QCOMPARE(gameclock::RestartCaption(100), QString("Tavimo   Score:  100       Time 0:0:0"));
         QCOMPARE(
             gameclock::EndCaption(1175, FromElapsed(20), 116, 1291),
             QString("Tavimo    Score: 1175       Time 0:00:20    Bonus 116    Total Score 1291"));
