@@ -31,7 +31,8 @@ test-sanitize:
 
 bench:
 	@$(MAKE) --no-print-directory build BUILD=build-bench BUILD_TYPE=Release CMAKE_ARGS="-DTAVIMO_BENCH=ON"
-	@cd build-bench && for b in bench/bench_*; do [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen ./$$b; done
+	@cd build-bench && for b in bench/bench_*; do \
+	  if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen ./$$b || exit 1; fi; done
 
 screenshots: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tools/screenshots/screenshots $(CURDIR)/$(BUILD)/screenshots

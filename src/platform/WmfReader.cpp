@@ -580,7 +580,9 @@ std::optional<QImage> Render(const QByteArray& bytes, const Layout& layout, QSiz
     // The player gets the checked part only, with the record buffer floor applied.
     QByteArray data = bytes.left(layout.length);
     const qsizetype h = layout.headerOffset;
-    const quint32 fileWords = U32At(data, h + 6);
+    // Trailing bytes after the end record are cut off; the size follows.
+    const quint32 fileWords = quint32((layout.length - h) / 2);
+    qToLittleEndian<quint32>(fileWords, data.data() + h + 6);
     const quint32 maxRecord = U32At(data, h + 12);
     qToLittleEndian<quint32>(std::max(maxRecord, std::min(kMinRecordBuffer, fileWords)),
                              data.data() + h + 12);
