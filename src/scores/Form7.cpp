@@ -152,6 +152,7 @@ void Form7::Text1_KeyPress(int& KeyAscii) {
 void Form7::OK_Click() { Forms::Unload(this); }
 
 bool Form7::Form_Unload() {
+    Timer1->stop();  // no late tick between closing and deletion
     sounds::Close(*MMControl1);
     Module1.PlayerName = Text1->text();
     Form4& scores = Forms::Get<Form4>();
