@@ -1,0 +1,83 @@
+// A whole board played to the end in the real windows, from an empty table
+// to the winner's name in place 1.
+#include <QTest>
+
+#include "TestSupport.h"
+#include "app/Module1.h"
+#include "app/SettingsFile.h"
+#include "board/Form2.h"
+#include "config/Form1.h"
+#include "platform/FileSystem.h"
+#include "scores/Form4.h"
+#include "scores/Form7.h"
+
+class WinnerFlowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aBoardPlayedToTheEndPutsTheWinnerInPlaceOne() {
+        Doubles d = InstallDoubles();
+        ProgramFolder folder(ProgramFolder::All);
+        const QString init = FileSystem::Join(Module1.ProgramFolder, settings::FileName);
+        settings::WriteDefault(init);
+        settings::Read(init, Module1);
+        Module1.AspectRatio = 9550.0f / 6750.0f;
+        Module1.MatchSound = "Match.wav";
+        Module1.HighSound = "High.wav";
+        Module1.BestSound = "Best.wav";
+        Module1.SoundOn = 1;
+        Module1.FlipDelay = 1;
+
+        const QString graphics = FileSystem::Join(folder.Path(), "Graphics");
+        QStringList chosen;
+        for (const QString& name : platform().fs->ListFiles(graphics, "*.jpg").mid(0, 4))
+            chosen << FileSystem::Join(graphics, name);
+        QCOMPARE(chosen.size(), 4);
+        Form1& config = Forms::Get<Form1>();
+        config.Combo1->setEditText("4");
+        config.ChosenPictures = chosen;
+
+        d.clock->seconds = 1000;
+        Form2& game = Forms::Get<Form2>();
+        game.Timer1->stop();
+        game.Timer2->stop();
+        game.DealDone = 1;
+        game.DealBoard();
+        QCOMPARE(game.PairCount, 4);
+
+        // Every pair at the first try, one card a second.
+        for (int k = 0; k < 4; ++k) {
+            d.clock->seconds += 1;
+            game.Image2_Click(k);
+            d.clock->seconds += 1;
+            game.Image2_Click(k + 4);
+            game.Timer1_Timer();
+        }
+        QCOMPARE(Module1.HighScoreRank, 1);
+        QVERIFY(!game.isEnabled());
+        d.clock->seconds += 1.05f;
+        game.Timer2_Timer();
+        Form7* winner = Forms::IfLoaded<Form7>();
+        QVERIFY(winner && winner->isVisible());
+        winner->Timer1_Timer();
+        QVERIFY(d.sounds->contains("Play " + folder.File("Sound/Best.wav")));
+
+        QTest::keyClicks(winner->Text1, "Winner");
+        QTest::keyClick(winner->Text1, Qt::Key_Return);
+        QVERIFY(!Forms::IfLoaded<Form7>());
+
+        const QString line = QString("Winner,4,%1,%2").arg(Module1.BoardTime).arg(Module1.TotalScore) +
+                             QString(",,,,0").repeated(9) + "\r\n";
+        QCOMPARE(QString::fromUtf8(folder.Read("best.txt")), line);
+        Form4* scores = Forms::IfLoaded<Form4>();
+        QVERIFY(scores && scores->isVisible());
+        QVERIFY(scores->Label4->text().startsWith("Winner\n"));
+        QVERIFY(!game.isEnabled());
+
+        scores->OK_Click();
+        QVERIFY(game.isEnabled());
+        QVERIFY(game.isVisible());
+    }
+};
+TAVIMO_TEST(WinnerFlowTest);
+
+#include "tst_WinnerFlow.moc"
