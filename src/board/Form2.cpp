@@ -74,7 +74,11 @@ Form2::Form2() {
     ApplyWindowSize();
 }
 
-Form2::~Form2() = default;
+Form2::~Form2() {
+    // The widgets still send events while they are torn down; the play
+    // handlers must not see them once this window is no longer whole.
+    delete PlayFilter;
+}
 
 void Form2::BuildMenus() {
     mnuFile = menuBar->addMenu("&File");

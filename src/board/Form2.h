@@ -159,6 +159,7 @@ public:
     gameclock::BoardClock BoardClock;   // StartTime, LastTickTime, DayMarker
     gameclock::Display Clock;           // the clock as last displayed
     bool PauseKeyLatch = false;         // a key-down handled the pause; cleared by key-up
+    QObject* PlayFilter = nullptr;      // the play handlers' event filter; goes first on destruction
     KeyRepeatFilter KeyFilter;          // Qt key events -> Form_KeyDown / Form_KeyUp
 
     // ---- Card backs (play/Form2Backs.cpp) ----

@@ -233,8 +233,9 @@ void Form1::RemoveFolderRow(int row) {
     const QSignalBlocker block(List3);
     // The entry may be the one whose check mark is being handled right now:
     // it goes once that handling is over.
-    QListWidgetItem* item = List3->takeItem(row);
-    QTimer::singleShot(0, List3, [item] { delete item; });
+    // Until then the window keeps it, so it is freed with the window at the latest.
+    removedItems_.emplace_back(List3->takeItem(row));
+    QTimer::singleShot(0, this, [this] { removedItems_.clear(); });
 }
 
 void Form1::BuildPattern() {

@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+#include <vector>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileSystemModel>
@@ -153,6 +155,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    std::vector<std::unique_ptr<QListWidgetItem>> removedItems_;  // taken out, freed soon
     void TypeCheck_Click();
     void SetTypesGrey(bool grey);
     void ClearPreview();

@@ -116,6 +116,7 @@ void SetChecked(QAction* item, bool on) {
 
 void Form2::ConnectPlay() {
     auto* events = new PlayEvents(this);
+    PlayFilter = events;
     events->Watch(this);
     events->Watch(Picture1);
     KeyFilter.OnDown = [this](int code) { Form_KeyDown(code, 0); };
