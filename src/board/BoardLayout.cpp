@@ -139,23 +139,6 @@ ManualResize ManualResizeFor(int KeyCode, double W, double H, double ResizeStep,
     return r;
 }
 
-PauseLabelLayout PauseLabelFor(double W, int narrowFontSize) {
-    PauseLabelLayout p;
-    if (W < 9746) {
-        p.width = 6255;
-        p.fontSize = narrowFontSize;
-    } else {
-        p.width = 9255;
-        p.fontSize = 24;
-    }
-    if (W > 12000) {
-        p.width = 10000;
-        p.fontSize = 26;
-    }
-    p.left = (W - p.width) / 2 + 150;
-    return p;
-}
-
 int BoardSizeValue(const QString& text) {
     const QString t = text.trimmed();
     int i = 0;

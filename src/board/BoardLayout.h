@@ -91,17 +91,6 @@ struct ManualResize {
 };
 ManualResize ManualResizeFor(int KeyCode, double W, double H, double ResizeStep, double AspectRatio);
 
-// ---- Pause label ----
-// Width, font size and left edge of the pause message for a window of width
-// W. `narrowFontSize` is the size below 9746 twips (23 from a key, 22 from a
-// resize).
-struct PauseLabelLayout {
-    double width = 0;
-    int fontSize = 0;
-    double left = 0;
-};
-PauseLabelLayout PauseLabelFor(double W, int narrowFontSize);
-
 // ---- Board Size menu ----
 // The integer value of a board-size text ("12" -> 12, "" -> 0, "8x2" -> 8).
 int BoardSizeValue(const QString& text);

@@ -15,10 +15,10 @@
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
+#include "play/PauseLabel.h"
 
 namespace {
 constexpr double PictureTop = 120;   // the board area's top in the inner area
-constexpr double PauseLabelTop = 2520, PauseLabelHeight = 600;
 const QColor BoardColour(28, 92, 56);
 }  // namespace
 
@@ -54,7 +54,7 @@ Form2::Form2() {
     Label3->setFont(pauseFont);
     Label3->setAlignment(Qt::AlignCenter);
     Label3->setStyleSheet("color: #ffffff; background: transparent;");
-    Label3->setGeometry(twips::ToPixelRect(1800, PauseLabelTop, 6255, PauseLabelHeight));
+    Label3->setGeometry(twips::ToPixelRect(1800, pauselabel::Top, 6255, pauselabel::Height));
     Label3->hide();
 
     Timer1 = new QTimer(this);
@@ -291,7 +291,7 @@ void Form2::Form_Load() {
     // 20. The pause label centred.
     const double labelWidth = twips::FromPixels(Label3->width());
     Label3->move(twips::ToPixels((windowWidth_ - labelWidth) / 2 + 150),
-                 twips::ToPixels(PauseLabelTop));
+                 twips::ToPixels(pauselabel::Top));
 
     Timer1->start();
     Timer2->start();
@@ -464,11 +464,14 @@ void Form2::Form_Resize() {
     }
     if (!RelayoutOn) return;
     RelayoutOn = false;
-    const board::PauseLabelLayout p = board::PauseLabelFor(windowWidth_, 22);
+    const pauselabel::Layout p = pauselabel::ForWindowWidth(windowWidth_, 22);
     QFont f = Label3->font();
-    f.setPointSize(p.fontSize);
+    f.setPointSize(p.FontSize);
     Label3->setFont(f);
-    Label3->setGeometry(twips::ToPixelRect(p.left, PauseLabelTop, p.width, PauseLabelHeight));
+    Label3->setWordWrap(true);
+    QRect r = twips::ToPixelRect(p.Left, pauselabel::Top, p.Width, pauselabel::Height);
+    r.setHeight(std::max(r.height(), Label3->heightForWidth(r.width())));
+    Label3->setGeometry(r);
     ChooseCardSize();
     ComputeGrid();
     PlaceCards();

@@ -159,17 +159,6 @@ private slots:
         QVERIFY(!ManualResizeFor(80, 9550, 6750, 50, ar).apply);
     }
 
-    void pauseLabelWidths() {
-        QCOMPARE(PauseLabelFor(9550, 22).fontSize, 22);
-        QCOMPARE(PauseLabelFor(9550, 23).fontSize, 23);
-        QCOMPARE(PauseLabelFor(9550, 22).width, 6255.0);
-        QCOMPARE(PauseLabelFor(9550, 22).left, (9550 - 6255) / 2.0 + 150);
-        QCOMPARE(PauseLabelFor(9746, 22).width, 9255.0);
-        QCOMPARE(PauseLabelFor(12000, 22).fontSize, 24);
-        QCOMPARE(PauseLabelFor(12001, 22).width, 10000.0);
-        QCOMPARE(PauseLabelFor(12001, 22).fontSize, 26);
-    }
-
     void boardSizeCaptions() {
         QCOMPARE(SizeMenuCaption("8"), QString(" 8x2"));
         QCOMPARE(SizeMenuCaption("4"), QString(" 4x2"));

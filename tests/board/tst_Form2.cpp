@@ -286,6 +286,9 @@ private slots:
             QCOMPARE(game.Image1[k]->geometry(), r);
         }
         QVERIFY(!game.RelayoutOn);
+        // The pause message laid out for the new width (above 12000: 26 pt).
+        QCOMPARE(game.Label3->font().pointSize(), 26);
+        QCOMPARE(game.Label3->x(), twips::ToPixels((15277 - 10000) / 2.0 + 150));
     }
 
     void sameHeightChangesOnlyTheWidth() {
