@@ -1,5 +1,8 @@
 #include <QApplication>
+#include <QIcon>
 
+#include "app/AssetPaths.h"
+#include "platform/FileSystem.h"
 #include "app/Module1.h"
 #include "app/StartUp.h"
 #include "platform/RealPlatform.h"
@@ -13,6 +16,10 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstallRealPlatform();
     Module1.ProgramFolder = QCoreApplication::applicationDirPath();
+    QIcon icon;
+    icon.addFile(FileSystem::Join(Module1.ProgramFolder, assets::Icon));
+    icon.addFile(FileSystem::Join(Module1.ProgramFolder, assets::IconSmall));
+    QApplication::setWindowIcon(icon);
     if (!StartUp()) return 1;
     return QApplication::exec();
 }
