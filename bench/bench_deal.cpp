@@ -7,6 +7,7 @@
 //
 // The pictures are generated once into the build folder (bench-pictures/).
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <QApplication>
 #include <QDir>
@@ -22,7 +23,6 @@
 #include <cstdio>
 #include <fstream>
 #include <string>
-#include <sys/resource.h>
 
 #include "app/Forms.h"
 #include "app/Module1.h"
@@ -41,7 +41,9 @@ struct Spec {
 // 28 of 4000 x 3000, 16 of 6000 x 4000, 4 progressive 5472 x 3648.
 constexpr Spec Specs[] = {{28, 4000, 3000, false}, {16, 6000, 4000, false}, {4, 5472, 3648, true}};
 
-QString PictureFolder() { return QCoreApplication::applicationDirPath() + "/bench-pictures"; }
+QString PictureFolder() {
+    return QCoreApplication::applicationDirPath() + "/bench-pictures";
+}
 
 // Smooth colour fields with fine grain, so the encoder and decoder see
 // something like a photograph rather than flat colour.
@@ -135,8 +137,12 @@ double StatusMB(const char* key) {
         if (line.rfind(k, 0) == 0) return std::stod(line.substr(k.size())) / 1024.0;
     return 0;
 }
-double PeakMB() { return StatusMB("VmHWM:"); }
-double ResidentMB() { return StatusMB("VmRSS:"); }
+double PeakMB() {
+    return StatusMB("VmHWM:");
+}
+double ResidentMB() {
+    return StatusMB("VmRSS:");
+}
 
 // CPU seconds of the whole process, worker threads included: on a shared
 // machine the wall time says little, the work done says more.
@@ -205,8 +211,12 @@ void RunDeal(benchmark::State& state, bool naive) {
     platform().pictures = std::make_unique<PictureLoader>();
 }
 
-void BM_Deal40Pairs(benchmark::State& state) { RunDeal(state, false); }
-void BM_Deal40PairsNaive(benchmark::State& state) { RunDeal(state, true); }
+void BM_Deal40Pairs(benchmark::State& state) {
+    RunDeal(state, false);
+}
+void BM_Deal40PairsNaive(benchmark::State& state) {
+    RunDeal(state, true);
+}
 
 // One picture of each kind, decoded scaled to the intermediate size or
 // whole: where the time and the memory of a deal go.
@@ -217,17 +227,26 @@ void DecodeOne(benchmark::State& state, int index, bool scaled) {
     for (auto _ : state) {
         const double before = ResidentMB();
         ResetPeak();
-        auto picture = loader.Load(QString("%1/photo%2.jpg").arg(PictureFolder()).arg(index, 2, 10, QChar('0')),
-                                   size, 1024);
+        auto picture = loader.Load(
+            QString("%1/photo%2.jpg").arg(PictureFolder()).arg(index, 2, 10, QChar('0')), size,
+            1024);
         extra = std::max(extra, PeakMB() - before);
         if (!picture) state.SkipWithError("the picture did not decode");
     }
     state.counters["extra_peak_MB"] = extra;
 }
-void BM_Decode12MP_Scaled(benchmark::State& s) { DecodeOne(s, 0, true); }
-void BM_Decode24MP_Scaled(benchmark::State& s) { DecodeOne(s, 28, true); }
-void BM_Decode24MP_Full(benchmark::State& s) { DecodeOne(s, 28, false); }
-void BM_Decode20MPProgressive_Scaled(benchmark::State& s) { DecodeOne(s, 44, true); }
+void BM_Decode12MP_Scaled(benchmark::State& s) {
+    DecodeOne(s, 0, true);
+}
+void BM_Decode24MP_Scaled(benchmark::State& s) {
+    DecodeOne(s, 28, true);
+}
+void BM_Decode24MP_Full(benchmark::State& s) {
+    DecodeOne(s, 28, false);
+}
+void BM_Decode20MPProgressive_Scaled(benchmark::State& s) {
+    DecodeOne(s, 44, true);
+}
 
 // Laying 80 cards out again for a fixed screen size, including the
 // repaint that makes their pictures for the new card size.
@@ -250,8 +269,12 @@ void Relayout(benchmark::State& state, int screen, int other) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-void BM_Relayout80Cards_480by600(benchmark::State& state) { Relayout(state, 0, 5); }
-void BM_Relayout80Cards_1280by1024(benchmark::State& state) { Relayout(state, 5, 0); }
+void BM_Relayout80Cards_480by600(benchmark::State& state) {
+    Relayout(state, 0, 5);
+}
+void BM_Relayout80Cards_1280by1024(benchmark::State& state) {
+    Relayout(state, 5, 0);
+}
 
 }  // namespace
 
@@ -261,8 +284,14 @@ BENCHMARK(BM_Decode24MP_Full)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Decode20MPProgressive_Scaled)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Deal40Pairs)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Deal40PairsNaive)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
-BENCHMARK(BM_Relayout80Cards_480by600)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
-BENCHMARK(BM_Relayout80Cards_1280by1024)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(30);
+BENCHMARK(BM_Relayout80Cards_480by600)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(30);
+BENCHMARK(BM_Relayout80Cards_1280by1024)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(30);
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

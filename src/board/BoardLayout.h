@@ -89,7 +89,8 @@ struct ManualResize {
     double pictureWidth = 0, pictureHeight = 0;
     double windowWidth = 0, windowHeight = 0;
 };
-ManualResize ManualResizeFor(int KeyCode, double W, double H, double ResizeStep, double AspectRatio);
+ManualResize ManualResizeFor(int KeyCode, double W, double H, double ResizeStep,
+                             double AspectRatio);
 
 // ---- Board Size menu ----
 // The integer value of a board-size text ("12" -> 12, "" -> 0, "8x2" -> 8).

@@ -14,7 +14,9 @@ struct ScaledKey {
     int w, h;
     bool operator==(const ScaledKey&) const = default;
 };
-size_t qHash(const ScaledKey& k, size_t seed = 0) { return qHashMulti(seed, k.image, k.w, k.h); }
+size_t qHash(const ScaledKey& k, size_t seed = 0) {
+    return qHashMulti(seed, k.image, k.w, k.h);
+}
 
 QHash<ScaledKey, QPixmap>* scaledCache = nullptr;
 
@@ -31,8 +33,8 @@ QPixmap Scaled(const QImage& image, QSize size) {
     const ScaledKey key{image.cacheKey(), size.width(), size.height()};
     if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
     if (cache.size() > 400) cache.clear();
-    QPixmap p = QPixmap::fromImage(
-        image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    QPixmap p =
+        QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     cache.insert(key, p);
     return p;
 }

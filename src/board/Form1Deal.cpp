@@ -56,6 +56,7 @@ void Form1::Command1_Click() {
         return;
     }
     // 12. The splash stays until a later deal completes.
-    platform().dialogs->Info("Tavimo", "Not enough pictures found, minimum of 4 pictures required.");
+    platform().dialogs->Info("Tavimo",
+                             "Not enough pictures found, minimum of 4 pictures required.");
     show();
 }

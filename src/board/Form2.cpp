@@ -18,7 +18,7 @@
 #include "play/PauseLabel.h"
 
 namespace {
-constexpr double PictureTop = 120;   // the board area's top in the inner area
+constexpr double PictureTop = 120;  // the board area's top in the inner area
 const QColor BoardColour(28, 92, 56);
 }  // namespace
 
@@ -197,8 +197,12 @@ CardWidget* Form2::Element(QVector<CardWidget*>& array, int k, const char* handl
     return array[k];
 }
 
-CardWidget* Form2::Face(int k) { return Element(Image1, k, "1"); }
-CardWidget* Form2::Back(int k) { return Element(Image2, k, "2"); }
+CardWidget* Form2::Face(int k) {
+    return Element(Image1, k, "1");
+}
+CardWidget* Form2::Back(int k) {
+    return Element(Image2, k, "2");
+}
 
 // ---- Load and unload ----
 
@@ -405,9 +409,13 @@ void Form2::LoadPictures() {
     }
 }
 
-void Form2::ChooseCardSize() { board::ChooseCardSize(Grid, PairCount); }
+void Form2::ChooseCardSize() {
+    board::ChooseCardSize(Grid, PairCount);
+}
 
-void Form2::ComputeGrid() { board::ComputeGrid(Grid, CardCount, pictureWidth_, pictureHeight_); }
+void Form2::ComputeGrid() {
+    board::ComputeGrid(Grid, CardCount, pictureWidth_, pictureHeight_);
+}
 
 void Form2::ShuffleCards() {
     const board::Offsets o =
@@ -502,8 +510,8 @@ void Form2::ResizeKeyDown(int KeyCode) {
 }
 
 void Form2::ResizeKeyUp(int KeyCode) {
-    const board::ManualResize r =
-        board::ManualResizeFor(KeyCode, windowWidth_, windowHeight_, ResizeStep, Module1.AspectRatio);
+    const board::ManualResize r = board::ManualResizeFor(KeyCode, windowWidth_, windowHeight_,
+                                                         ResizeStep, Module1.AspectRatio);
     if (!r.apply) return;
     ResizeStep = r.step;
     SetPictureSize(r.pictureWidth, r.pictureHeight);

@@ -12,8 +12,8 @@
 #include "app/Forms.h"
 #include "board/BoardLayout.h"
 #include "board/CardWidget.h"
-#include "platform/PictureLoader.h"
 #include "platform/Keys.h"
+#include "platform/PictureLoader.h"
 #include "platform/SoundDevice.h"
 #include "play/GameClock.h"
 
@@ -44,7 +44,7 @@ public:
     QTimer* Timer1 = nullptr;       // clock, 100 ms; its first tick deals
     QTimer* Timer2 = nullptr;       // flip-back and end-of-board steps, 100 ms
     std::unique_ptr<SoundDevice> MMControl1;
-    QStringList File1;              // the Backs folder's "*.jpg" files
+    QStringList File1;  // the Backs folder's "*.jpg" files
 
     QMenuBar* menuBar = nullptr;
     QMenu* mnuFile = nullptr;
@@ -93,7 +93,7 @@ public:
 
     // Board geometry: slot size, grid and slots (board/BoardLayout.h).
     board::BoardGrid Grid;
-    std::vector<int> CardSlot;      // slot of card k
+    std::vector<int> CardSlot;         // slot of card k
     std::vector<double> CardX, CardY;  // position of card k's slot in the board area
 
     // Sizes as set, in twips (the widgets hold them rounded to pixels).
@@ -155,12 +155,12 @@ public:
     static bool SoundSwitchOn();
 
     // Play fields.
-    float LastClickTime = 0;            // time of day of the last card click
-    gameclock::BoardClock BoardClock;   // StartTime, LastTickTime, DayMarker
-    gameclock::Display Clock;           // the clock as last displayed
-    bool PauseKeyLatch = false;         // a key-down handled the pause; cleared by key-up
-    QObject* PlayFilter = nullptr;      // the play handlers' event filter; goes first on destruction
-    KeyRepeatFilter KeyFilter;          // Qt key events -> Form_KeyDown / Form_KeyUp
+    float LastClickTime = 0;           // time of day of the last card click
+    gameclock::BoardClock BoardClock;  // StartTime, LastTickTime, DayMarker
+    gameclock::Display Clock;          // the clock as last displayed
+    bool PauseKeyLatch = false;        // a key-down handled the pause; cleared by key-up
+    QObject* PlayFilter = nullptr;     // the play handlers' event filter; goes first on destruction
+    KeyRepeatFilter KeyFilter;         // Qt key events -> Form_KeyDown / Form_KeyUp
 
     // ---- Card backs (play/Form2Backs.cpp) ----
     void ConnectBacks();  // wires the card-back menu; called once by the constructor

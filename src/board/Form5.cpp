@@ -2,7 +2,9 @@
 
 #include "board/Form2.h"
 
-Form5::Form5() { setWindowTitle("Tavimo"); }
+Form5::Form5() {
+    setWindowTitle("Tavimo");
+}
 
 void Form5::Form_Load() {
     Form2& game = Forms::Get<Form2>();

@@ -19,11 +19,11 @@ struct ChooserFolder {
 };
 
 struct ChooserInput {
-    QList<ChooserFolder> folders;  // the folder list, in list order
-    QString pattern;               // the current type pattern ("*.bmp;*.jpg")
+    QList<ChooserFolder> folders;    // the folder list, in list order
+    QString pattern;                 // the current type pattern ("*.bmp;*.jpg")
     bool acquireAdditional = false;  // "Aquire Additional": fall back on more folders
-    QString graphicsFolder;        // the Graphics folder beside the program, the last fall-back
-    int wanted = 0;                // N + 8
+    QString graphicsFolder;          // the Graphics folder beside the program, the last fall-back
+    int wanted = 0;                  // N + 8
 };
 
 // The chooser's working lists, under the names the configuration window

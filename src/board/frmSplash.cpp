@@ -30,8 +30,8 @@ protected:
 };
 
 QImage LoadAsset(const char* name) {
-    auto picture = platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, name),
-                                             QSize(480, 480));
+    auto picture =
+        platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, name), QSize(480, 480));
     return picture ? picture->image : QImage();
 }
 
@@ -143,7 +143,9 @@ void frmSplash::Place(QWidget* w, double left, double top, double width, double 
     w->setGeometry(twips::ToPixelRect(left, top, width, height));
 }
 
-frmSplash::Box frmSplash::Placed(const QWidget* w) const { return boxes_.value(w); }
+frmSplash::Box frmSplash::Placed(const QWidget* w) const {
+    return boxes_.value(w);
+}
 
 void frmSplash::SetMessage(const QString& text) {
     Label2->setText(text);

@@ -1,5 +1,5 @@
-#include <map>
 #include <QTest>
+#include <map>
 #include <set>
 
 #include "TestSupport.h"
@@ -35,8 +35,10 @@ private slots:
     void everyBoardSizeGetsTheTablesGrid() {
         for (const auto& [pairs, cr] : ExpectedGrid) {
             const BoardGrid g = GridFor(pairs, 9435, 6000);
-            QVERIFY2(g.GridColumns == cr.first && g.GridRows == cr.second,
-                     qPrintable(QString("%1 pairs: %2 x %3").arg(pairs).arg(g.GridColumns).arg(g.GridRows)));
+            QVERIFY2(
+                g.GridColumns == cr.first && g.GridRows == cr.second,
+                qPrintable(
+                    QString("%1 pairs: %2 x %3").arg(pairs).arg(g.GridColumns).arg(g.GridRows)));
             // Every slot is distinct.
             std::set<std::pair<double, int>> cardSlots;
             for (int j = 0; j < 2 * pairs; ++j) cardSlots.insert({g.SlotX[j], g.SlotY[j]});

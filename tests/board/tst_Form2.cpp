@@ -148,7 +148,8 @@ private slots:
         // Cards k and k + N share one decoded picture; backs share back 0's.
         for (int k = 0; k < 12; ++k) {
             QVERIFY(game.Image1[k]->HasPicture());
-            QCOMPARE(game.Image1[k]->Picture().cacheKey(), game.Image1[k + 12]->Picture().cacheKey());
+            QCOMPARE(game.Image1[k]->Picture().cacheKey(),
+                     game.Image1[k + 12]->Picture().cacheKey());
             QVERIFY(game.Image1[k]->File() != game.Image1[(k + 1) % 12]->File());
         }
         for (int k = 0; k < 24; ++k) {
@@ -171,7 +172,7 @@ private slots:
         auto* loader = new RecordingLoader;
         platform().pictures.reset(loader);
         QStringList chosen = GeneratedPictures(folder, 6);
-        folder.Write("empty.jpg", QByteArray());          // decodes to nothing
+        folder.Write("empty.jpg", QByteArray());           // decodes to nothing
         folder.Write("text.jpg", "not a picture at all");  // unreadable
         chosen.insert(1, folder.File("empty.jpg"));
         chosen.insert(3, folder.File("missing.jpg"));
@@ -387,7 +388,8 @@ private slots:
         d.dialogs->answers = {Dialogs::Answer::Yes};
         Forms::Unload(&game);
         QCOMPARE(d.desktop->endCalls, 1);
-        QCOMPARE(folder.Read("init.txt"), QByteArray("1,0,Sky.jpg,3,1,300,-120,9550,6750,9435,6000\r\n"));
+        QCOMPARE(folder.Read("init.txt"),
+                 QByteArray("1,0,Sky.jpg,3,1,300,-120,9550,6750,9435,6000\r\n"));
     }
 
     void exitWithoutSavingKeepsTheFileAsRead() {
@@ -402,7 +404,8 @@ private slots:
         game.SetWindowPosition(0, 0);
         d.dialogs->answers = {Dialogs::Answer::Yes};
         Forms::Unload(&game);
-        QCOMPARE(folder.Read("init.txt"), QByteArray("0,0,Forest.jpg,3,1,300,200,12000,9000,1,1\r\n"));
+        QCOMPARE(folder.Read("init.txt"),
+                 QByteArray("0,0,Forest.jpg,3,1,300,200,12000,9000,1,1\r\n"));
         QCOMPARE(d.desktop->endCalls, 1);
     }
 

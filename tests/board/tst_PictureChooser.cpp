@@ -52,7 +52,8 @@ private slots:
         ChooserLists lists;
         ChoosePictures(Input({{"/a", true}, {"/b", true}}, 12, false), lists, fs, random);
         QCOMPARE(lists.ChosenPictures.size(), 20);
-        QCOMPARE(QSet<QString>(lists.ChosenPictures.begin(), lists.ChosenPictures.end()).size(), 20);
+        QCOMPARE(QSet<QString>(lists.ChosenPictures.begin(), lists.ChosenPictures.end()).size(),
+                 20);
     }
 
     void fortyPairsFromFortyFive() {
@@ -135,8 +136,8 @@ private slots:
         fs.SetError("/cdrom", FsError::DeviceUnavailable);
         ScriptedRandom random(11);
         ChooserLists lists;
-        ChoosePictures(Input({{"/gone", true}, {"/cdrom", true}, {"/ok", true}}, 4, false), lists, fs,
-                       random);
+        ChoosePictures(Input({{"/gone", true}, {"/cdrom", true}, {"/ok", true}}, 4, false), lists,
+                       fs, random);
         QCOMPARE(lists.ChosenPictures.size(), 6);
         for (const QString& p : lists.ChosenPictures) QVERIFY(p.startsWith("/ok/"));
         // Even with fall-backs, nothing to list ends the picking.
