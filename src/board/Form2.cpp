@@ -345,8 +345,9 @@ void Form2::DealBoard() {
             ShuffleCards();
         }
     }
-    // 2. The board as dealt.
-    config.Combo1->setEditText(QString::number(PairCount));
+    // 2. The board as dealt. A board that could not be dealt leaves the
+    // player's size in the box, so the next OK asks for it again.
+    if (PairCount >= 4) config.Combo1->setEditText(QString::number(PairCount));
     mnuCurrent->setText(QString::number(PairCount) + "x2");
     // 3. Show the board, close the splash.
     QCoreApplication::processEvents();

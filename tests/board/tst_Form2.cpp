@@ -222,6 +222,21 @@ private slots:
         for (int k = 0; k < 6; ++k) QVERIFY(game.Image2[k]->isHidden());
     }
 
+    // A game window that comes up without enough pictures (the configuration
+    // closed before any board was dealt) leaves the player's board size in the
+    // box: a box set to 0 would make every later OK fail.
+    void undealtWindowKeepsTheBoardSize() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        InstallDoubles();
+        Form1& config = Configure(12, GeneratedPictures(folder, 2));
+        config.hide();
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        QVERIFY(game.PairCount < 4);
+        QCOMPARE(config.Combo1->currentText(), QString("12"));
+    }
+
     void splashCoversTheGameWindow() {
         ProgramFolder folder(ProgramFolder::All);
         DefaultSettings();
