@@ -23,7 +23,9 @@ quint16 U16At(const QByteArray& b, qsizetype at) {
 quint32 U32At(const QByteArray& b, qsizetype at) {
     return qFromLittleEndian<quint32>(b.constData() + at);
 }
-quint8 ByteAt(const QByteArray& b, qsizetype at) { return static_cast<quint8>(b[at]); }
+quint8 ByteAt(const QByteArray& b, qsizetype at) {
+    return static_cast<quint8>(b[at]);
+}
 
 // Qt's readers give back whatever they managed to decode from a cut-off
 // file; these checks make sure the data the header promises is there.
@@ -101,9 +103,15 @@ bool JpegComplete(const QByteArray& b) {
     while (at + 1 < n) {
         if (ByteAt(b, at) != 0xFF) return false;
         const quint8 marker = ByteAt(b, at + 1);
-        if (marker == 0xFF) { ++at; continue; }
+        if (marker == 0xFF) {
+            ++at;
+            continue;
+        }
         if (marker == 0xD9) return true;
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) { at += 2; continue; }
+        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {
+            at += 2;
+            continue;
+        }
         if (at + 4 > n) return false;
         const qsizetype len = qFromBigEndian<quint16>(b.constData() + at + 2);
         if (len < 2 || at + 2 + len > n) return false;
@@ -134,7 +142,8 @@ bool PngComplete(const QByteArray& b) {
 
 void EnsureQtLimit() {
     static std::once_flag once;
-    std::call_once(once, [] { QImageReader::setAllocationLimit(PictureLoader::QtAllocationLimitMB); });
+    std::call_once(once,
+                   [] { QImageReader::setAllocationLimit(PictureLoader::QtAllocationLimitMB); });
 }
 
 std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, const QString& path,
@@ -230,7 +239,8 @@ QSize PictureLoader::FitWithin(QSize size, QSize bound) {
     if (!bound.isValid() || bound.isEmpty() || size.isEmpty()) return size;
     if (size.width() <= bound.width() && size.height() <= bound.height()) return size;
     const auto scaled = [](qint64 side, qint64 num, qint64 den) {
-        return static_cast<int>(std::max<long long>(1, num::RoundHalfEven(double(side) * num / den)));
+        return static_cast<int>(
+            std::max<long long>(1, num::RoundHalfEven(double(side) * num / den)));
     };
     // Width-bound when the picture is relatively wider than the box.
     if (qint64(size.width()) * bound.height() >= qint64(size.height()) * bound.width())
@@ -247,35 +257,92 @@ std::optional<Picture> PictureLoader::Load(const QString& path, QSize maxSize,
     }
 }
 
+bool PictureLoader::IsProgressiveJpeg(const QByteArray& head) {
+    if (!head.startsWith("\xFF\xD8")) return false;
+    qsizetype at = 2;
+    while (at + 1 < head.size()) {
+        if (ByteAt(head, at) != 0xFF) return false;  // lost in the stream: say plain
+        const quint8 marker = ByteAt(head, at + 1);
+        if (marker == 0xFF) {  // fill byte
+            ++at;
+            continue;
+        }
+        // Frame headers: C0..CF except DHT (C4), JPG (C8) and DAC (CC).
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)
+            return marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+        if (marker == 0xDA || marker == 0xD9) return false;          // scan or end before a frame
+        if ((marker >= 0xD0 && marker <= 0xD7) || marker == 0x01) {  // no length field
+            at += 2;
+            continue;
+        }
+        if (at + 3 >= head.size()) return false;
+        const int length = (ByteAt(head, at + 2) << 8) | ByteAt(head, at + 3);
+        if (length < 2) return false;
+        at += 2 + length;
+    }
+    return false;
+}
+
 void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
                              const std::function<bool(int, std::optional<Picture>)>& consume) {
     const int count = static_cast<int>(paths.size());
     if (count == 0) return;
     // Largest files first, so the long decodes start early and overlap the rest.
+    // A progressive JPEG keeps every coefficient of the whole picture in memory
+    // while it decodes (tens of MB for a camera photo), so at most one of them
+    // decodes at a time; the other workers take plain files meanwhile.
     std::vector<qint64> sizes(count);
-    for (int i = 0; i < count; ++i) sizes[i] = QFileInfo(paths[i]).size();
+    std::vector<char> heavy(count, 0);
+    for (int i = 0; i < count; ++i) {
+        const QFileInfo info(paths[i]);
+        sizes[i] = info.size();
+        if (!info.isFile()) continue;
+        QFile file(paths[i]);
+        if (file.open(QIODevice::ReadOnly)) heavy[i] = IsProgressiveJpeg(file.read(64 * 1024));
+    }
     std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return sizes[a] > sizes[b]; });
 
     struct Shared {
         std::mutex mutex;
-        std::condition_variable ready;
+        std::condition_variable ready;  // a result arrived
+        std::condition_variable slot;   // the heavy slot came free
         std::vector<std::optional<Picture>> results;
         std::vector<char> done;
-        int next = 0;  // into `order`
+        std::vector<char> taken;
+        int remaining = 0;
+        bool heavyBusy = false;
         bool stop = false;
     } shared;
     shared.results.resize(count);
     shared.done.assign(count, 0);
+    shared.taken.assign(count, 0);
+    shared.remaining = count;
+
+    // The first file in `order` not yet taken that may start now; -1 when the
+    // only ones left are heavy and the heavy slot is busy.
+    const auto pick = [&]() -> int {
+        for (int index : order) {
+            if (shared.taken[index]) continue;
+            if (heavy[index] && shared.heavyBusy) continue;
+            return index;
+        }
+        return -1;
+    };
 
     const auto work = [&] {
         for (;;) {
             int index;
             {
-                std::lock_guard lock(shared.mutex);
-                if (shared.stop || shared.next >= count) return;
-                index = order[shared.next++];
+                std::unique_lock lock(shared.mutex);
+                shared.slot.wait(
+                    lock, [&] { return shared.stop || shared.remaining == 0 || pick() >= 0; });
+                if (shared.stop || shared.remaining == 0) return;
+                index = pick();
+                shared.taken[index] = 1;
+                --shared.remaining;
+                if (heavy[index]) shared.heavyBusy = true;
             }
             std::optional<Picture> picture;
             try {
@@ -287,8 +354,10 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
                 std::lock_guard lock(shared.mutex);
                 shared.results[index] = std::move(picture);
                 shared.done[index] = 1;
+                if (heavy[index]) shared.heavyBusy = false;
             }
             shared.ready.notify_all();
+            if (heavy[index]) shared.slot.notify_all();
         }
     };
 
@@ -304,6 +373,7 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
                 std::lock_guard lock(shared.mutex);
                 shared.stop = true;
             }
+            shared.slot.notify_all();
             for (auto& t : workers)
                 if (t.joinable()) t.join();
         }

@@ -49,6 +49,10 @@ public:
     virtual void LoadMany(const QStringList& paths, QSize maxSize,
                           const std::function<bool(int index, std::optional<Picture>)>& consume);
 
+    // True when `head` (a file's first bytes, up to its first scan) is a
+    // progressive JPEG: those decode into a whole-picture buffer first.
+    static bool IsProgressiveJpeg(const QByteArray& head);
+
     // "bmp", "gif", "jpeg", "ico", "png" or "wmf" from a file's first bytes, or empty.
     static QByteArray DetectFormat(const QByteArray& head);
 

@@ -1,3 +1,5 @@
+#include <gif_lib.h>
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageWriter>
@@ -7,8 +9,6 @@
 #include <QtEndian>
 #include <atomic>
 #include <thread>
-
-#include <gif_lib.h>
 
 #include "TestSupport.h"
 #include "platform/PictureLoader.h"
@@ -60,13 +60,13 @@ QByteArray GifHalves(int w, int h) {
 // start-of-image marker.
 QByteArray WithOrientation(const QByteArray& jpeg, quint16 orientation) {
     QByteArray exif("Exif\0\0", 6);
-    exif += QByteArray("II*\0\x08\0\0\0", 8);            // little-endian TIFF, IFD at 8
-    exif += QByteArray("\x01\0", 2);                     // one entry
-    exif += QByteArray("\x12\x01\x03\0\x01\0\0\0", 8);   // 0x0112, SHORT, count 1
+    exif += QByteArray("II*\0\x08\0\0\0", 8);           // little-endian TIFF, IFD at 8
+    exif += QByteArray("\x01\0", 2);                    // one entry
+    exif += QByteArray("\x12\x01\x03\0\x01\0\0\0", 8);  // 0x0112, SHORT, count 1
     exif += char(orientation & 0xFF);
     exif += char(orientation >> 8);
     exif += QByteArray("\0\0", 2);
-    exif += QByteArray("\0\0\0\0", 4);                   // no next IFD
+    exif += QByteArray("\0\0\0\0", 4);  // no next IFD
     QByteArray segment("\xFF\xE1", 2);
     const quint16 len = quint16(exif.size() + 2);
     segment += char(len >> 8);
@@ -103,10 +103,10 @@ QByteArray Mixed() {
     w.SetBrush(Qt::blue);
     w.RoundRect(0, 900, 600, 1500, 150, 150);
     w.SetBrush(Qt::green);
-    w.PolyPolygon({QPolygon({QPoint(900, 900), QPoint(1500, 900), QPoint(1500, 1500),
-                             QPoint(900, 1500)}),
-                   QPolygon({QPoint(1100, 1100), QPoint(1300, 1100), QPoint(1300, 1300),
-                             QPoint(1100, 1300)})});  // a square frame with a hole
+    w.PolyPolygon(
+        {QPolygon({QPoint(900, 900), QPoint(1500, 900), QPoint(1500, 1500), QPoint(900, 1500)}),
+         QPolygon({QPoint(1100, 1100), QPoint(1300, 1100), QPoint(1300, 1300),
+                   QPoint(1100, 1300)})});  // a square frame with a hole
     w.StretchDib(0, 0, 600, 300, Halves(4, 2));
     w.SetTextColor(Qt::magenta);
     w.SetBackgroundTransparent(true);
@@ -122,9 +122,15 @@ bool Near(QRgb pixel, QColor want, int tolerance = 40) {
            std::abs(c.blue() - want.blue()) <= tolerance;
 }
 
-quint32 U32(const QByteArray& b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); }
-void Put32(QByteArray& b, int at, quint32 v) { qToLittleEndian(v, b.data() + at); }
-void Put16(QByteArray& b, int at, quint16 v) { qToLittleEndian(v, b.data() + at); }
+quint32 U32(const QByteArray& b, int at) {
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
+void Put32(QByteArray& b, int at, quint32 v) {
+    qToLittleEndian(v, b.data() + at);
+}
+void Put16(QByteArray& b, int at, quint16 v) {
+    qToLittleEndian(v, b.data() + at);
+}
 
 }  // namespace
 
@@ -146,7 +152,8 @@ private slots:
             QCOMPARE(p->naturalSize, p->image.size());
             const QImage& img = p->image;
             QVERIFY2(Near(img.pixel(2, img.height() / 2), Qt::red), qPrintable(name));
-            QVERIFY2(Near(img.pixel(img.width() - 3, img.height() / 2), Qt::blue), qPrintable(name));
+            QVERIFY2(Near(img.pixel(img.width() - 3, img.height() / 2), Qt::blue),
+                     qPrintable(name));
         }
         QCOMPARE(loader.Load(folder.File("a.gif"))->naturalSize, QSize(80, 40));
     }
@@ -165,12 +172,12 @@ private slots:
         QCOMPARE(p->naturalSize, QSize(100, 60));
         const QImage& img = p->image;
         QCOMPARE(img.size(), QSize(100, 60));
-        QVERIFY(Near(img.pixel(25, 40), Qt::red));        // inside the ellipse: filled
-        QVERIFY(Near(img.pixel(25, 0), Qt::black, 90));   // its outline at the top
+        QVERIFY(Near(img.pixel(25, 40), Qt::red));       // inside the ellipse: filled
+        QVERIFY(Near(img.pixel(25, 0), Qt::black, 90));  // its outline at the top
         QVERIFY(Near(img.pixel(85, 10), Qt::blue));
         QVERIFY(Near(img.pixel(95, 55), Qt::green));
-        QVERIFY(Near(img.pixel(50, 30), Qt::yellow, 90)); // the line across
-        QCOMPARE(qAlpha(img.pixel(1, 58)), 0);            // outside every shape: background
+        QVERIFY(Near(img.pixel(50, 30), Qt::yellow, 90));  // the line across
+        QCOMPARE(qAlpha(img.pixel(1, 58)), 0);             // outside every shape: background
         // Scaled: the drawing is redone at the smaller size, not shrunk.
         const auto small = loader.Load(folder.File("s.wmf"), QSize(50, 50));
         QVERIFY(small);
@@ -185,8 +192,8 @@ private slots:
         const auto p = loader.Load(folder.File("t.wmf"));
         QVERIFY(p);
         const QImage& img = p->image;
-        QVERIFY(Near(img.pixel(75, 25), Qt::red));   // inside the pie's quarter
-        QCOMPARE(qAlpha(img.pixel(25, 25)), 0);      // the pie leaves the other quarters
+        QVERIFY(Near(img.pixel(75, 25), Qt::red));  // inside the pie's quarter
+        QCOMPARE(qAlpha(img.pixel(25, 25)), 0);     // the pie leaves the other quarters
         QCOMPARE(qAlpha(img.pixel(45, 75)), 0);
         QVERIFY(Near(img.pixel(20, 80), Qt::blue));
         QVERIFY(Near(img.pixel(62, 75), Qt::green));
@@ -236,9 +243,9 @@ private slots:
         for (int i = 0; i < 4000; ++i) garbage += char((i * 7919) % 251);
         folder.Write("garbage.jpg", garbage);
         QDir(folder.Path()).mkdir("folder.jpg");
-        for (const QString name : {"missing.jpg", "empty.jpg", "text.jpg", "cut.jpg", "cut.bmp",
-                                   "cut.gif", "cut.ico", "cut.wmf", "head.jpg", "head.wmf",
-                                   "garbage.jpg", "folder.jpg"})
+        for (const QString name :
+             {"missing.jpg", "empty.jpg", "text.jpg", "cut.jpg", "cut.bmp", "cut.gif", "cut.ico",
+              "cut.wmf", "head.jpg", "head.wmf", "garbage.jpg", "folder.jpg"})
             QVERIFY2(!loader.Load(folder.File(name)), qPrintable(name));
         // The same files whole load, so the failures above are the damage's doing.
         folder.Write("whole.jpg", jpeg);
@@ -337,7 +344,7 @@ private slots:
         QVERIFY(p);
         QCOMPARE(p->naturalSize, QSize(100, 200));
         QCOMPARE(p->image.size(), QSize(100, 200));
-        QVERIFY(Near(p->image.pixel(50, 5), Qt::red));     // the stored left is the top
+        QVERIFY(Near(p->image.pixel(50, 5), Qt::red));  // the stored left is the top
         QVERIFY(Near(p->image.pixel(50, 195), Qt::blue));
         p = loader.Load(folder.File("r90.jpg"), QSize(50, 50));
         QVERIFY(p);
@@ -347,7 +354,7 @@ private slots:
         p = loader.Load(folder.File("r270.jpg"), QSize(60, 60));
         QVERIFY(p);
         QCOMPARE(p->image.size(), QSize(30, 60));
-        QVERIFY(Near(p->image.pixel(15, 56), Qt::red));    // the stored left is the bottom
+        QVERIFY(Near(p->image.pixel(15, 56), Qt::red));  // the stored left is the bottom
         p = loader.Load(folder.File("r180.jpg"));
         QVERIFY(p);
         QCOMPARE(p->naturalSize, QSize(200, 100));
@@ -456,8 +463,64 @@ private slots:
         QCOMPARE(seen, QList<int>({0, 1, 2, 3}));
 
         int calls = 0;
-        loader.LoadMany({}, QSize(64, 64), [&](int, std::optional<Picture>) { return ++calls > 0; });
+        loader.LoadMany({}, QSize(64, 64),
+                        [&](int, std::optional<Picture>) { return ++calls > 0; });
         QCOMPARE(calls, 0);
+    }
+
+    void progressiveJpegsDecodeOneAtATime() {
+        QImage photo = Halves(120, 90);
+        const QByteArray plain = Encode(photo, "jpeg");
+        QByteArray progressive;
+        {
+            QBuffer buffer(&progressive);
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter writer(&buffer, "jpeg");
+            writer.setProgressiveScanWrite(true);
+            QVERIFY(writer.write(photo));
+        }
+        QVERIFY(!PictureLoader::IsProgressiveJpeg(plain));
+        QVERIFY(PictureLoader::IsProgressiveJpeg(progressive));
+        QVERIFY(!PictureLoader::IsProgressiveJpeg(progressive.left(3)));
+        QVERIFY(!PictureLoader::IsProgressiveJpeg(Encode(photo, "bmp")));
+        QVERIFY(!PictureLoader::IsProgressiveJpeg(QByteArray("\xFF\xD8\xFF\xE0\x00", 5)));
+
+        // Counts how many progressive files decode at once; each decode takes
+        // long enough for the other workers to try to start one beside it.
+        struct Counting : PictureLoader {
+            std::atomic<int> now{0}, most{0}, total{0};
+            std::optional<Picture> Load(const QString& path, QSize maxSize, int limit) override {
+                const bool heavy = path.contains("prog");
+                if (heavy) {
+                    const int n = ++now;
+                    int seen = most.load();
+                    while (n > seen && !most.compare_exchange_weak(seen, n)) {
+                    }
+                }
+                std::this_thread::sleep_for(std::chrono::milliseconds(15));
+                auto result = PictureLoader::Load(path, maxSize, limit);
+                if (heavy) --now;
+                ++total;
+                return result;
+            }
+        } loader;
+        ProgramFolder folder;
+        QStringList paths;
+        for (int i = 0; i < 12; ++i) {
+            const bool heavy = i % 3 != 0;  // progressive files dominate the list
+            const QString name = QString(heavy ? "prog%1.jpg" : "plain%1.jpg").arg(i);
+            folder.Write(name, heavy ? progressive : plain);
+            paths << folder.File(name);
+        }
+        QList<int> seen;
+        loader.LoadMany(paths, QSize(64, 64), [&](int index, std::optional<Picture> p) {
+            seen << index;
+            return p.has_value();
+        });
+        QCOMPARE(seen.size(), 12);
+        for (int i = 0; i < 12; ++i) QCOMPARE(seen[i], i);
+        QCOMPARE(loader.total.load(), 12);
+        QCOMPARE(loader.most.load(), 1);
     }
 };
 TAVIMO_TEST(PictureLoaderTest);
