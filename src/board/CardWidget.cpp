@@ -3,7 +3,10 @@
 #include <QCoreApplication>
 #include <QHash>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOptionFrame>
 
 #include "viewer/PictureFile.h"
 
@@ -100,4 +103,18 @@ void CardWidget::resizeEvent(QResizeEvent* event) {
 void CardWidget::showEvent(QShowEvent* event) {
     Refresh();
     QLabel::showEvent(event);
+}
+
+// A disabled window (behind the winner entry, for one) keeps its cards as
+// they are: the label's own painting would wash them out in the style's
+// disabled look.
+void CardWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    option.state |= QStyle::State_Enabled;
+    option.palette.setCurrentColorGroup(QPalette::Active);
+    style()->drawControl(QStyle::CE_ShapedFrame, &option, &painter, this);
+    const QPixmap shown = pixmap();
+    if (!shown.isNull()) painter.drawPixmap(contentsRect(), shown);
 }

@@ -6,6 +6,7 @@
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "board/CardWidget.h"
 #include "board/Form2.h"
 #include "board/frmSplash.h"
 #include "config/Form1.h"
@@ -164,6 +165,22 @@ private slots:
         // The decoding is asked for the intermediate size, not the natural one.
         for (const CardWidget* face : game.Image1)
             QVERIFY(face->Picture().width() <= board::IntermediateSize);
+    }
+
+    void disabledBoardKeepsItsCardsAsTheyAre() {
+        QWidget board;
+        board.resize(200, 200);
+        auto* card = new CardWidget(&board);
+        card->setGeometry(10, 10, 80, 100);
+        QImage red(40, 50, QImage::Format_RGB32);
+        red.fill(QColor(200, 30, 30));
+        card->SetPicture(red);
+        board.show();
+        const QImage enabled = card->grab().toImage();
+        board.setEnabled(false);
+        const QImage disabled = card->grab().toImage();
+        QCOMPARE(disabled, enabled);
+        QCOMPARE(enabled.pixelColor(40, 50), QColor(200, 30, 30));
     }
 
     void failedFilesDropOutWithoutAdvancingTheCount() {
