@@ -53,7 +53,8 @@ Form2::Form2() {
     pauseFont.setBold(true);
     Label3->setFont(pauseFont);
     Label3->setAlignment(Qt::AlignCenter);
-    Label3->setStyleSheet("color: #ffffff; background: transparent;");
+    // White on a dimmed band: readable over any card back or face.
+    Label3->setStyleSheet("color: #ffffff; background: rgba(0, 0, 0, 150); border-radius: 6px;");
     Label3->setGeometry(twips::ToPixelRect(1800, pauselabel::Top, 6255, pauselabel::Height));
     Label3->hide();
 

@@ -52,6 +52,13 @@ Form3::Form3() {
     Command2 = new QPushButton("Fit to screen", Picture3);
     Command1 = new QPushButton("OK", Picture3);
     Command1->setDefault(true);
+    // The bar's buttons are only 255 twips high: a smaller face keeps
+    // "Fit to screen" whole inside its button.
+    for (QPushButton* button : {Command1, Command2}) {
+        QFont font = button->font();
+        font.setPointSizeF(8);
+        button->setFont(font);
+    }
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
