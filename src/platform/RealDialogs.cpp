@@ -3,8 +3,23 @@
 #include <QApplication>
 #include <QMessageBox>
 
+namespace {
+// The box centres over its parent. Without an active window (the window
+// manager has not activated ours yet, or there is none) the program's
+// visible window stands in, so the box never lands in a far corner.
+QWidget* Owner() {
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    QWidget* owner = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && !w->isMinimized() && w->windowType() != Qt::Popup &&
+            w->windowType() != Qt::ToolTip)
+            owner = w;
+    return owner;
+}
+}  // namespace
+
 Dialogs::Answer RealDialogs::Message(const QString& title, const QString& text, Buttons buttons) {
-    QWidget* parent = QApplication::activeWindow();
+    QWidget* parent = Owner();
     if (buttons == Buttons::Ok) {
         QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
         box.exec();
