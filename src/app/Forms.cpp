@@ -16,6 +16,11 @@ FormBase::~FormBase() {
     }
 }
 
+void FormBase::UseDialogFrame() {
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
 void FormBase::closeEvent(QCloseEvent* event) {
     if (unloading_ || Forms::Find(typeid(*this)) != this) {
         event->accept();
@@ -38,7 +43,9 @@ FormBase* Forms::Find(std::type_index t) {
     return it == map.end() ? nullptr : it->second;
 }
 
-void Forms::Register(std::type_index t, FormBase* w) { Map()[t] = w; }
+void Forms::Register(std::type_index t, FormBase* w) {
+    Map()[t] = w;
+}
 
 bool Forms::Unload(FormBase* w) {
     if (!w || w->unloading_) return true;

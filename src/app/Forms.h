@@ -17,6 +17,10 @@ public:
     bool Unloading() const { return unloading_; }
 
 protected:
+    // A small fixed window (result, winner entry, About): title and close
+    // box only, no minimize or maximize. Call before the window is shown.
+    void UseDialogFrame();
+
     // The close box unloads the window; a cancelled unload keeps it open.
     void closeEvent(QCloseEvent* event) override;
 

@@ -35,6 +35,7 @@ QLabel* Value(QWidget* parent, double left) {
 
 Form6::Form6() {
     setWindowTitle("Board Completed");
+    UseDialogFrame();
     setFixedSize(twips::ToPixels(InnerWidth), twips::ToPixels(InnerHeight));
     Frame1 = new QGroupBox(this);
     Place(Frame1, 120, 120, FrameWidth, FrameHeight);

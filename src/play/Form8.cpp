@@ -9,6 +9,7 @@
 
 Form8::Form8() {
     setWindowTitle("About Tavimo");
+    UseDialogFrame();
     Label1 = new QLabel("Tavimo", this);
     QFont big = Label1->font();
     big.setPointSizeF(big.pointSizeF() * 2);

@@ -9,8 +9,8 @@
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "play/SoundEffects.h"
-#include "scores/Form4.h"
 #include "scores/Faces.h"
+#include "scores/Form4.h"
 #include "scores/HighScoreTable.h"
 #include "viewer/FormPlacement.h"
 
@@ -42,7 +42,9 @@ void MoveLeft(QWidget* w, double left) {
     w->move(twips::ToPixels(left), w->y());
 }
 
-double WidthOf(const QWidget* w) { return twips::FromPixels(w->width()); }
+double WidthOf(const QWidget* w) {
+    return twips::FromPixels(w->width());
+}
 
 // The game window's "S&ound" check, read at the moment of playing.
 bool SoundSwitchOn() {
@@ -55,7 +57,8 @@ bool SoundSwitchOn() {
 
 Form7::Form7() {
     setWindowTitle("Congratulations your a winner");
-    resize(twips::ToPixels(ClientWidth), twips::ToPixels(ClientHeight));
+    UseDialogFrame();
+    setFixedSize(twips::ToPixels(ClientWidth), twips::ToPixels(ClientHeight));
 
     Frame1 = new QGroupBox(this);
     Frame1->resize(twips::ToPixels(FrameWidth), twips::ToPixels(FrameHeight));
@@ -106,7 +109,8 @@ void Form7::Form_Load() {
     // The last winner's name, selected so typing replaces it and Enter keeps it.
     if (!m.PlayerName.isEmpty()) Text1->setSelection(0, static_cast<int>(m.PlayerName.size()));
 
-    Frame1->move(twips::ToPixels((width - FrameWidth) / 2), twips::ToPixels((height - FrameHeight) / 2));
+    Frame1->move(twips::ToPixels((width - FrameWidth) / 2),
+                 twips::ToPixels((height - FrameHeight) / 2));
     for (QWidget* w : {static_cast<QWidget*>(Label1), static_cast<QWidget*>(Label6),
                        static_cast<QWidget*>(Text1), static_cast<QWidget*>(OK)})
         MoveLeft(w, (FrameWidth - WidthOf(w)) / 2);
@@ -149,7 +153,9 @@ void Form7::Text1_KeyPress(int& KeyAscii) {
     }
 }
 
-void Form7::OK_Click() { Forms::Unload(this); }
+void Form7::OK_Click() {
+    Forms::Unload(this);
+}
 
 bool Form7::Form_Unload() {
     Timer1->stop();  // no late tick between closing and deletion

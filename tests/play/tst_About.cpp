@@ -17,6 +17,10 @@ private slots:
         QCOMPARE(about.Label2->text(), QString("Version 1.4, requires Windows 95"));
         QCOMPARE(about.Command1->text(), QString("Okay"));
         QCOMPARE(about.Command2->text(), QString("License Agreement"));
+        // A dialog's frame: a close box, nothing to minimize or maximize.
+        const Qt::WindowFlags flags = about.windowFlags();
+        QVERIFY(flags & Qt::WindowCloseButtonHint);
+        QVERIFY(!(flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     }
 
     void openingTwiceIsOneWindow() {

@@ -46,6 +46,8 @@ private slots:
         QCOMPARE(f.Label5->text(), QString("1291"));
         QCOMPARE(f.Text1->text(), QString());
         QCOMPARE(f.Text1->maxLength(), 19);
+        QVERIFY(f.windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!(f.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(f.Timer1->isActive());
         QCOMPARE(f.Timer1->interval(), 400);
         // Centred on the game window's size: (9550 - 6030) / 2, (6750 - 3195) / 2.
