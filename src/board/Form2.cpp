@@ -53,6 +53,7 @@ Form2::Form2() {
     pauseFont.setBold(true);
     Label3->setFont(pauseFont);
     Label3->setAlignment(Qt::AlignCenter);
+    Label3->setWordWrap(true);
     // White on a dimmed band: readable over any card back or face.
     Label3->setStyleSheet("color: #ffffff; background: rgba(0, 0, 0, 150); border-radius: 6px;");
     Label3->setGeometry(twips::ToPixelRect(1800, pauselabel::Top, 6255, pauselabel::Height));
@@ -467,6 +468,18 @@ void Form2::PlaceCards() {
 
 // ---- Window size ----
 
+void Form2::PlacePauseLabel(double windowWidth, int narrowFontSize) {
+    const pauselabel::Layout p = pauselabel::ForWindowWidth(windowWidth, narrowFontSize);
+    QFont f = Label3->font();
+    f.setPointSize(p.FontSize);
+    Label3->setFont(f);
+    // Where the message does not fit on one line of the label's width it
+    // wraps, and the label grows downwards to show both lines.
+    QRect r = twips::ToPixelRect(p.Left, pauselabel::Top, p.Width, pauselabel::Height);
+    r.setHeight(std::max(r.height(), Label3->heightForWidth(r.width())));
+    Label3->setGeometry(r);
+}
+
 void Form2::Form_Resize() {
     if (isMinimized()) {
         Paused = 1;
@@ -474,14 +487,7 @@ void Form2::Form_Resize() {
     }
     if (!RelayoutOn) return;
     RelayoutOn = false;
-    const pauselabel::Layout p = pauselabel::ForWindowWidth(windowWidth_, 22);
-    QFont f = Label3->font();
-    f.setPointSize(p.FontSize);
-    Label3->setFont(f);
-    Label3->setWordWrap(true);
-    QRect r = twips::ToPixelRect(p.Left, pauselabel::Top, p.Width, pauselabel::Height);
-    r.setHeight(std::max(r.height(), Label3->heightForWidth(r.width())));
-    Label3->setGeometry(r);
+    PlacePauseLabel(windowWidth_, 22);
     ChooseCardSize();
     ComputeGrid();
     PlaceCards();

@@ -184,6 +184,8 @@ private:
     void ApplyWindowSize();
     CardWidget* Element(QVector<CardWidget*>& array, int k, const char* handler);
     void BuildMenus();
+    // Font size, width and place of the pause message for a window this wide.
+    void PlacePauseLabel(double windowWidth, int narrowFontSize);
     double pictureWidth_ = 0, pictureHeight_ = 0;
     double windowWidth_ = 9550, windowHeight_ = 6750;
     double windowLeft_ = 0, windowTop_ = 0;

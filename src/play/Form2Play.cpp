@@ -9,11 +9,10 @@
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "config/Form1.h"
+#include "platform/Numbers.h"
 #include "platform/Platform.h"
-#include "platform/Twips.h"
 #include "play/Form6.h"
 #include "play/Form8.h"
-#include "play/PauseLabel.h"
 #include "play/Scoring.h"
 #include "play/SoundEffects.h"
 #include "scores/Form4.h"
@@ -279,16 +278,7 @@ void Form2::Form_KeyDown(int KeyCode, int Shift) {
         Paused = 0;
     else
         Paused = 1;
-    const auto l = pauselabel::ForWindowWidth(WindowWidthTwips());
-    QFont font = Label3->font();
-    font.setPointSize(l.FontSize);
-    Label3->setFont(font);
-    // At these sizes the message does not fit on one line of the label's
-    // width: it wraps, and the label grows downwards to show both lines.
-    Label3->setWordWrap(true);
-    QRect r = twips::ToPixelRect(l.Left, pauselabel::Top, l.Width, pauselabel::Height);
-    r.setHeight(std::max(r.height(), Label3->heightForWidth(r.width())));
-    Label3->setGeometry(r);
+    PlacePauseLabel(WindowWidthTwips(), 23);
     if (Paused == 1) Label3->raise();
     Label3->setVisible(Paused == 1);
     PauseKeyLatch = true;
