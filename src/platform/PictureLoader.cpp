@@ -283,6 +283,18 @@ bool PictureLoader::IsProgressiveJpeg(const QByteArray& head) {
     return false;
 }
 
+namespace {
+// Reads no more of the file than a JPEG's headers can take.
+bool IsProgressiveJpegFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    QByteArray head = file.read(2);
+    if (head != QByteArray("\xFF\xD8", 2)) return false;
+    head += file.read(64 * 1024);
+    return PictureLoader::IsProgressiveJpeg(head);
+}
+}  // namespace
+
 void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
                              const std::function<bool(int, std::optional<Picture>)>& consume) {
     const int count = static_cast<int>(paths.size());
@@ -290,16 +302,11 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
     // Largest files first, so the long decodes start early and overlap the rest.
     // A progressive JPEG keeps every coefficient of the whole picture in memory
     // while it decodes (tens of MB for a camera photo), so at most one of them
-    // decodes at a time; the other workers take plain files meanwhile.
+    // decodes at a time; the other workers take plain files meanwhile. A worker
+    // finds out which kind a file is when it first takes it, and hands a
+    // progressive one back when another is decoding.
     std::vector<qint64> sizes(count);
-    std::vector<char> heavy(count, 0);
-    for (int i = 0; i < count; ++i) {
-        const QFileInfo info(paths[i]);
-        sizes[i] = info.size();
-        if (!info.isFile()) continue;
-        QFile file(paths[i]);
-        if (file.open(QIODevice::ReadOnly)) heavy[i] = IsProgressiveJpeg(file.read(64 * 1024));
-    }
+    for (int i = 0; i < count; ++i) sizes[i] = QFileInfo(paths[i]).size();
     std::vector<int> order(count);
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return sizes[a] > sizes[b]; });
@@ -311,6 +318,7 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
         std::vector<std::optional<Picture>> results;
         std::vector<char> done;
         std::vector<char> taken;
+        std::vector<signed char> heavy;  // -1 not known yet, 0 plain, 1 progressive
         int remaining = 0;
         bool heavyBusy = false;
         bool stop = false;
@@ -318,6 +326,7 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
     shared.results.resize(count);
     shared.done.assign(count, 0);
     shared.taken.assign(count, 0);
+    shared.heavy.assign(count, -1);
     shared.remaining = count;
 
     // The first file in `order` not yet taken that may start now; -1 when the
@@ -325,7 +334,7 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
     const auto pick = [&]() -> int {
         for (int index : order) {
             if (shared.taken[index]) continue;
-            if (heavy[index] && shared.heavyBusy) continue;
+            if (shared.heavy[index] == 1 && shared.heavyBusy) continue;
             return index;
         }
         return -1;
@@ -342,7 +351,18 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
                 index = pick();
                 shared.taken[index] = 1;
                 --shared.remaining;
-                if (heavy[index]) shared.heavyBusy = true;
+                if (shared.heavy[index] < 0) {
+                    lock.unlock();
+                    const bool progressive = IsProgressiveJpegFile(paths[index]);
+                    lock.lock();
+                    shared.heavy[index] = progressive;
+                    if (progressive && shared.heavyBusy) {  // back for later
+                        shared.taken[index] = 0;
+                        ++shared.remaining;
+                        continue;
+                    }
+                }
+                if (shared.heavy[index] == 1) shared.heavyBusy = true;
             }
             std::optional<Picture> picture;
             try {
@@ -354,10 +374,10 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
                 std::lock_guard lock(shared.mutex);
                 shared.results[index] = std::move(picture);
                 shared.done[index] = 1;
-                if (heavy[index]) shared.heavyBusy = false;
+                if (shared.heavy[index] == 1) shared.heavyBusy = false;
             }
             shared.ready.notify_all();
-            if (heavy[index]) shared.slot.notify_all();
+            shared.slot.notify_all();
         }
     };
 
