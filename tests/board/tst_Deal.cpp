@@ -6,21 +6,12 @@
 
 #include "TestSupport.h"
 #include "app/Module1.h"
-#include "app/SettingsFile.h"
 #include "board/Form2.h"
 #include "board/frmSplash.h"
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
 
 namespace {
-void DefaultSettings() {
-    const QString path = FileSystem::Join(Module1.ProgramFolder, settings::FileName);
-    settings::WriteDefault(path);
-    settings::Read(path, Module1);
-    Module1.AspectRatio = 9550.0f / 6750.0f;
-    Module1.MatchSound = "Match.wav";
-}
-
 void FirstTick(Form2& game) {
     game.Timer1->stop();
     game.Timer2->stop();

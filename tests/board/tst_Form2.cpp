@@ -14,22 +14,6 @@
 #include "platform/Twips.h"
 
 namespace {
-void DefaultSettings() {
-    const QString path = FileSystem::Join(Module1.ProgramFolder, settings::FileName);
-    settings::WriteDefault(path);
-    settings::Read(path, Module1);
-    Module1.AspectRatio = 9550.0f / 6750.0f;
-    Module1.MatchSound = "Match.wav";
-}
-
-QStringList GeneratedPictures(const ProgramFolder& folder, int count) {
-    const QString graphics = FileSystem::Join(folder.Path(), "Graphics");
-    QStringList all = platform().fs->ListFiles(graphics, "*.jpg");
-    QStringList out;
-    for (int i = 0; i < count && i < all.size(); ++i) out << FileSystem::Join(graphics, all[i]);
-    return out;
-}
-
 // The configuration as the OK action leaves it: a board size and the chosen files.
 Form1& Configure(int boardSize, const QStringList& chosen) {
     Form1& config = Forms::Get<Form1>();

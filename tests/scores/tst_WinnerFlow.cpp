@@ -4,10 +4,8 @@
 
 #include "TestSupport.h"
 #include "app/Module1.h"
-#include "app/SettingsFile.h"
 #include "board/Form2.h"
 #include "config/Form1.h"
-#include "platform/FileSystem.h"
 #include "scores/Form4.h"
 #include "scores/Form7.h"
 
@@ -17,20 +15,13 @@ private slots:
     void aBoardPlayedToTheEndPutsTheWinnerInPlaceOne() {
         Doubles d = InstallDoubles();
         ProgramFolder folder(ProgramFolder::All);
-        const QString init = FileSystem::Join(Module1.ProgramFolder, settings::FileName);
-        settings::WriteDefault(init);
-        settings::Read(init, Module1);
-        Module1.AspectRatio = 9550.0f / 6750.0f;
-        Module1.MatchSound = "Match.wav";
+        DefaultSettings();
         Module1.HighSound = "High.wav";
         Module1.BestSound = "Best.wav";
         Module1.SoundOn = 1;
         Module1.FlipDelay = 1;
 
-        const QString graphics = FileSystem::Join(folder.Path(), "Graphics");
-        QStringList chosen;
-        for (const QString& name : platform().fs->ListFiles(graphics, "*.jpg").mid(0, 4))
-            chosen << FileSystem::Join(graphics, name);
+        const QStringList chosen = GeneratedPictures(folder, 4);
         QCOMPARE(chosen.size(), 4);
         Form1& config = Forms::Get<Form1>();
         config.Combo1->setEditText("4");
@@ -65,8 +56,9 @@ private slots:
         QTest::keyClick(winner->Text1, Qt::Key_Return);
         QVERIFY(!Forms::IfLoaded<Form7>());
 
-        const QString line = QString("Winner,4,%1,%2").arg(Module1.BoardTime).arg(Module1.TotalScore) +
-                             QString(",,,,0").repeated(9) + "\r\n";
+        const QString line =
+            QString("Winner,4,%1,%2").arg(Module1.BoardTime).arg(Module1.TotalScore) +
+            QString(",,,,0").repeated(9) + "\r\n";
         QCOMPARE(QString::fromUtf8(folder.Read("best.txt")), line);
         Form4* scores = Forms::IfLoaded<Form4>();
         QVERIFY(scores && scores->isVisible());

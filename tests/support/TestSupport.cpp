@@ -9,6 +9,9 @@
 
 #include "app/Forms.h"
 #include "app/Module1.h"
+#include "app/SettingsFile.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
 
 namespace testsupport {
 std::vector<std::pair<const char*, Factory>>& Registry() {
@@ -91,7 +94,9 @@ ProgramFolder::~ProgramFolder() {
     QDir::setCurrent(oldCurrent_);
 }
 
-QString ProgramFolder::File(const QString& name) const { return Path() + "/" + name; }
+QString ProgramFolder::File(const QString& name) const {
+    return Path() + "/" + name;
+}
 
 void ProgramFolder::Write(const QString& name, const QByteArray& bytes) const {
     const QString path = File(name);
@@ -103,6 +108,22 @@ void ProgramFolder::Write(const QString& name, const QByteArray& bytes) const {
 QByteArray ProgramFolder::Read(const QString& name) const {
     QFile f(File(name));
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void DefaultSettings() {
+    const QString path = FileSystem::Join(Module1.ProgramFolder, settings::FileName);
+    settings::WriteDefault(path);
+    settings::Read(path, Module1);
+    Module1.AspectRatio = 9550.0f / 6750.0f;
+    Module1.MatchSound = "Match.wav";
+}
+
+QStringList GeneratedPictures(const ProgramFolder& folder, int count) {
+    const QString graphics = FileSystem::Join(folder.Path(), "Graphics");
+    const QStringList all = platform().fs->ListFiles(graphics, "*.jpg");
+    QStringList out;
+    for (int i = 0; i < count && i < all.size(); ++i) out << FileSystem::Join(graphics, all[i]);
+    return out;
 }
 
 void FlushDeletes() {

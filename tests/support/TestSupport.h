@@ -54,6 +54,12 @@ private:
     QString oldCurrent_;
 };
 
+// The record as start-up leaves it with a default init.txt (written into the
+// program folder), the default window's aspect and the match sound's name.
+void DefaultSettings();
+// The first `count` generated JPEGs of the folder's Graphics, as full paths.
+QStringList GeneratedPictures(const ProgramFolder& folder, int count);
+
 // The folder where the build generated the default assets.
 QString GeneratedAssets();
 // Runs posted deletions, so unloaded windows are really gone.
