@@ -323,12 +323,15 @@ bool Form2::Form_Unload() {
         Paused = 0;
         return true;
     }
-    // 5. Write the settings and end at once. A folder where init.txt cannot
-    // be written ends the program without it.
+    // Yes: write the settings and end at once. When init.txt cannot be written
+    // the player hears why before the program ends; the old file stays.
     const Form1& config = Forms::Get<Form1>();
     const int view = config.View->checkState() == Qt::Checked ? 1 : 0;
     const QString line = settings::ExitLine(m, mnusave->isChecked(), mnuSnd->isChecked(), view);
-    textfile::WriteAtomic(FileSystem::Join(QDir::currentPath(), settings::FileName), line);
+    const QString path = FileSystem::Join(QDir::currentPath(), settings::FileName);
+    QString error;
+    if (!textfile::WriteAtomic(path, line, &error))
+        platform().dialogs->Info("Tavimo", textfile::SaveFailedMessage(path, error));
     platform().desktop->EndProcess();
     return false;
 }

@@ -14,6 +14,7 @@
 #include "board/Form2.h"
 #include "config/ConfigText.h"
 #include "platform/Platform.h"
+#include "platform/TextFile.h"
 #include "platform/Twips.h"
 #include "viewer/Form3.h"
 #include "viewer/PictureFile.h"
@@ -205,8 +206,9 @@ void Form1::LoadDirectoryList() {
 bool Form1::SaveDirectoryList() {
     QString error;
     if (dirlist::Save(Module1.ProgramFolder, Folders(), &error)) return true;
-    platform().dialogs->Info("Tavimo", "The folder list cannot be saved to " +
-                                           QString(dirlist::FileName) + " (" + error + ").");
+    platform().dialogs->Info(
+        "Tavimo", textfile::SaveFailedMessage(
+                      FileSystem::Join(Module1.ProgramFolder, dirlist::FileName), error));
     return false;
 }
 

@@ -1,13 +1,16 @@
 #include "platform/FileSystem.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
 #include <algorithm>
 #include <cerrno>
-#include <dirent.h>
-#include <sys/stat.h>
 
 PatternMatcher::PatternMatcher(const QString& pattern) {
     for (const QString& part : pattern.split(';', Qt::SkipEmptyParts)) {
@@ -39,6 +42,52 @@ void FileSystem::SortNames(QStringList& names) {
         const int c = QString::compare(a, b, Qt::CaseInsensitive);
         return c != 0 ? c < 0 : a < b;
     });
+}
+
+// ---- The steps of an atomic write ----
+
+int FileSystem::CreateNew(const QString& path, int* fd) {
+    *fd =
+        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    return *fd < 0 ? errno : 0;
+}
+
+int FileSystem::WriteSome(int fd, const char* data, qint64 size, qint64* written) {
+    *written = 0;
+    for (;;) {
+        const ssize_t n = ::write(fd, data, static_cast<size_t>(size));
+        if (n >= 0) {
+            *written = n;
+            return 0;
+        }
+        if (errno != EINTR) return errno;
+    }
+}
+
+int FileSystem::Sync(int fd) {
+    return ::fsync(fd) == 0 ? 0 : errno;
+}
+
+int FileSystem::SizeOf(int fd, qint64* size) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) return errno;
+    *size = st.st_size;
+    return 0;
+}
+
+// Not retried on EINTR: on Linux the descriptor is gone either way.
+int FileSystem::Close(int fd) {
+    return ::close(fd) == 0 ? 0 : errno;
+}
+
+int FileSystem::Rename(const QString& from, const QString& to) {
+    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0
+               ? 0
+               : errno;
+}
+
+int FileSystem::Remove(const QString& path) {
+    return ::unlink(QFile::encodeName(path).constData()) == 0 ? 0 : errno;
 }
 
 namespace {
@@ -94,8 +143,7 @@ QStringList ReadFolder(const QString& folder, bool wantFolders, FsError* error,
                 isFile = S_ISREG(st.st_mode);
             }
         }
-        if (wantFolders ? isDir : (isFile && matcher.Matches(name)))
-            names.append(name);
+        if (wantFolders ? isDir : (isFile && matcher.Matches(name))) names.append(name);
         errno = 0;
     }
     const int readErr = errno;
@@ -134,10 +182,10 @@ QStringList RealFileSystem::Drives() {
         if (!v.isValid()) continue;
         const QByteArray type = v.fileSystemType();
         // Kernel bookkeeping file systems are no place for pictures.
-        static const QList<QByteArray> skip = {"proc", "sysfs", "devpts", "cgroup", "cgroup2",
-                                               "securityfs", "pstore", "bpf", "tracefs",
-                                               "debugfs", "mqueue", "hugetlbfs", "configfs",
-                                               "fusectl", "binfmt_misc", "autofs", "nsfs"};
+        static const QList<QByteArray> skip = {
+            "proc",     "sysfs",   "devpts",      "cgroup",  "cgroup2", "securityfs",
+            "pstore",   "bpf",     "tracefs",     "debugfs", "mqueue",  "hugetlbfs",
+            "configfs", "fusectl", "binfmt_misc", "autofs",  "nsfs"};
         if (skip.contains(type)) continue;
         if (!roots.contains(v.rootPath())) roots.append(v.rootPath());
     }
@@ -152,6 +200,52 @@ QString RealFileSystem::DriveOf(const QString& path) {
 }
 
 // ---- FakeFileSystem ----
+
+int FakeFileSystem::CreateNew(const QString& path, int* fd) {
+    if (writeFault.step == Step::CreateNew) {
+        *fd = -1;
+        return writeFault.error;
+    }
+    const int err = FileSystem::CreateNew(path, fd);
+    if (err == 0) created.append(path);
+    return err;
+}
+
+int FakeFileSystem::WriteSome(int fd, const char* data, qint64 size, qint64* written) {
+    if (writeFault.step != Step::Write) return FileSystem::WriteSome(fd, data, size, written);
+    // The disk takes what it still has room for; the rest is refused or,
+    // silently, lost.
+    const qint64 room = std::min(size, writeFault.acceptBytes);
+    qint64 took = 0;
+    if (room > 0) {
+        if (const int err = FileSystem::WriteSome(fd, data, room, &took)) return err;
+        writeFault.acceptBytes -= took;
+    }
+    if (writeFault.silent) {
+        *written = size;
+        return 0;
+    }
+    *written = took;
+    return took > 0 ? 0 : writeFault.error;
+}
+
+int FakeFileSystem::Sync(int fd) {
+    return writeFault.step == Step::Sync ? writeFault.error : FileSystem::Sync(fd);
+}
+
+int FakeFileSystem::SizeOf(int fd, qint64* size) {
+    return writeFault.step == Step::SizeOf ? writeFault.error : FileSystem::SizeOf(fd, size);
+}
+
+int FakeFileSystem::Close(int fd) {
+    // The descriptor is closed even when the close reports a failure.
+    const int err = FileSystem::Close(fd);
+    return writeFault.step == Step::Close ? writeFault.error : err;
+}
+
+int FakeFileSystem::Rename(const QString& from, const QString& to) {
+    return writeFault.step == Step::Rename ? writeFault.error : FileSystem::Rename(from, to);
+}
 
 QString FakeFileSystem::Key(const QString& folder) {
     QString k = folder;
@@ -168,7 +262,9 @@ void FakeFileSystem::AddFile(const QString& folder, const QString& name) {
     files_[Key(folder)].append(name);
 }
 
-void FakeFileSystem::RemoveFolder(const QString& folder) { files_.remove(Key(folder)); }
+void FakeFileSystem::RemoveFolder(const QString& folder) {
+    files_.remove(Key(folder));
+}
 
 QStringList FakeFileSystem::ListFiles(const QString& folder, const QString& pattern,
                                       FsError* error) {

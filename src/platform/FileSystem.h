@@ -43,6 +43,18 @@ public:
     // The root of the volume that holds `path`.
     virtual QString DriveOf(const QString& path) = 0;
 
+    // The steps of an atomic file replacement (textfile::WriteAtomic). Each
+    // returns 0 or the errno value of its failure, so a double can make any
+    // one of them fail the way a full or broken disk does. The real ones are
+    // the system calls, used by every implementation unless it overrides them.
+    virtual int CreateNew(const QString& path, int* fd);  // exclusive, for writing
+    virtual int WriteSome(int fd, const char* data, qint64 size, qint64* written);
+    virtual int Sync(int fd);
+    virtual int SizeOf(int fd, qint64* size);
+    virtual int Close(int fd);
+    virtual int Rename(const QString& from, const QString& to);
+    virtual int Remove(const QString& path);
+
     static bool MatchesPattern(const QString& name, const QString& pattern);
     // Joins a folder and a name with one separator.
     static QString Join(const QString& folder, const QString& name);
@@ -61,9 +73,30 @@ public:
 };
 
 // Test double: folders and their files are declared by the test, and any
-// folder can be made to fail with a chosen error.
+// folder can be made to fail with a chosen error. Files are written to the
+// real disk, and any step of a write can be made to fail.
 class FakeFileSystem final : public FileSystem {
 public:
+    enum class Step { None, CreateNew, Write, Sync, SizeOf, Close, Rename };
+    // The write step that fails and its errno value. A failing Write first
+    // takes `acceptBytes`; with `silent` it claims the whole size instead of
+    // failing, as a buffered write on a full disk does.
+    struct WriteFault {
+        Step step = Step::None;
+        int error = 0;
+        qint64 acceptBytes = 0;
+        bool silent = false;
+    };
+    WriteFault writeFault;
+    QStringList created;  // every file CreateNew made, in order
+
+    int CreateNew(const QString& path, int* fd) override;
+    int WriteSome(int fd, const char* data, qint64 size, qint64* written) override;
+    int Sync(int fd) override;
+    int SizeOf(int fd, qint64* size) override;
+    int Close(int fd) override;
+    int Rename(const QString& from, const QString& to) override;
+
     void AddFile(const QString& folder, const QString& name);
     void AddFolder(const QString& folder);
     void RemoveFolder(const QString& folder);

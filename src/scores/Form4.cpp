@@ -7,6 +7,7 @@
 #include "board/Form2.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "platform/TextFile.h"
 #include "platform/Twips.h"
 #include "scores/Faces.h"
 #include "scores/HighScoreTable.h"
@@ -80,10 +81,8 @@ void Form4::Best() {
 void Form4::Add_Score() {
     QString error;
     if (!highscores::AddScore(Module1, &error)) {
-        platform().dialogs->Info(
-            "Tavimo", QString("The high scores cannot be saved in %1 (%2).")
-                          .arg(highscores::PathIn(Module1.ProgramFolder),
-                               error.isEmpty() ? QString("unknown error") : error));
+        platform().dialogs->Info("Tavimo", textfile::SaveFailedMessage(
+                                               highscores::PathIn(Module1.ProgramFolder), error));
     }
     ShowColumns();
 }

@@ -425,6 +425,28 @@ private slots:
         QCOMPARE(d.desktop->endCalls, 1);
     }
 
+    // A full disk: the old init.txt stays and the player hears why, once.
+    void exitOnAFullDiskKeepsTheFileAndSaysSo() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        Configure(8, GeneratedPictures(folder, 16));
+        Form2& game = Forms::Get<Form2>();
+        game.mnuSnd->setChecked(false);
+        FakeFileSystem* fs = InstallFakeFileSystem();
+        fs->writeFault = {FakeFileSystem::Step::Write, 0, 4, true};
+        d.dialogs->answers = {Dialogs::Answer::Yes};
+        Forms::Unload(&game);
+        QCOMPARE(d.desktop->endCalls, 1);
+        QCOMPARE(folder.Read("init.txt"),
+                 QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+        QCOMPARE(QDir(folder.Path()).entryList({"init.txt*"}, QDir::Files),
+                 QStringList{"init.txt"});
+        QCOMPARE(int(d.dialogs->shown.size()), 2);  // the question, then the failure
+        QVERIFY(d.dialogs->shown[1].text.contains("init.txt"));
+        QVERIFY(d.dialogs->shown[1].text.contains("disk full"));
+    }
+
     // A folder where init.txt cannot be written: the program ends all the same.
     void exitWhenTheFileCannotBeWritten() {
         ProgramFolder folder(ProgramFolder::All);

@@ -1,6 +1,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
+#include <cerrno>
 
 #include "TestSupport.h"
 #include "app/Module1.h"
@@ -162,6 +163,17 @@ private slots:
         QCOMPARE(pf->Read("dirs.txt"), (graphics + "1,\r\n0\r\n").toUtf8());
         QVERIFY(f.SaveDirectoryList());
         QCOMPARE(pf->Read("dirs.txt"), (graphics + "1,\r\n0\r\n").toUtf8());
+    }
+
+    void aListThatCannotBeSavedIsReportedOnce() {
+        Form1& f = Config();
+        pf->Write("dirs.txt", "/pics/a1,\r\n0\r\n");
+        fs->writeFault = {FakeFileSystem::Step::Close, ENOSPC};
+        QVERIFY(!f.SaveDirectoryList());
+        QCOMPARE(pf->Read("dirs.txt"), QByteArray("/pics/a1,\r\n0\r\n"));
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QVERIFY(d.dialogs->shown[0].text.contains("dirs.txt"));
+        QVERIFY(d.dialogs->shown[0].text.contains("disk full"));
     }
 
     void checkMarksSetWhileLoadingDoNotScan() {

@@ -1,4 +1,5 @@
 #include <QTest>
+#include <cerrno>
 
 #include "TestSupport.h"
 #include "app/Forms.h"
@@ -60,7 +61,8 @@ private slots:
 
     void loadingShowsTheTable() {
         ProgramFolder folder;
-        folder.Write("best.txt", "Winner,8,0:01:05,1291,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0\r\n");
+        folder.Write("best.txt",
+                     "Winner,8,0:01:05,1291,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0,,,,0\r\n");
         Form4& f = Forms::Get<Form4>();
         QCOMPARE(f.windowTitle(), QString("High Scores"));
         QCOMPARE(f.Label4->text(), "Winner" + QString(9, '\n'));
@@ -111,6 +113,25 @@ private slots:
         QCOMPARE(int(d.dialogs->shown.size()), 1);
         QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
         QVERIFY(f.Label4->text().startsWith("Ann\n"));
+    }
+
+    void aFullDiskKeepsTheTableAndSaysSoOnce() {
+        Doubles d = InstallDoubles();
+        ProgramFolder folder;
+        const QByteArray table = "Bo,8,0:01:05,900" + QByteArray(36, ',') + "0\r\n";
+        folder.Write("best.txt", table);
+        Form4& f = Forms::Get<Form4>();
+        InstallFakeFileSystem()->writeFault = {FakeFileSystem::Step::Sync, ENOSPC};
+        Module1.HighScoreRank = 1;
+        Module1.PlayerName = "Ann";
+        Module1.BoardPairs = 8;
+        Module1.BoardTime = "0:00:40";
+        Module1.TotalScore = 1000;
+        f.Add_Score();
+        QCOMPARE(folder.Read("best.txt"), table);
+        QCOMPARE(int(d.dialogs->shown.size()), 1);
+        QVERIFY(d.dialogs->shown[0].text.contains("best.txt"));
+        QVERIFY(d.dialogs->shown[0].text.contains("disk full"));
     }
 };
 TAVIMO_TEST(Form4Test);
