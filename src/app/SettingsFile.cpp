@@ -1,6 +1,9 @@
 #include "app/SettingsFile.h"
 
+#include <QFileInfo>
+
 #include "app/Module1.h"
+#include "platform/FileSystem.h"
 #include "platform/Numbers.h"
 #include "platform/TextFile.h"
 
@@ -25,7 +28,8 @@ double NumberOf(const QString& text) {
 
 bool Read(const QString& path, Module1Record& m) {
     QString text;
-    if (!textfile::Read(path, &text)) return false;
+    if (textfile::ReadLimited(path, textfile::MaxSettingsBytes, &text) != textfile::ReadResult::Ok)
+        return false;
     const QString line = text.section('\n', 0, 0).remove('\r');
     const QStringList f = SplitFields(line);
     if (f.size() < 11) return false;
@@ -57,6 +61,19 @@ bool Read(const QString& path, Module1Record& m) {
     m.BoardWidth = width - 115;
     m.BoardHeight = height - 750;
     return true;
+}
+
+bool ReadOrReset(const QString& path, Module1Record& m, QString* error) {
+    if (Read(path, m)) return true;
+    const QString damaged = FileSystem::Join(QFileInfo(path).absolutePath(), DamagedName);
+    if (!textfile::KeepAside(path, damaged)) {
+        if (error) *error = QStringLiteral("the damaged file cannot be moved aside");
+        return false;
+    }
+    if (!WriteDefault(path, error)) return false;
+    if (Read(path, m)) return true;
+    if (error) *error = QStringLiteral("unreadable");
+    return false;
 }
 
 bool WriteDefault(const QString& path, QString* error) {

@@ -9,15 +9,23 @@ namespace settings {
 
 inline constexpr const char* FileName = "init.txt";
 inline constexpr const char* DefaultLine = "1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000";
+// Where a file that could not serve is kept before the default replaces it.
+inline constexpr const char* DamagedName = "init.txt.damaged";
 
 // Splits a line into its fields: a field ends at a comma or at the end of
 // the line; blanks around a field are dropped.
 QStringList SplitFields(const QString& line);
 
 // Reads init.txt into the record and derives the working values, as start-up
-// does. False (record untouched) when the file is missing or unreadable, has
-// fewer than eleven fields, or field 5, 8 or 9 is not a number.
+// does. False (record untouched) when the file is missing or unreadable, is
+// larger than 1 MB, has fewer than eleven fields, or field 5, 8 or 9 is not a
+// number.
 bool Read(const QString& path, Module1Record& m);
+
+// Start-up's reading: a file that cannot serve is kept beside it as
+// DamagedName (when it holds anything), replaced by the default line and read
+// again. False with *error when the default cannot be written or read back.
+bool ReadOrReset(const QString& path, Module1Record& m, QString* error = nullptr);
 
 // Writes the default line (CR LF) to `path`.
 bool WriteDefault(const QString& path, QString* error = nullptr);

@@ -4,10 +4,13 @@
 
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "config/DirectoryList.h"
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
+#include "platform/TextFile.h"
+#include "scores/HighScoreTable.h"
 
 bool StartUp() {
     Module1Record& m = Module1;
@@ -18,17 +21,20 @@ bool StartUp() {
     m.HighSound = "High.wav";
     m.BestSound = "Best.wav";
 
+    // Saves cut short by a killed process leave their temporary files behind.
+    textfile::RemoveStaleTemporaries(m.ProgramFolder,
+                                     {settings::FileName, dirlist::FileName, highscores::FileName});
+
     // A missing, short or unusable init.txt is replaced by the default line
     // and read again; a folder where it cannot be written ends start-up.
     const QString path = FileSystem::Join(m.ProgramFolder, settings::FileName);
-    if (!settings::Read(path, m)) {
-        QString error;
-        if (!settings::WriteDefault(path, &error) || !settings::Read(path, m)) {
-            platform().dialogs->Info(
-                "Tavimo", QString("The settings file %1 cannot be written (%2). Tavimo cannot start.")
-                              .arg(QDir::toNativeSeparators(path), error.isEmpty() ? "unreadable" : error));
-            return false;
-        }
+    QString error;
+    if (!settings::ReadOrReset(path, m, &error)) {
+        platform().dialogs->Info(
+            "Tavimo",
+            QString("The settings file %1 cannot be written (%2). Tavimo cannot start.")
+                .arg(QDir::toNativeSeparators(path), error.isEmpty() ? "unreadable" : error));
+        return false;
     }
 
     Form1& config = Forms::Get<Form1>();

@@ -1,6 +1,8 @@
 #include "config/DirectoryList.h"
 
+#include <QFile>
 #include <QFileInfo>
+#include <QSet>
 
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
@@ -71,12 +73,48 @@ bool Storable(const QString& path) {
     return !path.contains(',');
 }
 
+ReadStatus ReadEntries(QIODevice& in, QList<FolderEntry>* entries, QString* why) {
+    const auto damaged = [why](const QString& reason) {
+        if (why) *why = reason;
+        return ReadStatus::Damaged;
+    };
+    QSet<QString> seen;
+    for (;;) {
+        // Room for the longest line, its CR LF and one byte more to tell it is longer.
+        QByteArray line = in.readLine(MaxLineBytes + 3);
+        if (line.isEmpty()) {
+            if (in.atEnd()) return ReadStatus::Ok;
+            if (why) *why = in.errorString();
+            return ReadStatus::Failed;
+        }
+        const bool ended = line.endsWith('\n');
+        if (ended) line.chop(line.endsWith("\r\n") ? 2 : 1);
+        if (line.size() > MaxLineBytes || (!ended && !in.atEnd()))
+            return damaged(QStringLiteral("a line is longer than %1 bytes").arg(MaxLineBytes));
+        const QString text = textfile::DecodeLine(line);
+        if (textfile::HasControlCharacters(text))
+            return damaged(QStringLiteral("it holds characters that are no text"));
+        for (const QString& field : text.split(u',')) {
+            if (field.isEmpty()) continue;
+            if (field == u"0") return ReadStatus::Ok;
+            FolderEntry entry;
+            if (!ParseField(field, &entry) || seen.contains(entry.path)) continue;
+            if (seen.size() == MaxEntries)
+                return damaged(QStringLiteral("more than %1 folders").arg(MaxEntries));
+            seen.insert(entry.path);
+            entries->append(entry);
+        }
+    }
+}
+
 namespace {
 
-enum class Outcome { Loaded, Failed };
+enum class Outcome { Loaded, Failed, Damaged };
 
-// One reading of the file. On failure *error describes it.
-Outcome ReadOnce(const QString& programFolder, QList<FolderEntry>* out, ErrorInfo* error) {
+// One reading of the file. On failure *error describes it; a damaged file's
+// reason goes to *damage.
+Outcome ReadOnce(const QString& programFolder, QList<FolderEntry>* out, ErrorInfo* error,
+                 QString* damage) {
     out->clear();
     const QString file = FileSystem::Join(programFolder, FileName);
     QString why;
@@ -85,15 +123,23 @@ Outcome ReadOnce(const QString& programFolder, QList<FolderEntry>* out, ErrorInf
         *error = FolderError(FsError::Other);
         return Outcome::Failed;
     }
-    QString text;
-    if (!textfile::Read(file, &text, &why)) {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) {
         *error = FolderError(QFileInfo::exists(file) ? FsError::Other : FsError::NotFound);
         return Outcome::Failed;
     }
+    QList<FolderEntry> candidates;
+    switch (ReadEntries(in, &candidates, damage)) {
+        case ReadStatus::Ok:
+            break;
+        case ReadStatus::Damaged:
+            return Outcome::Damaged;
+        case ReadStatus::Failed:
+            *error = FolderError(FsError::Other);
+            return Outcome::Failed;
+    }
     FileSystem& fs = *platform().fs;
-    for (const QString& field : Fields(text)) {
-        FolderEntry entry;
-        if (!ParseField(field, &entry)) continue;
+    for (const FolderEntry& entry : candidates) {
         // Not a path this system can name: skipped, like a malformed file name.
         if (!entry.path.startsWith('/')) continue;
         FsError err = FsError::None;
@@ -113,12 +159,26 @@ Outcome ReadOnce(const QString& programFolder, QList<FolderEntry>* out, ErrorInf
 QList<FolderEntry> Load(const QString& programFolder) {
     QList<FolderEntry> entries;
     ErrorInfo error;
-    if (ReadOnce(programFolder, &entries, &error) == Outcome::Loaded) return entries;
+    QString damage;
+    const Outcome first = ReadOnce(programFolder, &entries, &error, &damage);
+    if (first == Outcome::Loaded) return entries;
 
     const QString file = FileSystem::Join(programFolder, FileName);
-    textfile::WriteAtomic(file, DefaultText(programFolder));
-    platform().dialogs->Info("Tavimo", QString::number(error.number) + error.description);
-    if (ReadOnce(programFolder, &entries, &error) == Outcome::Loaded) return entries;
+    if (first == Outcome::Damaged) {
+        // The player's list may still be recovered by hand from the copy.
+        const QString kept = FileSystem::Join(programFolder, DamagedName);
+        if (textfile::KeepAside(file, kept)) {
+            textfile::WriteAtomic(file, DefaultText(programFolder));
+            platform().dialogs->Info(
+                "Tavimo", QStringLiteral("The folder list %1 is damaged (%2). It was kept as %3, "
+                                         "and the Graphics folder is used instead.")
+                              .arg(QString(FileName), damage, QString(DamagedName)));
+        }
+    } else {
+        textfile::WriteAtomic(file, DefaultText(programFolder));
+        platform().dialogs->Info("Tavimo", QString::number(error.number) + error.description);
+    }
+    if (ReadOnce(programFolder, &entries, &error, &damage) == Outcome::Loaded) return entries;
 
     // Still no readable file: the default folder from memory, if it holds files.
     entries.clear();

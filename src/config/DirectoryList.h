@@ -1,4 +1,5 @@
 #pragma once
+#include <QIODevice>
 #include <QList>
 #include <QString>
 
@@ -34,6 +35,11 @@ ErrorInfo InvalidPicture();        // a file that is there but does not decode
 namespace dirlist {
 
 inline constexpr const char* FileName = "dirs.txt";
+// Where a damaged file is kept before the default replaces it.
+inline constexpr const char* DamagedName = "dirs.txt.damaged";
+// What the file may hold: a longer line or more folders make it damaged.
+inline constexpr int MaxEntries = 1000;
+inline constexpr int MaxLineBytes = 4096;
 
 // The program's Graphics folder, checked, then "0".
 QString DefaultText(const QString& programFolder);
@@ -49,14 +55,28 @@ bool ParseField(const QString& field, FolderEntry* entry);
 // The fields of the file's text, up to and without the ending "0" field.
 QStringList Fields(const QString& text);
 
+enum class ReadStatus {
+    Ok,
+    Damaged,  // beyond the bounds, or bytes that are no text
+    Failed,   // the device could not be read
+};
+// Reads the candidate entries of a dirs.txt from `in`, up to its "0" field,
+// line by line so that a huge file is refused without being read whole. A
+// folder listed more than once is taken once, at its first place and with its
+// first flag. Damaged: a line longer than MaxLineBytes, more than MaxEntries
+// folders, or a control character; *why then says which.
+ReadStatus ReadEntries(QIODevice& in, QList<FolderEntry>* entries, QString* why = nullptr);
+
 // Loads the list the way the configuration window does when it is created:
 // writes the default file when there is none; keeps the entries whose folder
 // holds at least one ordinary file (a missing folder, one without files or a
 // path that is no absolute path is dropped silently); on any other failure
 // (the file cannot be written or read, a stored folder's device is not ready)
 // writes the default file, tells the player "<number><description>" in a box
-// titled "Tavimo", and loads again. Should that second load fail too, the
-// default entry is used from memory, kept only if its folder holds files.
+// titled "Tavimo", and loads again. A damaged file is kept as DamagedName
+// before the default replaces it, and the player is told so. Should that
+// second load fail too, the default entry is used from memory, kept only if
+// its folder holds files.
 QList<FolderEntry> Load(const QString& programFolder);
 
 // Writes the list; false with *error set when the file cannot be replaced.

@@ -1,7 +1,8 @@
 #include "scores/HighScoreTable.h"
 
-#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <cmath>
 
 #include "app/Module1.h"
 #include "platform/FileSystem.h"
@@ -53,30 +54,26 @@ QString ReadBoard(const QString& field) {
     return num::Parse(field, &v) ? num::Text(v) : field;
 }
 
+// Leaves out what would split a field or make the row read as damaged.
 QString Clean(QString text) {
-    text.remove(QChar(','));
-    text.remove(QChar('"'));
-    text.remove(QChar('\r'));
-    text.remove(QChar('\n'));
+    text.removeIf(
+        [](QChar c) { return c == u',' || c == u'"' || c.category() == QChar::Other_Control; });
     return text;
-}
-
-// Moves a damaged file out of the way under the first free damaged name.
-// An empty file holds nothing worth keeping.
-bool KeepDamaged(const QString& folder, const QString& path) {
-    if (QFileInfo(path).isFile() && QFileInfo(path).size() == 0) return true;
-    for (int i = 1; i <= 99; ++i) {
-        const QString name = i == 1 ? DamagedName : DamagedName + "." + QString::number(i);
-        const QString target = FileSystem::Join(folder, name);
-        if (QFileInfo::exists(target)) continue;
-        return QFile::rename(path, target);
-    }
-    return false;
 }
 
 bool ReadFile(const QString& path, Table* table) {
     QString text;
-    return textfile::Read(path, &text) && Parse(text, table);
+    return textfile::ReadLimited(path, textfile::MaxSettingsBytes, &text) ==
+               textfile::ReadResult::Ok &&
+           Parse(text, table);
+}
+
+// A board field as the game writes it: a whole number of pairs.
+bool BoardPairs(const QString& field, int* pairs) {
+    double v = 0;
+    if (!num::Parse(field, &v) || v != std::floor(v) || v < 0 || v > 1000) return false;
+    *pairs = static_cast<int>(v);
+    return true;
 }
 
 }  // namespace
@@ -88,13 +85,29 @@ bool NameCharAllowed(QChar c) {
            k != QChar::Separator_Paragraph;
 }
 
-QString EmptyLine() { return QString(Fields - 1, QChar(',')) + "\r\n"; }
+QString EmptyLine() {
+    return QString(Fields - 1, QChar(',')) + "\r\n";
+}
+
+bool RowValid(const QString& name, const QString& board, const QString& time,
+              const QString& score) {
+    int16_t value = 0;
+    if (!ReadScore(score, &value) || textfile::HasControlCharacters(name)) return false;
+    int pairs = 0;
+    if (board.isEmpty() || (BoardPairs(board, &pairs) && pairs == 0))
+        return name.isEmpty() && time.isEmpty() && value == 0;
+    static const QRegularExpression clock(QStringLiteral("^\\d{1,5}:[0-5]\\d:[0-5]\\d$"));
+    return BoardPairs(board, &pairs) && pairs >= 4 && pairs <= 40 && clock.match(time).hasMatch();
+}
 
 bool Parse(const QString& text, Table* table) {
     QStringList f;
     if (!ReadFields(text, Fields, &f)) return false;
     Table t;
     for (int i = 0; i < Rows; ++i) {
+        if (!RowValid(f[i * FieldsPerRow], f[i * FieldsPerRow + 1], f[i * FieldsPerRow + 2],
+                      f[i * FieldsPerRow + 3]))
+            return false;
         t.Names[i] = f[i * FieldsPerRow];
         t.Boards[i] = ReadBoard(f[i * FieldsPerRow + 1]);
         t.Times[i] = f[i * FieldsPerRow + 2];
@@ -139,7 +152,9 @@ Columns ColumnTexts(const Table& table) {
     return {names.join('\n'), boards.join('\n'), times.join('\n'), scores.join('\n')};
 }
 
-QString PathIn(const QString& folder) { return textfile::FindCaseInsensitive(folder, FileName); }
+QString PathIn(const QString& folder) {
+    return textfile::FindCaseInsensitive(folder, FileName);
+}
 
 LoadResult Load(const QString& folder, Table* table) {
     const QString path = PathIn(folder);
@@ -148,7 +163,8 @@ LoadResult Load(const QString& folder, Table* table) {
     // Recovery, once: keep what was there, write the empty table, read again.
     // Rows read before the failure do not survive it.
     *table = Table{};
-    if (QFileInfo::exists(path) && !KeepDamaged(folder, path)) return LoadResult::Unusable;
+    if (!textfile::KeepAside(path, FileSystem::Join(folder, DamagedName)))
+        return LoadResult::Unusable;
     if (!textfile::WriteAtomic(path, EmptyLine())) return LoadResult::Unusable;
     if (ReadFile(path, table)) return LoadResult::Reset;
     *table = Table{};

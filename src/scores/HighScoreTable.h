@@ -38,9 +38,14 @@ QString EmptyLine();
 
 // Reads the first forty fields of `text`. Commas and line ends end a field,
 // leading blanks are skipped, an empty or non-numeric score reads as 0.
-// False when the text ends before the fortieth field or a score lies outside
-// the 16-bit range; *table is then left as it was.
+// False when the text ends before the fortieth field or a row is not one the
+// game writes; *table is then left as it was.
 bool Parse(const QString& text, Table* table);
+
+// Whether a row read from the file is one the game writes: a board of 4 to 40
+// pairs with a time h:mm:ss, or a free row (no board or 0, no name, no time,
+// score 0); a score within 16 bits; a name without control characters.
+bool RowValid(const QString& name, const QString& board, const QString& time, const QString& score);
 
 // The file line of `table`, CR LF included. Characters the line cannot hold
 // (commas, double quotes, line ends) are left out of the texts.
@@ -66,10 +71,10 @@ enum class LoadResult {
     Unusable,  // the empty table could not be written or read back: empty in memory
 };
 
-// Loads best.txt from `folder`. A missing, short or damaged file is reset to
-// the empty table and read again, once; a damaged file is first kept beside
-// it (DamagedName, numbered when that name is taken). When the reset fails
-// the table is empty in memory and the file is left alone.
+// Loads best.txt from `folder`. A missing, short, damaged or oversized (over
+// 1 MB) file is reset to the empty table and read again, once; a damaged file
+// is first kept beside it (DamagedName, numbered when that name is taken).
+// When the reset fails the table is empty in memory and the file is left alone.
 LoadResult Load(const QString& folder, Table* table);
 
 // Replaces best.txt in `folder` with the line of `table`, in one step.

@@ -7,6 +7,7 @@
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
 #include "config/Form1.h"
+#include "platform/TextFile.h"
 
 class SettingsFileTest : public QObject {
     Q_OBJECT
@@ -95,6 +96,18 @@ private slots:
         QCOMPARE(m.SaveOnExit, 0);
     }
 
+    void anOlderBackNameSurvivesAndIsWrittenAsUtf8() {
+        ProgramFolder folder;
+        folder.Write("init.txt", "1,1,Jos\xe9.jpg,1,1,0,10,9550,6750,9435,6000\r\n");
+        Module1Record m;
+        QVERIFY(settings::Read(folder.File("init.txt"), m));
+        QCOMPARE(m.BackFile, QString::fromUtf8("José.jpg"));
+        QVERIFY(
+            textfile::WriteAtomic(folder.File("init.txt"), settings::ExitLine(m, false, true, 1)));
+        QCOMPARE(folder.Read("init.txt"),
+                 QByteArray("0,1,Jos\xc3\xa9.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+    }
+
     void defaultFileIsTheDefaultLine() {
         ProgramFolder folder;
         QVERIFY(settings::WriteDefault(folder.File("init.txt")));
@@ -168,6 +181,36 @@ private slots:
         // Exactly one run of the View box's click step: the preview is on.
         QCOMPARE(config.PreviewState, -1);
         QCOMPARE(Module1.ViewOption, QString::fromLatin1(view));
+    }
+
+    // A file start-up cannot use is kept for the player before the default
+    // line replaces it; an empty one holds nothing worth keeping.
+    void anUnusableFileIsKeptAside_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::newRow("ten fields") << QByteArray("0,0,Forest.jpg,3,1,300,200,12000,9000,1\r\n");
+        QTest::newRow("over 1 MB") << "0,0,Forest.jpg,3,1,300,200,12000,9000,1,1\r\n" +
+                                          QByteArray(1024 * 1024, 'x') + "\r\n";
+    }
+    void anUnusableFileIsKeptAside() {
+        QFETCH(QByteArray, content);
+        ProgramFolder folder(ProgramFolder::All);
+        folder.Write("init.txt", content);
+        QVERIFY(StartUp());
+        QCOMPARE(folder.Read("init.txt"), QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+        QCOMPARE(folder.Read("init.txt.damaged"), content);
+        QCOMPARE(Module1.BackFile, QString("Sky.jpg"));
+    }
+
+    void staleTemporariesAreCleanedUp() {
+        ProgramFolder folder(ProgramFolder::All);
+        for (const char* name : {"init.txt.tmp-AbCdEf", "dirs.txt.tmp-0a1B2c",
+                                 "best.txt.tmp-zzzzzz", "best.txt.backup"})
+            folder.Write(name, "x");
+        QVERIFY(StartUp());
+        QVERIFY(!QFile::exists(folder.File("init.txt.tmp-AbCdEf")));
+        QVERIFY(!QFile::exists(folder.File("dirs.txt.tmp-0a1B2c")));
+        QVERIFY(!QFile::exists(folder.File("best.txt.tmp-zzzzzz")));
+        QVERIFY(QFile::exists(folder.File("best.txt.backup")));
     }
 
     void unwritableInitEndsWithAMessage() {

@@ -1,4 +1,6 @@
+#include <QDir>
 #include <QTest>
+#include <cerrno>
 
 #include "TestSupport.h"
 #include "config/DirectoryList.h"
@@ -34,16 +36,15 @@ private slots:
         fs->AddFolder("/pics/onlysub");
         fs->AddFile("/pics/onlysub/inner", "z.jpg");
         fs->AddFile("/pics/hidden", ".secret.jpg");
-        // Duplicates stay, flags are kept, an unflagged line loses its last
-        // character, empty, gone and hidden-only folders drop out, LF works
-        // as well as CR LF, and everything after the "0" line is ignored.
+        // A folder listed twice is taken once with its first flag, flags are
+        // kept, an unflagged line loses its last character, empty, gone and
+        // hidden-only folders drop out, LF works as well as CR LF, and
+        // everything after the "0" line is ignored.
         pf.Write("dirs.txt",
                  "/pics/a1,\r\n/pics/b0,\r\n/pics/a0,\r\n/1,\r\n/pics/b,\r\n/pics/empty1,\n"
                  "/pics/onlysub1,\r\n/pics/hidden1,\r\n/pics/gone1,\r\n0\r\n/pics/b1,\r\n");
         const QList<FolderEntry> list = dirlist::Load(pf.Path());
-        QCOMPARE(list,
-                 (QList<FolderEntry>{
-                     {"/pics/a", true}, {"/pics/b", false}, {"/pics/a", false}, {"/", true}}));
+        QCOMPARE(list, (QList<FolderEntry>{{"/pics/a", true}, {"/pics/b", false}, {"/", true}}));
         QVERIFY(d.dialogs->shown.empty());
     }
 
@@ -124,6 +125,88 @@ private slots:
         QCOMPARE(dirlist::Load(pf.Path()),
                  (QList<FolderEntry>{{"/home/anna/Bilder/Sommerferien Ærø", true}, {"/", false}}));
         QCOMPARE(dirlist::Format({}), QString("0\r\n"));
+    }
+
+    // A damaged file is kept for the player before the default replaces it.
+    void damagedFilesAreKeptAside_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        static const char binary[] =
+            "/p1,\r\n\x7f"
+            "ELF\x02\x01\x01\0\0,\r\n0\r\n";
+        QTest::newRow("binary") << QByteArray(binary, sizeof binary - 1) << "no text";
+        QTest::newRow("long line")
+            << "/p1,\r\n/" + QByteArray(dirlist::MaxLineBytes - 2, 'x') + "1,\r\n0\r\n"
+            << "longer than 4096 bytes";
+        QByteArray many;
+        for (int i = 0; i <= dirlist::MaxEntries; ++i)
+            many += "/p" + QByteArray::number(i) + "1,\r\n";
+        QTest::newRow("1001 folders") << many + "0\r\n"
+                                      << "more than 1000 folders";
+    }
+    void damagedFilesAreKeptAside() {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        ProgramFolder pf;
+        fs->AddFile(pf.Path() + "/Graphics", "a.bmp");
+        fs->AddFile("/p", "x.jpg");
+        pf.Write("dirs.txt", content);
+        QCOMPARE(dirlist::Load(pf.Path()), (QList<FolderEntry>{{pf.Path() + "/Graphics", true}}));
+        QCOMPARE(pf.Read("dirs.txt.damaged"), content);
+        QCOMPARE(pf.Read("dirs.txt"), (pf.Path() + "/Graphics1,\r\n0\r\n").toUtf8());
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QVERIFY2(d.dialogs->shown[0].text.contains(reason), qPrintable(d.dialogs->shown[0].text));
+        QVERIFY(d.dialogs->shown[0].text.contains("dirs.txt.damaged"));
+    }
+
+    // The bounds themselves are allowed, and a folder listed again and again
+    // counts once: it is neither refused nor listed thousands of times.
+    void boundsAreInclusiveAndRepeatsCountOnce() {
+        ProgramFolder pf;
+        const QString longPath = "/" + QString(dirlist::MaxLineBytes - 3, 'x');
+        fs->AddFile(longPath, "x.jpg");
+        QByteArray content = (longPath + "1,\r\n").toUtf8();
+        QCOMPARE(content.size(), dirlist::MaxLineBytes + 2);
+        for (int i = 1; i < dirlist::MaxEntries; ++i) {
+            fs->AddFile("/p" + QString::number(i), "x.jpg");
+            content += "/p" + QByteArray::number(i) + "1,\r\n";
+        }
+        for (int i = 0; i < 5000; ++i) content += "/p1" + QByteArray(i % 2 ? "0" : "1") + ",\r\n";
+        pf.Write("dirs.txt", content + "0\r\n");
+        const int before = fs->listCalls;
+        const QList<FolderEntry> list = dirlist::Load(pf.Path());
+        QCOMPARE(list.size(), dirlist::MaxEntries);
+        QCOMPARE(list.first().path, longPath);
+        QCOMPARE(list.count({"/p1", true}), 1);
+        QCOMPARE(fs->listCalls - before, dirlist::MaxEntries);
+        QVERIFY(d.dialogs->shown.empty());
+        QVERIFY(!QFile::exists(pf.File("dirs.txt.damaged")));
+    }
+
+    void anOlderSingleBytePathSurvivesAndIsWrittenAsUtf8() {
+        ProgramFolder pf;
+        fs->AddFile(QString::fromUtf8("/home/josé/Bilder"), "x.jpg");
+        fs->AddFile(QString::fromUtf8("/home/zoë"), "y.jpg");
+        pf.Write("dirs.txt",
+                 "/home/jos\xe9/Bilder1,\r\n/home/zo\xc3\xab"
+                 "0,\r\n0\r\n");
+        const QList<FolderEntry> list = dirlist::Load(pf.Path());
+        QCOMPARE(list, (QList<FolderEntry>{{QString::fromUtf8("/home/josé/Bilder"), true},
+                                           {QString::fromUtf8("/home/zoë"), false}}));
+        QVERIFY(dirlist::Save(pf.Path(), list));
+        QCOMPARE(pf.Read("dirs.txt"), QByteArray("/home/jos\xc3\xa9/Bilder1,\r\n/home/zo\xc3\xab"
+                                                 "0,\r\n0\r\n"));
+    }
+
+    void aFullDiskKeepsTheSavedList() {
+        ProgramFolder pf;
+        pf.Write("dirs.txt", "/p1,\r\n0\r\n");
+        fs->writeFault = {FakeFileSystem::Step::Write, ENOSPC, 3};
+        QString error;
+        QVERIFY(!dirlist::Save(pf.Path(), {{"/q", true}, {"/p", true}}, &error));
+        QCOMPARE(error, QString("disk full"));
+        QCOMPARE(pf.Read("dirs.txt"), QByteArray("/p1,\r\n0\r\n"));
+        QCOMPARE(QDir(pf.Path()).entryList(QDir::Files), QStringList{"dirs.txt"});
     }
 
     void saveReportsAFolderThatCannotBeWritten() {

@@ -110,20 +110,94 @@ private slots:
 
     void readingRules() {
         // Leading blanks skipped, LF line ends and line ends inside the
-        // table end fields too, a numeric board in plain decimal, a text
-        // board as found, an empty score 0.
+        // table end fields too, a numeric board in plain decimal, an empty
+        // score 0, a free row's board empty or 0.
         ProgramFolder folder;
-        QByteArray content = "  Ann Lee , 08,  0:00:30,  900\nBob,huge,0:01:00,\n";
-        content += QByteArray(31, ',') + "\n";
+        QByteArray content = "  Ann Lee , 08,  0:00:30,  900\nBob,40,12:01:00,\n,0,,0";
+        content += QByteArray(28, ',') + "\n";
         folder.Write("best.txt", content);
         QCOMPARE(LoadBest(Module1), LoadResult::Read);
         QCOMPARE(Module1.BestNames[0], QString("Ann Lee "));
         QCOMPARE(Module1.BestBoards[0], QString("8"));
         QCOMPARE(Module1.BestTimes[0], QString("0:00:30"));
         QCOMPARE(Module1.BestScores[0], int16_t(900));
-        QCOMPARE(Module1.BestBoards[1], QString("huge"));
+        QCOMPARE(Module1.BestBoards[1], QString("40"));
         QCOMPARE(Module1.BestScores[1], int16_t(0));
         QCOMPARE(Module1.BestNames[2], QString());
+        QCOMPARE(Module1.BestBoards[2], QString("0"));
+        QCOMPARE(folder.Read("best.txt"), content);
+    }
+
+    // Rows the game never writes make the whole file damaged: kept aside,
+    // table reset, nothing shown as mojibake.
+    void rowsTheGameNeverWritesAreDamage_data() {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray row1 = FullTable();
+        QByteArray garbage;  // enough separators for forty fields, none of them text
+        for (int i = 0; i < 44; ++i) garbage += QByteArray("\x01\xfe\x7f", 3) + char(i) + ',';
+        QTest::newRow("binary") << garbage;
+        QTest::newRow("board 3") << QByteArray(row1).replace("P0,4,", "P0,3,");
+        QTest::newRow("board 41") << QByteArray(row1).replace("P0,4,", "P0,41,");
+        QTest::newRow("board as text") << QByteArray(row1).replace("P0,4,", "P0,huge,");
+        QTest::newRow("board 4.5") << QByteArray(row1).replace("P0,4,", "P0,4.5,");
+        QTest::newRow("time unpadded") << QByteArray(row1).replace("0:00:00", "0:0:0");
+        QTest::newRow("time as text") << QByteArray(row1).replace("0:00:00", "soon");
+        QTest::newRow("no time") << QByteArray(row1).replace("0:00:00", "");
+        QTest::newRow("control in name") << QByteArray(row1).replace("P3",
+                                                                     "P\x01"
+                                                                     "3");
+        QTest::newRow("free row with a name") << "Ann,,,0" + QByteArray(36, ',') + "0\r\n";
+        QTest::newRow("free row with a score") << ",,,500" + QByteArray(36, ',') + "0\r\n";
+    }
+    void rowsTheGameNeverWritesAreDamage() {
+        QFETCH(QByteArray, content);
+        ProgramFolder folder;
+        folder.Write("best.txt", content);
+        QCOMPARE(LoadBest(Module1), LoadResult::Reset);
+        QCOMPARE(folder.Read("best.txt"), Empty);
+        QCOMPARE(folder.Read(DamagedName), content);
+        QCOMPARE(Module1.BestNames[0], QString());
+    }
+
+    void aFileOverOneMegabyteIsDamaged() {
+        ProgramFolder folder;
+        // Valid rows, but a tail no table needs.
+        const QByteArray content = FullTable() + QByteArray(1024 * 1024, ' ');
+        folder.Write("best.txt", content);
+        QCOMPARE(LoadBest(Module1), LoadResult::Reset);
+        QCOMPARE(folder.Read(DamagedName), content);
+        QCOMPARE(folder.Read("best.txt"), Empty);
+    }
+
+    void anOlderSingleByteNameSurvivesAndIsWrittenAsUtf8() {
+        ProgramFolder folder;
+        const QByteArray content =
+            "Jos\xe9,8,0:01:05,1291,M\xfcller,10,0:02:00,900" + QByteArray(32, ',') + "0\r\n";
+        folder.Write("best.txt", content);
+        QCOMPARE(LoadBest(Module1), LoadResult::Read);
+        QCOMPARE(Module1.BestNames[0], QString::fromUtf8("José"));
+        QCOMPARE(Module1.BestNames[1], QString::fromUtf8("Müller"));
+        Finish(3, "Zoë", 4, "0:03:00", 100);
+        QVERIFY(AddScore(Module1));
+        const QByteArray written =
+            "Jos\xc3\xa9,8,0:01:05,1291,M\xc3\xbcller,10,0:02:00,900,Zo\xc3\xab,4,0:03:00,100";
+        QCOMPARE(folder.Read("best.txt"), written + QByteArray(",,,,0").repeated(7) + "\r\n");
+        QCOMPARE(LoadBest(Module1), LoadResult::Read);
+        QCOMPARE(Module1.BestNames[0], QString::fromUtf8("José"));
+    }
+
+    // What a buffered save on a full disk did: the table became an empty file.
+    void aFullDiskKeepsTheTable() {
+        ProgramFolder folder;
+        folder.Write("best.txt", FullTable());
+        FakeFileSystem* fs = InstallFakeFileSystem();
+        fs->writeFault = {FakeFileSystem::Step::Write, 0, 0, true};
+        Finish(1, "Top", 8, "0:00:20", 2000);
+        QString error;
+        QVERIFY(!AddScore(Module1, &error));
+        QVERIFY2(error.startsWith("disk full"), qPrintable(error));
+        QCOMPARE(folder.Read("best.txt"), FullTable());
+        QCOMPARE(QDir(folder.Path()).entryList(QDir::Files), QStringList{"best.txt"});
     }
 
     void extraFieldsAreIgnoredAndGoneAfterSave() {
@@ -217,10 +291,10 @@ private slots:
 
     void charactersTheLineCannotHoldAreLeftOut() {
         ProgramFolder folder;
-        Finish(1, "a,b\"c\r\nd", 8, "0:01:05", 1291);
+        Finish(1, "a,b\"c\r\nd\te", 8, "0:01:05", 1291);
         QVERIFY(AddScore(Module1));
         QCOMPARE(LoadBest(Module1), LoadResult::Read);
-        QCOMPARE(Module1.BestNames[0], QString("abcd"));
+        QCOMPARE(Module1.BestNames[0], QString("abcde"));
         QCOMPARE(Module1.BestScores[0], int16_t(1291));
     }
 
