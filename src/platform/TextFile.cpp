@@ -146,6 +146,13 @@ bool WriteAtomic(const QString& path, const QString& text, QString* error) {
     const QFileInfo info(target);
     const QString folder = info.absolutePath();
 
+    // A file that already holds these bytes needs no write: start-up saves
+    // the folder list unchanged, which on a full disk would fail every time.
+    if (info.isFile() && info.size() == bytes.size()) {
+        QFile current(target);
+        if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return true;
+    }
+
     int fd = -1;
     QString temporary;
     int err = EEXIST;

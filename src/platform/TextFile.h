@@ -38,6 +38,7 @@ QString DecodeLine(QByteArrayView line);
 // which is synced, checked for its size and only then renamed over the
 // target. On any failure the target is untouched, the temporary file is
 // gone, false is returned and *error says why in a few words ("disk full").
+// A file that already holds exactly these bytes is left as it is.
 bool WriteAtomic(const QString& path, const QString& text, QString* error = nullptr);
 
 // What the player is told when a file could not be saved.

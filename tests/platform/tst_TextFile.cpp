@@ -134,6 +134,19 @@ private slots:
         QVERIFY(fs->created.last().contains("init.txt.tmp-"));
     }
 
+    // Start-up saves the folder list as read; on a full disk that must not
+    // fail, nor nag the player at every start.
+    void unchangedContentNeedsNoWrite() {
+        ProgramFolder folder;
+        folder.Write("dirs.txt", "/p1,\r\n0\r\n");
+        FakeFileSystem* fs = InstallFakeFileSystem();
+        fs->writeFault = {Step::CreateNew, ENOSPC};
+        QString error;
+        QVERIFY(textfile::WriteAtomic(folder.File("dirs.txt"), "/p1,\r\n0\r\n", &error));
+        QVERIFY(!textfile::WriteAtomic(folder.File("dirs.txt"), "/p0,\r\n0\r\n", &error));
+        QCOMPARE(folder.Read("dirs.txt"), QByteArray("/p1,\r\n0\r\n"));
+    }
+
     void aWriteReplacesTheFileALinkNames() {
         ProgramFolder folder;
         folder.Write("real.txt", "old");
