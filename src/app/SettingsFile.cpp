@@ -28,7 +28,7 @@ double NumberOf(const QString& text) {
 
 bool Read(const QString& path, Module1Record& m) {
     QString text;
-    if (textfile::ReadLimited(path, textfile::MaxSettingsBytes, &text) != textfile::ReadResult::Ok)
+    if (textfile::ReadLimited(path, textfile::MaxDataFileBytes, &text) != textfile::ReadResult::Ok)
         return false;
     const QString line = text.section('\n', 0, 0).remove('\r');
     const QStringList f = SplitFields(line);

@@ -56,19 +56,6 @@ bool ParseField(const QString& field, FolderEntry* entry) {
     return true;
 }
 
-QStringList Fields(const QString& text) {
-    QStringList fields;
-    for (QString line : text.split('\n')) {
-        if (line.endsWith('\r')) line.chop(1);
-        for (const QString& f : line.split(',')) {
-            if (f.isEmpty()) continue;
-            if (f == "0") return fields;
-            fields.append(f);
-        }
-    }
-    return fields;
-}
-
 bool Storable(const QString& path) {
     return !path.contains(',');
 }

@@ -52,9 +52,6 @@ QString Format(const QList<FolderEntry>& entries);
 // carry no entry (empty, "0", or a lone flag).
 bool ParseField(const QString& field, FolderEntry* entry);
 
-// The fields of the file's text, up to and without the ending "0" field.
-QStringList Fields(const QString& text);
-
 enum class ReadStatus {
     Ok,
     Damaged,  // beyond the bounds, or bytes that are no text

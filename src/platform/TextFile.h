@@ -10,8 +10,8 @@
 // checks every step itself, so a crash or a full disk leaves the old file whole.
 namespace textfile {
 
-// Caps on what the settings and high-score files may hold.
-inline constexpr qint64 MaxSettingsBytes = 1024 * 1024;
+// What init.txt and best.txt may hold at most.
+inline constexpr qint64 MaxDataFileBytes = 1024 * 1024;
 
 enum class ReadResult {
     Ok,

@@ -1,6 +1,5 @@
 #include "scores/HighScoreTable.h"
 
-#include <QFileInfo>
 #include <QRegularExpression>
 #include <cmath>
 
@@ -63,7 +62,7 @@ QString Clean(QString text) {
 
 bool ReadFile(const QString& path, Table* table) {
     QString text;
-    return textfile::ReadLimited(path, textfile::MaxSettingsBytes, &text) ==
+    return textfile::ReadLimited(path, textfile::MaxDataFileBytes, &text) ==
                textfile::ReadResult::Ok &&
            Parse(text, table);
 }

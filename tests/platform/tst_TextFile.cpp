@@ -82,13 +82,13 @@ private slots:
 
     void readsUpToTheCapOnly() {
         ProgramFolder folder;
-        folder.Write("at.txt", QByteArray(textfile::MaxSettingsBytes, 'x'));
-        folder.Write("over.txt", QByteArray(textfile::MaxSettingsBytes + 1, 'x'));
+        folder.Write("at.txt", QByteArray(textfile::MaxDataFileBytes, 'x'));
+        folder.Write("over.txt", QByteArray(textfile::MaxDataFileBytes + 1, 'x'));
         QString text;
-        QCOMPARE(textfile::ReadLimited(folder.File("at.txt"), textfile::MaxSettingsBytes, &text),
+        QCOMPARE(textfile::ReadLimited(folder.File("at.txt"), textfile::MaxDataFileBytes, &text),
                  textfile::ReadResult::Ok);
-        QCOMPARE(text.size(), textfile::MaxSettingsBytes);
-        QCOMPARE(textfile::ReadLimited(folder.File("over.txt"), textfile::MaxSettingsBytes, &text),
+        QCOMPARE(text.size(), textfile::MaxDataFileBytes);
+        QCOMPARE(textfile::ReadLimited(folder.File("over.txt"), textfile::MaxDataFileBytes, &text),
                  textfile::ReadResult::TooLarge);
         QCOMPARE(textfile::ReadLimited(folder.File("none.txt"), 10, &text),
                  textfile::ReadResult::Missing);

@@ -102,7 +102,10 @@ struct Board {
 void WriteBest(const ProgramFolder& folder, std::array<int16_t, 10> totals) {
     highscores::Table t;
     for (int i = 0; i < 10; ++i) {
-        t.Names[i] = totals[i] ? QString("Player %1").arg(i + 1) : QString();
+        if (totals[i] == 0) continue;  // a free row
+        t.Names[i] = QString("Player %1").arg(i + 1);
+        t.Boards[i] = "8";
+        t.Times[i] = "0:01:00";
         t.Scores[i] = totals[i];
     }
     folder.Write("best.txt", highscores::Line(t).toUtf8());
