@@ -727,12 +727,17 @@ void Form1::Combo1_LostFocus() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == Label6) {
+    if (watched == Label6 &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        const QString caption = ShortenPathCaption(Dir1Path, 26);
+        // A message box or a menu coming and going keeps what is being typed.
+        const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+        const bool passing = why == Qt::ActiveWindowFocusReason || why == Qt::PopupFocusReason;
         if (event->type() == QEvent::FocusIn) {
-            Label6->setText(Dir1Path);
+            if (Label6->text() == caption) Label6->setText(Dir1Path);
             ShowLabel6AsCaption(false);
-        } else if (event->type() == QEvent::FocusOut) {
-            Label6->setText(ShortenPathCaption(Dir1Path, 26));
+        } else if (!passing) {
+            Label6->setText(caption);
             Label6->setCursorPosition(0);
             ShowLabel6AsCaption(true);
         }

@@ -1,4 +1,5 @@
 #include <QClipboard>
+#include <QFocusEvent>
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
@@ -720,6 +721,12 @@ private slots:
         QCOMPARE(d.dialogs->shown[0].text,
                  "There is no folder " + pf->File("Other/with a long name/no such folder") + ".");
         QCOMPARE(f.Dir1Path, target);
+        // The message box takes the focus away and gives it back: the typing stays.
+        QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(f.Label6, &away);
+        QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(f.Label6, &back);
+        QCOMPARE(f.Label6->text(), QString("../no such folder"));
         // A relative path is taken from the browsed folder, "~" is home.
         QCOMPARE(FolderFromTyped("..", target, "/home/ann"), pf->File("Other/with a long name"));
         QCOMPARE(FolderFromTyped("~/Bilder/", target, "/home/ann"), QString("/home/ann/Bilder"));
