@@ -43,8 +43,7 @@ Form4::Form4() {
 
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
-    if (auto pic =
-            platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, assets::Trophy)))
+    if (auto pic = platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, assets::Trophy)))
         Image1->setPixmap(QPixmap::fromImage(pic->image));
 
     const QFont title = Face(false, 18, true);

@@ -113,6 +113,12 @@ private slots:
         QVERIFY(!dirlist::OnAbsentVolume("/home/ann", *fs));
         fs->drives.append("/srv/share");
         QVERIFY(!dirlist::OnAbsentVolume("/srv/share/photos", *fs));
+
+        // The stick is back: its folder is in use again, with its own flag.
+        fs->drives.append("/media/stick");
+        fs->AddFile("/media/stick/pics", "y.jpg");
+        pf.Write("dirs.txt", "/media/stick/pics1,\r\n0\r\n");
+        QCOMPARE(dirlist::Load(pf.Path()), (QList<FolderEntry>{{"/media/stick/pics", true}}));
     }
 
     void unreadableFolderIsDroppedQuietly() {
