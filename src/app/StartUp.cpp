@@ -7,7 +7,6 @@
 #include "config/DirectoryList.h"
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
-#include "platform/Numbers.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "scores/HighScoreTable.h"
@@ -38,7 +37,10 @@ bool StartUp() {
     }
 
     Form1& config = Forms::Get<Form1>();
-    Form1::SetValue(config.View, static_cast<int>(num::RoundHalfEven(m.ViewOption.toDouble())));
+    // The preview field is one switch: any value but 0 (a hand-edited 2, say)
+    // is on, and it goes back to the file as 0 or 1.
+    m.ViewOption = m.ViewOption.trimmed().toDouble() != 0 ? "1" : "0";
+    Form1::SetValue(config.View, m.ViewOption == "1" ? 1 : 0);
     Form1::SetValue(config.All_Check, 1);
     m.PlayerName = "";
     Form1::SetValue(config.Check8, 1);

@@ -1,5 +1,7 @@
 #include "config/ConfigText.h"
 
+#include <QDir>
+
 QString ShortenPathCaption(const QString& path, int length) {
     if (path.size() <= length) return path;
     // The root stands where a drive would: one character, so the room for
@@ -29,4 +31,11 @@ QString BoardSizeOnLeave(const QString& text) {
     if (v > 40) return "40";
     if (v < 4) return "4";
     return t;
+}
+
+QString FolderFromTyped(const QString& typed, const QString& browsed, const QString& home) {
+    QString path = typed.trimmed();
+    if (path == "~" || path.startsWith("~/")) path = home + path.mid(1);
+    if (!path.startsWith('/')) path = browsed + '/' + path;
+    return QDir::cleanPath(path);
 }

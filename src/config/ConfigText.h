@@ -19,3 +19,8 @@ bool BoardSizeKeyAccepted(QChar key, bool isBackspace, int textLength, bool hasS
 // (pasted text) gives "8", above 40 gives "40", below 4 gives "4"; every
 // whole number from 4 to 40 stays as typed.
 QString BoardSizeOnLeave(const QString& text);
+
+// The folder a path typed into the browser's caption names: "~" is the home
+// folder, a relative path is taken from the folder being browsed, and "."
+// and ".." parts and doubled or trailing separators are resolved.
+QString FolderFromTyped(const QString& typed, const QString& browsed, const QString& home);

@@ -56,6 +56,24 @@ bool ParseField(const QString& field, FolderEntry* entry) {
     return true;
 }
 
+bool OnAbsentVolume(const QString& path, FileSystem& fs) {
+    const auto under = [](const QString& p, const QString& root) {
+        return p.startsWith(root.endsWith('/') ? root : root + '/');
+    };
+    // The deepest mounted volume above the path, found by name: the path
+    // itself may no longer exist.
+    QString drive = "/";
+    for (const QString& d : fs.Drives())
+        if ((path == d || under(path, d)) && d.size() > drive.size()) drive = d;
+    // Removable volumes are mounted in a folder of their own below these.
+    for (const char* place : {"/media", "/mnt", "/run/media"})
+        if (under(path, place) && !under(drive, place)) return true;
+    for (const QString& point : fs.ConfiguredMountPoints())
+        if ((path == point || under(path, point)) && drive != point && !under(drive, point))
+            return true;
+    return false;
+}
+
 bool Storable(const QString& path) {
     return !path.contains(',');
 }
@@ -126,14 +144,17 @@ Outcome ReadOnce(const QString& programFolder, QList<FolderEntry>* out, ErrorInf
             return Outcome::Failed;
     }
     FileSystem& fs = *platform().fs;
-    for (const FolderEntry& entry : candidates) {
+    for (FolderEntry entry : candidates) {
         // Not a path this system can name: skipped, like a malformed file name.
         if (!entry.path.startsWith('/')) continue;
         FsError err = FsError::None;
         const bool hasFiles = !fs.ListFiles(entry.path, "*", &err).isEmpty();
-        if (err == FsError::DeviceUnavailable) {
-            *error = FolderError(err);
-            return Outcome::Failed;
+        // A stick or share that is not there now must not lose its entry.
+        if (err == FsError::DeviceUnavailable ||
+            (err != FsError::None && OnAbsentVolume(entry.path, fs))) {
+            entry.available = false;
+            out->append(entry);
+            continue;
         }
         // Gone, empty or unreadable folders drop out without a word.
         if (hasFiles) out->append(entry);

@@ -10,6 +10,9 @@
 struct FolderEntry {
     QString path;
     bool included = true;
+    // False while the folder's volume (a stick, a share) is not there: the
+    // entry stays in the list, out of use, and keeps its flag for later.
+    bool available = true;
     bool operator==(const FolderEntry&) const = default;
 };
 
@@ -67,14 +70,21 @@ ReadStatus ReadEntries(QIODevice& in, QList<FolderEntry>* entries, QString* why 
 // Loads the list the way the configuration window does when it is created:
 // writes the default file when there is none; keeps the entries whose folder
 // holds at least one ordinary file (a missing folder, one without files or a
-// path that is no absolute path is dropped silently); on any other failure
-// (the file cannot be written or read, a stored folder's device is not ready)
+// path that is no absolute path is dropped silently); keeps, marked not
+// available, the entries on a volume that is absent or not ready; on any
+// other failure (the file cannot be written or read)
 // writes the default file, tells the player "<number><description>" in a box
 // titled "Tavimo", and loads again. A damaged file is kept as DamagedName
 // before the default replaces it, and the player is told so. Should that
 // second load fail too, the default entry is used from memory, kept only if
 // its folder holds files.
 QList<FolderEntry> Load(const QString& programFolder);
+
+// Whether `path` lies on a volume that is not mounted now: under /media,
+// /mnt or /run/media, or under a mount point of the system's table, with
+// no volume mounted there. A folder gone from a volume that is mounted is
+// simply gone.
+bool OnAbsentVolume(const QString& path, FileSystem& fs);
 
 // Writes the list; false with *error set when the file cannot be replaced.
 bool Save(const QString& programFolder, const QList<FolderEntry>& entries,

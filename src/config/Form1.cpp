@@ -1,6 +1,7 @@
 #include "config/Form1.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -8,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QScrollBar>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "app/Module1.h"
@@ -41,12 +44,31 @@ QStringList PictureDrives(FileSystem& fs) {
     }
     return out;
 }
-// A list's "click": the mouse's click, or a change of the current row made
-// without the mouse (keys, code).
+// The player's own folders, offered above the drives: home and the
+// desktop's pictures folder, where they exist.
+QStringList UserPlaces(FileSystem& fs) {
+    QStringList out;
+    for (const QString& p :
+         {QDir::homePath(), QStandardPaths::writableLocation(QStandardPaths::PicturesLocation)}) {
+        const QString clean = QDir::cleanPath(p);
+        if (!p.isEmpty() && clean != "/" && !out.contains(clean) && fs.IsFolder(clean))
+            out.append(clean);
+    }
+    return out;
+}
+bool Holds(const QString& folder, const QString& path) {
+    return path == folder || path.startsWith(folder.endsWith('/') ? folder : folder + '/');
+}
+// A list's "click": the mouse's click, or a row selected without the mouse
+// (keys, code). Only the selection counts: the focus arriving in a list
+// moves its current row to the top without selecting it, and that is no
+// choice of the player's.
 void ConnectClick(QListWidget* list, QObject* context, const std::function<void()>& handler) {
     QObject::connect(list, &QListWidget::itemClicked, context, [handler] { handler(); });
-    QObject::connect(list, &QListWidget::currentRowChanged, context, [handler](int row) {
-        if (row >= 0 && QGuiApplication::mouseButtons() == Qt::NoButton) handler();
+    QObject::connect(list, &QListWidget::itemSelectionChanged, context, [list, handler] {
+        const QListWidgetItem* current = list->currentItem();
+        if (current && current->isSelected() && QGuiApplication::mouseButtons() == Qt::NoButton)
+            handler();
     });
 }
 }  // namespace
@@ -88,7 +110,13 @@ Form1::Form1() {
     Label2 = new QLabel("Drives:", this);
     Drive1 = new QComboBox(this);
     Label3 = new QLabel("Directories:", this);
-    Label6 = new QLabel(this);
+    // The browsed folder's caption doubles as a place to type or paste a
+    // path: it shows the whole path while it has the focus.
+    Label6 = new QLineEdit(this);
+    Label6->setFrame(false);
+    Label6->setToolTip("Type or paste a folder and press Enter to browse it");
+    ShowLabel6AsCaption(true);
+    Label6->installEventFilter(this);
     Dir1Model = new QFileSystemModel(this);
     Dir1Model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     Dir1Model->setRootPath("/");
@@ -146,12 +174,13 @@ Form1::Form1() {
         if (!index.isValid()) return;
         selectingDir1_ = true;
         Dir1->setCurrentIndex(index);
-        Dir1->scrollTo(index);
+        ShowDir1Current();
         selectingDir1_ = false;
     });
     ConnectClick(File1, this, [this] { File1_Click(); });
     ConnectClick(List3, this, [this] { List3_Click(); });
     connect(List3, &QListWidget::itemChanged, this, [this] { List3_ItemCheck(); });
+    connect(Label6, &QLineEdit::returnPressed, this, [this] { Label6_Enter(); });
     connect(Label13, &ClickLabel::clicked, this, [this] { Label13_Click(); });
     connect(Label14, &ClickLabel::clicked, this, [this] { Label14_Click(); });
     connect(Image1, &ClickLabel::clicked, this, [this] { Image1_Click(); });
@@ -172,7 +201,9 @@ void Form1::Form_Load() {
     setWindowState(Qt::WindowNoState);
 
     FileSystem& fs = *platform().fs;
-    Drive1->addItems(PictureDrives(fs));
+    Drive1->addItems(UserPlaces(fs));
+    for (const QString& d : PictureDrives(fs))
+        if (Drive1->findText(d) < 0) Drive1->addItem(d);
     ShowDrive(fs.DriveOf(Module1.ProgramFolder));
     StartDrive = Drive1->currentText();
     PreviewState = 1;
@@ -199,13 +230,27 @@ void Form1::LoadDirectoryList() {
         item->setToolTip(e.path);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(e.included ? Qt::Checked : Qt::Unchecked);
+        if (!e.available) {
+            // Its volume is away: out of this session's scans and deals, and
+            // not to be ticked, but it stays in the list (and in dirs.txt,
+            // with its own flag) for when the volume is back.
+            item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+            item->setCheckState(Qt::Unchecked);
+            item->setData(StoredFlagRole, e.included);
+            item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+            item->setToolTip("not available now");
+        }
         List3->addItem(item);
     }
 }
 
 bool Form1::SaveDirectoryList() {
+    QList<FolderEntry> entries = Folders();
+    for (int i = 0; i < entries.size(); ++i)
+        if (!entries[i].available)
+            entries[i].included = List3->item(i)->data(StoredFlagRole).toBool();
     QString error;
-    if (dirlist::Save(Module1.ProgramFolder, Folders(), &error)) return true;
+    if (dirlist::Save(Module1.ProgramFolder, entries, &error)) return true;
     platform().dialogs->Info(
         "Tavimo", textfile::SaveFailedMessage(
                       FileSystem::Join(Module1.ProgramFolder, dirlist::FileName), error));
@@ -214,8 +259,11 @@ bool Form1::SaveDirectoryList() {
 
 QList<FolderEntry> Form1::Folders() const {
     QList<FolderEntry> out;
-    for (int i = 0; i < List3->count(); ++i)
-        out.append({List3->item(i)->text(), List3->item(i)->checkState() == Qt::Checked});
+    for (int i = 0; i < List3->count(); ++i) {
+        const QListWidgetItem* item = List3->item(i);
+        out.append({item->text(), item->checkState() == Qt::Checked,
+                    !item->data(StoredFlagRole).isValid()});
+    }
     return out;
 }
 
@@ -238,6 +286,10 @@ void Form1::RemoveFolderRow(int row) {
     // Until then the window keeps it, so it is freed with the window at the latest.
     removedItems_.emplace_back(List3->takeItem(row));
     QTimer::singleShot(0, this, [this] { removedItems_.clear(); });
+    // The list would highlight the next entry, and a second click on Remove
+    // would take that one too: nothing stays highlighted, nothing is named.
+    List3->selectionModel()->clear();
+    Label11->clear();
 }
 
 void Form1::BuildPattern() {
@@ -400,7 +452,7 @@ void Form1::Resize() {
     Place(Image1, c.Image1);
     Place(Label9, c.Label9);
     Place(View, c.View);
-    if (Dir1->currentIndex().isValid()) Dir1->scrollTo(Dir1->currentIndex());
+    ShowDir1Current();
     update();
 }
 
@@ -443,7 +495,7 @@ bool Form1::PointDir1(const QString& path, FsError* error) {
     if (index.isValid()) {
         selectingDir1_ = true;
         Dir1->setCurrentIndex(index);
-        Dir1->scrollTo(index);
+        ShowDir1Current();
         selectingDir1_ = false;
     }
     if (path == Dir1Path) return true;
@@ -463,12 +515,56 @@ void Form1::Dir1_Change() {
         const int box = filetypes::BoxOfExtension(Label9->text());
         if (box < 0 || TypeBoxes()[box]->checkState() != Qt::Checked) ClearPreview();
     }
+    // A place of the list (home, pictures) stays shown while the browser is
+    // inside it, unless a volume mounted deeper holds the folder.
     const QString drive = platform().fs->DriveOf(Dir1Path);
-    if (drive != Drive1->currentText()) ShowDrive(drive);
+    const QString shown = Drive1->currentText();
+    if (drive != shown && !(Holds(shown, Dir1Path) && Holds(drive, shown))) ShowDrive(drive);
     File1Path = Dir1Path;
     ListFile1();
-    Label6->setText(ShortenPathCaption(Dir1Path, 26));
+    Label6->setText(Label6->hasFocus() ? Dir1Path : ShortenPathCaption(Dir1Path, 26));
     Label4->setText("Files: " + QString::number(File1->count()));
+}
+
+void Form1::ShowDir1Current() {
+    const QModelIndex index = Dir1->currentIndex();
+    if (!index.isValid()) return;
+    Dir1->scrollTo(index);
+    // The tree scrolls up and down by itself; a deep folder's name also
+    // needs the view moved sideways, or its row shows blank.
+    Dir1->resizeColumnToContents(0);
+    Dir1->doItemsLayout();
+    const QRect r = Dir1->visualRect(index);
+    const int room = Dir1->viewport()->width();
+    if (r.left() >= 0 && r.left() <= room * 2 / 3) return;
+    QScrollBar* bar = Dir1->horizontalScrollBar();
+    bar->setValue(bar->value() + r.left() - Dir1->indentation());
+}
+
+void Form1::ShowLabel6AsCaption(bool caption) {
+    // On the window's ground like the other captions; a field while edited.
+    QPalette p = QApplication::palette(Label6);
+    if (caption) p.setColor(QPalette::Base, p.color(QPalette::Window));
+    Label6->setPalette(p);
+}
+
+void Form1::Label6_Enter() {
+    const QString typed = Label6->text().trimmed();
+    if (typed.isEmpty()) return;
+    const QString path = FolderFromTyped(typed, Dir1Path, QDir::homePath());
+    FileSystem& fs = *platform().fs;
+    if (!fs.IsFolder(path)) {
+        platform().dialogs->Info("Tavimo", fs.IsFile(path) ? path + " is a file, not a folder."
+                                                           : "There is no folder " + path + ".");
+        return;
+    }
+    FsError err = FsError::None;
+    if (!PointDir1(path, &err)) {
+        platform().dialogs->Info("Tavimo", "The folder " + path + " cannot be opened (" +
+                                               FolderError(err).description + ").");
+        return;
+    }
+    Dir1->setFocus(Qt::OtherFocusReason);  // back to the caption's short form
 }
 
 void Form1::ListFile1() {
@@ -543,6 +639,10 @@ void Form1::Label14_Click() {
 
 void Form1::ClearPreview() {
     Label9->clear();
+    ClearPreviewPicture();
+}
+
+void Form1::ClearPreviewPicture() {
     Image1->clear();
     picturefile::Remember(Image1, QString());
     Image1Picture.reset();
@@ -568,6 +668,9 @@ void Form1::File1_Click() {
         Label9->show();
         return;
     }
+    // The picture before must not stand for this name, here or in the viewer.
+    ClearPreviewPicture();
+    Label9->hide();
     const bool missing = !platform().fs->IsFile(FileSystem::Join(File1Path, SelectedFile));
     const ErrorInfo e = missing ? FileError(FsError::NotFound) : InvalidPicture();
     platform().dialogs->Info("Tavimo", e.description + " " + QString::number(e.number));
@@ -583,7 +686,9 @@ void Form1::File1_Click() {
 }
 
 void Form1::View_Click() {
-    PreviewState = -PreviewState;
+    // The box's own mark says on or off, so the two never disagree, however
+    // the box was set.
+    PreviewState = View->checkState() == Qt::Unchecked ? 1 : -1;
     if (PreviewState == 1) {
         Image1->hide();
         Label9->hide();
@@ -592,21 +697,19 @@ void Form1::View_Click() {
     Image1->show();
     if (!SelectedFile.isEmpty() && SelectedFile != Label9->text()) {
         Label9->setText(SelectedFile);
-        if (!LoadPreview()) {
-            // No message here; an old picture must not stand for the new name.
-            Image1->clear();
-            picturefile::Remember(Image1, QString());
-            Image1Picture.reset();
-        }
+        // No message here; an old picture must not stand for the new name.
+        if (!LoadPreview()) ClearPreviewPicture();
     }
     Label9->setVisible(Image1Picture.has_value());
 }
 
 void Form1::Image1_Click() {
-    if (SelectedFile.isEmpty()) return;
+    // An empty preview (a file that did not load) has nothing to show.
+    if (SelectedFile.isEmpty() || !Image1Picture) return;
     Module1.ViewerCaller = 1;
     Module1.ViewerCard = 0;
-    Module1.ViewerFile = SelectedFile;
+    // The caption names the file whose picture the viewer shows.
+    Module1.ViewerFile = QFileInfo(Image1Picture->file).fileName();
     Forms::Get<Form3>().show();
     QCoreApplication::processEvents();
     hide();
@@ -626,6 +729,22 @@ void Form1::Combo1_LostFocus() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label6 &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        const QString caption = ShortenPathCaption(Dir1Path, 26);
+        // A message box or a menu coming and going keeps what is being typed.
+        const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+        const bool passing = why == Qt::ActiveWindowFocusReason || why == Qt::PopupFocusReason;
+        if (event->type() == QEvent::FocusIn) {
+            if (Label6->text() == caption) Label6->setText(Dir1Path);
+            ShowLabel6AsCaption(false);
+        } else if (!passing) {
+            Label6->setText(caption);
+            Label6->setCursorPosition(0);
+            ShowLabel6AsCaption(true);
+        }
+        return FormBase::eventFilter(watched, event);
+    }
     if (watched == Combo1 || watched == Combo1->lineEdit()) {
         if (event->type() == QEvent::KeyPress) {
             auto* key = static_cast<QKeyEvent*>(event);

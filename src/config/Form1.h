@@ -1,17 +1,18 @@
 #pragma once
-#include <memory>
-#include <vector>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileSystemModel>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QStringList>
 #include <QTreeView>
+#include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/Forms.h"
 #include "config/ConfigLayout.h"
@@ -38,7 +39,8 @@ protected:
 //
 // For the OK action (board/Form1Deal.cpp) and the game window:
 //  - the folder list is List3, one item per folder, its text the path and its
-//    check state the include flag; Folders() reads it as entries;
+//    check state the include flag; Folders() reads it as entries (an entry
+//    whose volume is away reads as not included and not available);
 //  - SaveDirectoryList() writes dirs.txt (false after telling the player it
 //    could not be written); ScanFolders() rescans and sets FilesAvailable,
 //    LastScan and the "Files Available: " caption;
@@ -74,7 +76,7 @@ public:
     QLabel* Label2 = nullptr;         // "Drives:"
     QComboBox* Drive1 = nullptr;      // the mounted volumes
     QLabel* Label3 = nullptr;         // "Directories:"
-    QLabel* Label6 = nullptr;         // the browsed folder, shortened
+    QLineEdit* Label6 = nullptr;      // the browsed folder, shortened; takes a typed path
     QTreeView* Dir1 = nullptr;        // folder browser
     QFileSystemModel* Dir1Model = nullptr;
     QLabel* Label4 = nullptr;       // "Files: " and the count
@@ -94,7 +96,7 @@ public:
     int FilesAvailable = 0;
     bool LoadComplete = false;
     QString SelectedFile;  // bare name of the file last clicked in File1
-    int PreviewState = 1;  // 1 preview off, -1 on; negated by every click on View
+    int PreviewState = 1;  // 1 preview off, -1 on; follows the View box
     QString StartDrive;    // the drive shown when the window was loaded
     QString Dir1Path;      // the folder the browser shows (and "Add" takes)
     QString File1Path;     // the folder File1 lists
@@ -142,6 +144,7 @@ public:
     void List3_ItemCheck();
     void Label13_Click();  // Add
     void Label14_Click();  // Remove
+    void Label6_Enter();   // Enter in the folder caption: browse the typed folder
     void Image1_Click();
     bool Combo1_KeyPress(QChar key, bool isBackspace);  // false: the key is discarded
     void Combo1_LostFocus();
@@ -156,11 +159,17 @@ protected:
 
 private:
     std::vector<std::unique_ptr<QListWidgetItem>> removedItems_;  // taken out, freed soon
+    // On the folder-list entries whose volume is away: the flag dirs.txt keeps.
+    static constexpr int StoredFlagRole = Qt::UserRole + 1;
     void TypeCheck_Click();
     void SetTypesGrey(bool grey);
     void ClearPreview();
+    void ClearPreviewPicture();
     bool LoadPreview();  // SelectedFile of the browsed folder into Image1
     void ListFile1();
+    // Brings the browser's highlighted folder into sight, its name included.
+    void ShowDir1Current();
+    void ShowLabel6AsCaption(bool caption);
     void ShowDrive(const QString& drive);
     void RemoveFolderRow(int row);
     void ShowGameWindow();

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStorageInfo>
@@ -197,6 +198,23 @@ QStringList RealFileSystem::Drives() {
 QString RealFileSystem::DriveOf(const QString& path) {
     const QStorageInfo info(path);
     return info.isValid() ? info.rootPath() : QStringLiteral("/");
+}
+
+QStringList RealFileSystem::ConfiguredMountPoints() {
+    QFile fstab(QStringLiteral("/etc/fstab"));
+    if (!fstab.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    QStringList out;
+    // A size no table of mounts comes near; anything longer is not one.
+    for (const QByteArray& raw : fstab.read(1 << 20).split('\n')) {
+        const QByteArray line = raw.simplified();
+        if (line.isEmpty() || line.startsWith('#')) continue;
+        const QList<QByteArray> fields = line.split(' ');
+        if (fields.size() < 2 || !fields[1].startsWith('/')) continue;
+        // Blanks in a mount point are written as \040.
+        QString point = QString::fromUtf8(fields[1]).replace(QLatin1String("\\040"), " ");
+        if (point != "/" && !out.contains(point)) out.append(point);
+    }
+    return out;
 }
 
 // ---- FakeFileSystem ----

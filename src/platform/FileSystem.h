@@ -42,6 +42,8 @@ public:
     virtual QStringList Drives() = 0;
     // The root of the volume that holds `path`.
     virtual QString DriveOf(const QString& path) = 0;
+    // Where the system's table of file systems mounts volumes, mounted now or not.
+    virtual QStringList ConfiguredMountPoints() { return {}; }
 
     // The steps of an atomic file replacement (textfile::WriteAtomic). Each
     // returns 0 or the errno value of its failure, so a double can make any
@@ -70,6 +72,7 @@ public:
     bool IsFolder(const QString& path) override;
     QStringList Drives() override;
     QString DriveOf(const QString& path) override;
+    QStringList ConfiguredMountPoints() override;
 };
 
 // Test double: folders and their files are declared by the test, and any
@@ -103,6 +106,7 @@ public:
     void SetError(const QString& folder, FsError error) { errors_[Key(folder)] = error; }
     void ClearError(const QString& folder) { errors_.remove(Key(folder)); }
     QStringList drives = {"/"};
+    QStringList mountPoints;
     int listCalls = 0;
 
     QStringList ListFiles(const QString& folder, const QString& pattern,
@@ -111,6 +115,7 @@ public:
     bool IsFile(const QString& path) override;
     bool IsFolder(const QString& path) override;
     QStringList Drives() override { return drives; }
+    QStringList ConfiguredMountPoints() override { return mountPoints; }
     QString DriveOf(const QString& path) override;
 
 private:

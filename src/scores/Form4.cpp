@@ -1,6 +1,10 @@
 #include "scores/Form4.h"
 
+#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QPixmap>
+#include <QToolTip>
+#include <algorithm>
 
 #include "app/AssetPaths.h"
 #include "app/Module1.h"
@@ -40,7 +44,8 @@ Form4::Form4() {
 
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
-    if (auto pic = platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, assets::Trophy)))
+    if (auto pic =
+            platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, assets::Trophy)))
         Image1->setPixmap(QPixmap::fromImage(pic->image));
 
     const QFont title = Face(false, 18, true);
@@ -63,6 +68,8 @@ Form4::Form4() {
     Label11 = MakeLabel(this, QString(), column, white, Qt::AlignRight);
     Label5 = MakeLabel(this, QString(), column, blue, Qt::AlignRight);
 
+    Label4->installEventFilter(this);
+
     OK = new QPushButton("OK", this);
     OK->setFont(Face(false, 8.25, true));
     connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
@@ -71,7 +78,9 @@ Form4::Form4() {
     PlaceControls();
 }
 
-void Form4::Form_Load() { Best(); }
+void Form4::Form_Load() {
+    Best();
+}
 
 void Form4::Best() {
     highscores::LoadBest(Module1);
@@ -88,8 +97,16 @@ void Form4::Add_Score() {
 }
 
 void Form4::ShowColumns() {
-    const highscores::Columns c = highscores::ColumnTexts(highscores::FromRecord(Module1));
-    Label4->setText(c.Names);
+    const highscores::Table table = highscores::FromRecord(Module1);
+    const highscores::Columns c = highscores::ColumnTexts(table);
+    // A name wider than its column ends in an ellipsis instead of being cut
+    // mid-letter by the next column; its row's tool tip shows it whole.
+    FullNames = QStringList(table.Names.begin(), table.Names.end());
+    const QFontMetrics metrics(Label4->font());
+    QStringList shown;
+    for (const QString& name : FullNames)
+        shown << metrics.elidedText(name, Qt::ElideRight, Label4->contentsRect().width());
+    Label4->setText(shown.join('\n'));
     Label10->setText(c.Boards);
     Label11->setText(c.Times);
     Label5->setText(c.Scores);
@@ -100,8 +117,8 @@ void Form4::Resize() {
     Layout = highscores::LayoutForm4(m.WindowLeft, m.WindowTop, m.WindowWidth, m.WindowHeight);
 
     // The game window's outer rectangle, as the record keeps it.
-    placement::SetOuterRect(this, {Layout.Window.Left, Layout.Window.Top, Layout.Window.Width,
-                                   Layout.Window.Height});
+    placement::SetOuterRect(
+        this, {Layout.Window.Left, Layout.Window.Top, Layout.Window.Width, Layout.Window.Height});
 
     PlaceControls();
 }
@@ -125,7 +142,29 @@ void Form4::PlaceControls() {
     place(OK, Layout.OK);
 }
 
-void Form4::OK_Click() { Forms::Unload(this); }
+QString Form4::NameAt(QPoint pos) const {
+    const int line = QFontMetrics(Label4->font()).lineSpacing();
+    const int row = (pos.y() - Label4->contentsRect().top()) / std::max(1, line);
+    if (pos.y() < 0 || row >= FullNames.size()) return {};
+    return FullNames[row];
+}
+
+bool Form4::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Label4 && event->type() == QEvent::ToolTip) {
+        const auto* help = static_cast<QHelpEvent*>(event);
+        const QString name = NameAt(help->pos());
+        if (name.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(help->globalPos(), name, Label4);
+        return true;
+    }
+    return FormBase::eventFilter(watched, event);
+}
+
+void Form4::OK_Click() {
+    Forms::Unload(this);
+}
 
 bool Form4::Form_Unload() {
     // However it closes, the game window comes back and takes clicks again.

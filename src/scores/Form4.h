@@ -1,6 +1,7 @@
 #pragma once
 #include <QLabel>
 #include <QPushButton>
+#include <QStringList>
 
 #include "app/Forms.h"
 #include "scores/HighScoreLayout.h"
@@ -41,6 +42,15 @@ public:
     void Resize();
 
     void OK_Click();
+
+    // The names as stored, before the column shortens them.
+    QStringList FullNames;
+    // The stored name of the row under `pos` (Label4's coordinates); empty
+    // between and below the rows.
+    QString NameAt(QPoint pos) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ShowColumns();

@@ -12,6 +12,7 @@
 #include "scores/Faces.h"
 #include "scores/Form4.h"
 #include "scores/HighScoreTable.h"
+#include "scores/NameText.h"
 #include "viewer/FormPlacement.h"
 
 namespace {
@@ -19,13 +20,14 @@ namespace {
 constexpr double ClientWidth = 6030, ClientHeight = 3195;
 constexpr double FrameWidth = 5655, FrameHeight = 2535;
 
-// Keeps out of the name what best.txt cannot hold, typed or pasted alike.
+// Keeps out of the name what best.txt cannot hold, typed or pasted alike:
+// a paste loses only its refused characters, and the length is counted in
+// the characters the player sees.
 class NameValidator final : public QValidator {
 public:
     using QValidator::QValidator;
-    State validate(QString& input, int&) const override {
-        for (const QChar c : input)
-            if (!highscores::NameCharAllowed(c)) return Invalid;
+    State validate(QString& input, int& pos) const override {
+        highscores::FitName(input, pos);
         return Acceptable;
     }
 };
@@ -104,7 +106,8 @@ void Form7::Form_Load() {
     const double width = placement::OuterWidth(this), height = placement::OuterHeight(this);
     placement::SetOuterPosition(this, (m.WindowWidth - width) / 2, (m.WindowHeight - height) / 2);
 
-    Text1->setMaxLength(highscores::NameMaxLength);
+    // The length is the validator's: a line edit's own limit counts UTF-16
+    // units and would split an emoji.
     Text1->setText(m.PlayerName);
     // The last winner's name, selected so typing replaces it and Enter keeps it.
     if (!m.PlayerName.isEmpty()) Text1->setSelection(0, static_cast<int>(m.PlayerName.size()));

@@ -40,7 +40,8 @@ private slots:
         QTest::newRow("ten fields") << QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435\r\n");
         QTest::newRow("word as width") << QByteArray("1,1,Sky.jpg,1,1,0,10,abc,6750,9435,6000\r\n");
         QTest::newRow("word as height") << QByteArray("1,1,Sky.jpg,1,1,0,10,9550,x,9435,6000\r\n");
-        QTest::newRow("word as view") << QByteArray("1,1,Sky.jpg,1,yes,0,10,9550,6750,9435,6000\r\n");
+        QTest::newRow("word as view")
+            << QByteArray("1,1,Sky.jpg,1,yes,0,10,9550,6750,9435,6000\r\n");
     }
     void refusesUnusableFiles() {
         QFETCH(QByteArray, content);
@@ -111,7 +112,8 @@ private slots:
     void defaultFileIsTheDefaultLine() {
         ProgramFolder folder;
         QVERIFY(settings::WriteDefault(folder.File("init.txt")));
-        QCOMPARE(folder.Read("init.txt"), QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+        QCOMPARE(folder.Read("init.txt"),
+                 QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
     }
 
 private:
@@ -132,7 +134,8 @@ private slots:
     void missingFileIsCreatedWithDefaults() {
         ProgramFolder folder(ProgramFolder::All);
         QVERIFY(StartUp());
-        QCOMPARE(folder.Read("init.txt"), QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+        QCOMPARE(folder.Read("init.txt"),
+                 QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
         QCOMPARE(Module1.SoundOn, 1);
         QCOMPARE(Module1.BackFile, QString("Sky.jpg"));
         QCOMPARE(Module1.WindowWidth, 9550.0);
@@ -149,7 +152,8 @@ private slots:
         ProgramFolder folder(ProgramFolder::All);
         folder.Write("init.txt", "0,0,Forest.jpg,3,1,300,200,12000,9000,1\r\n");
         QVERIFY(StartUp());
-        QCOMPARE(folder.Read("init.txt"), QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+        QCOMPARE(folder.Read("init.txt"),
+                 QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
         QCOMPARE(Module1.SaveOnExit, 1);
     }
 
@@ -165,11 +169,17 @@ private slots:
 
     void viewBoxIsOnWhateverFieldFiveSays_data() {
         QTest::addColumn<QByteArray>("view");
-        QTest::newRow("0") << QByteArray("0");
-        QTest::newRow("1") << QByteArray("1");
+        QTest::addColumn<QString>("kept");  // the field as it goes back to the file
+        QTest::newRow("0") << QByteArray("0") << "0";
+        QTest::newRow("1") << QByteArray("1") << "1";
+        // Hand-edited values are one switch, on unless 0.
+        QTest::newRow("2") << QByteArray("2") << "1";
+        QTest::newRow("-1") << QByteArray("-1") << "1";
+        QTest::newRow("0.0") << QByteArray("0.0") << "0";
     }
     void viewBoxIsOnWhateverFieldFiveSays() {
         QFETCH(QByteArray, view);
+        QFETCH(QString, kept);
         ProgramFolder folder(ProgramFolder::All);
         folder.Write("init.txt", "1,1,Sky.jpg,1," + view + ",0,10,9550,6750,9435,6000\r\n");
         QVERIFY(StartUp());
@@ -180,7 +190,14 @@ private slots:
         QVERIFY(config.isHidden() || !config.isVisible());
         // Exactly one run of the View box's click step: the preview is on.
         QCOMPARE(config.PreviewState, -1);
-        QCOMPARE(Module1.ViewOption, QString::fromLatin1(view));
+        QCOMPARE(Module1.ViewOption, kept);
+        // Unticking turns the preview off, ticking on again.
+        config.View->click();
+        QCOMPARE(config.PreviewState, 1);
+        config.View->click();
+        QCOMPARE(config.PreviewState, -1);
+        // With saving off the field is written back as read, as 0 or 1.
+        QCOMPARE(settings::SplitFields(settings::ExitLine(Module1, false, true, 1))[4], kept);
     }
 
     // A file start-up cannot use is kept for the player before the default

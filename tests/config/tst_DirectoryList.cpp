@@ -74,19 +74,52 @@ private slots:
         QVERIFY(dirlist::Storable("/a b/c"));
     }
 
-    void unavailableDeviceReplacesTheListByTheDefault() {
+    void unavailableDeviceKeepsTheListAndItsEntry() {
+        // One device that is not ready no longer costs the player the whole list.
         ProgramFolder pf;
         fs->AddFile(pf.Path() + "/Graphics", "a.bmp");
         fs->AddFile("/p", "x.jpg");
         fs->AddFolder("/media/card");
         fs->SetError("/media/card", FsError::DeviceUnavailable);
-        pf.Write("dirs.txt", "/p1,\r\n/media/card1,\r\n0\r\n");
+        const QByteArray stored = "/p1,\r\n/media/card1,\r\n0\r\n";
+        pf.Write("dirs.txt", stored);
         const QList<FolderEntry> list = dirlist::Load(pf.Path());
-        QCOMPARE(list, (QList<FolderEntry>{{pf.Path() + "/Graphics", true}}));
-        QCOMPARE(d.dialogs->shown.size(), size_t(1));
-        QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
-        QCOMPARE(d.dialogs->shown[0].text, QString("68Device unavailable"));
-        QCOMPARE(pf.Read("dirs.txt"), (pf.Path() + "/Graphics1,\r\n0\r\n").toUtf8());
+        QCOMPARE(list, (QList<FolderEntry>{{"/p", true}, {"/media/card", true, false}}));
+        QVERIFY(d.dialogs->shown.empty());
+        QCOMPARE(pf.Read("dirs.txt"), stored);
+    }
+
+    void foldersOnAbsentVolumesAreKeptOthersDropped() {
+        ProgramFolder pf;
+        fs->drives = {"/", "/run", "/media/card", "/home"};
+        fs->mountPoints = {"/srv/share", "/home", "/mnt/backup"};
+        fs->AddFile("/p", "x.jpg");
+        pf.Write("dirs.txt",
+                 "/media/stick/pics1,\r\n/media/card/gone1,\r\n/run/media/ann/CAM/dcim0,\r\n"
+                 "/srv/share1,\r\n/srv/share/photos1,\r\n/home/ann/gone1,\r\n/mnt/backup/x1,\r\n"
+                 "/opt/gone1,\r\n/p1,\r\n0\r\n");
+        QCOMPARE(dirlist::Load(pf.Path()),
+                 (QList<FolderEntry>{{"/media/stick/pics", true, false},
+                                     {"/run/media/ann/CAM/dcim", false, false},
+                                     {"/srv/share", true, false},
+                                     {"/srv/share/photos", true, false},
+                                     {"/mnt/backup/x", true, false},
+                                     {"/p", true}}));
+        QVERIFY(d.dialogs->shown.empty());
+        // The rule by itself: a volume mounted where the path lies means the folder is gone.
+        QVERIFY(dirlist::OnAbsentVolume("/mnt/stick/a", *fs));
+        QVERIFY(!dirlist::OnAbsentVolume("/media/card/a", *fs));
+        QVERIFY(!dirlist::OnAbsentVolume("/media", *fs));
+        QVERIFY(!dirlist::OnAbsentVolume("/mediax/a", *fs));
+        QVERIFY(!dirlist::OnAbsentVolume("/home/ann", *fs));
+        fs->drives.append("/srv/share");
+        QVERIFY(!dirlist::OnAbsentVolume("/srv/share/photos", *fs));
+
+        // The stick is back: its folder is in use again, with its own flag.
+        fs->drives.append("/media/stick");
+        fs->AddFile("/media/stick/pics", "y.jpg");
+        pf.Write("dirs.txt", "/media/stick/pics1,\r\n0\r\n");
+        QCOMPARE(dirlist::Load(pf.Path()), (QList<FolderEntry>{{"/media/stick/pics", true}}));
     }
 
     void unreadableFolderIsDroppedQuietly() {

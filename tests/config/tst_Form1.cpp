@@ -1,3 +1,5 @@
+#include <QClipboard>
+#include <QFocusEvent>
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
@@ -6,6 +8,7 @@
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "config/ConfigText.h"
 #include "config/Form1.h"
 #include "platform/Twips.h"
 #include "viewer/Form3.h"
@@ -176,6 +179,76 @@ private slots:
         QVERIFY(d.dialogs->shown[0].text.contains("disk full"));
     }
 
+    void aDoubleClickOnRemoveTakesOnlyTheChosenFolder() {
+        fs->AddFile("/pics/b", "b.jpg");
+        pf->Write("dirs.txt", "/pics/a1,\r\n/pics/b1,\r\n" + graphics.toUtf8() + "1,\r\n0\r\n");
+        Form1& f = Config();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QRect r = f.List3->visualItemRect(f.List3->item(0));
+        QTest::mouseClick(f.List3->viewport(), Qt::LeftButton, {}, r.center());
+        QCOMPARE(f.Label11->text(), QString("/pics/a"));
+        // What a double-click delivers: press, release, double-click, release.
+        const QPoint at = f.Label14->rect().center();
+        QTest::mouseClick(f.Label14, Qt::LeftButton, {}, at);
+        QTest::mouseDClick(f.Label14, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(f.Label14, Qt::LeftButton, {}, at);
+        FlushDeletes();
+        QCOMPARE(Paths(f), (QStringList{"/pics/b+", graphics + "+"}));
+        // Nothing is highlighted or named afterwards, so Remove waits for a choice.
+        QVERIFY(f.List3->selectedItems().isEmpty());
+        QCOMPARE(f.List3->currentRow(), -1);
+        QVERIFY(f.Label11->text().isEmpty());
+        QTest::mouseClick(f.Label14, Qt::LeftButton, {}, f.Label14->rect().center());
+        QCOMPARE(f.List3->count(), 2);
+        QCOMPARE(f.FilesAvailable, 7);
+    }
+
+    void foldersOnVolumesThatAreAwayStayInTheList() {
+        fs->drives = {"/", "/media/card"};
+        fs->mountPoints = {"/srv/share"};
+        fs->AddFolder("/media/card");
+        fs->AddFile("/media/card/dcim", "x.jpg");
+        pf->Write("dirs.txt",
+                  "/media/stick/pics1,\r\n"  // stick not plugged in
+                  "/media/card/gone1,\r\n"   // card there, folder deleted
+                  "/srv/share/photos0,\r\n"  // share not mounted
+                  "/run/media/ann/CAM/dcim1,\r\n" +
+                      graphics.toUtf8() + "1,\r\n0\r\n");
+        Form1& f = Config();
+        QCOMPARE(f.List3->count(), 4);
+        const QStringList away = {"/media/stick/pics", "/srv/share/photos",
+                                  "/run/media/ann/CAM/dcim"};
+        for (int i = 0; i < 3; ++i) {
+            QListWidgetItem* item = f.List3->item(i);
+            QCOMPARE(item->text(), away[i]);
+            QCOMPARE(item->checkState(), Qt::Unchecked);
+            QVERIFY(!(item->flags() & Qt::ItemIsUserCheckable));
+            QCOMPARE(item->toolTip(), QString("not available now"));
+            QCOMPARE(item->foreground().color(),
+                     f.palette().color(QPalette::Disabled, QPalette::Text));
+        }
+        // Not scanned: only the Graphics folder counts.
+        QCOMPARE(f.FilesAvailable, 6);
+        QCOMPARE(f.LastScan.readableFolders, QStringList{graphics});
+
+        // A click on its box does not tick it.
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QRect r = f.List3->visualItemRect(f.List3->item(0));
+        QTest::mouseClick(f.List3->viewport(), Qt::LeftButton, {},
+                          QPoint(r.left() + 10, r.center().y()));
+        QCOMPARE(f.List3->item(0)->checkState(), Qt::Unchecked);
+        QCOMPARE(f.FilesAvailable, 6);
+
+        // OK's save keeps them with their own flags; the deleted folder is gone.
+        QVERIFY(f.SaveDirectoryList());
+        QCOMPARE(pf->Read("dirs.txt"),
+                 "/media/stick/pics1,\r\n/srv/share/photos0,\r\n"
+                 "/run/media/ann/CAM/dcim1,\r\n" +
+                     graphics.toUtf8() + "1,\r\n0\r\n");
+    }
+
     void checkMarksSetWhileLoadingDoNotScan() {
         pf->Write("dirs.txt", "/pics/a1,\r\n/pics/A0,\r\n" + graphics.toUtf8() + "1,\r\n0\r\n");
         Form1& f = Config();
@@ -204,7 +277,7 @@ private slots:
         QCOMPARE(d.dialogs->shown[2].text, QString("68 Device unavailable"));
         QCOMPARE(Paths(f), QStringList{graphics + "+"});
         QCOMPARE(f.Dir1Path, graphics);
-        QCOMPARE(f.Label11->text(), QString("/media/card/dcim"));
+        QVERIFY(f.Label11->text().isEmpty());  // the removed entry is named no more
         // No rescan follows the removal: pointing at folders is all that ran.
         QCOMPARE(fs->listCalls - calls, 2 /* tries */ + 2 /* Graphics, its files */);
     }
@@ -414,6 +487,20 @@ class Form1PreviewTest : public QObject {
         QVERIFY(!items.isEmpty());
         f.File1->setCurrentItem(items[0]);  // without the mouse: a click
     }
+    void MouseClickFile(Form1& f, const QString& name) {
+        const auto items = f.File1->findItems(name, Qt::MatchExactly);
+        QVERIFY(!items.isEmpty());
+        f.File1->scrollToItem(items[0]);
+        QTest::mouseClick(f.File1->viewport(), Qt::LeftButton, {},
+                          f.File1->visualItemRect(items[0]).center());
+    }
+    Form1& Shown() {
+        Form1& f = Config();
+        f.show();
+        f.activateWindow();
+        [&] { QVERIFY(QTest::qWaitForWindowActive(&f)); }();
+        return f;
+    }
 
 private slots:
     void init() {
@@ -545,6 +632,145 @@ private slots:
         QVERIFY(d.dialogs->shown.empty());
         QVERIFY(!f.Label9->isVisibleTo(&f));
         QVERIFY(!f.Image1Picture);
+    }
+
+    void focusAloneNeverChangesTheChosenFile() {
+        Form1& f = Shown();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        MouseClickFile(f, "b.ico");
+        QCOMPARE(f.Label9->text(), QString("b.ico"));
+        // A type change lists the folder afresh; the preview stays, the list
+        // has no current file.
+        f.GIF_Check->click();
+        QCOMPARE(f.Label9->text(), QString("b.ico"));
+        QVERIFY(!f.File1->currentItem() || !f.File1->currentItem()->isSelected());
+        // Tab into the file list.
+        f.Dir1->setFocus();
+        QTest::keyClick(f.Dir1, Qt::Key_Tab);
+        QVERIFY(f.File1->hasFocus());
+        QCOMPARE(f.SelectedFile, QString("b.ico"));
+        QTest::mouseClick(f.Image1, Qt::LeftButton, {}, f.Image1->rect().center());
+        QCOMPARE(Module1.ViewerFile, QString("b.ico"));
+        Form3* viewer = Forms::IfLoaded<Form3>();
+        QVERIFY(viewer);
+        QCOMPARE(viewer->windowTitle(), QString("b.ico"));
+        QCOMPARE(f.Image1Picture->file, pf->File("Graphics/b.ico"));
+        viewer->close();
+        FlushDeletes();
+        // Keys that select a file do choose it, and the preview follows.
+        f.activateWindow();
+        f.File1->setFocus();
+        QTest::keyClick(f.File1, Qt::Key_Down);
+        QCOMPARE(f.SelectedFile, f.File1->currentItem()->text());
+        QCOMPARE(f.Label9->text(), f.SelectedFile);
+        QCOMPARE(f.Image1Picture->file, pf->File("Graphics/" + f.SelectedFile));
+    }
+
+    void aBadFileClickedAfterAGoodOneLeavesThePreviewEmpty() {
+        pf->Write("Graphics/zz_bad.jpg", QByteArray(600, '\x5a'));
+        Form1& f = Shown();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        MouseClickFile(f, "a.bmp");
+        QVERIFY(f.Image1Picture);
+        d.dialogs->shown.clear();
+        MouseClickFile(f, "zz_bad.jpg");
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QCOMPARE(d.dialogs->shown[0].text, QString("Invalid picture 481"));
+        QVERIFY(!f.Image1Picture);
+        QVERIFY(f.Image1->pixmap().isNull());
+        QVERIFY(picturefile::Of(f.Image1).isEmpty());
+        QVERIFY(!f.Label9->isVisibleTo(&f));
+        // The empty preview opens no viewer with the old picture.
+        QTest::mouseClick(f.Image1, Qt::LeftButton, {}, f.Image1->rect().center());
+        QVERIFY(!Forms::IfLoaded<Form3>());
+        QVERIFY(f.isVisible());
+        // A good file afterwards shows again.
+        MouseClickFile(f, "a.bmp");
+        QVERIFY(f.Image1Picture);
+        QVERIFY(f.Label9->isVisibleTo(&f));
+    }
+
+    void aDeepFolderShowsItsNameInTheBrowser() {
+        QString deep = pf->File("Deep");
+        for (int i = 1; i <= 14; ++i) deep += QString("/folder level %1").arg(i);
+        QVERIFY(QDir().mkpath(deep));
+        Form1& f = Shown();
+        QVERIFY(f.PointDir1(deep));
+        // The tree fills itself in the background.
+        QTRY_COMPARE(f.Dir1Model->filePath(f.Dir1->currentIndex()), deep);
+        QTRY_VERIFY([&] {
+            const QRect r = f.Dir1->visualRect(f.Dir1->currentIndex());
+            return r.left() >= 0 && r.left() < f.Dir1->viewport()->width() / 2 && r.top() >= 0 &&
+                   r.top() < f.Dir1->viewport()->height();
+        }());
+    }
+
+    void theFolderCaptionTakesATypedOrPastedPath() {
+        QVERIFY(QDir().mkpath(pf->File("Other/with a long name/and deeper still")));
+        Form1& f = Shown();
+        const QString target = pf->File("Other/with a long name/and deeper still");
+        QApplication::clipboard()->setText(target);
+        QTest::mouseClick(f.Label6, Qt::LeftButton, {}, f.Label6->rect().center());
+        QVERIFY(f.Label6->hasFocus());
+        QCOMPARE(f.Label6->text(), f.Dir1Path);  // whole while it is edited
+        QTest::keyClick(f.Label6, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(f.Label6, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.Label6->text(), target);
+        QTest::keyClick(f.Label6, Qt::Key_Return);
+        QCOMPARE(f.Dir1Path, target);
+        QVERIFY(!f.Label6->hasFocus());
+        QCOMPARE(f.Label6->text(), ShortenPathCaption(target, 26));
+
+        // A folder that is not there: a clear word, and the browser stays.
+        f.Label6->setFocus(Qt::MouseFocusReason);
+        f.Label6->selectAll();
+        d.dialogs->shown.clear();
+        QTest::keyClicks(f.Label6, "../no such folder");
+        QTest::keyClick(f.Label6, Qt::Key_Return);
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QCOMPARE(d.dialogs->shown[0].text,
+                 "There is no folder " + pf->File("Other/with a long name/no such folder") + ".");
+        QCOMPARE(f.Dir1Path, target);
+        // The message box takes the focus away and gives it back: the typing stays.
+        QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(f.Label6, &away);
+        QFocusEvent back(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+        QApplication::sendEvent(f.Label6, &back);
+        QCOMPARE(f.Label6->text(), QString("../no such folder"));
+        // A relative path is taken from the browsed folder, "~" is home.
+        QCOMPARE(FolderFromTyped("..", target, "/home/ann"), pf->File("Other/with a long name"));
+        QCOMPARE(FolderFromTyped("~/Bilder/", target, "/home/ann"), QString("/home/ann/Bilder"));
+        QCOMPARE(FolderFromTyped(" /a//b/./c/ ", target, "/home/ann"), QString("/a/b/c"));
+    }
+
+    void homeAndPicturesLeadTheDriveList() {
+        const QByteArray oldHome = qgetenv("HOME"), oldConfig = qgetenv("XDG_CONFIG_HOME");
+        const QString home = pf->File("home");
+        QVERIFY(QDir().mkpath(home + "/.config"));
+        QVERIFY(QDir().mkpath(home + "/Bilder/Urlaub"));
+        pf->Write("home/.config/user-dirs.dirs", "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+        qputenv("HOME", home.toUtf8());
+        qputenv("XDG_CONFIG_HOME", (home + "/.config").toUtf8());
+        Form1& f = Config();
+        qputenv("HOME", oldHome);
+        if (oldConfig.isEmpty())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+        QVERIFY(f.Drive1->count() >= 3);
+        QCOMPARE(f.Drive1->itemText(0), home);
+        QCOMPARE(f.Drive1->itemText(1), home + "/Bilder");
+        QCOMPARE(f.Drive1->itemText(2), QString("/"));
+        // Chosen, the place is browsed and stays shown while the browser is inside it.
+        f.Drive1->setCurrentIndex(1);
+        f.Drive1_Change();
+        QCOMPARE(f.Dir1Path, home + "/Bilder");
+        QVERIFY(f.PointDir1(home + "/Bilder/Urlaub"));
+        QCOMPARE(f.Drive1->currentText(), home + "/Bilder");
+        QVERIFY(f.PointDir1(pf->File("Graphics")));
+        QCOMPARE(f.Drive1->currentText(), f.StartDrive);
     }
 
     void pickingAFolderInTheTreeBrowsesIt() {

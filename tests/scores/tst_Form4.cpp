@@ -1,4 +1,8 @@
+#include <QApplication>
+#include <QFontMetrics>
+#include <QHelpEvent>
 #include <QTest>
+#include <QToolTip>
 #include <cerrno>
 
 #include "TestSupport.h"
@@ -70,6 +74,41 @@ private slots:
         QCOMPARE(f.Label11->text(), "0:01:05" + QString(9, '\n'));
         QCOMPARE(f.Label5->text(), QString("1291\n0\n0\n0\n0\n0\n0\n0\n0\n0"));
         QCOMPARE(f.Label3->text(), QString("1 2 3 4 5 6 7 8 9 10"));
+    }
+
+    void aLongNameEndsInAnEllipsisAndShowsWholeInItsToolTip() {
+        ProgramFolder folder;
+        DefaultWindow();
+        const QString wide = "WWWWWWWWWWWWWWWWWWW";  // 19, the most a name holds
+        folder.Write("best.txt", wide.toUtf8() + ",8,0:01:05,1291,Ann,8,0:02:00,900," +
+                                     QByteArray(",,,0,").repeated(7) + ",,,0\r\n");
+        Form4& f = Forms::Get<Form4>();
+        f.Resize();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QStringList lines = f.Label4->text().split('\n');
+        QCOMPARE(lines.size(), 10);
+        const QFontMetrics metrics(f.Label4->font());
+        QVERIFY(lines[0] != wide);
+        QVERIFY(lines[0].endsWith(QChar(0x2026)));
+        QVERIFY(metrics.horizontalAdvance(lines[0]) <= f.Label4->width());
+        QCOMPARE(lines[1], QString("Ann"));  // short names as they are
+        // The column keeps its designed place and width.
+        QCOMPARE(f.Label4->geometry(), twips::ToPixelRect(f.Layout.Label4.Left, 1560, 2055, 2895));
+
+        // Hovering a row shows its name whole.
+        const int line = metrics.lineSpacing();
+        QHelpEvent first(QEvent::ToolTip, QPoint(5, line / 2),
+                         f.Label4->mapToGlobal(QPoint(5, line / 2)));
+        QApplication::sendEvent(f.Label4, &first);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), wide);
+        QHelpEvent second(QEvent::ToolTip, QPoint(5, line + line / 2),
+                          f.Label4->mapToGlobal(QPoint(5, line + line / 2)));
+        QApplication::sendEvent(f.Label4, &second);
+        QTRY_COMPARE(QToolTip::text(), QString("Ann"));
+        QCOMPARE(f.NameAt(QPoint(5, 5 * line + 2)), QString());  // an empty row
+        QToolTip::hideText();
     }
 
     void closingBringsTheGameWindowBack() {

@@ -1,3 +1,5 @@
+#include <QApplication>
+#include <QClipboard>
 #include <QTest>
 
 #include "TestSupport.h"
@@ -7,6 +9,8 @@
 #include "platform/Twips.h"
 #include "scores/Form4.h"
 #include "scores/Form7.h"
+#include "scores/HighScoreTable.h"
+#include "scores/NameText.h"
 
 namespace {
 // The board of the examples: 8 pairs, score 1175 plus bonus 116, place `rank`.
@@ -45,7 +49,6 @@ private slots:
         QCOMPARE(f.Label8->text(), QString("116"));
         QCOMPARE(f.Label5->text(), QString("1291"));
         QCOMPARE(f.Text1->text(), QString());
-        QCOMPARE(f.Text1->maxLength(), 19);
         QVERIFY(f.windowFlags() & Qt::WindowCloseButtonHint);
         QVERIFY(!(f.windowFlags() & Qt::WindowMaximizeButtonHint));
         QVERIFY(f.Timer1->isActive());
@@ -79,14 +82,77 @@ private slots:
         Form7& f = Forms::Get<Form7>();
         QTest::keyClicks(f.Text1, "Al,i\"ce");
         QCOMPARE(f.Text1->text(), QString("Alice"));
-        f.Text1->insert("x,y");  // a paste of several characters
-        QCOMPARE(f.Text1->text(), QString("Alice"));
+        f.Text1->insert("x,y");  // a paste of several characters loses only the comma
+        QCOMPARE(f.Text1->text(), QString("Alicexy"));
         for (const QChar c : {QChar(7), QChar(0x2028)}) {
             f.Text1->insert(QString(c));
-            QCOMPARE(f.Text1->text(), QString("Alice"));
+            QCOMPARE(f.Text1->text(), QString("Alicexy"));
         }
         QTest::keyClicks(f.Text1, "abcdefghijklmnopqrstuvwxyz");
-        QCOMPARE(f.Text1->text(), QString("Aliceabcdefghijklmn"));  // 19 characters
+        QCOMPARE(f.Text1->text(), QString("Alicexyabcdefghijkl"));  // 19 characters
+    }
+
+    void aPasteLosesOnlyTheRefusedCharacters() {
+        InstallDoubles();
+        ProgramFolder folder;
+        Finished(1);
+        Form7& f = Forms::Get<Form7>();
+        f.show();
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.Text1->setFocus();
+        QApplication::clipboard()->setText("Smith, John");
+        QTest::keyClick(f.Text1, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.Text1->text(), QString("Smith John"));
+        QCOMPARE(f.Text1->cursorPosition(), 10);
+        // Into the middle, with quotes, a tab and a line break.
+        f.Text1->setCursorPosition(5);
+        QApplication::clipboard()->setText("\"-\tSr\r\n\"");
+        QTest::keyClick(f.Text1, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.Text1->text(), QString("Smith-Sr John"));
+        QCOMPARE(f.Text1->cursorPosition(), 8);
+        // A paste longer than the room keeps what fits, and the rest of the name.
+        f.Text1->setCursorPosition(0);
+        QApplication::clipboard()->setText("1234567890");
+        QTest::keyClick(f.Text1, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(f.Text1->text(), QString("123456Smith-Sr John"));
+        f.OK_Click();
+        QVERIFY(folder.Read("best.txt").startsWith("123456Smith-Sr John,8,"));
+    }
+
+    void theLimitCountsTheCharactersThePlayerSees() {
+        InstallDoubles();
+        ProgramFolder folder;
+        Finished(1);
+        Form7& f = Forms::Get<Form7>();
+        f.show();
+        f.Text1->setFocus();
+        // Each emoji arrives as one key event carrying both of its UTF-16 units.
+        const QString grin = QString::fromUtf8("\xF0\x9F\x98\x80");
+        for (int i = 0; i < 12; ++i)
+            QTest::sendKeyEvent(QTest::Click, f.Text1, Qt::Key_unknown, grin, Qt::NoModifier);
+        QCOMPARE(f.Text1->text(), grin.repeated(12));
+        for (int i = 0; i < 10; ++i)
+            QTest::sendKeyEvent(QTest::Click, f.Text1, Qt::Key_unknown, grin, Qt::NoModifier);
+        QCOMPARE(f.Text1->text(), grin.repeated(19));
+        f.OK_Click();
+        QVERIFY(folder.Read("best.txt").startsWith(grin.repeated(19).toUtf8() + ",8,"));
+
+        // Letters with a combining accent are one character each, and a paste
+        // that does not fit is never cut inside one.
+        const QString e = QString("e") + QChar(0x301);
+        QCOMPARE(highscores::GraphemeCount(e.repeated(19)), 19);
+        QString text = e.repeated(18) + "x" + e + e;
+        int cursor = static_cast<int>(text.size());
+        highscores::FitName(text, cursor);
+        QCOMPARE(text, e.repeated(18) + "x");
+        QCOMPARE(cursor, static_cast<int>(text.size()));
+        // An endless run of accents on one letter is held to a sane size.
+        text = "a" + QString(5000, QChar(0x301));
+        cursor = static_cast<int>(text.size());
+        highscores::FitName(text, cursor);
+        QVERIFY(text.size() <= highscores::NameMaxUnits);
+        QVERIFY(cursor <= text.size());
     }
 
     void placeOnePlaysTheBestSoundOthersTheHighSound() {
