@@ -98,7 +98,7 @@ bool QtReadsBmpRight(const BmpHeader& h) {
     const quint32 size = h.size;
     if (size != 12 && size != 40 && size != 64 && size != 108 && size != 124) return false;
     if (size == 12 && (h.width > 0x7FFF || h.height > 0x7FFF)) return false;  // read as signed
-    // The extended bitmaps of that other system number their compressions differently.
+    // Behind a 64-byte header, compressions 3 and 4 are other codings, not bit fields.
     if (size == 64 && h.compression > 2) return false;
     if (h.topDown && h.compression != 0 && h.compression != 3) return false;
     if (h.bits <= 8) {
