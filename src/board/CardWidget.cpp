@@ -56,6 +56,7 @@ CardWidget* CardWidget::NewElement() const {
     w->setScaledContents(hasScaledContents());
     w->setPalette(palette());
     w->setAutoFillBackground(autoFillBackground());
+    w->SetGround(ground_);
     w->hide();
     return w;
 }
@@ -63,6 +64,11 @@ CardWidget* CardWidget::NewElement() const {
 void CardWidget::SetBorder(bool single) {
     setFrameStyle(single ? (QFrame::Box | QFrame::Plain) : QFrame::NoFrame);
     setLineWidth(1);
+}
+
+void CardWidget::SetGround(const QColor& ground) {
+    ground_ = ground;
+    update();
 }
 
 void CardWidget::SetPicture(const QImage& image, const QString& file) {
@@ -116,5 +122,7 @@ void CardWidget::paintEvent(QPaintEvent*) {
     option.palette.setCurrentColorGroup(QPalette::Active);
     style()->drawControl(QStyle::CE_ShapedFrame, &option, &painter, this);
     const QPixmap shown = pixmap();
-    if (!shown.isNull()) painter.drawPixmap(contentsRect(), shown);
+    if (shown.isNull()) return;
+    if (ground_.isValid()) painter.fillRect(contentsRect(), ground_);
+    painter.drawPixmap(contentsRect(), shown);
 }

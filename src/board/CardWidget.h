@@ -1,4 +1,5 @@
 #pragma once
+#include <QColor>
 #include <QImage>
 #include <QLabel>
 #include <QString>
@@ -28,6 +29,11 @@ public:
     // "Fixed single" border on or off.
     void SetBorder(bool single);
 
+    // The colour drawn under the picture, so transparent parts of a face
+    // do not show the board through; none by default. The picture itself
+    // keeps its transparency (the viewer shows it on its own ground).
+    void SetGround(const QColor& ground);
+
 signals:
     void clicked();
 
@@ -41,6 +47,7 @@ private:
     void Refresh();
     QImage picture_;
     QString file_;
+    QColor ground_;
     QSize shownSize_;
     qint64 shownKey_ = 0;
 };

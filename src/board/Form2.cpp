@@ -40,6 +40,7 @@ Form2::Form2() {
     Picture1->setFocusPolicy(Qt::StrongFocus);
 
     auto* face0 = new CardWidget(Picture1);
+    face0->SetGround(Qt::white);  // transparent pictures stay visible on the board
     auto* back0 = new CardWidget(Picture1);
     face0->hide();
     back0->hide();

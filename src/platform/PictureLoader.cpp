@@ -1,12 +1,25 @@
 #include "platform/PictureLoader.h"
 
+#include <fcntl.h>
+// clang-format off
+#include <cstdio>  // before the JPEG headers, which use FILE and size_t
+#include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
 #include <algorithm>
+#include <bit>
+#include <cerrno>
+#include <climits>
 #include <condition_variable>
+#include <csetjmp>
 #include <mutex>
 #include <numeric>
 #include <thread>
@@ -30,34 +43,82 @@ quint8 ByteAt(const QByteArray& b, qsizetype at) {
 // Qt's readers give back whatever they managed to decode from a cut-off
 // file; these checks make sure the data the header promises is there.
 
-// Pixel data of an uncompressed bitmap must be complete.
-bool BmpComplete(const QByteArray& b) {
-    if (b.size() < 26) return false;
-    const qint64 offset = U32At(b, 10);
-    const quint32 header = U32At(b, 14);
-    qint64 width, height;
-    int bits;
-    quint32 compression = 0, imageSize = 0;
-    if (header == 12) {
-        width = U16At(b, 18);
-        height = U16At(b, 20);
-        bits = U16At(b, 24);
-    } else if (header >= 40 && b.size() >= 14 + 40) {
-        width = qint32(U32At(b, 18));
-        height = qint32(U32At(b, 22));
-        bits = U16At(b, 28);
-        compression = U32At(b, 30);
-        imageSize = U32At(b, 34);
-    } else {
-        return false;
+// What a bitmap's headers say, as far as deciding whether to show it.
+struct BmpHeader {
+    qint64 offset = 0;  // of the pixel data
+    quint32 size = 0;   // of the info header
+    qint64 width = 0, height = 0;
+    bool topDown = false;
+    int bits = 0;
+    quint32 compression = 0, imageSize = 0, colorsUsed = 0;
+    quint32 masks[3] = {0, 0, 0};  // red, green, blue, for bit fields
+};
+
+std::optional<BmpHeader> ReadBmpHeader(const QByteArray& b) {
+    if (b.size() < 26) return std::nullopt;
+    BmpHeader h;
+    h.offset = U32At(b, 10);
+    h.size = U32At(b, 14);
+    if (h.size == 12) {
+        h.width = U16At(b, 18);
+        h.height = U16At(b, 20);
+        h.bits = U16At(b, 24);
+        return h;
     }
-    width = std::abs(width);
-    height = std::abs(height);
-    if (offset >= b.size() || width == 0 || height == 0 || bits == 0 || bits > 32) return false;
-    if (compression == 1 || compression == 2)  // run-length: the size field is all we have
-        return imageSize == 0 || offset + qint64(imageSize) <= b.size();
-    const qint64 stride = (width * bits + 31) / 32 * 4;
-    return offset + stride * height <= b.size();
+    if (h.size < 40 || b.size() < 14 + 40) return std::nullopt;
+    h.width = qint32(U32At(b, 18));
+    const qint64 height = qint32(U32At(b, 22));
+    h.topDown = height < 0;
+    h.height = std::abs(height);
+    h.bits = U16At(b, 28);
+    h.compression = U32At(b, 30);
+    h.imageSize = U32At(b, 34);
+    h.colorsUsed = U32At(b, 46);
+    // Bit-field masks follow a short header, or sit inside a longer one.
+    if (b.size() >= 14 + 40 + 12)
+        for (int i = 0; i < 3; ++i) h.masks[i] = U32At(b, 54 + 4 * i);
+    return h;
+}
+
+// Pixel data of an uncompressed bitmap must be complete.
+bool BmpComplete(const QByteArray& b, const BmpHeader& h) {
+    if (h.offset >= b.size() || h.width <= 0 || h.height == 0 || h.bits == 0 || h.bits > 32)
+        return false;
+    if (h.compression == 1 || h.compression == 2)  // run-length: the size field is all we have
+        return h.imageSize == 0 || h.offset + qint64(h.imageSize) <= b.size();
+    const qint64 stride = (h.width * h.bits + 31) / 32 * 4;
+    return h.offset + stride * h.height <= b.size();
+}
+
+// True for the kinds of bitmap Qt's reader draws as the file means them.
+// Others come out wrong rather than failing (channels wider than 8 bits turn
+// black, a palette shorter than the reader assumes shifts the pixels, header
+// sizes it does not know are misread), so they are refused.
+bool QtReadsBmpRight(const BmpHeader& h) {
+    const quint32 size = h.size;
+    if (size != 12 && size != 40 && size != 64 && size != 108 && size != 124) return false;
+    if (size == 12 && (h.width > 0x7FFF || h.height > 0x7FFF)) return false;  // read as signed
+    // Behind a 64-byte header, compressions 3 and 4 are other codings, not bit fields.
+    if (size == 64 && h.compression > 2) return false;
+    if (h.topDown && h.compression != 0 && h.compression != 3) return false;
+    if (h.bits <= 8) {
+        const qint64 colours = h.colorsUsed ? h.colorsUsed : (qint64(1) << h.bits);
+        const qint64 entry = size == 12 ? 3 : 4;
+        if (h.offset < 14 + qint64(size) + entry * colours) return false;
+    }
+    if (h.compression == 3) {
+        quint32 all = 0;
+        for (const quint32 mask : h.masks) {
+            if (mask == 0) return false;
+            const quint32 shifted = mask >> std::countr_zero(mask);
+            if ((shifted & (shifted + 1)) != 0) return false;  // not one run of bits
+            if (std::popcount(shifted) > 8) return false;
+            if (all & mask) return false;
+            all |= mask;
+        }
+        if (h.bits == 16 && (all >> 16) != 0) return false;
+    }
+    return true;
 }
 
 // The first image's data blocks must be complete.
@@ -129,6 +190,69 @@ bool JpegComplete(const QByteArray& b) {
     return false;
 }
 
+// The structure check above refuses files the decoder reads whole with a
+// warning: bytes between segments, no end marker after the last scan,
+// restart markers out of step. This decodes the file (at an eighth of its
+// size, which still reads every coefficient) and says whether the data ran
+// out inside a scan, the one thing that leaves part of the picture missing.
+struct JpegCheck {
+    jpeg_error_mgr err;
+    std::jmp_buf jump;
+    bool ranOut = false;       // the file ended before its end marker
+    bool scanStarved = false;  // a scan then needed more data than there was
+};
+
+void JpegFail(j_common_ptr cinfo) {
+    std::longjmp(reinterpret_cast<JpegCheck*>(cinfo->err)->jump, 1);
+}
+
+void JpegNote(j_common_ptr cinfo, int level) {
+    if (level >= 0) return;  // trace messages
+    auto* check = reinterpret_cast<JpegCheck*>(cinfo->err);
+    if (cinfo->err->msg_code == JWRN_JPEG_EOF) check->ranOut = true;
+    // A scan also runs dry at a restart marker out of step; only running dry
+    // after the end of the file means data is missing.
+    if (cinfo->err->msg_code == JWRN_HIT_MARKER && check->ranOut) check->scanStarved = true;
+}
+
+void JpegQuiet(j_common_ptr) {}
+
+// Reads the whole file; a failure leaves through JpegFail.
+bool JpegReadAll(jpeg_decompress_struct* cinfo, const QByteArray& b, qint64 maxBytes) {
+    cinfo->mem->max_memory_to_use = long(std::min<qint64>(maxBytes, LONG_MAX));
+    jpeg_mem_src(cinfo, reinterpret_cast<const unsigned char*>(b.constData()),
+                 static_cast<unsigned long>(b.size()));
+    if (jpeg_read_header(cinfo, TRUE) != JPEG_HEADER_OK) return false;
+    cinfo->scale_num = 1;
+    cinfo->scale_denom = 8;
+    cinfo->dct_method = JDCT_IFAST;
+    cinfo->do_fancy_upsampling = FALSE;
+    jpeg_start_decompress(cinfo);
+    JSAMPARRAY row = (*cinfo->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(cinfo), JPOOL_IMAGE,
+                                                 cinfo->output_width * cinfo->output_components, 1);
+    while (cinfo->output_scanline < cinfo->output_height)
+        if (jpeg_read_scanlines(cinfo, row, 1) != 1) return false;
+    jpeg_finish_decompress(cinfo);
+    return true;
+}
+
+bool JpegDecodesWhole(const QByteArray& b, qint64 maxBytes) {
+    JpegCheck check;
+    jpeg_decompress_struct cinfo;
+    cinfo.err = jpeg_std_error(&check.err);
+    check.err.error_exit = JpegFail;
+    check.err.emit_message = JpegNote;
+    check.err.output_message = JpegQuiet;
+    if (setjmp(check.jump)) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&cinfo);
+    const bool read = JpegReadAll(&cinfo, b, maxBytes);
+    jpeg_destroy_decompress(&cinfo);
+    return read && !(check.ranOut && check.scanStarved);
+}
+
 // Chunks must chain up to the end chunk.
 bool PngComplete(const QByteArray& b) {
     qsizetype at = 8;
@@ -140,6 +264,37 @@ bool PngComplete(const QByteArray& b) {
     return false;
 }
 
+// Reads up to `limit` bytes of a picture file through one descriptor. The
+// file may have been swapped for a pipe or a device since it was listed:
+// opening does not wait for a writer, and nothing is read unless the
+// descriptor is an ordinary file. `size` gets the file's size.
+std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 limit, qint64* size) {
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return std::nullopt;
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    if (size) *size = st.st_size;
+    QByteArray bytes;
+    const qint64 want = std::min<qint64>(limit, st.st_size);
+    if (want <= 0) return bytes;
+    bytes.resize(want);
+    qint64 got = 0;
+    while (got < want) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(want - got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
 void EnsureQtLimit() {
     static std::once_flag once;
     std::call_once(once,
@@ -148,9 +303,12 @@ void EnsureQtLimit() {
 
 std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, const QString& path,
                                   QSize maxSize, qint64 maxBytes) {
-    if (format == "bmp" && !BmpComplete(bytes)) return std::nullopt;
+    std::optional<BmpHeader> bmp;
+    if (format == "bmp") {
+        bmp = ReadBmpHeader(bytes);
+        if (!bmp || !BmpComplete(bytes, *bmp) || !QtReadsBmpRight(*bmp)) return std::nullopt;
+    }
     if (format == "gif" && !GifComplete(bytes)) return std::nullopt;
-    if (format == "jpeg" && !JpegComplete(bytes)) return std::nullopt;
     if (format == "png" && !PngComplete(bytes)) return std::nullopt;
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
@@ -171,7 +329,8 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
         if (!reader.jumpToImage(best)) return std::nullopt;
     }
     // The announced size, checked before anything is decoded.
-    const QSize stored = reader.size();
+    // Qt gives a top-down bitmap's height as stored, negative.
+    const QSize stored = bmp ? QSize(int(bmp->width), int(bmp->height)) : reader.size();
     if (!stored.isValid() || stored.isEmpty()) return std::nullopt;
     const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
     const QSize upright = turned ? stored.transposed() : stored;
@@ -190,6 +349,8 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
         }
     }
     if (decodeW * decodeH * 4 > maxBytes) return std::nullopt;
+    if (format == "jpeg" && !JpegComplete(bytes) && !JpegDecodesWhole(bytes, maxBytes))
+        return std::nullopt;
     if (target != upright) reader.setScaledSize(storedTarget);
     QImage image = reader.read();
     if (image.isNull()) return std::nullopt;
@@ -200,14 +361,10 @@ std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocati
     EnsureQtLimit();
     const qint64 maxBytes =
         qint64(std::clamp(allocationLimitMB, 1, PictureLoader::QtAllocationLimitMB)) * 1024 * 1024;
-    // Only ordinary files: a pipe or a device could block the read for ever.
-    const QFileInfo info(path);
-    if (!info.isFile() || info.size() <= 0 || info.size() > maxBytes) return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.read(maxBytes + 1);
-    if (bytes.isEmpty() || bytes.size() > maxBytes) return std::nullopt;
-    file.close();
+    qint64 size = 0;
+    auto read = ReadRegularFile(path, maxBytes + 1, &size);
+    if (!read || size > maxBytes || read->isEmpty() || read->size() > maxBytes) return std::nullopt;
+    QByteArray bytes = std::move(*read);
 
     const QByteArray format = PictureLoader::DetectFormat(bytes.left(16));
     if (format.isEmpty()) return std::nullopt;
@@ -286,12 +443,8 @@ bool PictureLoader::IsProgressiveJpeg(const QByteArray& head) {
 namespace {
 // Reads no more of the file than a JPEG's headers can take.
 bool IsProgressiveJpegFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    QByteArray head = file.read(2);
-    if (head != QByteArray("\xFF\xD8", 2)) return false;
-    head += file.read(64 * 1024);
-    return PictureLoader::IsProgressiveJpeg(head);
+    const auto head = ReadRegularFile(path, 64 * 1024, nullptr);
+    return head && PictureLoader::IsProgressiveJpeg(*head);
 }
 }  // namespace
 

@@ -45,7 +45,7 @@ qint64 NeededParams(quint16 function, const QByteArray& b, qsizetype params, qin
     switch (function) {
     case 0x0102: case 0x0103: case 0x0104: case 0x0106: case 0x0107: case 0x0108:
     case 0x012E: case 0x0127: case 0x012D: case 0x01F0: case 0x0234: case 0x012A:
-    case 0x012B: case 0x0035:
+    case 0x012B:
         return 1;
     case 0x0201: case 0x0209: case 0x020A: case 0x020B: case 0x020C: case 0x020D:
     case 0x020E: case 0x020F: case 0x0211: case 0x0213: case 0x0214: case 0x0220:
@@ -86,6 +86,57 @@ qint64 NeededParams(quint16 function, const QByteArray& b, qsizetype params, qin
     }
 }
 
+// Records that set up how logical units map onto the picture.
+bool IsMapping(quint16 function) {
+    switch (function) {
+        case 0x0103:  // SetMapMode
+        case 0x020B:  // SetWindowOrg
+        case 0x020C:  // SetWindowExt
+        case 0x020D:  // SetViewportOrg
+        case 0x020E:  // SetViewportExt
+        case 0x020F:  // OffsetWindowOrg
+        case 0x0211:  // OffsetViewportOrg
+        case 0x0410:  // ScaleWindowExt
+        case 0x0412:  // ScaleViewportExt
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Records that put something on the picture.
+bool IsDrawing(quint16 function) {
+    switch (function) {
+        case 0x0213:
+        case 0x0324:
+        case 0x0325:
+        case 0x0538:
+        case 0x041B:
+        case 0x0418:
+        case 0x061C:
+        case 0x081A:
+        case 0x0817:
+        case 0x0830:
+        case 0x0521:
+        case 0x0A32:
+        case 0x0940:
+        case 0x0B41:
+        case 0x0F43:
+        case 0x041F:
+        case 0x061D:
+        case 0x0419:
+        case 0x0548:
+        case 0x0228:
+        case 0x012B:
+        case 0x0922:
+        case 0x0B23:
+        case 0x0626:
+            return true;
+        default:
+            return false;
+    }
+}
+
 }  // namespace
 
 bool LooksLikeWmf(const QByteArray& head) {
@@ -115,14 +166,18 @@ std::optional<Layout> Check(const QByteArray& bytes) {
     const quint32 maxRecord = U32At(bytes, h + 12);
     if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0300 && version != 0x0100))
         return std::nullopt;
-    // The header's promises must fit the bytes that are really there.
+    // The header's promises must fit the bytes that are really there. Some
+    // writers count the placeable header in the size as well.
     const qint64 available = bytes.size() - h;
-    if (qint64(fileWords) * 2 > available || qint64(maxRecord) * 2 > available) return std::nullopt;
-    if (fileWords < 9 + 3 || maxRecord < 3) return std::nullopt;
+    qint64 declared = qint64(fileWords) * 2;
+    if (layout.placeable && declared > available && declared <= available + kPlaceableSize)
+        declared = available;
+    if (declared > available || qint64(maxRecord) * 2 > available) return std::nullopt;
+    if (declared < 2 * (9 + 3) || maxRecord < 3) return std::nullopt;
 
-    const qsizetype end = h + qsizetype(fileWords) * 2;
+    const qsizetype end = h + qsizetype(declared);
     qsizetype at = h + kHeaderBytes;
-    bool sawEnd = false, sawOrg = false, sawExt = false;
+    bool sawEnd = false, sawOrg = false, sawExt = false, drawn = false;
     QPointF org;
     QSizeF ext;
     while (at + 6 <= end) {
@@ -138,6 +193,8 @@ std::optional<Layout> Check(const QByteArray& bytes) {
         const qsizetype params = at + 6;
         const qint64 need = NeededParams(function, bytes, params, have);
         if (need > have) return std::nullopt;
+        drawn = drawn || IsDrawing(function);
+        if (!drawn && IsMapping(function)) layout.mapping += bytes.mid(at, qsizetype(words) * 2);
         if (function == 0x020B && !sawOrg) {  // SetWindowOrg: y, x
             org = QPointF(S16At(bytes, params + 2), S16At(bytes, params));
             sawOrg = true;
@@ -150,6 +207,7 @@ std::optional<Layout> Check(const QByteArray& bytes) {
     if (!sawEnd) return std::nullopt;
     layout.length = at;
     if (sawOrg) layout.windowOrg = org;
+    layout.hasExtent = sawExt;
     if (sawExt) layout.windowExt = ext;
     return layout;
 }
@@ -165,7 +223,7 @@ QSize NaturalSize(const Layout& layout) {
     if (layout.placeable)
         return QSize(PixelSide(layout.bounds.width(), layout.unitsPerInch),
                      PixelSide(layout.bounds.height(), layout.unitsPerInch));
-    if (layout.windowExt.width() != 0 && layout.windowExt.height() != 0)
+    if (layout.hasExtent)
         return QSize(PixelSide(layout.windowExt.width(), layout.unitsPerInch),
                      PixelSide(layout.windowExt.height(), layout.unitsPerInch));
     return QSize();
@@ -572,6 +630,72 @@ struct Player {
     }
 };
 
+wmfAPI* CreatePlayer(Canvas* canvas) {
+    wmfAPI* api = nullptr;
+    wmfAPI_Options options{};
+    options.function = InstallDevice;
+    const unsigned long flags =
+        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    if (wmf_lite_create(&api, flags, &options) != wmf_E_None || !api) {
+        if (api) wmf_lite_destroy(api);
+        return nullptr;
+    }
+    api->device_data = canvas;
+    return api;
+}
+
+void PutRecord(QByteArray& out, quint16 function, std::initializer_list<qint16> params) {
+    char b[4];
+    qToLittleEndian<quint32>(quint32(3 + params.size()), b);
+    out.append(b, 4);
+    qToLittleEndian<quint16>(function, b);
+    out.append(b, 2);
+    for (const qint16 p : params) {
+        qToLittleEndian<qint16>(p, b);
+        out.append(b, 2);
+    }
+}
+
+// Where the player puts `logical` (a box in logical units): a file made of
+// the same headers and mapping records with that box drawn, scanned. Every
+// map mode, viewport and flipped window then frames the picture the way
+// the player draws it.
+std::optional<QRectF> PlayerBox(const QByteArray& bytes, const Layout& layout, QRectF logical) {
+    const auto side = [](double v) {
+        return static_cast<qint16>(std::clamp<double>(std::round(v), -32768, 32767));
+    };
+    QByteArray records = layout.mapping;
+    PutRecord(records, 0x02FA, {5, 0, 0, 0, 0});  // a null pen: the box is not widened
+    PutRecord(records, 0x012D, {0});
+    PutRecord(
+        records, 0x041B,
+        {side(logical.bottom()), side(logical.right()), side(logical.top()), side(logical.left())});
+    PutRecord(records, 0x0000, {});
+    const qsizetype h = layout.headerOffset;
+    QByteArray probe = bytes.left(h + kHeaderBytes) + records;
+    const quint32 words = quint32((probe.size() - h) / 2);
+    qToLittleEndian<quint32>(words, probe.data() + h + 6);
+    qToLittleEndian<quint16>(1, probe.data() + h + 10);  // one object
+    quint32 largest = 8;
+    for (qsizetype at = h + kHeaderBytes; at + 6 <= probe.size();
+         at += qsizetype(U32At(probe, at)) * 2)
+        largest = std::max(largest, U32At(probe, at));
+    qToLittleEndian<quint32>(std::max(largest, std::min(kMinRecordBuffer, words)),
+                             probe.data() + h + 12);
+
+    Canvas canvas;
+    Player player;
+    player.api = CreatePlayer(&canvas);
+    if (!player.api) return std::nullopt;
+    if (wmf_mem_open(player.api, reinterpret_cast<unsigned char*>(probe.data()), probe.size()) !=
+        wmf_E_None)
+        return std::nullopt;
+    player.open = true;
+    wmfD_Rect box{};
+    if (wmf_scan(player.api, 0, &box) != wmf_E_None) return std::nullopt;
+    return QRectF(QPointF(box.TL.x, box.TL.y), QPointF(box.BR.x, box.BR.y)).normalized();
+}
+
 }  // namespace
 
 std::optional<QImage> Render(const QByteArray& bytes, const Layout& layout, QSize maxSize,
@@ -589,15 +713,10 @@ std::optional<QImage> Render(const QByteArray& bytes, const Layout& layout, QSiz
 
     std::lock_guard lock(playerMutex);
     Player player;
-    wmfAPI_Options options{};
-    options.function = InstallDevice;
-    const unsigned long flags =
-        WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-    if (wmf_lite_create(&player.api, flags, &options) != wmf_E_None || !player.api)
-        return std::nullopt;
     Canvas canvas;
     canvas.maxBytes = maxBytes;
-    player.api->device_data = &canvas;
+    player.api = CreatePlayer(&canvas);
+    if (!player.api) return std::nullopt;
     if (wmf_mem_open(player.api, reinterpret_cast<unsigned char*>(data.data()), data.size()) !=
         wmf_E_None)
         return std::nullopt;
@@ -605,18 +724,16 @@ std::optional<QImage> Render(const QByteArray& bytes, const Layout& layout, QSiz
     wmfD_Rect bounds{};
     if (wmf_scan(player.api, 0, &bounds) != wmf_E_None) return std::nullopt;
 
-    // The frame in player units, which are logical units less the window
-    // origin, in points for placeable files. The window, when set, maps onto
-    // the picture (a flipped extent flips it); else the placeable box does.
-    const double k = layout.placeable ? 72.0 / layout.unitsPerInch : 1.0;
-    const QSizeF ext = layout.windowExt;
+    // The frame is the window when one is set, else the placeable box, else
+    // the bounds of what is drawn; the player says where it lies in its units.
     QRectF frame;
     QSize size = NaturalSize(layout);
-    if (ext.width() != 0 && ext.height() != 0) {
-        frame = QRectF(0, 0, ext.width() * k, ext.height() * k);
-    } else if (layout.placeable) {
-        const QRectF b = layout.bounds.translated(-layout.windowOrg);
-        frame = QRectF(b.left() * k, b.top() * k, b.width() * k, b.height() * k);
+    if (layout.hasExtent || layout.placeable) {
+        const QRectF logical =
+            layout.hasExtent ? QRectF(layout.windowOrg, layout.windowExt) : layout.bounds;
+        const auto box = PlayerBox(data, layout, logical);
+        if (!box) return std::nullopt;
+        frame = *box;
     } else {
         frame = QRectF(QPointF(bounds.TL.x, bounds.TL.y), QPointF(bounds.BR.x, bounds.BR.y));
         size = QSize(PixelSide(frame.width(), layout.unitsPerInch),

@@ -13,12 +13,14 @@ namespace wmfreader {
 
 struct Layout {
     bool placeable = false;
-    int headerOffset = 0;      // 22 with the placeable header, else 0
-    qsizetype length = 0;      // bytes from the start of the file to the end record
+    int headerOffset = 0;  // 22 with the placeable header, else 0
+    qsizetype length = 0;  // bytes from the start of the file to the end record
     double unitsPerInch = 1440;
-    QRectF bounds;             // the placeable header's box, logical units
-    QPointF windowOrg;         // the first window origin and extent set;
-    QSizeF windowExt;          // an empty extent when none is set
+    QRectF bounds;           // the placeable header's box, logical units
+    QPointF windowOrg;       // the first window origin and extent set
+    QSizeF windowExt;        // (either side of the extent may be negative: flipped)
+    bool hasExtent = false;  // whether an extent was set at all
+    QByteArray mapping;      // the records that set up the mapping, before the first drawing
 };
 
 // True when the first bytes look like a metafile (either header).

@@ -29,6 +29,10 @@ constexpr quint16 kPolyPolygon = 0x0538;
 constexpr quint16 kTextOut = 0x0521;
 constexpr quint16 kSetPolyFillMode = 0x0106;
 constexpr quint16 kStretchDib = 0x0F43;
+constexpr quint16 kRealizePalette = 0x0035;
+constexpr quint16 kSetMapMode = 0x0103;
+constexpr quint16 kSetViewportExt = 0x020E;
+constexpr quint16 kMmAnisotropic = 8;
 
 constexpr quint16 kPsSolid = 0;
 constexpr quint16 kPsNull = 5;
@@ -56,9 +60,20 @@ void Put32(QByteArray& out, quint32 v) {
 }  // namespace
 
 WmfWriter::WmfWriter(int width, int height, bool placeable)
-    : width_(width), height_(height), placeable_(placeable) {
-    Record(kSetWindowOrg, {0, 0});                  // y, x
-    Record(kSetWindowExt, {W(height_), W(width_)});  // y, x
+    : WmfWriter(Window{.extent = QSize(width, height)}, QRect(0, 0, width, height), placeable) {}
+
+WmfWriter::WmfWriter(const Window& window, const QRect& bounds, bool placeable)
+    : bounds_(bounds), placeable_(placeable) {
+    if (window.viewport.isValid()) Record(kSetMapMode, {kMmAnisotropic});
+    if (window.setOrigin) Record(kSetWindowOrg, {W(window.origin.y()), W(window.origin.x())});
+    if (window.setExtent)
+        Record(kSetWindowExt, {W(window.extent.height()), W(window.extent.width())});
+    if (window.viewport.isValid())
+        Record(kSetViewportExt, {W(window.viewport.height()), W(window.viewport.width())});
+}
+
+void WmfWriter::RealizePalette() {
+    Record(kRealizePalette, {});
 }
 
 void WmfWriter::Record(quint16 function, const std::vector<quint16>& params) {
@@ -235,12 +250,12 @@ QByteArray WmfWriter::Finish() const {
     QByteArray out;
     if (placeable_) {
         QByteArray head;
-        Put32(head, 0x9AC6CDD7u);  // key
-        Put16(head, 0);            // handle
-        Put16(head, 0);            // bounding box: left, top, right, bottom
-        Put16(head, 0);
-        Put16(head, W(width_));
-        Put16(head, W(height_));
+        Put32(head, 0x9AC6CDD7u);        // key
+        Put16(head, 0);                  // handle
+        Put16(head, W(bounds_.left()));  // bounding box: left, top, right, bottom
+        Put16(head, W(bounds_.top()));
+        Put16(head, W(bounds_.left() + bounds_.width()));
+        Put16(head, W(bounds_.top() + bounds_.height()));
         Put16(head, 1440);  // units per inch
         Put32(head, 0);     // reserved
         quint16 sum = 0;

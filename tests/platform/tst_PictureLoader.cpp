@@ -1,4 +1,11 @@
+#include <fcntl.h>
 #include <gif_lib.h>
+// clang-format off
+#include <cstdio>  // before the JPEG headers, which use FILE and size_t
+#include <jpeglib.h>
+// clang-format on
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QBuffer>
 #include <QFile>
@@ -8,6 +15,8 @@
 #include <QThread>
 #include <QtEndian>
 #include <atomic>
+#include <chrono>
+#include <future>
 #include <thread>
 
 #include "TestSupport.h"
@@ -53,6 +62,36 @@ QByteArray GifHalves(int w, int h) {
     for (int y = 0; y < h; ++y) EGifPutLine(gif, row.data(), w);
     EGifCloseFile(gif, &error);
     GifFreeMapObject(map);
+    return bytes;
+}
+
+// A baseline JPEG with a restart marker after every row of blocks, which
+// Qt's writer cannot make.
+QByteArray JpegWithRestarts(const QImage& image) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct cinfo;
+    jpeg_error_mgr err;
+    cinfo.err = jpeg_std_error(&err);
+    jpeg_create_compress(&cinfo);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&cinfo, &out, &size);
+    cinfo.image_width = JDIMENSION(rgb.width());
+    cinfo.image_height = JDIMENSION(rgb.height());
+    cinfo.input_components = 3;
+    cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&cinfo);
+    jpeg_set_quality(&cinfo, 95, TRUE);
+    cinfo.restart_in_rows = 1;
+    jpeg_start_compress(&cinfo, TRUE);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&cinfo);
+    jpeg_destroy_compress(&cinfo);
+    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
+    free(out);
     return bytes;
 }
 
@@ -115,6 +154,41 @@ QByteArray Mixed() {
     return w.Finish();
 }
 
+// Three shapes placed by their share of the window, so every framing below
+// must show the same picture: a red rectangle on the left, a blue ellipse
+// top right, a green triangle bottom right. `at` turns a share of the window
+// (0 to 1 from the top left as shown) into logical units.
+QByteArray FramedShapes(const WmfWriter::Window& window, const QRect& bounds, bool placeable,
+                        bool realizePalette = false) {
+    WmfWriter w(window, bounds, placeable);
+    const auto at = [&](double fx, double fy) {
+        const QPoint o = window.origin;
+        const QSize e = window.setExtent ? window.extent : bounds.size();
+        return QPoint(o.x() + int(std::lround(fx * e.width())),
+                      o.y() + int(std::lround(fy * e.height())));
+    };
+    if (realizePalette) w.RealizePalette();
+    w.SetNullPen();
+    w.SetBrush(Qt::red);
+    const QPoint r1 = at(0.1, 0.2), r2 = at(0.4, 0.8);
+    w.Rectangle(r1.x(), r1.y(), r2.x(), r2.y());
+    w.SetBrush(Qt::blue);
+    const QPoint e1 = at(0.6, 0.1), e2 = at(0.9, 0.5);
+    w.Ellipse(e1.x(), e1.y(), e2.x(), e2.y());
+    w.SetBrush(Qt::green);
+    w.Polygon(QPolygon({at(0.6, 0.9), at(0.9, 0.9), at(0.9, 0.6)}));
+    return w.Finish();
+}
+
+// The box of the pixels that are not transparent.
+QRect DrawnBox(const QImage& image) {
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAlpha(image.pixel(x, y)) > 128) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
 bool Near(QRgb pixel, QColor want, int tolerance = 40) {
     const QColor c = QColor::fromRgba(pixel);
     return c.alpha() > 200 && std::abs(c.red() - want.red()) <= tolerance &&
@@ -130,6 +204,56 @@ void Put32(QByteArray& b, int at, quint32 v) {
 }
 void Put16(QByteArray& b, int at, quint16 v) {
     qToLittleEndian(v, b.data() + at);
+}
+
+// A bitmap file written byte by byte: `info` is the info header without its
+// size field (the size counts `info` unless `infoSize` says otherwise, as when
+// bit-field masks follow the header), then `palette` and the rows as stored.
+QByteArray Bitmap(QByteArray info, const QByteArray& palette, const QByteArray& rows,
+                  quint32 infoSize = 0) {
+    const quint32 declared = infoSize ? infoSize : quint32(info.size() + 4);
+    QByteArray out("BM", 2);
+    const quint32 offset = 14 + 4 + quint32(info.size()) + quint32(palette.size());
+    QByteArray head(12, '\0');
+    qToLittleEndian<quint32>(offset + quint32(rows.size()), head.data());
+    qToLittleEndian<quint32>(offset, head.data() + 8);
+    out += head;
+    QByteArray size(4, '\0');
+    qToLittleEndian<quint32>(declared, size.data());
+    return out + size + info + palette + rows;
+}
+// The fields of a 40-byte header after its size, with optional bit-field masks after it.
+QByteArray InfoHeader(qint32 width, qint32 height, quint16 bits, quint32 compression,
+                      quint32 colours = 0) {
+    QByteArray h(36, '\0');
+    qToLittleEndian<qint32>(width, h.data());
+    qToLittleEndian<qint32>(height, h.data() + 4);
+    qToLittleEndian<quint16>(1, h.data() + 8);
+    qToLittleEndian<quint16>(bits, h.data() + 10);
+    qToLittleEndian<quint32>(compression, h.data() + 12);
+    qToLittleEndian<quint32>(colours, h.data() + 28);
+    return h;
+}
+QByteArray Words(std::initializer_list<quint32> values, int bytes = 4) {
+    QByteArray out;
+    for (quint32 v : values) {
+        char b[4];
+        qToLittleEndian<quint32>(v, b);
+        out.append(b, bytes);
+    }
+    return out;
+}
+// Rows of `width` pixels, each pixel `bytes` bytes from `pixel(x, storedRow)`,
+// padded to four bytes.
+QByteArray Rows(int width, int height, int bytes, const std::function<quint32(int, int)>& pixel) {
+    QByteArray out;
+    for (int y = 0; y < height; ++y) {
+        QByteArray row = Words({}, bytes);
+        for (int x = 0; x < width; ++x) row += Words({pixel(x, y)}, bytes);
+        while (row.size() % 4) row += '\0';
+        out += row;
+    }
+    return out;
 }
 
 }  // namespace
@@ -258,6 +382,228 @@ private slots:
         QFile probe(folder.File("locked.jpg"));
         if (!probe.open(QIODevice::ReadOnly))  // the superuser reads it anyway
             QVERIFY(!loader.Load(folder.File("locked.jpg")));
+    }
+
+    void picturesSwappedForPipesFailWithoutWaiting() {
+        // A file the deal picked that became a pipe before it was loaded:
+        // no writer ever comes, so any open or read without care blocks.
+        ProgramFolder folder;
+        folder.Write("a.jpg", Encode(Halves(40, 40), "jpeg"));
+        folder.Write("c.jpg", Encode(Halves(60, 60), "jpeg"));
+        const QString pipe = folder.File("b.jpg");
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const QStringList paths{folder.File("a.jpg"), pipe, folder.File("c.jpg")};
+        auto done = std::async(std::launch::async, [&] {
+            QList<bool> loaded;
+            loader.LoadMany(paths, QSize(32, 32), [&](int, std::optional<Picture> p) {
+                loaded << p.has_value();
+                return true;
+            });
+            loaded << loader.Load(pipe).has_value();
+            return loaded;
+        });
+        if (done.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+            // Free the blocked reader so the test can end, then fail.
+            for (int i = 0; i < 4; ++i) {
+                const int fd = ::open(QFile::encodeName(pipe).constData(), O_WRONLY | O_NONBLOCK);
+                if (fd >= 0) ::close(fd);
+            }
+            done.wait();
+            QFAIL("loading a pipe blocked");
+        }
+        QCOMPARE(done.get(), QList<bool>({true, false, true, false}));
+    }
+
+    void jpegsTheDecoderReadsWholeLoad() {
+        // Flaws the decoder reads past with a warning; the picture is whole.
+        ProgramFolder folder;
+        const QImage halves = Halves(96, 64);
+        const QByteArray jpeg = Encode(halves, "jpeg");
+        QVERIFY(jpeg.endsWith("\xFF\xD9"));
+        folder.Write("noend.jpg", jpeg.chopped(2));
+        folder.Write("tail.jpg", jpeg + QByteArray("\xFF\x00\xFF\xE0junk after the end", 21));
+        QByteArray junk = jpeg;
+        const int scan = int(junk.indexOf(QByteArray("\xFF\xDA", 2)));
+        QVERIFY(scan > 0);
+        junk.insert(scan, QByteArray("\x00\x11\x22\x33", 4));  // stray bytes before a marker
+        folder.Write("stray.jpg", junk);
+        QByteArray slipped = JpegWithRestarts(halves);
+        const int second = int(slipped.indexOf(QByteArray("\xFF\xD1", 2)));
+        QVERIFY(second > 0);
+        slipped[second + 1] = char(0xD2);  // restart number one ahead
+        folder.Write("slip.jpg", slipped);
+        folder.Write("slipnoend.jpg", slipped.chopped(2));
+        QByteArray progressive;
+        {
+            QBuffer buffer(&progressive);
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter writer(&buffer, "jpeg");
+            writer.setProgressiveScanWrite(true);
+            QVERIFY(writer.write(halves));
+        }
+        folder.Write("prognoend.jpg", progressive.chopped(2));
+        for (const QString name :
+             {"noend.jpg", "tail.jpg", "stray.jpg", "slip.jpg", "slipnoend.jpg", "prognoend.jpg"}) {
+            const auto p = loader.Load(folder.File(name));
+            QVERIFY2(p, qPrintable(name));
+            QCOMPARE(p->image.size(), QSize(96, 64));
+            QVERIFY2(Near(p->image.pixel(4, 4), Qt::red), qPrintable(name));
+            QVERIFY2(Near(p->image.pixel(91, 59), Qt::blue), qPrintable(name));
+        }
+        // Data really missing: cut inside a scan.
+        folder.Write("cut.jpg", jpeg.left(jpeg.size() * 9 / 10));
+        folder.Write("cutslip.jpg", slipped.left(slipped.size() * 3 / 4));
+        folder.Write("cutprog.jpg", progressive.left(progressive.size() * 3 / 4));
+        for (const QString name : {"cut.jpg", "cutslip.jpg", "cutprog.jpg"})
+            QVERIFY2(!loader.Load(folder.File(name)), qPrintable(name));
+    }
+
+    void topDownBitmapsLoadUpright() {
+        // Stored top row first (a negative height): red on top, blue below.
+        ProgramFolder folder;
+        const auto redTop = [](int, int y) { return y < 4 ? 0xFF0000u : 0x0000FFu; };
+        folder.Write("24.bmp", Bitmap(InfoHeader(12, -8, 24, 0), {}, Rows(12, 8, 3, redTop)));
+        folder.Write("32.bmp", Bitmap(InfoHeader(12, -8, 32, 0), {}, Rows(12, 8, 4, redTop)));
+        const QByteArray palette = Words({0xFF0000, 0x0000FF});
+        folder.Write("8.bmp", Bitmap(InfoHeader(12, -8, 8, 0, 2), palette,
+                                     Rows(12, 8, 1, [](int, int y) { return y < 4 ? 0u : 1u; })));
+        for (const QString name : {"24.bmp", "32.bmp", "8.bmp"}) {
+            const auto p = loader.Load(folder.File(name));
+            QVERIFY2(p, qPrintable(name));
+            QCOMPARE(p->naturalSize, QSize(12, 8));
+            QVERIFY2(Near(p->image.pixel(6, 1), Qt::red), qPrintable(name));
+            QVERIFY2(Near(p->image.pixel(6, 6), Qt::blue), qPrintable(name));
+            const auto small = loader.Load(folder.File(name), QSize(6, 6));
+            QVERIFY(small);
+            QCOMPARE(small->image.size(), QSize(6, 4));
+            QVERIFY(Near(small->image.pixel(3, 0), Qt::red));
+        }
+    }
+
+    void bitmapsQtWouldDrawWrongAreRefused() {
+        // Each picture is red on the left, blue on the right; whatever loads
+        // must show that, and the kinds Qt's reader gets wrong must not load.
+        ProgramFolder folder;
+        const auto redLeft = [](quint32 red, quint32 blue) {
+            return [=](int x, int) { return x < 8 ? red : blue; };
+        };
+        const auto rgbRows = Rows(16, 4, 3, redLeft(0xFF0000, 0x0000FF));
+        // Shown right: plain 5-6-5 bit fields, the short header of the other
+        // system with a whole palette, its long header.
+        folder.Write("565.bmp", Bitmap(InfoHeader(16, 4, 16, 3) + Words({0xF800, 0x07E0, 0x001F}),
+                                       {}, Rows(16, 4, 2, redLeft(0xF800, 0x001F)), 40));
+        QByteArray old = Words({16, 4}, 2) + Words({1, 24}, 2);
+        folder.Write("old24.bmp", Bitmap(old, {}, rgbRows));
+        QByteArray fullPalette = Words({0xFF0000, 0x0000FF}, 3) + QByteArray(3 * 254, '\0');
+        folder.Write("old8.bmp", Bitmap(Words({16, 4}, 2) + Words({1, 8}, 2), fullPalette,
+                                        Rows(16, 4, 1, redLeft(0, 1))));
+        folder.Write("long24.bmp",
+                     Bitmap(InfoHeader(16, 4, 24, 0) + QByteArray(24, '\0'), {}, rgbRows));
+        for (const QString name : {"565.bmp", "old24.bmp", "old8.bmp", "long24.bmp"}) {
+            const auto p = loader.Load(folder.File(name));
+            QVERIFY2(p, qPrintable(name));
+            QCOMPARE(p->image.size(), QSize(16, 4));
+            for (int x : {0, 7}) QVERIFY2(Near(p->image.pixel(x, 2), Qt::red), qPrintable(name));
+            for (int x : {8, 15}) QVERIFY2(Near(p->image.pixel(x, 2), Qt::blue), qPrintable(name));
+        }
+        // Drawn wrong by Qt: 11-11-10 bit fields (black), a palette shorter
+        // than the bit depth in the short header (pixels shifted), header
+        // sizes Qt reads as the short one.
+        folder.Write("111110.bmp",
+                     Bitmap(InfoHeader(16, 4, 32, 3) + Words({0xFFE00000, 0x001FFC00, 0x000003FF}),
+                            {}, Rows(16, 4, 4, redLeft(0xFFE00000, 0x000003FF)), 40));
+        folder.Write("shortpalette.bmp",
+                     Bitmap(Words({64, 16}, 2) + Words({1, 8}, 2), Words({0xFF0000, 0x0000FF}, 3),
+                            Rows(64, 16, 1, [](int x, int) { return x < 32 ? 0u : 1u; })));
+        folder.Write("v3alpha.bmp", Bitmap(InfoHeader(16, 4, 32, 3) +
+                                               Words({0xFF0000, 0x00FF00, 0x0000FF, 0xFF000000}),
+                                           {}, Rows(16, 4, 4, redLeft(0xFFFF0000, 0xFF0000FF))));
+        folder.Write("short2.bmp", Bitmap(Words({16, 4}) + Words({1, 24}, 2), {}, rgbRows));
+        for (const QString name : {"111110.bmp", "shortpalette.bmp", "v3alpha.bmp", "short2.bmp"})
+            QVERIFY2(!loader.Load(folder.File(name)), qPrintable(name));
+    }
+
+    void metafilesFramedEveryWayShowTheSamePicture_data() {
+        QTest::addColumn<QByteArray>("file");
+        using Window = WmfWriter::Window;
+        const QRect box(0, 0, 1500, 900);
+        // 1500 × 900 units at 1440 per inch: 100 × 60 pixels.
+        const Window moved{.origin = QPoint(3000, -2000), .extent = QSize(1500, 900)};
+        QTest::newRow("origin elsewhere, placeable")
+            << FramedShapes(moved, box.translated(3000, -2000), true);
+        QTest::newRow("origin elsewhere, plain") << FramedShapes(moved, box, false);
+        const Window upward{.origin = QPoint(0, 900),
+                            .extent = QSize(1500, -900)};  // y grows upwards
+        QTest::newRow("flipped, placeable") << FramedShapes(upward, box, true);
+        QTest::newRow("flipped, plain") << FramedShapes(upward, box, false);
+        const Window mirrored{.origin = QPoint(1500, 900), .extent = QSize(-1500, -900)};
+        QTest::newRow("flipped both ways") << FramedShapes(mirrored, box, true);
+        const Window scaled{
+            .origin = QPoint(3000, -2000), .extent = QSize(1500, 900), .viewport = QSize(200, 120)};
+        QTest::newRow("viewport, origin elsewhere")
+            << FramedShapes(scaled, box.translated(3000, -2000), true);
+        QTest::newRow("viewport, plain") << FramedShapes(scaled, box, false);
+        Window noExtent{.origin = QPoint(700, 400), .setExtent = false};
+        QTest::newRow("no extent, placeable")
+            << FramedShapes(noExtent, box.translated(700, 400), true);
+        noExtent.setOrigin = false;
+        noExtent.origin = QPoint(0, 0);
+        QTest::newRow("no window at all, placeable") << FramedShapes(noExtent, box, true);
+        QTest::newRow("palette realized")
+            << FramedShapes(Window{.extent = QSize(1500, 900)}, box, true, true);
+        QByteArray counted = FramedShapes(Window{.extent = QSize(1500, 900)}, box, true);
+        Put32(counted, 22 + 6, U32(counted, 22 + 6) + 11);  // the size counts the placeable header
+        QTest::newRow("size counts the placeable header") << counted;
+    }
+    void metafilesFramedEveryWayShowTheSamePicture() {
+        QFETCH(QByteArray, file);
+        ProgramFolder folder;
+        folder.Write("f.wmf", file);
+        const auto p = loader.Load(folder.File("f.wmf"));
+        QVERIFY(p);
+        QCOMPARE(p->naturalSize, QSize(100, 60));
+        const QImage& img = p->image;
+        QCOMPARE(img.size(), QSize(100, 60));
+        QVERIFY(Near(img.pixel(25, 30), Qt::red));
+        QVERIFY(Near(img.pixel(75, 18), Qt::blue));
+        QVERIFY(Near(img.pixel(85, 50), Qt::green));
+        QCOMPARE(qAlpha(img.pixel(50, 3)), 0);
+        QCOMPARE(qAlpha(img.pixel(70, 40)), 0);
+        const QRect drawn = DrawnBox(img);
+        const QRect want(10, 6, 80, 48);
+        QVERIFY2(std::abs(drawn.left() - want.left()) <= 1 &&
+                     std::abs(drawn.top() - want.top()) <= 1 &&
+                     std::abs(drawn.right() - want.right()) <= 1 &&
+                     std::abs(drawn.bottom() - want.bottom()) <= 1,
+                 qPrintable(QString("drawn %1,%2 %3x%4")
+                                .arg(drawn.x())
+                                .arg(drawn.y())
+                                .arg(drawn.width())
+                                .arg(drawn.height())));
+        // Scaled, the same picture at the smaller size.
+        const auto small = loader.Load(folder.File("f.wmf"), QSize(50, 50));
+        QVERIFY(small);
+        QCOMPARE(small->image.size(), QSize(50, 30));
+        QVERIFY(Near(small->image.pixel(12, 15), Qt::red));
+        QVERIFY(Near(small->image.pixel(37, 9), Qt::blue));
+    }
+
+    void plainMetafileWithoutWindowIsFramedByItsDrawing() {
+        // No window and no placeable box: the picture is what is drawn, its
+        // shapes touching the edges (1200 × 720 units: 80 × 48 pixels).
+        ProgramFolder folder;
+        const WmfWriter::Window none{.setOrigin = false, .setExtent = false};
+        folder.Write("bare.wmf", FramedShapes(none, QRect(0, 0, 1500, 900), false));
+        const auto p = loader.Load(folder.File("bare.wmf"));
+        QVERIFY(p);
+        QCOMPARE(p->image.size(), QSize(80, 48));
+        QCOMPARE(p->naturalSize, QSize(80, 48));
+        QVERIFY(Near(p->image.pixel(15, 24), Qt::red));    // the rectangle's middle
+        QVERIFY(Near(p->image.pixel(60, 12), Qt::blue));   // the ellipse's middle
+        QVERIFY(Near(p->image.pixel(75, 43), Qt::green));  // near the triangle's corner
+        const QRect drawn = DrawnBox(p->image);
+        QVERIFY(drawn.left() <= 1 && drawn.top() <= 1 && drawn.right() >= 78 &&
+                drawn.bottom() >= 46);
     }
 
     void metafileHeaderMustNotPromiseMore() {
