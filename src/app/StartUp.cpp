@@ -4,6 +4,7 @@
 
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "board/ScreenPlacement.h"
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
 #include "platform/Numbers.h"
@@ -25,11 +26,15 @@ bool StartUp() {
         QString error;
         if (!settings::WriteDefault(path, &error) || !settings::Read(path, m)) {
             platform().dialogs->Info(
-                "Tavimo", QString("The settings file %1 cannot be written (%2). Tavimo cannot start.")
-                              .arg(QDir::toNativeSeparators(path), error.isEmpty() ? "unreadable" : error));
+                "Tavimo",
+                QString("The settings file %1 cannot be written (%2). Tavimo cannot start.")
+                    .arg(QDir::toNativeSeparators(path), error.isEmpty() ? "unreadable" : error));
             return false;
         }
     }
+    // The stored place and size may be damaged or from another screen: a
+    // tiny board, a window larger than the screen or one out of reach.
+    screenplacement::SanitizeRecord(m);
 
     Form1& config = Forms::Get<Form1>();
     Form1::SetValue(config.View, static_cast<int>(num::RoundHalfEven(m.ViewOption.toDouble())));

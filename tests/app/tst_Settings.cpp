@@ -1,12 +1,16 @@
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
+#include "board/Form2.h"
 #include "config/Form1.h"
+#include "platform/Twips.h"
 
 class SettingsFileTest : public QObject {
     Q_OBJECT
@@ -39,7 +43,8 @@ private slots:
         QTest::newRow("ten fields") << QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435\r\n");
         QTest::newRow("word as width") << QByteArray("1,1,Sky.jpg,1,1,0,10,abc,6750,9435,6000\r\n");
         QTest::newRow("word as height") << QByteArray("1,1,Sky.jpg,1,1,0,10,9550,x,9435,6000\r\n");
-        QTest::newRow("word as view") << QByteArray("1,1,Sky.jpg,1,yes,0,10,9550,6750,9435,6000\r\n");
+        QTest::newRow("word as view")
+            << QByteArray("1,1,Sky.jpg,1,yes,0,10,9550,6750,9435,6000\r\n");
     }
     void refusesUnusableFiles() {
         QFETCH(QByteArray, content);
@@ -98,7 +103,8 @@ private slots:
     void defaultFileIsTheDefaultLine() {
         ProgramFolder folder;
         QVERIFY(settings::WriteDefault(folder.File("init.txt")));
-        QCOMPARE(folder.Read("init.txt"), QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+        QCOMPARE(folder.Read("init.txt"),
+                 QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
     }
 
 private:
@@ -119,7 +125,8 @@ private slots:
     void missingFileIsCreatedWithDefaults() {
         ProgramFolder folder(ProgramFolder::All);
         QVERIFY(StartUp());
-        QCOMPARE(folder.Read("init.txt"), QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+        QCOMPARE(folder.Read("init.txt"),
+                 QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
         QCOMPARE(Module1.SoundOn, 1);
         QCOMPARE(Module1.BackFile, QString("Sky.jpg"));
         QCOMPARE(Module1.WindowWidth, 9550.0);
@@ -136,7 +143,8 @@ private slots:
         ProgramFolder folder(ProgramFolder::All);
         folder.Write("init.txt", "0,0,Forest.jpg,3,1,300,200,12000,9000,1\r\n");
         QVERIFY(StartUp());
-        QCOMPARE(folder.Read("init.txt"), QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+        QCOMPARE(folder.Read("init.txt"),
+                 QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
         QCOMPARE(Module1.SaveOnExit, 1);
     }
 
@@ -168,6 +176,43 @@ private slots:
         // Exactly one run of the View box's click step: the preview is on.
         QCOMPARE(config.PreviewState, -1);
         QCOMPARE(Module1.ViewOption, QString::fromLatin1(view));
+    }
+
+    // A damaged or foreign window size starts a playable game: a tiny width
+    // used to hang the shuffle for ever, a huge one to give a window far
+    // beyond the screen, 1e300 no window at all.
+    void storedGeometryIsMadeSane_data() {
+        QTest::addColumn<QByteArray>("geometry");
+        QTest::newRow("tiny") << QByteArray("0,10,100,100");
+        QTest::newRow("zero") << QByteArray("0,10,0,0");
+        QTest::newRow("negative") << QByteArray("0,10,-500,-500");
+        QTest::newRow("huge") << QByteArray("0,10,99999999,99999999");
+        QTest::newRow("1e300") << QByteArray("0,10,1e300,1e300");
+        QTest::newRow("far off") << QByteArray("-100000,-100000,9550,6750");
+    }
+    void storedGeometryIsMadeSane() {
+        QFETCH(QByteArray, geometry);
+        ProgramFolder folder(ProgramFolder::All);
+        folder.Write("init.txt", "1,1,Sky.jpg,1,1," + geometry + ",9435,6000\r\n");
+        Doubles d = InstallDoubles();
+        QVERIFY(StartUp());
+        Form2& game = Forms::Get<Form2>();
+        game.Timer1->stop();
+        game.Timer1_Timer();  // the first tick deals
+        QVERIFY(game.isVisible());
+        QVERIFY(game.PairCount >= 4);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize size = game.size();
+        QVERIFY2(size.width() >= twips::ToPixels(6400) && size.height() >= twips::ToPixels(6400),
+                 qPrintable(QString("%1x%2").arg(size.width()).arg(size.height())));
+        QVERIFY(size.width() <= screen.width() && size.height() <= screen.height());
+        QVERIFY(screen.contains(game.pos()));
+        // Every card on the board area, none of zero size.
+        for (int k = 0; k < game.CardCount; ++k) {
+            const QRect r = game.Image2[k]->geometry();
+            QVERIFY(!r.isEmpty());
+            QVERIFY(game.Picture1->rect().contains(r));
+        }
     }
 
     void unwritableInitEndsWithAMessage() {
