@@ -628,7 +628,15 @@ void Form2::mnuSlct_Click() {
     screenplacement::SanitizeRecord(Module1);
     Form1& config = Forms::Get<Form1>();
     Module1.FileTypeSnapshot = config.TakeFileTypeSnapshot();
+    // A window that was shown and hidden again has no frame until the window
+    // manager frames it anew, and is placed by its inner area meanwhile: its
+    // title bar would land a frame's height above the place. This window's
+    // frame tells how far the inner area must go.
+    const bool placedByInnerArea =
+        config.testAttribute(Qt::WA_WState_Created) && config.frameGeometry() == config.geometry();
+    const QPoint frame = geometry().topLeft() - frameGeometry().topLeft();
     config.Resize();
+    if (placedByInnerArea) config.move(config.pos() + frame);
     config.show();
     config.Combo1->setFocus();
     hide();
