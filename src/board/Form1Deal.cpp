@@ -27,7 +27,7 @@ void Form1::Command1_Click() {
                                  "Try selecting more file types or selecting more directories.");
         return;
     }
-    // 7. The splash, drawn before the picking starts, where the game window
+    // The splash, drawn before the picking starts, where the game window
     // will be.
     screenplacement::SanitizeRecord(Module1);
     frmSplash& splash = Forms::Get<frmSplash>();

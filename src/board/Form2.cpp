@@ -264,7 +264,7 @@ void Form2::Form_Load() {
     TurnCards[0] = TurnCards[1] = -1;
     Paused = 0;
     GameState = 0;
-    // 5. Place and size, made sane for the screens first: they may come
+    // Place and size, made sane for the screens first: they may come
     // from a damaged init.txt or from a window the window manager moved.
     screenplacement::SanitizeRecord(m);
     SetWindowPosition(m.WindowLeft, m.WindowTop);
