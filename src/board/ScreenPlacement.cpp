@@ -73,8 +73,9 @@ Rect Sane(const Rect& window, const std::vector<Rect>& screens) {
     Rect probe = r;
     probe.width = std::clamp(r.width, MinSize, 1e9);
     if (const Rect* s = HomeScreen(probe, screens)) {
+        // The sizes are the inner area's; the title bar must fit above it.
         maxWidth = std::max(MinSize, s->width);
-        maxHeight = std::max(MinSize, s->height);
+        maxHeight = std::max(MinSize, s->height - TitleBarHeight);
     } else {
         maxWidth = maxHeight = twips::FromPixels(twips::MaxPixels);
     }

@@ -33,7 +33,7 @@ bool TitleBarOnScreen(const Rect& window, const std::vector<Rect>& screens);
 Rect OnScreen(const Rect& window, const std::vector<Rect>& screens);
 
 // Width and height clamped between MinSize and the size of the screen the
-// window lies on, then placed with OnScreen.
+// window lies on (less a title bar's height), then placed with OnScreen.
 Rect Sane(const Rect& window, const std::vector<Rect>& screens);
 
 // The game window's stored place and size in the record made sane for these
