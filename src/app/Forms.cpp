@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QWindow>
 
 FormBase::FormBase(QWidget* parent) : QWidget(parent) {}
 
@@ -19,6 +20,17 @@ FormBase::~FormBase() {
 void FormBase::UseDialogFrame() {
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+}
+
+void FormBase::StayAbove(QWidget* owner) {
+    if (!owner) return;
+    QWidget* top = owner->window();
+    if (top == this) return;
+    // Both need their native windows before one can belong to the other.
+    winId();
+    top->winId();
+    if (windowHandle() && top->windowHandle())
+        windowHandle()->setTransientParent(top->windowHandle());
 }
 
 void FormBase::closeEvent(QCloseEvent* event) {

@@ -15,6 +15,9 @@ public:
     // Returns true to cancel the unload.
     virtual bool Form_Unload() { return false; }
     bool Unloading() const { return unloading_; }
+    // Keeps this window above `owner`'s window: the window manager stacks
+    // it over its owner and never lets a click on the owner hide it.
+    void StayAbove(QWidget* owner);
 
 protected:
     // A small fixed window (result, winner entry, About): title and close

@@ -4,6 +4,7 @@
 
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "board/ScreenPlacement.h"
 #include "config/DirectoryList.h"
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
@@ -35,6 +36,9 @@ bool StartUp() {
                 .arg(QDir::toNativeSeparators(path), error.isEmpty() ? "unreadable" : error));
         return false;
     }
+    // The stored place and size may be damaged or from another screen: a
+    // tiny board, a window larger than the screen or one out of reach.
+    screenplacement::SanitizeRecord(m);
 
     Form1& config = Forms::Get<Form1>();
     // The preview field is one switch: any value but 0 (a hand-edited 2, say)

@@ -104,16 +104,21 @@ TwipRect CardImageRect(const BoardGrid& g, double CardX, double CardY) {
     return {CardX + 6, CardY + 6, g.CardWidth - 12, g.CardHeight - 12};
 }
 
-std::vector<int> ShuffleSlots(BoardGrid& g, int CardCount, Random& random) {
+std::vector<int> ShuffleSlots(int CardCount, Random& random) {
     const int n = std::clamp(CardCount, 0, MaxSlots);
     std::vector<int> CardSlot(n, 0);
+    // Taken slots are marked here, not by the sign of SlotX: in a board area
+    // too small for its cards the slots' x may be zero or negative, and a
+    // draw that waits for a positive x would never end.
+    std::array<bool, MaxSlots> taken{};
     for (int k = 0; k < n; ++k) {
         int s = random.Index(n);
-        while (!(g.SlotX[s] > 0)) s = random.Index(n);
+        for (int draws = 1; taken[s] && draws < MaxShuffleDraws; ++draws) s = random.Index(n);
+        // A generator that keeps landing on taken slots: the next free one.
+        while (taken[s]) s = (s + 1) % n;
         CardSlot[k] = s;
-        g.SlotX[s] = -g.SlotX[s];
+        taken[s] = true;
     }
-    for (int s = 0; s < n; ++s) g.SlotX[s] = std::fabs(g.SlotX[s]);
     return CardSlot;
 }
 

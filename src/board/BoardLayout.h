@@ -58,10 +58,12 @@ struct TwipRect {
 TwipRect CardImageRect(const BoardGrid& g, double CardX, double CardY);
 
 // Every card takes a uniformly drawn free slot: for each card, draw among
-// the `CardCount` slots until a free one comes up (a taken slot is marked by
-// a negative SlotX). Returns CardSlot per card; SlotX is positive again
-// afterwards.
-std::vector<int> ShuffleSlots(BoardGrid& g, int CardCount, Random& random);
+// the `CardCount` slots until a free one comes up. After MaxShuffleDraws
+// draws for one card it takes the next free slot after the last draw, so the
+// shuffle ends whatever the generator or the slot positions. Returns CardSlot
+// per card; the grid is left as it was.
+inline constexpr int MaxShuffleDraws = 10000;
+std::vector<int> ShuffleSlots(int CardCount, Random& random);
 
 // ---- Screen sizes ----
 struct ScreenSize {

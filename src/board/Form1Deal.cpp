@@ -6,6 +6,7 @@
 #include "board/BoardLayout.h"
 #include "board/Form2.h"
 #include "board/PictureChooser.h"
+#include "board/ScreenPlacement.h"
 #include "board/frmSplash.h"
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
@@ -26,7 +27,9 @@ void Form1::Command1_Click() {
                                  "Try selecting more file types or selecting more directories.");
         return;
     }
-    // 7. The splash, drawn before the picking starts.
+    // The splash, drawn before the picking starts, where the game window
+    // will be.
+    screenplacement::SanitizeRecord(Module1);
     frmSplash& splash = Forms::Get<frmSplash>();
     splash.show();
     splash.raise();
@@ -58,5 +61,5 @@ void Form1::Command1_Click() {
     // 12. The splash stays until a later deal completes.
     platform().dialogs->Info("Tavimo",
                              "Not enough pictures found, minimum of 4 pictures required.");
-    show();
+    ShowConfigurationOnTop();
 }

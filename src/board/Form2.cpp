@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QResizeEvent>
+#include <QScopedValueRollback>
 #include <algorithm>
 #include <exception>
 
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "board/ScreenPlacement.h"
 #include "board/frmSplash.h"
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
@@ -134,13 +136,28 @@ void Form2::LayoutClientArea() {
 }
 
 void Form2::ApplyWindowSize() {
-    resize(twips::ToPixels(windowWidth_), twips::ToPixels(windowHeight_));
+    // A size the game sets ends maximized or full screen.
+    const Qt::WindowStates big = Qt::WindowMaximized | Qt::WindowFullScreen;
+    const QScopedValueRollback<bool> own(settingSize_, true);
+    if (windowState() & big) setWindowState(windowState() & ~big);
+    resize(std::max(1, twips::ToPixels(windowWidth_)), std::max(1, twips::ToPixels(windowHeight_)));
     LayoutClientArea();
 }
 
 void Form2::resizeEvent(QResizeEvent* event) {
     FormBase::resizeEvent(event);
     LayoutClientArea();
+    // A size the window manager gave (maximize, restore, a frame drag) is
+    // the window's size from now on, and the board is laid out for it.
+    if (!settingSize_ && isVisible() && !isMinimized()) FollowRealSize();
+}
+
+void Form2::FollowRealSize() {
+    windowWidth_ = WindowWidthTwips();
+    windowHeight_ = WindowHeightTwips();
+    SetPictureSize(windowWidth_ - 100, windowHeight_ - 750);
+    RelayoutOn = true;
+    Form_Resize();
 }
 
 void Form2::changeEvent(QEvent* event) {
@@ -155,14 +172,14 @@ void Form2::SetPictureSize(double width, double height) {
 }
 
 void Form2::SetWindowWidth(double width) {
-    if (width == windowWidth_) return;
+    if (width == WindowWidthTwips()) return;
     windowWidth_ = width;
     ApplyWindowSize();
     Form_Resize();
 }
 
 void Form2::SetWindowHeight(double height) {
-    if (height == windowHeight_) return;
+    if (height == WindowHeightTwips()) return;
     windowHeight_ = height;
     ApplyWindowSize();
     Form_Resize();
@@ -183,6 +200,19 @@ double Form2::WindowLeftTwips() const {
 double Form2::WindowTopTwips() const {
     const int px = pos().y();
     return px == twips::ToPixels(windowTop_) ? windowTop_ : twips::FromPixels(px);
+}
+
+// The window's real size (the frame not counted, as the game sets it); the
+// value as set while the window still has it, so the fractions of manual
+// sizing are kept.
+double Form2::WindowWidthTwips() const {
+    const int px = width();
+    return px == twips::ToPixels(windowWidth_) ? windowWidth_ : twips::FromPixels(px);
+}
+
+double Form2::WindowHeightTwips() const {
+    const int px = height();
+    return px == twips::ToPixels(windowHeight_) ? windowHeight_ : twips::FromPixels(px);
 }
 
 // ---- Card arrays ----
@@ -228,13 +258,16 @@ void Form2::Form_Load() {
         platform().dialogs->Info("Tavimo", QString("%1 %2").arg(e.what()).arg(0));
     }
     // 4. Play state.
+    BoardDealt = false;
     Label3->hide();
     EndStep = 0;
     CardsUp = 0;
     TurnCards[0] = TurnCards[1] = -1;
     Paused = 0;
     GameState = 0;
-    // 5. Place and size.
+    // Place and size, made sane for the screens first: they may come
+    // from a damaged init.txt or from a window the window manager moved.
+    screenplacement::SanitizeRecord(m);
     SetWindowPosition(m.WindowLeft, m.WindowTop);
     SetPictureSize(m.BoardWidth, m.BoardHeight);
     windowWidth_ = m.WindowWidth;
@@ -349,6 +382,7 @@ void Form2::DealBoard() {
             ChooseCardSize();
             ComputeGrid();
             ShuffleCards();
+            BoardDealt = true;
         }
     }
     // 2. The board as dealt. A board that could not be dealt leaves the
@@ -360,8 +394,24 @@ void Form2::DealBoard() {
     show();
     QCoreApplication::processEvents();
     Forms::Unload<frmSplash>();
-    activateWindow();
-    Picture1->setFocus();
+    if (BoardDealt) {
+        activateWindow();
+        Picture1->setFocus();
+    } else {
+        // The player chooses again: the configuration stays in front.
+        ShowConfigurationOnTop();
+    }
+}
+
+void ShowConfigurationOnTop() {
+    Form1& config = Forms::Get<Form1>();
+    config.show();
+    config.setWindowState(config.windowState() & ~Qt::WindowMinimized);
+    // A splash still up has no frame to bring the configuration back with.
+    if (frmSplash* splash = Forms::IfLoaded<frmSplash>()) splash->lower();
+    config.raise();
+    config.activateWindow();
+    config.Combo1->setFocus();
 }
 
 void Form2::LoadPictures() {
@@ -403,10 +453,9 @@ void Form2::LoadPictures() {
     // 5. Too few: back to the configuration.
     if (PairCount < 4) {
         platform().dialogs->Info("Tavimo", "Not enough pictures");
+        screenplacement::SanitizeRecord(Module1);
         config.Resize();
-        config.show();
-        config.setWindowState(config.windowState() & ~Qt::WindowMinimized);
-        config.Combo1->setFocus();
+        ShowConfigurationOnTop();
     }
     // 6. The second card of every pair; elements left over from a short load
     // are reused, never created twice.
@@ -427,7 +476,7 @@ void Form2::ComputeGrid() {
 void Form2::ShuffleCards() {
     const board::Offsets o =
         board::PlacementOffsets(Grid, PairCount, pictureWidth_, pictureHeight_);
-    CardSlot = board::ShuffleSlots(Grid, CardCount, *platform().random);
+    CardSlot = board::ShuffleSlots(CardCount, *platform().random);
     CardX.assign(CardSlot.size(), 0);
     CardY.assign(CardSlot.size(), 0);
     for (int k = 0; k < static_cast<int>(CardSlot.size()); ++k) {
@@ -491,17 +540,18 @@ void Form2::Form_Resize() {
     }
     if (!RelayoutOn) return;
     RelayoutOn = false;
-    PlacePauseLabel(windowWidth_, 22);
+    const double windowWidth = WindowWidthTwips(), windowHeight = WindowHeightTwips();
+    PlacePauseLabel(windowWidth, 22);
     ChooseCardSize();
     ComputeGrid();
     PlaceCards();
     Module1Record& m = Module1;
     m.WindowLeft = WindowLeftTwips();
     m.WindowTop = WindowTopTwips();
-    m.WindowWidth = windowWidth_;
-    m.WindowHeight = windowHeight_;
-    m.BoardWidth = windowWidth_ - ResizeStep * m.AspectRatio - 350;
-    m.BoardHeight = windowHeight_ - ResizeStep - 750;
+    m.WindowWidth = windowWidth;
+    m.WindowHeight = windowHeight;
+    m.BoardWidth = windowWidth - ResizeStep * m.AspectRatio - 350;
+    m.BoardHeight = windowHeight - ResizeStep - 750;
 }
 
 void Form2::mnuScreen_Click(int Index) {
@@ -509,7 +559,7 @@ void Form2::mnuScreen_Click(int Index) {
     const board::ScreenSize& s = board::ScreenSizes[Index];
     RelayoutOn = false;
     SetWindowWidth(s.windowWidth);
-    SetPictureSize(windowWidth_ - 100, s.boardHeight);
+    SetPictureSize(WindowWidthTwips() - 100, s.boardHeight);
     RelayoutOn = true;
     SetWindowHeight(s.windowHeight);
     RelayoutOn = false;
@@ -522,9 +572,17 @@ void Form2::ResizeKeyDown(int KeyCode) {
 }
 
 void Form2::ResizeKeyUp(int KeyCode) {
-    const board::ManualResize r = board::ManualResizeFor(KeyCode, windowWidth_, windowHeight_,
-                                                         ResizeStep, Module1.AspectRatio);
-    if (!r.apply) return;
+    const board::ManualResize r = board::ManualResizeFor(
+        KeyCode, WindowWidthTwips(), WindowHeightTwips(), ResizeStep, Module1.AspectRatio);
+    if (!r.apply) {
+        // A press that changes nothing (minus at the floor) is spent: its
+        // step must not add to the next press.
+        if (KeyCode == vk::Minus) {
+            ResizeStep = 0;
+            RelayoutOn = false;
+        }
+        return;
+    }
     ResizeStep = r.step;
     SetPictureSize(r.pictureWidth, r.pictureHeight);
     SetWindowWidth(r.windowWidth);
@@ -543,6 +601,9 @@ void Form2::mnuNew_Click() {
 }
 
 void Form2::mnuRstrt_Click() {
+    // Only a dealt board can be dealt again: a window left without a board
+    // (too few pictures) has blank or too few cards.
+    if (!BoardDealt || PairCount < 4) return;
     Picture1->setUpdatesEnabled(false);
     ChooseCardSize();
     ComputeGrid();
@@ -560,9 +621,26 @@ void Form2::mnuRstrt_Click() {
 }
 
 void Form2::mnuSlct_Click() {
+    // The configuration window and the next deal's splash open where the
+    // game window is now, as for "&New Game".
+    Module1.WindowLeft = WindowLeftTwips();
+    Module1.WindowTop = WindowTopTwips();
+    Module1.WindowWidth = WindowWidthTwips();
+    Module1.WindowHeight = WindowHeightTwips();
+    // A maximized window's frame may lie just off the screen; the
+    // configuration window's title bar must not.
+    screenplacement::SanitizeRecord(Module1);
     Form1& config = Forms::Get<Form1>();
     Module1.FileTypeSnapshot = config.TakeFileTypeSnapshot();
+    // A window that was shown and hidden again has no frame until the window
+    // manager frames it anew, and is placed by its inner area meanwhile: its
+    // title bar would land a frame's height above the place. This window's
+    // frame tells how far the inner area must go.
+    const bool placedByInnerArea =
+        config.testAttribute(Qt::WA_WState_Created) && config.frameGeometry() == config.geometry();
+    const QPoint frame = geometry().topLeft() - frameGeometry().topLeft();
     config.Resize();
+    if (placedByInnerArea) config.move(config.pos() + frame);
     config.show();
     config.Combo1->setFocus();
     hide();

@@ -89,7 +89,8 @@ public:
     double ResizeStep = 0;
     int CurrentBack = 0;
     bool RelayoutOn = false;
-    int ParTime = 0;  // seconds: 2 x CardCount, set by the deal
+    int ParTime = 0;          // seconds: 2 x CardCount, set by the deal
+    bool BoardDealt = false;  // the deal laid out a board of at least 4 pairs
 
     // Board geometry: slot size, grid and slots (board/BoardLayout.h).
     board::BoardGrid Grid;
@@ -99,8 +100,10 @@ public:
     // Sizes as set, in twips (the widgets hold them rounded to pixels).
     double PictureWidth() const { return pictureWidth_; }
     double PictureHeight() const { return pictureHeight_; }
-    double WindowWidthTwips() const { return windowWidth_; }
-    double WindowHeightTwips() const { return windowHeight_; }
+    // The window's real size: what the window manager gave wins over what
+    // the game last set.
+    double WindowWidthTwips() const;
+    double WindowHeightTwips() const;
     double WindowLeftTwips() const;
     double WindowTopTwips() const;
     void SetPictureSize(double width, double height);
@@ -155,7 +158,7 @@ public:
     static bool SoundSwitchOn();
 
     // Play fields.
-    float LastClickTime = 0;           // time of day of the last card click
+    double LastClickTime = 0;          // monotonic seconds of the last card click
     gameclock::BoardClock BoardClock;  // StartTime, LastTickTime, DayMarker
     gameclock::Display Clock;          // the clock as last displayed
     bool PauseKeyLatch = false;        // a key-down handled the pause; cleared by key-up
@@ -182,6 +185,8 @@ protected:
 private:
     void LayoutClientArea();
     void ApplyWindowSize();
+    // Takes the size the window manager gave and lays the board out for it.
+    void FollowRealSize();
     CardWidget* Element(QVector<CardWidget*>& array, int k, const char* handler);
     void BuildMenus();
     // Font size, width and place of the pause message for a window this wide.
@@ -189,4 +194,9 @@ private:
     double pictureWidth_ = 0, pictureHeight_ = 0;
     double windowWidth_ = 9550, windowHeight_ = 6750;
     double windowLeft_ = 0, windowTop_ = 0;
+    bool settingSize_ = false;  // the game itself is sizing the window
 };
+
+// Shows the configuration window in front of the program's other windows,
+// active, with the focus in its board-size box.
+void ShowConfigurationOnTop();

@@ -1,27 +1,52 @@
 #pragma once
 #include <QDate>
+#include <QElapsedTimer>
 
-// Time of day for the board clock and every delay of the game.
+// The time of day for the board clock in the title bar, and a monotonic
+// clock for every delay of the game: the time of day starts again at
+// midnight and may jump when the system clock is set, a delay must not.
 class Clock {
 public:
     virtual ~Clock() = default;
     // Single-precision seconds since local midnight, sub-second resolution.
     virtual float SecondsSinceMidnight() = 0;
     virtual QDate Today() = 0;
+    // Seconds on a clock that only moves forward, from an arbitrary origin.
+    virtual double MonotonicSeconds() = 0;
 };
 
 class SystemClock final : public Clock {
 public:
+    SystemClock();
     float SecondsSinceMidnight() override;
     QDate Today() override;
+    double MonotonicSeconds() override;
+
+private:
+    QElapsedTimer monotonic_;
 };
 
-// Test double: time stands still until the test moves it.
+// Test double: time stands still until the test moves it. Moving it past
+// midnight starts the time of day again at 0 on the next day, while the
+// monotonic clock runs on.
 class FakeClock final : public Clock {
 public:
-    float seconds = 0;
-    QDate date = QDate(2026, 1, 1);
-    float SecondsSinceMidnight() override { return seconds; }
-    QDate Today() override { return date; }
-    void Advance(float s) { seconds += s; }
+    float SecondsSinceMidnight() override { return seconds_; }
+    QDate Today() override { return date_; }
+    double MonotonicSeconds() override { return monotonic_; }
+
+    // Moves both clocks forward by `s` seconds.
+    void Advance(double s);
+    // Moves forward to this time of day: later today, or tomorrow when it is
+    // not later than now.
+    void AdvanceTo(double timeOfDay);
+    // Sets the time of day without moving the monotonic clock (the system
+    // clock being set).
+    void SetTimeOfDay(float s) { seconds_ = s; }
+    void SetDate(const QDate& d) { date_ = d; }
+
+private:
+    float seconds_ = 0;
+    QDate date_ = QDate(2026, 1, 1);
+    double monotonic_ = 1000;
 };

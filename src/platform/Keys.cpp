@@ -47,17 +47,77 @@ int FromEvent(const QKeyEvent* e) {
             return 39;
         case Qt::Key_Down:
             return 40;
+        case Qt::Key_PageUp:
+            return 33;
+        case Qt::Key_PageDown:
+            return 34;
+        case Qt::Key_End:
+            return 35;
+        case Qt::Key_Home:
+            return 36;
+        case Qt::Key_Insert:
+            return 45;
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+            return Alt;
+        case Qt::Key_Pause:
+            return 19;
+        case Qt::Key_CapsLock:
+            return 20;
+        case Qt::Key_Print:
+            return 44;
+        case Qt::Key_Meta:
+        case Qt::Key_Super_L:
+            return 91;
+        case Qt::Key_Super_R:
+            return 92;
+        case Qt::Key_Menu:
+            return 93;
+        case Qt::Key_NumLock:
+            return 144;
+        case Qt::Key_ScrollLock:
+            return 145;
+        case Qt::Key_Semicolon:
+        case Qt::Key_Colon:
+            return 186;
+        case Qt::Key_Comma:
+        case Qt::Key_Less:
+            return 188;
+        case Qt::Key_Period:
+        case Qt::Key_Greater:
+            return keypad ? 110 : 190;
+        case Qt::Key_Slash:
+        case Qt::Key_Question:
+            return keypad ? 111 : 191;
+        case Qt::Key_Asterisk:
+            return keypad ? 106 : Other;
+        case Qt::Key_QuoteLeft:
+        case Qt::Key_AsciiTilde:
+            return 192;
+        case Qt::Key_BracketLeft:
+        case Qt::Key_BraceLeft:
+            return 219;
+        case Qt::Key_Backslash:
+        case Qt::Key_Bar:
+            return 220;
+        case Qt::Key_BracketRight:
+        case Qt::Key_BraceRight:
+            return 221;
+        case Qt::Key_Apostrophe:
+        case Qt::Key_QuoteDbl:
+            return 222;
         default:
-            return 0;
+            // A key the table does not know is still a key (it ends a pause).
+            return Other;
     }
 }
 
 }  // namespace vk
 
-void KeyRepeatFilter::Press(int code, bool autoRepeat) {
-    (void)autoRepeat;
-    // A press right after a release of the same key: the key was held.
-    if (pendingUp_ == code) {
+void KeyRepeatFilter::Press(int code, bool autoRepeat, unsigned long time) {
+    if (pendingUp_ == code && (autoRepeat || time == pendingTime_)) {
+        // The release just before belongs to a held key: X11 sends the
+        // release and the next press of a repeat with one timestamp.
         pendingUp_ = 0;
     } else if (pendingUp_ != 0) {
         Flush();
@@ -65,10 +125,11 @@ void KeyRepeatFilter::Press(int code, bool autoRepeat) {
     if (OnDown) OnDown(code);
 }
 
-bool KeyRepeatFilter::Release(int code, bool autoRepeat) {
+bool KeyRepeatFilter::Release(int code, bool autoRepeat, unsigned long time) {
     if (autoRepeat) return false;  // a marked repeat: more presses follow
     if (pendingUp_ != 0 && pendingUp_ != code) Flush();
     pendingUp_ = code;
+    pendingTime_ = time;
     return true;
 }
 

@@ -4,19 +4,30 @@
 #include <QMessageBox>
 
 namespace {
-// The box centres over its parent. Without an active window (the window
-// manager has not activated ours yet, or there is none) the program's
-// visible window stands in, so the box never lands in a far corner.
-QWidget* Owner() {
-    if (QWidget* active = QApplication::activeWindow()) return active;
-    QWidget* owner = nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->isVisible() && !w->isMinimized() && w->windowType() != Qt::Popup &&
-            w->windowType() != Qt::ToolTip)
-            owner = w;
-    return owner;
+bool Shown(const QWidget* w) {
+    return w && w->isVisible() && !w->isMinimized();
+}
+// Windows a box can belong to: no splash (it has no frame and goes away by
+// itself), no menu or tool tip.
+bool CanOwn(const QWidget* w) {
+    const Qt::WindowType type = w->windowType();
+    return Shown(w) && type != Qt::SplashScreen && type != Qt::Popup && type != Qt::ToolTip;
 }
 }  // namespace
+
+// The active window; without one (the window manager has not activated ours
+// yet) a shown main window, then any shown window, so the box is transient
+// for a window of ours and never lands in a far corner or behind it.
+QWidget* RealDialogs::Owner() {
+    if (QWidget* active = QApplication::activeWindow(); active && CanOwn(active)) return active;
+    QWidget* fallback = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (!CanOwn(w)) continue;
+        if (w->windowType() == Qt::Window) return w;
+        fallback = w;
+    }
+    return fallback;
+}
 
 Dialogs::Answer RealDialogs::Message(const QString& title, const QString& text, Buttons buttons) {
     QWidget* parent = Owner();

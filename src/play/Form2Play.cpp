@@ -21,8 +21,15 @@
 
 namespace {
 
+// The time of day, for the board clock in the title bar.
 float Now() {
     return platform().clock->SecondsSinceMidnight();
+}
+
+// Every delay (flip-back, the end steps) is measured on the monotonic clock:
+// the time of day starts again at midnight.
+double Monotonic() {
+    return platform().clock->MonotonicSeconds();
 }
 
 // Turns Qt's events on the game window and its board area into the window's
@@ -31,7 +38,11 @@ float Now() {
 // signal, connected where the cards are made.
 class PlayEvents final : public QObject {
 public:
-    explicit PlayEvents(Form2* form) : QObject(form), form_(form) {}
+    explicit PlayEvents(Form2* form) : QObject(form), form_(form) {
+        keyUp_.setSingleShot(true);
+        keyUp_.setInterval(KeyRepeatFilter::ReleaseGraceMs);
+        connect(&keyUp_, &QTimer::timeout, this, [this] { form_->KeyFilter.Flush(); });
+    }
 
     void Watch(QObject* o) {
         if (!o || !o->isWidgetType()) return;
@@ -45,18 +56,17 @@ protected:
             case QEvent::KeyPress:
                 if (o == form_) {
                     auto* k = static_cast<QKeyEvent*>(e);
-                    if (const int code = vk::FromEvent(k))
-                        form_->KeyFilter.Press(code, k->isAutoRepeat());
+                    form_->KeyFilter.Press(vk::FromEvent(k), k->isAutoRepeat(), k->timestamp());
                 }
                 break;
             case QEvent::KeyRelease:
                 if (o == form_) {
                     auto* k = static_cast<QKeyEvent*>(e);
-                    const int code = vk::FromEvent(k);
-                    // A press of the same key right behind this release means
-                    // the key is held; only the event loop can tell.
-                    if (code && form_->KeyFilter.Release(code, k->isAutoRepeat()))
-                        QTimer::singleShot(0, form_, [f = form_] { f->KeyFilter.Flush(); });
+                    // A press of the same key behind this release means the
+                    // key is held; it may come a moment later.
+                    if (form_->KeyFilter.Release(vk::FromEvent(k), k->isAutoRepeat(),
+                                                 k->timestamp()))
+                        keyUp_.start();
                 }
                 break;
             case QEvent::FocusIn:
@@ -90,6 +100,7 @@ private:
         if (Form8* about = Forms::IfLoaded<Form8>()) Forms::Unload(about);
     }
     Form2* form_;
+    QTimer keyUp_;  // delivers a pending key-up once no repeat followed
 };
 
 // Qt flips a checkable item before it reports the click; the menu commands
@@ -185,7 +196,7 @@ void Form2::Image2_Click(int Index) {
             if (PairsFound == PairCount) EndOfBoard();
         }
     }
-    LastClickTime = Now();
+    LastClickTime = Monotonic();
 }
 
 void Form2::Image1_Click(int Index) {
@@ -219,7 +230,7 @@ void Form2::Timer1_Timer() {
 }
 
 void Form2::Timer2_Timer() {
-    if (EndStep == 1 && Now() - LastClickTime > 1.5f) {
+    if (EndStep == 1 && Monotonic() - LastClickTime > 1.5) {
         if (MMControl1) sounds::Close(*MMControl1);
         Form6& result = Forms::Get<Form6>();
         result.Label2->setText(num::Text(PairCount));
@@ -227,17 +238,21 @@ void Form2::Timer2_Timer() {
         result.Label10->setText(Clock.Text());
         result.Label11->setText(num::Text(Module1.Bonus));
         result.Label12->setText(num::Text(Module1.TotalScore));
+        result.StayAbove(this);
         result.show();
         EndStep = 4;
-        LastClickTime = Now();
+        LastClickTime = Monotonic();
     }
-    if (EndStep == 2 && Now() - LastClickTime > 1.0f) {
+    if (EndStep == 2 && Monotonic() - LastClickTime > 1.0) {
         EndStep = 4;
-        // The match sound's device stays open on this path.
-        Forms::Get<Form7>().show();
+        // The match sound's device stays open on this path. The entry stays
+        // above the disabled game window, whatever the player clicks.
+        Form7& winner = Forms::Get<Form7>();
+        winner.StayAbove(this);
+        winner.show();
     }
     // Flip-back: a missed pair goes down once the delay has passed.
-    if (CardsUp == 2 && Now() - LastClickTime > static_cast<float>(Module1.FlipDelay)) {
+    if (CardsUp == 2 && Monotonic() - LastClickTime > Module1.FlipDelay) {
         FaceDown(*this, TurnCards[0]);
         FaceDown(*this, TurnCards[1]);
         CardsUp = 0;
@@ -248,6 +263,9 @@ void Form2::Timer2_Timer() {
 
 void Form2::EndOfBoard() {
     GameState = 2;
+    // A board finished after midnight but before the next tick: the start
+    // goes back by a day first, as the tick would do.
+    BoardClock.CorrectMidnight(Now(), platform().clock->Today());
     const float e = BoardClock.Elapsed(Now());
     Module1.Bonus = static_cast<double>(scoring::Bonus(ParTime, e));
     Module1.BoardPairs = PairCount;
@@ -340,6 +358,7 @@ void Form2::mnuBest_Click() {
 
 void Form2::mnuAbout_Click() {
     Form8& about = Forms::Get<Form8>();
+    about.StayAbove(this);
     about.show();
     about.Command1->setFocus();
 }

@@ -35,6 +35,9 @@ Display FromElapsed(double elapsed) {
 void BoardClock::Start(float now, const QDate& today) {
     DayMarker = today;
     StartTime = now;
+    // The board's time counts from here: a tick left over from an earlier
+    // board must not count as paused time of this one.
+    LastTickTime = now;
 }
 
 void BoardClock::CorrectMidnight(float now, const QDate& today) {
@@ -45,7 +48,8 @@ void BoardClock::CorrectMidnight(float now, const QDate& today) {
 }
 
 float BoardClock::Tick(float now, bool paused) {
-    const float d = LastTickTime ? now - *LastTickTime : now;
+    // Without an earlier tick there is no paused time to cut out.
+    const float d = LastTickTime ? now - *LastTickTime : 0.0f;
     LastTickTime = now;
     if (paused) StartTime = StartTime + d;
     return *LastTickTime - StartTime;

@@ -25,11 +25,11 @@ Display FromElapsed(double elapsed);
 // The clock of one board, in single-precision seconds since midnight.
 struct BoardClock {
     float StartTime = 0;
-    // Empty until the first tick of a running board; kept between boards.
+    // The previous tick of a running board, or its start when no tick came yet.
     std::optional<float> LastTickTime;
     QDate DayMarker;
 
-    // The first card click of a board.
+    // The first card click of a board; the clock counts from `now`.
     void Start(float now, const QDate& today);
     // After midnight the time of day starts again at 0: move the start back
     // by the jump so the elapsed time runs on. Only for a running board.

@@ -1,13 +1,17 @@
 #include <QDir>
 #include <QFile>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTest>
 
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
 #include "app/StartUp.h"
+#include "board/Form2.h"
 #include "config/Form1.h"
 #include "platform/TextFile.h"
+#include "platform/Twips.h"
 
 class SettingsFileTest : public QObject {
     Q_OBJECT
@@ -213,7 +217,8 @@ private slots:
         ProgramFolder folder(ProgramFolder::All);
         folder.Write("init.txt", content);
         QVERIFY(StartUp());
-        QCOMPARE(folder.Read("init.txt"), QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
+        QCOMPARE(folder.Read("init.txt"),
+                 QByteArray("1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n"));
         QCOMPARE(folder.Read("init.txt.damaged"), content);
         QCOMPARE(Module1.BackFile, QString("Sky.jpg"));
     }
@@ -228,6 +233,43 @@ private slots:
         QVERIFY(!QFile::exists(folder.File("dirs.txt.tmp-0a1B2c")));
         QVERIFY(!QFile::exists(folder.File("best.txt.tmp-zzzzzz")));
         QVERIFY(QFile::exists(folder.File("best.txt.backup")));
+    }
+
+    // A damaged or foreign window size starts a playable game: a tiny width
+    // used to hang the shuffle for ever, a huge one to give a window far
+    // beyond the screen, 1e300 no window at all.
+    void storedGeometryIsMadeSane_data() {
+        QTest::addColumn<QByteArray>("geometry");
+        QTest::newRow("tiny") << QByteArray("0,10,100,100");
+        QTest::newRow("zero") << QByteArray("0,10,0,0");
+        QTest::newRow("negative") << QByteArray("0,10,-500,-500");
+        QTest::newRow("huge") << QByteArray("0,10,99999999,99999999");
+        QTest::newRow("1e300") << QByteArray("0,10,1e300,1e300");
+        QTest::newRow("far off") << QByteArray("-100000,-100000,9550,6750");
+    }
+    void storedGeometryIsMadeSane() {
+        QFETCH(QByteArray, geometry);
+        ProgramFolder folder(ProgramFolder::All);
+        folder.Write("init.txt", "1,1,Sky.jpg,1,1," + geometry + ",9435,6000\r\n");
+        Doubles d = InstallDoubles();
+        QVERIFY(StartUp());
+        Form2& game = Forms::Get<Form2>();
+        game.Timer1->stop();
+        game.Timer1_Timer();  // the first tick deals
+        QVERIFY(game.isVisible());
+        QVERIFY(game.PairCount >= 4);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        const QSize size = game.size();
+        QVERIFY2(size.width() >= twips::ToPixels(6400) && size.height() >= twips::ToPixels(6400),
+                 qPrintable(QString("%1x%2").arg(size.width()).arg(size.height())));
+        QVERIFY(size.width() <= screen.width() && size.height() <= screen.height());
+        QVERIFY(screen.contains(game.pos()));
+        // Every card on the board area, none of zero size.
+        for (int k = 0; k < game.CardCount; ++k) {
+            const QRect r = game.Image2[k]->geometry();
+            QVERIFY(!r.isEmpty());
+            QVERIFY(game.Picture1->rect().contains(r));
+        }
     }
 
     void unwritableInitEndsWithAMessage() {

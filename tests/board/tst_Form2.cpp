@@ -1,5 +1,8 @@
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
+#include <QScreen>
 #include <QTest>
 #include <set>
 
@@ -12,6 +15,7 @@
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
 #include "platform/Twips.h"
+#include "play/PauseLabel.h"
 
 namespace {
 // The configuration as the OK action leaves it: a board size and the chosen files.
@@ -48,6 +52,40 @@ public:
 void Deal(Form2& game) {
     game.DealDone = 1;
     game.DealBoard();
+}
+
+// Sends one key event to the widget with the keyboard focus, the way X11
+// delivers it: with the server's timestamp and Qt's auto-repeat mark.
+void X11Key(QWidget* target, QEvent::Type type, Qt::Key key, bool autoRepeat, ulong time) {
+    const QString text = key == Qt::Key_Minus ? "-" : key == Qt::Key_Equal ? "=" : QString();
+    QKeyEvent e(type, key, Qt::NoModifier, 0, 0, 0, text, autoRepeat);
+    e.setTimestamp(time);
+    QApplication::sendEvent(target, &e);
+}
+
+// A key held down for `repeats` repeats: the press, then release/press
+// pairs with one timestamp each, every press a moment after its release
+// (the next read from the server), then the real release. `marked` is
+// whether Qt saw the pair together and marked it auto-repeat. Returns the
+// window heights seen while the key was down.
+QList<int> HoldKey(Form2& game, Qt::Key key, int repeats, bool marked) {
+    QWidget* target = game.Picture1;
+    QList<int> heights;
+    ulong t = 5000;
+    X11Key(target, QEvent::KeyPress, key, false, t);
+    for (int i = 0; i < repeats; ++i) {
+        t += 40;
+        X11Key(target, QEvent::KeyRelease, key, marked, t);
+        QTest::qWait(5);
+        X11Key(target, QEvent::KeyPress, key, marked, t);
+        heights << game.geometry().height();
+    }
+    X11Key(target, QEvent::KeyRelease, key, false, t + 300);
+    return heights;
+}
+// Lets the pending key-up through.
+void LetGo() {
+    QTest::qWait(KeyRepeatFilter::ReleaseGraceMs + 30);
 }
 
 // Cards whose face shows (face up).
@@ -341,15 +379,191 @@ private slots:
         QVERIFY(!game.RelayoutOn);
         QCOMPARE(game.Grid.CardHeight, 1472 * (6400.0 - 750) / 6130);
         QCOMPARE(game.CardSlot, cardSlots);
-        // At the floor the minus key does nothing; its step goes to the next plus.
+        // At the floor the minus key does nothing, and its step is spent:
+        // the next plus grows by its own presses only.
         for (int i = 0; i < 3; ++i) game.ResizeKeyDown(189);
         game.ResizeKeyUp(189);
         QCOMPARE(game.WindowHeightTwips(), 6400.0);
-        QCOMPARE(game.ResizeStep, 30.0);
+        QCOMPARE(game.ResizeStep, 0.0);
+        QVERIFY(!game.RelayoutOn);
         for (int i = 0; i < 2; ++i) game.ResizeKeyDown(187);
         game.ResizeKeyUp(187);
-        QCOMPARE(game.WindowHeightTwips(), 6450.0);
+        QCOMPARE(game.WindowHeightTwips(), 6420.0);
         QCOMPARE(game.ResizeStep, 0.0);
+    }
+
+    // One size change per physical press, however the X server reports the
+    // repeats of a held key, and the floor exactly.
+    void heldMinusAndPlusChangeTheSizeOnceOnRelease() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Configure(8, GeneratedPictures(folder, 16));
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        game.SetWindowHeight(7600);
+        const int before = game.geometry().height();
+        for (bool marked : {true, false}) {
+            const double H = game.WindowHeightTwips();
+            const QList<int> during = HoldKey(game, Qt::Key_Minus, 9, marked);
+            QCOMPARE(during, QList<int>(9, game.geometry().height()));
+            QCOMPARE(game.WindowHeightTwips(), H);
+            LetGo();
+            QCOMPARE(game.WindowHeightTwips(), H - 100);  // ten key-downs of 10
+        }
+        QVERIFY(game.geometry().height() < before);
+        // Held far past the floor: exactly the floor.
+        HoldKey(game, Qt::Key_Minus, 120, false);
+        LetGo();
+        QCOMPARE(game.WindowHeightTwips(), 6400.0);
+        QCOMPARE(game.geometry().height(), twips::ToPixels(6400));
+        // Minus at the floor does nothing, and a plus tap after it grows by
+        // its own ten twips only.
+        HoldKey(game, Qt::Key_Minus, 5, true);
+        LetGo();
+        QCOMPARE(game.WindowHeightTwips(), 6400.0);
+        HoldKey(game, Qt::Key_Equal, 0, false);
+        LetGo();
+        QCOMPARE(game.WindowHeightTwips(), 6410.0);
+        QCOMPARE(game.ResizeStep, 0.0);
+    }
+
+    // Maximize, restore and a frame drag are sizes of the window like any
+    // other: the board is laid out for them and the size commands start
+    // from them.
+    void theWindowManagersSizeIsTheWindowsSize() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Configure(8, GeneratedPictures(folder, 16));
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        const std::vector<int> dealtSlots = game.CardSlot;
+        const QSize normal = game.geometry().size();
+        auto laidOutForTheRealSize = [&game] {
+            const double W = twips::FromPixels(game.geometry().width());
+            const double H = twips::FromPixels(game.geometry().height());
+            QCOMPARE(game.WindowWidthTwips(), W);
+            QCOMPARE(game.WindowHeightTwips(), H);
+            QCOMPARE(game.PictureWidth(), W - 100);
+            QCOMPARE(game.PictureHeight(), H - 750);
+            QCOMPARE(game.Grid.CardWidth, 1472 * (W - 100) / 9550);
+            QCOMPARE(Module1.WindowWidth, W);
+            for (int k = 0; k < game.CardCount; ++k)
+                QVERIFY(game.Picture1->rect().contains(game.Image2[k]->geometry()));
+        };
+
+        game.showMaximized();
+        QTRY_VERIFY(game.isMaximized());
+        QTRY_VERIFY(game.geometry().width() > twips::ToPixels(9550));
+        laidOutForTheRealSize();
+        QCOMPARE(game.CardSlot, dealtSlots);
+        // The pause message centred for the real width.
+        QTest::keyClick(game.Picture1, Qt::Key_P);
+        const double W = game.WindowWidthTwips();
+        QCOMPARE(game.Label3->x(), twips::ToPixels(pauselabel::ForWindowWidth(W).Left));
+        QTest::keyClick(game.Picture1, Qt::Key_Space);
+
+        game.showNormal();
+        QTRY_VERIFY(!game.isMaximized());
+        QTRY_COMPARE(game.geometry().size(), normal);
+        laidOutForTheRealSize();
+
+        // A frame drag.
+        game.resize(700, 520);
+        laidOutForTheRealSize();
+        QCOMPARE(game.CardSlot, dealtSlots);
+
+        // "480 by 600" after maximizing gives that size, not nothing.
+        game.showMaximized();
+        QTRY_VERIFY(game.isMaximized());
+        game.mnuScreen_Click(0);
+        QTRY_VERIFY(!game.isMaximized());
+        QCOMPARE(game.WindowWidthTwips(), 9550.0);
+        QCOMPARE(game.geometry().width(), twips::ToPixels(9550));
+        QCOMPARE(game.geometry().height(), twips::ToPixels(6750));
+
+        // One plus from a maximized window grows from its real size.
+        game.showMaximized();
+        QTRY_VERIFY(game.isMaximized());
+        const int maxHeight = game.geometry().height();
+        HoldKey(game, Qt::Key_Equal, 0, false);
+        LetGo();
+        QVERIFY(!game.isMaximized());
+        QVERIFY(game.geometry().height() >= maxHeight);
+    }
+
+    // Restart needs a board: after "Not enough pictures", F6 must not lay
+    // out blank cards or a playable board of too few pairs.
+    void restartWithoutADealtBoardDoesNothing() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        // Three pictures of five loaded; two chosen, so none loaded at all.
+        for (int loaded : {3, 2}) {
+            QStringList chosen = GeneratedPictures(folder, loaded);
+            if (loaded == 3) chosen << folder.File("gone1.jpg") << folder.File("gone2.jpg");
+            Configure(4, chosen);
+            Form2& game = Forms::Get<Form2>();
+            Deal(game);
+            QVERIFY(game.PairCount < 4);
+            game.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&game));
+            QTest::keyClick(&game, Qt::Key_F6);
+            for (int k = 0; k < game.Image2.size(); ++k) QVERIFY(game.Image2[k]->isHidden());
+            QCOMPARE(game.windowTitle(), QString("Tavimo"));
+            QCOMPARE(game.GameState, 0);
+            Forms::DiscardAll();
+        }
+    }
+
+    // After "Not enough pictures" the player chooses again: the
+    // configuration window is in front and active, the focus in the size box.
+    void tooFewPicturesLeaveTheConfigurationInFront() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        QStringList chosen = GeneratedPictures(folder, 3);
+        chosen << folder.File("gone1.jpg") << folder.File("gone2.jpg");
+        Form1& config = Configure(4, chosen);
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        QVERIFY(game.isVisible());
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&config));
+        QVERIFY(config.Combo1->hasFocus());
+    }
+
+    // "&Configuration" (F7) after the game window was moved opens the
+    // configuration window, and the next deal's splash, where it is now;
+    // never with its title bar above the screen.
+    void configurationOpensWhereTheGameWindowIsNow() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        InstallDoubles();
+        Form1& config = Configure(8, GeneratedPictures(folder, 16));
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        game.move(120, 90);
+        game.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&game));
+        QTest::keyClick(&game, Qt::Key_F7);
+        QVERIFY(config.isVisible());
+        QVERIFY(game.isHidden());
+        QCOMPARE(config.pos(), QPoint(120, 90));
+        config.Command1_Click();
+        frmSplash* splash = Forms::IfLoaded<frmSplash>();
+        QVERIFY(splash);
+        QCOMPARE(splash->pos(), QPoint(120, 90));
+        FlushDeletes();
+
+        // A frame left just above the screen, as a maximized and restored
+        // window may.
+        Form2& next = Forms::Get<Form2>();
+        Deal(next);
+        next.move(40, -1);
+        next.mnuSlct_Click();
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY2(config.frameGeometry().top() >= screen.top(),
+                 qPrintable(QString::number(config.frameGeometry().top())));
+        QCOMPARE(config.x(), 40);
     }
 
     void quietUnloadAsksAndWritesNothing() {

@@ -1,11 +1,17 @@
 // The game window driven through its handlers with the fake clock.
+#include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QTest>
+#include <QWindow>
 
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "board/frmSplash.h"
 #include "config/Form1.h"
+#include "platform/Numbers.h"
+#include "platform/RealDialogs.h"
 #include "platform/Twips.h"
 #include "play/Form6.h"
 #include "play/Form8.h"
@@ -25,7 +31,7 @@ struct Board {
     Form2* form = nullptr;
 
     explicit Board(int pairs = 8, float now = 1000) {
-        d.clock->seconds = now;
+        d.clock->AdvanceTo(now);
         Module1.MatchSound = "Match.wav";
         Module1.EndSound = "End.wav";
         Module1.FlipDelay = 2;
@@ -36,6 +42,7 @@ struct Board {
         f.Timer1->stop();
         f.Timer2->stop();
         f.DealDone = 1;
+        f.BoardDealt = true;
         f.PairCount = pairs;
         f.CardCount = 2 * pairs;
         f.ParTime = 2 * f.CardCount;
@@ -63,11 +70,13 @@ struct Board {
     Form2& operator*() { return *form; }
     Form2* operator->() { return form; }
 
-    void At(float t) { d.clock->seconds = t; }
-    void Later(float s) { d.clock->seconds += s; }
+    // Forward to this time of day (past midnight when it is not later).
+    void At(float t) { d.clock->AdvanceTo(t); }
+    void Later(float s) { d.clock->Advance(s); }
+    float Now() { return d.clock->SecondsSinceMidnight(); }
     // Clock ticks every 100 ms up to `until`, with the flip-back timer.
     void RunUntil(float until) {
-        while (d.clock->seconds + 0.05f < until) {
+        while (Now() + 0.05f < until) {
             Later(0.1f);
             form->Timer1_Timer();
             form->Timer2_Timer();
@@ -358,8 +367,7 @@ private slots:
         b->Image2_Click(0);
         b.RunUntil(86399.9f);
         QCOMPARE(ClockOf(b.Caption()), QString("0:00:10"));
-        b.d.clock->date = b.d.clock->date.addDays(1);
-        b.At(0);
+        b.At(0);  // the next day
         b.RunUntil(50);
         QCOMPARE(ClockOf(b.Caption()), QString("0:01:00"));
     }
@@ -407,6 +415,74 @@ private slots:
         QCOMPARE(b->Paused, 0);
     }
 
+    // P within the 100 ms between the first click of a fresh window and its
+    // first tick: the paused tick has nothing before it to cut out.
+    void aPauseBeforeTheFirstTickMovesNothing() {
+        Board b;
+        b->Image2[4]->setGeometry(10, 10, 40, 40);
+        QTest::mouseClick(b->Image2[4], Qt::LeftButton);
+        b.Later(0.05f);
+        QTest::keyClick(b->Picture1, Qt::Key_P);
+        QCOMPARE(b->Paused, 1);
+        b.Later(0.05f);
+        b->Timer1_Timer();
+        QVERIFY(b->BoardClock.StartTime <= b.Now());
+        QTest::keyClick(b->Picture1, Qt::Key_Space);
+        QCOMPARE(b->Paused, 0);
+        b.RunUntil(1005.1f);
+        QCOMPARE(ClockOf(b.Caption()), QString("0:00:05"));
+    }
+
+    // The same after a restart: the last tick of the board before must not
+    // count as paused time of the restarted one.
+    void aRestartedBoardCountsFromItsOwnFirstClick() {
+        Board b;
+        b->Image2_Click(0);
+        b.RunUntil(1010);
+        b->mnuRstrt_Click();
+        b.At(1500);
+        b->Image2_Click(3);
+        b.Later(0.05f);
+        QTest::keyClick(b->Picture1, Qt::Key_P);
+        b.Later(0.05f);
+        b->Timer1_Timer();
+        QTest::keyClick(b->Picture1, Qt::Key_A);
+        b.RunUntil(1503.1f);
+        QCOMPARE(ClockOf(b.Caption()), QString("0:00:03"));
+    }
+
+    // Keys without a code of their own in the game's table used to be
+    // dropped before the pause saw them.
+    void everyKeyButMinusAndPlusEndsAPause() {
+        Board b;
+        b->Image2_Click(0);
+        const QList<Qt::Key> keys = {Qt::Key_Period,    Qt::Key_Comma,   Qt::Key_Slash,
+                                     Qt::Key_Semicolon, Qt::Key_Home,    Qt::Key_Insert,
+                                     Qt::Key_PageDown,  Qt::Key_Alt,     Qt::Key_Exclam,
+                                     Qt::Key_F13,       Qt::Key_Launch0, Qt::Key_unknown};
+        // As the window system delivers them, keys QTest has no text for included.
+        auto click = [&b](Qt::Key key) {
+            const Qt::KeyboardModifiers mods =
+                key == Qt::Key_Alt ? Qt::AltModifier : Qt::NoModifier;
+            QKeyEvent press(QEvent::KeyPress, key, mods);
+            QApplication::sendEvent(b->Picture1, &press);
+            QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+            QApplication::sendEvent(b->Picture1, &release);
+        };
+        for (Qt::Key key : keys) {
+            QTest::keyClick(b->Picture1, Qt::Key_P);
+            QCOMPARE(b->Paused, 1);
+            click(key);
+            QVERIFY2(b->Paused == 0, qPrintable(QKeySequence(key).toString()));
+            QVERIFY(!b->Label3->isVisible());
+        }
+        QTest::keyClick(b->Picture1, Qt::Key_P);
+        for (Qt::Key key : {Qt::Key_Minus, Qt::Key_Equal}) {
+            QTest::keyClick(b->Picture1, key);
+            QCOMPARE(b->Paused, 1);
+        }
+    }
+
     void lostFocusPausesWithoutTheMessage() {
         Board b;
         b->Image2_Click(0);
@@ -418,6 +494,79 @@ private slots:
     }
 };
 TAVIMO_TEST(ClockTest);
+
+// Every delay is measured on the monotonic clock; the fake clock crosses
+// midnight while a step is pending.
+class MidnightTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aMissTurnedJustBeforeMidnightGoesDown() {
+        Board b(8, 86399.5f);  // Slow: 2 s
+        b->Image2_Click(0);
+        b->Image2_Click(1);
+        b.Later(2.0f);
+        b->Timer2_Timer();
+        QVERIFY(b.Up(0) && b.Up(1));
+        b.Later(0.1f);
+        b->Timer2_Timer();
+        QVERIFY(b.Down(0) && b.Down(1));
+    }
+
+    void theResultWindowOpensAcrossMidnight() {
+        Board b(8, 86399);
+        WriteBest(b.folder, All(30000));
+        b.PlayAllPairs(0.1f);
+        QCOMPARE(b->EndStep, 1);
+        b.Later(1.5f);
+        b->Timer2_Timer();
+        QVERIFY(!Forms::IfLoaded<Form6>());
+        b.Later(0.1f);
+        b->Timer2_Timer();
+        QVERIFY(Forms::IfLoaded<Form6>() && Forms::IfLoaded<Form6>()->isVisible());
+        QCOMPARE(b->EndStep, 4);
+    }
+
+    void theWinnerEntryOpensAcrossMidnight() {
+        Board b(8, 86399.5f);
+        b.PlayAllPairs(0.01f);
+        QCOMPARE(b->EndStep, 2);
+        QVERIFY(!b->isEnabled());
+        b.Later(1.1f);
+        b->Timer2_Timer();
+        Form7* winner = Forms::IfLoaded<Form7>();
+        QVERIFY(winner && winner->isVisible());
+    }
+
+    // The clock shows a running board across midnight by its own rule; the
+    // bonus of a board finished after midnight, before the next tick, must
+    // use that rule too (it used to be a day too large).
+    void aBoardFinishedJustAfterMidnightGetsItsBonus() {
+        Board b(8, 86390);
+        WriteBest(b.folder, All(30000));
+        b->Image2_Click(0);
+        b.RunUntil(86399.9f);
+        b.At(0.5f);  // the next day, no tick yet
+        b->Image2_Click(8);
+        for (int k = 1; k < 8; ++k) {
+            b->Image2_Click(k);
+            b->Image2_Click(k + 8);
+        }
+        // About 10 s of a 32-s par.
+        QVERIFY2(Module1.Bonus > 200 && Module1.Bonus < 230, qPrintable(num::Text(Module1.Bonus)));
+    }
+
+    // The system clock set back an hour while a miss is up.
+    void settingTheSystemClockDoesNotHoldAMiss() {
+        Board b;
+        b->Image2_Click(0);
+        b->Image2_Click(1);
+        b.d.clock->SetTimeOfDay(1000 - 3600);
+        b.Later(2.1f);
+        b->Timer2_Timer();
+        QVERIFY(b.Down(0) && b.Down(1));
+    }
+};
+TAVIMO_TEST(MidnightTest);
 
 class EndOfBoardTest : public QObject {
     Q_OBJECT
@@ -481,6 +630,43 @@ private slots:
         QVERIFY(winner && winner->isVisible());
         // The match device stays open on the way to the winner entry.
         QVERIFY(!b.d.sounds->contains("Close " + b->MMControl1->FileName));
+    }
+
+    // The result window, the winner entry and About belong to the game
+    // window: a click on it (disabled or not) never hides them.
+    void windowsOfTheBoardStayAboveTheGameWindow() {
+        Board b;
+        b.PlayAllPairs();
+        b.Later(1.1f);
+        b->Timer2_Timer();
+        Form7* winner = Forms::IfLoaded<Form7>();
+        QVERIFY(winner && winner->windowHandle());
+        QCOMPARE(winner->windowHandle()->transientParent(), b->windowHandle());
+        Forms::DiscardAll();
+
+        Board c;
+        WriteBest(c.folder, All(30000));
+        c.PlayAllPairs();
+        c.Later(1.6f);
+        c->Timer2_Timer();
+        Form6* result = Forms::IfLoaded<Form6>();
+        QVERIFY(result && result->windowHandle());
+        QCOMPARE(result->windowHandle()->transientParent(), c->windowHandle());
+        c->mnuAbout_Click();
+        QCOMPARE(Forms::Get<Form8>().windowHandle()->transientParent(), c->windowHandle());
+    }
+
+    // Message boxes take the active window as theirs, never the splash.
+    void messageBoxesBelongToAWindowWithAFrame() {
+        Board b;
+        frmSplash& splash = Forms::Get<frmSplash>();
+        splash.show();
+        QApplication::setActiveWindow(&splash);
+        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&splash));
+        QCOMPARE(RealDialogs::Owner(), static_cast<QWidget*>(b.form));
+        b->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(b.form));
+        QCOMPARE(RealDialogs::Owner(), static_cast<QWidget*>(b.form));
     }
 
     void equalTotalTakesThatRowsPlace() {

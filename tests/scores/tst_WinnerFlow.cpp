@@ -27,7 +27,7 @@ private slots:
         config.Combo1->setEditText("4");
         config.ChosenPictures = chosen;
 
-        d.clock->seconds = 1000;
+        d.clock->AdvanceTo(1000);
         Form2& game = Forms::Get<Form2>();
         game.Timer1->stop();
         game.Timer2->stop();
@@ -37,15 +37,15 @@ private slots:
 
         // Every pair at the first try, one card a second.
         for (int k = 0; k < 4; ++k) {
-            d.clock->seconds += 1;
+            d.clock->Advance(1);
             game.Image2_Click(k);
-            d.clock->seconds += 1;
+            d.clock->Advance(1);
             game.Image2_Click(k + 4);
             game.Timer1_Timer();
         }
         QCOMPARE(Module1.HighScoreRank, 1);
         QVERIFY(!game.isEnabled());
-        d.clock->seconds += 1.05f;
+        d.clock->Advance(1.05);
         game.Timer2_Timer();
         Form7* winner = Forms::IfLoaded<Form7>();
         QVERIFY(winner && winner->isVisible());
