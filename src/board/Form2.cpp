@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
 #include "board/frmSplash.h"
@@ -215,7 +216,7 @@ void Form2::Form_Load() {
 
     // 1. The sound device, opened on the match sound.
     if (MMControl1) {
-        MMControl1->FileName = m.ProgramFolder + "/Sound/" + m.MatchSound;
+        MMControl1->FileName = Paths().SoundFile(m.MatchSound);
         MMControl1->DeviceType = "WaveAudio";
         MMControl1->Command("Open");
     }
@@ -328,7 +329,7 @@ bool Form2::Form_Unload() {
     const Form1& config = Forms::Get<Form1>();
     const int view = config.View->checkState() == Qt::Checked ? 1 : 0;
     const QString line = settings::ExitLine(m, mnusave->isChecked(), mnuSnd->isChecked(), view);
-    textfile::WriteAtomic(FileSystem::Join(QDir::currentPath(), settings::FileName), line);
+    textfile::WriteAtomic(Paths().SettingsFile(), line);
     platform().desktop->EndProcess();
     return false;
 }

@@ -34,8 +34,8 @@ QString GraphicsFolder(const QString& programFolder) {
     return FileSystem::Join(programFolder, "Graphics");
 }
 
-QString DefaultText(const QString& programFolder) {
-    return Format({{GraphicsFolder(programFolder), true}});
+QString DefaultText(const QString& graphicsFolder) {
+    return Format({{graphicsFolder, true}});
 }
 
 QString Format(const QList<FolderEntry>& entries) {
@@ -76,12 +76,12 @@ namespace {
 enum class Outcome { Loaded, Failed };
 
 // One reading of the file. On failure *error describes it.
-Outcome ReadOnce(const QString& programFolder, QList<FolderEntry>* out, ErrorInfo* error) {
+Outcome ReadOnce(const QString& programFolder, const QString& graphics, QList<FolderEntry>* out,
+                 ErrorInfo* error) {
     out->clear();
     const QString file = FileSystem::Join(programFolder, FileName);
     QString why;
-    if (!QFileInfo::exists(file) &&
-        !textfile::WriteAtomic(file, DefaultText(programFolder), &why)) {
+    if (!QFileInfo::exists(file) && !textfile::WriteAtomic(file, DefaultText(graphics), &why)) {
         *error = FolderError(FsError::Other);
         return Outcome::Failed;
     }
@@ -110,19 +110,20 @@ Outcome ReadOnce(const QString& programFolder, QList<FolderEntry>* out, ErrorInf
 
 }  // namespace
 
-QList<FolderEntry> Load(const QString& programFolder) {
+QList<FolderEntry> Load(const QString& programFolder, const QString& graphicsFolder) {
+    const QString graphics =
+        graphicsFolder.isEmpty() ? GraphicsFolder(programFolder) : graphicsFolder;
     QList<FolderEntry> entries;
     ErrorInfo error;
-    if (ReadOnce(programFolder, &entries, &error) == Outcome::Loaded) return entries;
+    if (ReadOnce(programFolder, graphics, &entries, &error) == Outcome::Loaded) return entries;
 
     const QString file = FileSystem::Join(programFolder, FileName);
-    textfile::WriteAtomic(file, DefaultText(programFolder));
+    textfile::WriteAtomic(file, DefaultText(graphics));
     platform().dialogs->Info("Tavimo", QString::number(error.number) + error.description);
-    if (ReadOnce(programFolder, &entries, &error) == Outcome::Loaded) return entries;
+    if (ReadOnce(programFolder, graphics, &entries, &error) == Outcome::Loaded) return entries;
 
     // Still no readable file: the default folder from memory, if it holds files.
     entries.clear();
-    const QString graphics = GraphicsFolder(programFolder);
     if (!platform().fs->ListFiles(graphics, "*").isEmpty()) entries.append({graphics, true});
     return entries;
 }

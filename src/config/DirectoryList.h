@@ -35,8 +35,8 @@ namespace dirlist {
 
 inline constexpr const char* FileName = "dirs.txt";
 
-// The program's Graphics folder, checked, then "0".
-QString DefaultText(const QString& programFolder);
+// The given Graphics folder, checked, then "0".
+QString DefaultText(const QString& graphicsFolder);
 QString GraphicsFolder(const QString& programFolder);
 
 // The file's contents for a list.
@@ -49,15 +49,16 @@ bool ParseField(const QString& field, FolderEntry* entry);
 // The fields of the file's text, up to and without the ending "0" field.
 QStringList Fields(const QString& text);
 
-// Loads the list the way the configuration window does when it is created:
-// writes the default file when there is none; keeps the entries whose folder
+// Loads the list in `folder` the way the configuration window does when it
+// is created: writes the default file, naming `graphicsFolder` (the Graphics
+// folder in `folder` when empty), when there is none; keeps the entries whose folder
 // holds at least one ordinary file (a missing folder, one without files or a
 // path that is no absolute path is dropped silently); on any other failure
 // (the file cannot be written or read, a stored folder's device is not ready)
 // writes the default file, tells the player "<number><description>" in a box
 // titled "Tavimo", and loads again. Should that second load fail too, the
 // default entry is used from memory, kept only if its folder holds files.
-QList<FolderEntry> Load(const QString& programFolder);
+QList<FolderEntry> Load(const QString& folder, const QString& graphicsFolder = QString());
 
 // Writes the list; false with *error set when the file cannot be replaced.
 bool Save(const QString& programFolder, const QList<FolderEntry>& entries,

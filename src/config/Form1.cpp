@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QTimer>
 
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "config/ConfigText.h"
@@ -172,12 +173,11 @@ void Form1::Form_Load() {
 
     FileSystem& fs = *platform().fs;
     Drive1->addItems(PictureDrives(fs));
-    ShowDrive(fs.DriveOf(Module1.ProgramFolder));
+    ShowDrive(fs.DriveOf(Paths().GraphicsFolder()));
     StartDrive = Drive1->currentText();
     PreviewState = 1;
     SelectedFile.clear();
-    if (!PointDir1(dirlist::GraphicsFolder(Module1.ProgramFolder)))
-        PointDir1(Module1.ProgramFolder);
+    if (!PointDir1(Paths().GraphicsFolder())) PointDir1(Paths().ContentFolder());
 
     Resize();
     layout_.Image1.width = layout_.Image1.height = 1500;
@@ -193,7 +193,7 @@ void Form1::Form_Load() {
 void Form1::LoadDirectoryList() {
     LoadComplete = false;
     List3->clear();
-    for (const FolderEntry& e : dirlist::Load(Module1.ProgramFolder)) {
+    for (const FolderEntry& e : dirlist::Load(Paths().DataFolder(), Paths().GraphicsFolder())) {
         auto* item = new QListWidgetItem(e.path);
         item->setToolTip(e.path);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -204,7 +204,7 @@ void Form1::LoadDirectoryList() {
 
 bool Form1::SaveDirectoryList() {
     QString error;
-    if (dirlist::Save(Module1.ProgramFolder, Folders(), &error)) return true;
+    if (dirlist::Save(Paths().DataFolder(), Folders(), &error)) return true;
     platform().dialogs->Info("Tavimo", "The folder list cannot be saved to " +
                                            QString(dirlist::FileName) + " (" + error + ").");
     return false;
@@ -499,8 +499,8 @@ void Form1::List3_Click() {
         RemoveFolderRow(row);
         const ErrorInfo e = FolderError(err);
         platform().dialogs->Info("Tavimo", QString::number(e.number) + " " + e.description);
-        ShowDrive(platform().fs->DriveOf(Module1.ProgramFolder));
-        PointDir1(dirlist::GraphicsFolder(Module1.ProgramFolder));
+        ShowDrive(platform().fs->DriveOf(Paths().GraphicsFolder()));
+        PointDir1(Paths().GraphicsFolder());
         return;
     }
 }
