@@ -3,6 +3,7 @@
 #include <QPixmap>
 
 #include "app/AssetPaths.h"
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "platform/FileSystem.h"
@@ -39,7 +40,7 @@ Form4::Form4() {
 
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
-    if (auto pic = platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, assets::Trophy)))
+    if (auto pic = platform().pictures->Load(assets::Compiled(assets::Trophy)))
         Image1->setPixmap(QPixmap::fromImage(pic->image));
 
     const QFont title = Face(false, 18, true);
@@ -82,7 +83,7 @@ void Form4::Add_Score() {
     if (!highscores::AddScore(Module1, &error)) {
         platform().dialogs->Info(
             "Tavimo", QString("The high scores cannot be saved in %1 (%2).")
-                          .arg(highscores::PathIn(Module1.ProgramFolder),
+                          .arg(highscores::PathIn(Paths().DataFolder()),
                                error.isEmpty() ? QString("unknown error") : error));
     }
     ShowColumns();
