@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(installed.SoundFile("Match.wav"), share + "/Sound/Match.wav");
 
         // Any one data file or folder beside the program makes it portable.
-        for (const QString& name : {"init.txt", "dirs.txt", "best.txt", "help.txt"}) {
+        for (const char* name : {"init.txt", "dirs.txt", "best.txt", "help.txt"}) {
             Touch(bin + "/" + name);
             const GamePaths p = GamePaths::Detect(bin, data);
             QCOMPARE(p.layout(), GamePaths::Layout::Portable);

@@ -24,7 +24,12 @@ run() {
     local home=$1
     mkdir -p "$home/runtime"
     chmod 700 "$home/runtime"
-    env -i PATH="$PATH" HOME="$home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" \
+    # The sanitizers' settings pass through; the player's surroundings do not.
+    local keep=()
+    for v in ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+        [ -n "${!v:-}" ] && keep+=("$v=${!v}")
+    done
+    env -i "${keep[@]}" PATH="$PATH" HOME="$home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" \
         XDG_CACHE_HOME="$home/cache" XDG_RUNTIME_DIR="$home/runtime" QT_QPA_PLATFORM=offscreen \
         QT_LOGGING_RULES='qt.multimedia*=false' TAVIMO_EXIT_AFTER_DEAL=1 \
         timeout 120 "$prefix/bin/tavimo"
