@@ -104,12 +104,7 @@ GamePaths& Paths() {
     return paths;
 }
 
-QString DefaultSessionFolder() {
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QString() : FileSystem::Join(runtime, "tavimo-unsaved");
-}
-
-bool PrepareDataFolder(GamePaths& paths, const QString& sessionFolder, QString* message) {
+bool PrepareDataFolder(GamePaths& paths, QString* message) {
     message->clear();
     const QString data = paths.DataFolder();
     QString reason;
@@ -119,7 +114,10 @@ bool PrepareDataFolder(GamePaths& paths, const QString& sessionFolder, QString* 
                    "Tavimo cannot save its settings, folder list and high scores in %1 (%2). "
                    "The game plays on and keeps them until it ends.")
                    .arg(QDir::toNativeSeparators(data), reason);
-    if (sessionFolder.isEmpty()) return false;
+    // Asked for only now: Qt makes the runtime folder when it is not set.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty()) return false;
+    const QString sessionFolder = FileSystem::Join(runtime, "tavimo-unsaved");
     // The session folder is ours alone: whatever an earlier session left goes.
     QDir(sessionFolder).removeRecursively();
     QString ignored;

@@ -55,12 +55,9 @@ GamePaths& Paths();
 
 // Makes the data folder ready: created when missing and tried by writing.
 // When it cannot be written, the files the player has there are copied into
-// `sessionFolder` (emptied first) and the paths point there, so the game
-// plays on and keeps its settings and scores until it ends; *message then
-// holds the one thing the player is told, naming the folder and the reason.
-// False when not even the session folder can be used: the paths stay.
-bool PrepareDataFolder(GamePaths& paths, const QString& sessionFolder, QString* message);
-
-// Where PrepareDataFolder keeps an unwritable data folder's files: the
-// user's runtime folder, which lives in memory on most systems.
-QString DefaultSessionFolder();
+// a session folder in the user's runtime folder (in memory on most systems;
+// emptied first) and the paths point there, so the game plays on and keeps
+// its settings and scores until it ends; *message then holds the one thing
+// the player is told, naming the folder and the reason. False when not even
+// the session folder can be used: the paths stay.
+bool PrepareDataFolder(GamePaths& paths, QString* message);

@@ -22,7 +22,7 @@ bool StartUp() {
     // with its files kept for the session, and says so once.
     if (Paths().layout() == GamePaths::Layout::Installed) {
         QString message;
-        PrepareDataFolder(Paths(), DefaultSessionFolder(), &message);
+        PrepareDataFolder(Paths(), &message);
         if (!message.isEmpty()) platform().dialogs->Info("Tavimo", message);
     }
     QDir::setCurrent(Paths().DataFolder());

@@ -158,6 +158,7 @@ private slots:
         const QString message = d.dialogs->shown[0].text;
         QVERIFY2(message.contains(data), qPrintable(message));
         QVERIFY2(message.contains("Not a directory"), qPrintable(message));
+        QVERIFY(Paths().DataFolder().startsWith(runtime.Path() + "/"));
 
         // New boards by F5 tell nothing more: the folder list is kept.
         Form2& game = Forms::Get<Form2>();
