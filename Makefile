@@ -5,7 +5,7 @@ BUILD_TYPE ?= Debug
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-sanitize bench screenshots clean
+.PHONY: all deps configure build run test test-sanitize bench screenshots package clean
 
 all: build
 
@@ -33,6 +33,10 @@ bench:
 	@$(MAKE) --no-print-directory build BUILD=build-bench BUILD_TYPE=Release CMAKE_ARGS="-DTAVIMO_BENCH=ON"
 	@cd build-bench && for b in bench/bench_*; do \
 	  if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen ./$$b || exit 1; fi; done
+
+# A .deb of the installed layout in the build folder.
+package: build
+	@cmake --build $(BUILD) --target package
 
 screenshots: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tools/screenshots/screenshots $(CURDIR)/$(BUILD)/screenshots

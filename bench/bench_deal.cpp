@@ -25,6 +25,7 @@
 #include <string>
 
 #include "app/Forms.h"
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/BoardLayout.h"
 #include "board/Form2.h"
@@ -157,7 +158,7 @@ QStringList pictures;
 
 void SetUpProgram() {
     Module1 = Module1Record{};
-    Module1.ProgramFolder = programFolder->path();
+    Paths() = GamePaths::Portable(programFolder->path());
     Module1.SaveOnExit = 1;
     Module1.SoundOn = 0;
     Module1.BackFile = "Sky.jpg";

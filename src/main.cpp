@@ -1,25 +1,30 @@
 #include <QApplication>
 #include <QIcon>
+#include <QStandardPaths>
 
 #include "app/AssetPaths.h"
-#include "platform/FileSystem.h"
-#include "app/Module1.h"
+#include "app/GamePaths.h"
 #include "app/StartUp.h"
 #include "platform/RealPlatform.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName("Tavimo");
+    // Lower case: the per-user data folder is named after it.
+    QApplication::setApplicationName("tavimo");
     QApplication::setApplicationVersion("1.4.0");
+    // Groups the windows under the menu entry of the same id.
+    QApplication::setDesktopFileName(assets::DesktopId);
     // Every window is hidden at some point (the game window while the
     // configuration is open); only the exit question ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallRealPlatform();
-    Module1.ProgramFolder = QCoreApplication::applicationDirPath();
+    Paths() = GamePaths::Detect(QCoreApplication::applicationDirPath(),
+                                QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     QIcon icon;
-    icon.addFile(FileSystem::Join(Module1.ProgramFolder, assets::Icon));
-    icon.addFile(FileSystem::Join(Module1.ProgramFolder, assets::IconSmall));
-    QApplication::setWindowIcon(icon);
+    icon.addFile(assets::Compiled(assets::Icon));
+    icon.addFile(assets::Compiled(assets::IconSmall));
+    QApplication::setWindowIcon(QIcon::fromTheme(assets::DesktopId, icon));
     if (!StartUp()) return 1;
+    if (ExitAfterDealRequested()) return ExitAfterDeal();
     return QApplication::exec();
 }

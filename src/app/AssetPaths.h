@@ -1,7 +1,10 @@
 #pragma once
+#include <QString>
+#include <array>
 
-// Names of the default assets that the build draws beside the program
-// (tools/assetgen). Paths are relative to the program folder.
+// Names of the default assets that the build draws (tools/assetgen). The
+// players' content (Graphics, Backs, Sound, help.txt) stays as files; where
+// they are is for GamePaths to say.
 namespace assets {
 
 inline constexpr const char* GraphicsFolder = "Graphics";
@@ -11,6 +14,12 @@ inline constexpr const char* HelpFile = "help.txt";
 
 // The default card back, inside BacksFolder.
 inline constexpr const char* DefaultBack = "Sky.jpg";
+
+// The program's own art is drawn into Splash/ and compiled into the program
+// as Qt resources under the same names, so no layout can lose it.
+inline QString Compiled(const char* name) {
+    return QStringLiteral(":/") + QString::fromLatin1(name);
+}
 
 // The splash's two pictures: the logo (imgLogo, left, 160 x 240) and the
 // second picture (Image1, right, 160 x 240), opaque on a green felt, so they
@@ -25,5 +34,14 @@ inline constexpr const char* Trophy = "Splash/trophy.jpg";
 // The application icon with transparent corners: 256 x 256 and a 64 x 64 copy.
 inline constexpr const char* Icon = "Splash/tavimo.ico";
 inline constexpr const char* IconSmall = "Splash/tavimo64.ico";
+
+// The desktop's id for the game: its menu entry, metainfo and theme icon.
+inline constexpr const char* DesktopId = "io.github.tavimo.Tavimo";
+
+// The icon for the desktop's icon theme, as PNGs of these sizes.
+inline constexpr std::array<int, 4> ThemeIconSizes = {48, 64, 128, 256};
+inline QString ThemeIcon(int size) {
+    return QStringLiteral("Splash/icon%1.png").arg(size);
+}
 
 }  // namespace assets

@@ -8,10 +8,6 @@
 // settings of init.txt, their copies as read at start-up, the sound file
 // names, the hand-over values between windows and the high-score table.
 struct Module1Record {
-    // Where the program lives; init.txt, dirs.txt, best.txt, help.txt and the
-    // Graphics, Backs and Sound folders are here. It is the current directory.
-    QString ProgramFolder;
-
     // Settings (field number of init.txt in brackets).
     int SaveOnExit = 0;      // [1]
     int SoundOn = 0;         // [2]

@@ -1,9 +1,15 @@
 #include "app/StartUp.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <cstdio>
 
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "board/Form2.h"
 #include "board/ScreenPlacement.h"
 #include "config/DirectoryList.h"
 #include "config/Form1.h"
@@ -15,19 +21,26 @@
 bool StartUp() {
     Module1Record& m = Module1;
     m.AspectRatio = static_cast<float>(9550.0f / 6750.0f);
-    QDir::setCurrent(m.ProgramFolder);
+    // An installed game's data folder may be unwritable: it then plays on
+    // with its files kept for the session, and says so once.
+    if (Paths().layout() == GamePaths::Layout::Installed) {
+        QString message;
+        PrepareDataFolder(Paths(), &message);
+        if (!message.isEmpty()) platform().dialogs->Info("Tavimo", message);
+    }
+    QDir::setCurrent(Paths().DataFolder());
     m.MatchSound = "Match.wav";
     m.EndSound = "End.wav";
     m.HighSound = "High.wav";
     m.BestSound = "Best.wav";
 
     // Saves cut short by a killed process leave their temporary files behind.
-    textfile::RemoveStaleTemporaries(m.ProgramFolder,
+    textfile::RemoveStaleTemporaries(Paths().DataFolder(),
                                      {settings::FileName, dirlist::FileName, highscores::FileName});
 
     // A missing, short or unusable init.txt is replaced by the default line
     // and read again; a folder where it cannot be written ends start-up.
-    const QString path = FileSystem::Join(m.ProgramFolder, settings::FileName);
+    const QString path = Paths().SettingsFile();
     QString error;
     if (!settings::ReadOrReset(path, m, &error)) {
         platform().dialogs->Info(
@@ -51,4 +64,28 @@ bool StartUp() {
     Form1::SetValue(config.View, 1);
     config.Command1_Click();
     return true;
+}
+
+bool ExitAfterDealRequested() {
+    return qEnvironmentVariableIsSet("TAVIMO_EXIT_AFTER_DEAL");
+}
+
+int ExitAfterDeal() {
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        const Form2* game = Forms::IfLoaded<Form2>();
+        if (game && game->isVisible() && game->PairCount >= 4) {
+            std::printf("dealt %d pairs\n", game->PairCount);
+            QCoreApplication::exit(0);
+        } else if (waited.elapsed() > 60000) {
+            std::fprintf(stderr, "no board dealt\n");
+            QCoreApplication::exit(3);
+        }
+    });
+    poll.start(50);
+    const int code = QCoreApplication::exec();
+    Forms::DiscardAll();
+    return code;
 }

@@ -4,3 +4,11 @@
 // configuration window hidden and presses its OK button. False when the
 // program cannot go on (init.txt can be neither read nor written).
 bool StartUp();
+
+// For the install test, which runs the installed program headless: when the
+// environment variable TAVIMO_EXIT_AFTER_DEAL is set, main() calls
+// ExitAfterDeal() instead of running the game. It lets the first board be
+// dealt, then ends with 0 once the game window shows one, or 3 when none
+// shows within a minute. Nothing else changes, so players never notice it.
+bool ExitAfterDealRequested();
+int ExitAfterDeal();

@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/BoardLayout.h"
 #include "board/Form2.h"
@@ -42,7 +43,7 @@ void Form1::Command1_Click() {
     for (const FolderEntry& f : Folders()) in.folders.append({f.path, f.included});
     in.pattern = File2Pattern;
     in.acquireAdditional = acquireAdditional;
-    in.graphicsFolder = FileSystem::Join(QDir::currentPath(), "Graphics");
+    in.graphicsFolder = Paths().GraphicsFolder();
     in.wanted = board::BoardSizeValue(Combo1->currentText()) + board::SparePictures;
     board::ChooserLists lists;
     board::ChoosePictures(in, lists, *platform().fs, *platform().random);

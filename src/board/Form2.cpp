@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
 #include "board/ScreenPlacement.h"
@@ -246,7 +247,7 @@ void Form2::Form_Load() {
 
     // 1. The sound device, opened on the match sound.
     if (MMControl1) {
-        MMControl1->FileName = m.ProgramFolder + "/Sound/" + m.MatchSound;
+        MMControl1->FileName = Paths().SoundFile(m.MatchSound);
         MMControl1->DeviceType = "WaveAudio";
         MMControl1->Command("Open");
     }
@@ -362,7 +363,7 @@ bool Form2::Form_Unload() {
     const Form1& config = Forms::Get<Form1>();
     const int view = config.View->checkState() == Qt::Checked ? 1 : 0;
     const QString line = settings::ExitLine(m, mnusave->isChecked(), mnuSnd->isChecked(), view);
-    const QString path = FileSystem::Join(QDir::currentPath(), settings::FileName);
+    const QString path = Paths().SettingsFile();
     QString error;
     if (!textfile::WriteAtomic(path, line, &error))
         platform().dialogs->Info("Tavimo", textfile::SaveFailedMessage(path, error));

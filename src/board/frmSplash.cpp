@@ -30,8 +30,7 @@ protected:
 };
 
 QImage LoadAsset(const char* name) {
-    auto picture =
-        platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, name), QSize(480, 480));
+    auto picture = platform().pictures->Load(assets::Compiled(name), QSize(480, 480));
     return picture ? picture->image : QImage();
 }
 

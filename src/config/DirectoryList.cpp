@@ -36,8 +36,8 @@ QString GraphicsFolder(const QString& programFolder) {
     return FileSystem::Join(programFolder, "Graphics");
 }
 
-QString DefaultText(const QString& programFolder) {
-    return Format({{GraphicsFolder(programFolder), true}});
+QString DefaultText(const QString& graphicsFolder) {
+    return Format({{graphicsFolder, true}});
 }
 
 QString Format(const QList<FolderEntry>& entries) {
@@ -118,13 +118,12 @@ enum class Outcome { Loaded, Failed, Damaged };
 
 // One reading of the file. On failure *error describes it; a damaged file's
 // reason goes to *damage.
-Outcome ReadOnce(const QString& programFolder, QList<FolderEntry>* out, ErrorInfo* error,
-                 QString* damage) {
+Outcome ReadOnce(const QString& programFolder, const QString& graphics, QList<FolderEntry>* out,
+                 ErrorInfo* error, QString* damage) {
     out->clear();
     const QString file = FileSystem::Join(programFolder, FileName);
     QString why;
-    if (!QFileInfo::exists(file) &&
-        !textfile::WriteAtomic(file, DefaultText(programFolder), &why)) {
+    if (!QFileInfo::exists(file) && !textfile::WriteAtomic(file, DefaultText(graphics), &why)) {
         *error = FolderError(FsError::Other);
         return Outcome::Failed;
     }
@@ -164,11 +163,13 @@ Outcome ReadOnce(const QString& programFolder, QList<FolderEntry>* out, ErrorInf
 
 }  // namespace
 
-QList<FolderEntry> Load(const QString& programFolder) {
+QList<FolderEntry> Load(const QString& programFolder, const QString& graphicsFolder) {
+    const QString graphics =
+        graphicsFolder.isEmpty() ? GraphicsFolder(programFolder) : graphicsFolder;
     QList<FolderEntry> entries;
     ErrorInfo error;
     QString damage;
-    const Outcome first = ReadOnce(programFolder, &entries, &error, &damage);
+    const Outcome first = ReadOnce(programFolder, graphics, &entries, &error, &damage);
     if (first == Outcome::Loaded) return entries;
 
     const QString file = FileSystem::Join(programFolder, FileName);
@@ -176,21 +177,21 @@ QList<FolderEntry> Load(const QString& programFolder) {
         // The player's list may still be recovered by hand from the copy.
         const QString kept = FileSystem::Join(programFolder, DamagedName);
         if (textfile::KeepAside(file, kept)) {
-            textfile::WriteAtomic(file, DefaultText(programFolder));
+            textfile::WriteAtomic(file, DefaultText(graphics));
             platform().dialogs->Info(
                 "Tavimo", QStringLiteral("The folder list %1 is damaged (%2). It was kept as %3, "
                                          "and the Graphics folder is used instead.")
                               .arg(QString(FileName), damage, QString(DamagedName)));
         }
     } else {
-        textfile::WriteAtomic(file, DefaultText(programFolder));
+        textfile::WriteAtomic(file, DefaultText(graphics));
         platform().dialogs->Info("Tavimo", QString::number(error.number) + error.description);
     }
-    if (ReadOnce(programFolder, &entries, &error, &damage) == Outcome::Loaded) return entries;
+    if (ReadOnce(programFolder, graphics, &entries, &error, &damage) == Outcome::Loaded)
+        return entries;
 
     // Still no readable file: the default folder from memory, if it holds files.
     entries.clear();
-    const QString graphics = GraphicsFolder(programFolder);
     if (!platform().fs->ListFiles(graphics, "*").isEmpty()) entries.append({graphics, true});
     return entries;
 }

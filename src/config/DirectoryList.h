@@ -44,8 +44,8 @@ inline constexpr const char* DamagedName = "dirs.txt.damaged";
 inline constexpr int MaxEntries = 1000;
 inline constexpr int MaxLineBytes = 4096;
 
-// The program's Graphics folder, checked, then "0".
-QString DefaultText(const QString& programFolder);
+// The given Graphics folder, checked, then "0".
+QString DefaultText(const QString& graphicsFolder);
 QString GraphicsFolder(const QString& programFolder);
 
 // The file's contents for a list.
@@ -67,8 +67,9 @@ enum class ReadStatus {
 // folders, or a control character; *why then says which.
 ReadStatus ReadEntries(QIODevice& in, QList<FolderEntry>* entries, QString* why = nullptr);
 
-// Loads the list the way the configuration window does when it is created:
-// writes the default file when there is none; keeps the entries whose folder
+// Loads the list in `folder` the way the configuration window does when it
+// is created: writes the default file, naming `graphicsFolder` (the Graphics
+// folder in `folder` when empty), when there is none; keeps the entries whose folder
 // holds at least one ordinary file (a missing folder, one without files or a
 // path that is no absolute path is dropped silently); keeps, marked not
 // available, the entries on a volume that is absent or not ready; on any
@@ -78,7 +79,7 @@ ReadStatus ReadEntries(QIODevice& in, QList<FolderEntry>* entries, QString* why 
 // before the default replaces it, and the player is told so. Should that
 // second load fail too, the default entry is used from memory, kept only if
 // its folder holds files.
-QList<FolderEntry> Load(const QString& programFolder);
+QList<FolderEntry> Load(const QString& folder, const QString& graphicsFolder = QString());
 
 // Whether `path` lies on a volume that is not mounted now: under /media,
 // /mnt or /run/media, or under a mount point of the system's table, with

@@ -13,6 +13,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "config/ConfigText.h"
@@ -204,12 +205,11 @@ void Form1::Form_Load() {
     Drive1->addItems(UserPlaces(fs));
     for (const QString& d : PictureDrives(fs))
         if (Drive1->findText(d) < 0) Drive1->addItem(d);
-    ShowDrive(fs.DriveOf(Module1.ProgramFolder));
+    ShowDrive(fs.DriveOf(Paths().GraphicsFolder()));
     StartDrive = Drive1->currentText();
     PreviewState = 1;
     SelectedFile.clear();
-    if (!PointDir1(dirlist::GraphicsFolder(Module1.ProgramFolder)))
-        PointDir1(Module1.ProgramFolder);
+    if (!PointDir1(Paths().GraphicsFolder())) PointDir1(Paths().ContentFolder());
 
     Resize();
     layout_.Image1.width = layout_.Image1.height = 1500;
@@ -225,7 +225,7 @@ void Form1::Form_Load() {
 void Form1::LoadDirectoryList() {
     LoadComplete = false;
     List3->clear();
-    for (const FolderEntry& e : dirlist::Load(Module1.ProgramFolder)) {
+    for (const FolderEntry& e : dirlist::Load(Paths().DataFolder(), Paths().GraphicsFolder())) {
         auto* item = new QListWidgetItem(e.path);
         item->setToolTip(e.path);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
@@ -250,10 +250,10 @@ bool Form1::SaveDirectoryList() {
         if (!entries[i].available)
             entries[i].included = List3->item(i)->data(StoredFlagRole).toBool();
     QString error;
-    if (dirlist::Save(Module1.ProgramFolder, entries, &error)) return true;
-    platform().dialogs->Info(
-        "Tavimo", textfile::SaveFailedMessage(
-                      FileSystem::Join(Module1.ProgramFolder, dirlist::FileName), error));
+    if (dirlist::Save(Paths().DataFolder(), entries, &error)) return true;
+    platform().dialogs->Info("Tavimo",
+                             textfile::SaveFailedMessage(
+                                 FileSystem::Join(Paths().DataFolder(), dirlist::FileName), error));
     return false;
 }
 
@@ -597,8 +597,8 @@ void Form1::List3_Click() {
         RemoveFolderRow(row);
         const ErrorInfo e = FolderError(err);
         platform().dialogs->Info("Tavimo", QString::number(e.number) + " " + e.description);
-        ShowDrive(platform().fs->DriveOf(Module1.ProgramFolder));
-        PointDir1(dirlist::GraphicsFolder(Module1.ProgramFolder));
+        ShowDrive(platform().fs->DriveOf(Paths().GraphicsFolder()));
+        PointDir1(Paths().GraphicsFolder());
         return;
     }
 }

@@ -1,3 +1,4 @@
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/BoardLayout.h"
 #include "board/Form2.h"
@@ -10,7 +11,7 @@ void Form2::ConnectBacks() {}
 
 void Form2::BuildBackMenu() {
     Module1Record& m = Module1;
-    BacksFolder = cardbacks::Folder(m.ProgramFolder);
+    BacksFolder = Paths().BacksFolder();
     File1 = cardbacks::List(BacksFolder);
     // 1. A stored back that has gone makes way for the first one there is.
     m.BackFile = cardbacks::Initial(m.BackFile, BacksFolder, File1);
@@ -54,8 +55,7 @@ void Form2::CheckBackItem() {
 }
 
 bool Form2::LoadBackPicture() {
-    const QString folder =
-        BacksFolder.isEmpty() ? cardbacks::Folder(Module1.ProgramFolder) : BacksFolder;
+    const QString folder = BacksFolder.isEmpty() ? Paths().BacksFolder() : BacksFolder;
     const QString file = FileSystem::Join(folder, Module1.BackFile);
     // A back is never shown larger than a card.
     const QSize size(board::IntermediateSize, board::IntermediateSize);

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <algorithm>
 
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "config/Form1.h"
@@ -366,7 +367,7 @@ void Form2::mnuAbout_Click() {
 void Form2::mnuInst_Click() {
     // Stops the clock without the message; a key or click resumes.
     Paused = 1;
-    const QString help = Module1.ProgramFolder + "/help.txt";
+    const QString help = Paths().HelpFile();
     if (!platform().desktop->OpenTextFile(help))
         platform().dialogs->Info("Tavimo", "The help file " + help + " could not be opened.");
 }

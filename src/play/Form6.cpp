@@ -2,6 +2,7 @@
 
 #include <QFont>
 
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "platform/Platform.h"
@@ -78,7 +79,7 @@ void Form6::Form_Load() {
     const double ownHeight = twips::FromPixels(frameGeometry().height());
     move(twips::ToPixels((gameWidth - ownWidth) / 2),
          twips::ToPixels((gameHeight - ownHeight) / 2));
-    if (MMControl1) MMControl1->FileName = sounds::File(Module1.ProgramFolder, Module1.EndSound);
+    if (MMControl1) MMControl1->FileName = Paths().SoundFile(Module1.EndSound);
 }
 
 bool Form6::Form_Unload() {

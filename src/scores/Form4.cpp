@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "app/AssetPaths.h"
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "platform/FileSystem.h"
@@ -44,8 +45,7 @@ Form4::Form4() {
 
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
-    if (auto pic =
-            platform().pictures->Load(FileSystem::Join(Module1.ProgramFolder, assets::Trophy)))
+    if (auto pic = platform().pictures->Load(assets::Compiled(assets::Trophy)))
         Image1->setPixmap(QPixmap::fromImage(pic->image));
 
     const QFont title = Face(false, 18, true);
@@ -90,8 +90,8 @@ void Form4::Best() {
 void Form4::Add_Score() {
     QString error;
     if (!highscores::AddScore(Module1, &error)) {
-        platform().dialogs->Info("Tavimo", textfile::SaveFailedMessage(
-                                               highscores::PathIn(Module1.ProgramFolder), error));
+        platform().dialogs->Info(
+            "Tavimo", textfile::SaveFailedMessage(highscores::PathIn(Paths().DataFolder()), error));
     }
     ShowColumns();
 }

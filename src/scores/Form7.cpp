@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QValidator>
 
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "platform/Numbers.h"
@@ -128,7 +129,7 @@ void Form7::Form_Load() {
     Timer1->start();
 
     sounds::Open(*MMControl1,
-                 sounds::File(m.ProgramFolder, m.HighScoreRank == 1 ? m.BestSound : m.HighSound));
+                 Paths().SoundFile(m.HighScoreRank == 1 ? m.BestSound : m.HighSound));
 }
 
 void Form7::Timer1_Timer() {

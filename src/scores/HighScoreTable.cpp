@@ -3,6 +3,7 @@
 #include <QRegularExpression>
 #include <cmath>
 
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "platform/FileSystem.h"
 #include "platform/Numbers.h"
@@ -192,7 +193,7 @@ void ToRecord(const Table& table, Module1Record& m) {
 
 LoadResult LoadBest(Module1Record& m) {
     Table t;
-    const LoadResult r = Load(m.ProgramFolder, &t);
+    const LoadResult r = Load(Paths().DataFolder(), &t);
     ToRecord(t, m);
     return r;
 }
@@ -204,7 +205,7 @@ bool AddScore(Module1Record& m, QString* error) {
     Insert(t, m.HighScoreRank, m.PlayerName, num::Text(m.BoardPairs), m.BoardTime,
            num::ToInt16Clamped(m.TotalScore));
     ToRecord(t, m);
-    return Save(m.ProgramFolder, t, error);
+    return Save(Paths().DataFolder(), t, error);
 }
 
 }  // namespace highscores

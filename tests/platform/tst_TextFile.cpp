@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "TestSupport.h"
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "config/DirectoryList.h"
 #include "platform/FileSystem.h"
@@ -178,7 +179,7 @@ private slots:
         const SmallDisk disk(folder.File("disk"));
         if (!disk.mounted()) QSKIP("this system does not let the test mount a tmpfs");
         const QString where = folder.File("disk");
-        Module1.ProgramFolder = where;
+        Paths() = GamePaths::Portable(where);
         const QByteArray settings = "1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n";
         const QByteArray dirs = (where + "/Graphics1,\r\n0\r\n").toUtf8();
         const QByteArray best = "Ann,8,0:01:05,1291" + QByteArray(36, ',') + "0\r\n";

@@ -6,6 +6,7 @@
 #include <QWindow>
 
 #include "TestSupport.h"
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "board/frmSplash.h"
@@ -61,7 +62,7 @@ struct Board {
         }
         if (!f.MMControl1) {
             f.MMControl1 = platform().makeSoundDevice();
-            sounds::Open(*f.MMControl1, sounds::File(Module1.ProgramFolder, Module1.MatchSound));
+            sounds::Open(*f.MMControl1, Paths().SoundFile(Module1.MatchSound));
         }
         f.mnuSnd->setChecked(true);
         d.sounds->clear();

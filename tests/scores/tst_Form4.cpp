@@ -7,6 +7,7 @@
 
 #include "TestSupport.h"
 #include "app/Forms.h"
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "platform/Twips.h"
@@ -144,7 +145,7 @@ private slots:
         Doubles d = InstallDoubles();
         ProgramFolder folder;
         Form4& f = Forms::Get<Form4>();
-        Module1.ProgramFolder = folder.File("gone");
+        Paths() = GamePaths::Portable(folder.File("gone"));
         Module1.HighScoreRank = 1;
         Module1.PlayerName = "Ann";
         Module1.TotalScore = 500;

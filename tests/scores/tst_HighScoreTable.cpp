@@ -2,6 +2,7 @@
 #include <QTest>
 
 #include "TestSupport.h"
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "play/Scoring.h"
 #include "scores/HighScoreTable.h"
@@ -276,7 +277,7 @@ private slots:
 
     void anUnwritableFolderLeavesAnEmptyTableInMemory() {
         ProgramFolder folder;
-        Module1.ProgramFolder = folder.File("no such folder");
+        Paths() = GamePaths::Portable(folder.File("no such folder"));
         Module1.BestNames[0] = "stale";
         Module1.BestScores[0] = 5;
         QCOMPARE(LoadBest(Module1), LoadResult::Unusable);

@@ -8,6 +8,7 @@
 #include <QProcess>
 
 #include "app/Forms.h"
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
 #include "platform/FileSystem.h"
@@ -83,7 +84,7 @@ ProgramFolder::ProgramFolder(int assets) {
     if (assets & Help) QFile::copy(src + "/help.txt", Path() + "/help.txt");
     if (assets & Splash) CopyTree(src + "/Splash", Path() + "/Splash");
     Module1 = Module1Record{};
-    Module1.ProgramFolder = Path();
+    Paths() = GamePaths::Portable(Path());
     QDir::setCurrent(Path());
 }
 
@@ -91,6 +92,7 @@ ProgramFolder::~ProgramFolder() {
     Forms::DiscardAll();
     FlushDeletes();
     Module1 = Module1Record{};
+    Paths() = GamePaths();
     QDir::setCurrent(oldCurrent_);
 }
 
@@ -111,7 +113,7 @@ QByteArray ProgramFolder::Read(const QString& name) const {
 }
 
 void DefaultSettings() {
-    const QString path = FileSystem::Join(Module1.ProgramFolder, settings::FileName);
+    const QString path = Paths().SettingsFile();
     settings::WriteDefault(path);
     settings::Read(path, Module1);
     Module1.AspectRatio = 9550.0f / 6750.0f;

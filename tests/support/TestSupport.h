@@ -36,7 +36,7 @@ Doubles InstallDoubles();
 FakeFileSystem* InstallFakeFileSystem();
 
 // ---- A throw-away program folder ----
-// A fresh folder made the current directory and the record's ProgramFolder,
+// A fresh folder made the current directory and the portable program folder,
 // with the generated assets copied in on request. The record and every
 // window are reset when it goes away.
 class ProgramFolder {

@@ -67,5 +67,7 @@ bool WriteBacks(const QString& out);
 bool WriteSounds(const QString& out);
 bool WriteHelp(const QString& out);
 bool WriteSplash(const QString& out);
+// The icon as PNGs for the desktop's icon theme, one per size.
+bool WriteThemeIcons(const QString& out);
 
 }  // namespace gen

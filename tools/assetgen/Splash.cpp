@@ -200,7 +200,15 @@ bool WriteSplash(const QString& out) {
            SaveJpeg(Board(), Join(out, assets::SplashPicture), 92) &&
            SaveJpeg(Trophy(), Join(out, assets::Trophy), 90) &&
            SaveIco(DrawShape(Icon, 256), Join(out, assets::Icon)) &&
-           SaveIco(DrawShape(Icon, 64), Join(out, assets::IconSmall));
+           SaveIco(DrawShape(Icon, 64), Join(out, assets::IconSmall)) && WriteThemeIcons(out);
+}
+
+bool WriteThemeIcons(const QString& out) {
+    for (int size : assets::ThemeIconSizes) {
+        const QString path = Join(out, assets::ThemeIcon(size));
+        if (!DrawShape(Icon, size).save(path, "PNG")) return Fail("cannot write " + path);
+    }
+    return true;
 }
 
 }  // namespace gen

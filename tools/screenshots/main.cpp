@@ -9,6 +9,7 @@
 
 #include "TestSupport.h"
 #include "app/Forms.h"
+#include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
 #include "board/Form2.h"
@@ -127,7 +128,7 @@ void DefaultGameWindow() {
 // The high-score table with a few entries, one name longer than its column.
 void HighScoreShot() {
     DefaultGameWindow();
-    QFile f(Module1.ProgramFolder + "/best.txt");
+    QFile f(FileSystem::Join(Paths().DataFolder(), "best.txt"));
     if (f.open(QIODevice::WriteOnly))
         f.write("Winner,8,0:01:05,1291,Ann Lee,12,0:02:40,1140,Bartholomew Jenkins,40,0:14:03,975,"
                 "Kim,4,0:00:19,430,Zoe,6,0:00:58,300,,,,0,,,,0,,,,0,,,,0,,,,0\r\n");
@@ -156,7 +157,7 @@ void WinnerShot() {
 
 // The default settings, as a fresh program folder gets them.
 void DefaultSettings() {
-    const QString path = FileSystem::Join(Module1.ProgramFolder, settings::FileName);
+    const QString path = Paths().SettingsFile();
     settings::WriteDefault(path);
     settings::Read(path, Module1);
     Module1.AspectRatio = 9550.0f / 6750.0f;

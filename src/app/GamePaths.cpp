@@ -1,0 +1,134 @@
+#include "app/GamePaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryFile>
+#include <filesystem>
+#include <system_error>
+
+#include "app/AssetPaths.h"
+#include "app/SettingsFile.h"
+#include "config/DirectoryList.h"
+#include "platform/FileSystem.h"
+#include "platform/Platform.h"
+#include "platform/TextFile.h"
+#include "play/CardBacks.h"
+#include "play/SoundEffects.h"
+#include "scores/HighScoreTable.h"
+
+namespace {
+
+// The files the player's data folder holds.
+QStringList DataFiles() {
+    return {settings::FileName, dirlist::FileName, highscores::FileName};
+}
+
+// True when `folder` exists or can be made, and a file can be written there.
+bool Writable(const QString& folder, QString* reason) {
+    std::error_code ec;
+    std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), ec);
+    if (ec) {
+        *reason = QString::fromLocal8Bit(ec.message());
+        return false;
+    }
+    // A real write: a read-only mount or a full disk shows only here.
+    QTemporaryFile probe(FileSystem::Join(folder, ".tavimo-XXXXXX"));
+    if (!probe.open() || probe.write("\n", 1) != 1 || !probe.flush()) {
+        *reason = probe.errorString();
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+GamePaths GamePaths::Portable(const QString& programFolder) {
+    GamePaths p;
+    p.layout_ = Layout::Portable;
+    p.content_ = p.data_ = p.own_ = programFolder;
+    return p;
+}
+
+GamePaths GamePaths::Installed(const QString& contentFolder, const QString& dataFolder) {
+    GamePaths p;
+    p.layout_ = Layout::Installed;
+    p.content_ = contentFolder;
+    p.data_ = p.own_ = dataFolder;
+    return p;
+}
+
+GamePaths GamePaths::Detect(const QString& programFolder, const QString& userDataFolder) {
+    const QDir program(programFolder);
+    QStringList shipped = DataFiles();
+    shipped << assets::HelpFile << assets::GraphicsFolder << assets::BacksFolder
+            << assets::SoundFolder;
+    for (const QString& name : shipped)
+        if (program.exists(name)) return Portable(programFolder);
+    const QString share = QDir::cleanPath(program.absoluteFilePath("../share/tavimo"));
+    if (!QFileInfo(share).isDir()) return Portable(programFolder);
+    return Installed(share, userDataFolder);
+}
+
+QString GamePaths::SettingsFile() const {
+    return FileSystem::Join(data_, settings::FileName);
+}
+
+QString GamePaths::ContentSubfolder(const QString& name) const {
+    const QString own = FileSystem::Join(own_, name);
+    if (own_ != content_ && platform().fs->IsFolder(own)) return own;
+    return FileSystem::Join(content_, name);
+}
+
+QString GamePaths::GraphicsFolder() const {
+    return ContentSubfolder(assets::GraphicsFolder);
+}
+
+QString GamePaths::BacksFolder() const {
+    const QString own = cardbacks::Folder(own_);
+    if (own_ != content_ && platform().fs->IsFolder(own)) return own;
+    return cardbacks::Folder(content_);
+}
+
+QString GamePaths::SoundFile(const QString& name) const {
+    return sounds::File(content_, name);
+}
+
+QString GamePaths::HelpFile() const {
+    return FileSystem::Join(content_, assets::HelpFile);
+}
+
+GamePaths& Paths() {
+    static GamePaths paths;
+    return paths;
+}
+
+bool PrepareDataFolder(GamePaths& paths, QString* message) {
+    message->clear();
+    const QString data = paths.DataFolder();
+    QString reason;
+    if (Writable(data, &reason)) return true;
+
+    *message = QString(
+                   "Tavimo cannot save its settings, folder list and high scores in %1 (%2). "
+                   "The game plays on and keeps them until it ends.")
+                   .arg(QDir::toNativeSeparators(data), reason);
+    // Asked for only now: Qt makes the runtime folder when it is not set.
+    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (runtime.isEmpty()) return false;
+    const QString sessionFolder = FileSystem::Join(runtime, "tavimo-unsaved");
+    // The session folder is ours alone: whatever an earlier session left goes.
+    QDir(sessionFolder).removeRecursively();
+    QString ignored;
+    if (!Writable(sessionFolder, &ignored)) return false;
+    for (const QString& name : DataFiles()) {
+        const QString from = textfile::FindCaseInsensitive(data, name);
+        const QString to = FileSystem::Join(sessionFolder, name);
+        // A copy of a read-only file would be read-only too.
+        if (QFileInfo(from).isFile() && QFile::copy(from, to))
+            QFile::setPermissions(to, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    paths.MoveDataTo(sessionFolder);
+    return true;
+}
