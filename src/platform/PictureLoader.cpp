@@ -269,6 +269,13 @@ bool PngComplete(const QByteArray& b) {
 // opening does not wait for a writer, and nothing is read unless the
 // descriptor is an ordinary file. `size` gets the file's size.
 std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 limit, qint64* size) {
+    // The program's own art is compiled in; a resource is never a pipe.
+    if (path.startsWith(u':')) {
+        QFile resource(path);
+        if (!resource.open(QIODevice::ReadOnly)) return std::nullopt;
+        if (size) *size = resource.size();
+        return resource.read(limit);
+    }
     const QByteArray name = QFile::encodeName(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return std::nullopt;
