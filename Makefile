@@ -5,7 +5,7 @@ BUILD_TYPE ?= Debug
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-sanitize bench screenshots clean
+.PHONY: all deps configure build run test test-sanitize bench screenshots fuzz fuzz-run clean
 
 all: build
 
@@ -34,8 +34,21 @@ bench:
 	@cd build-bench && for b in bench/bench_*; do \
 	  if [ -f "$$b" ] && [ -x "$$b" ]; then QT_QPA_PLATFORM=offscreen ./$$b || exit 1; fi; done
 
+# libFuzzer targets for the file readers and the picture loader, built with
+# clang in their own folder; only the targets, not the suite.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_TIME  ?= 30
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DTAVIMO_FUZZ=ON $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzz_targets -j $(JOBS)
+
+# Each target for FUZZ_TIME seconds on its corpus; fails on the first crash.
+fuzz-run: fuzz
+	@./tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_TIME)
+
 screenshots: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tools/screenshots/screenshots $(CURDIR)/$(BUILD)/screenshots
 
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-bench build-fuzz
