@@ -205,7 +205,8 @@ std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocati
     if (!info.isFile() || info.size() <= 0 || info.size() > maxBytes) return std::nullopt;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
-    QByteArray bytes = file.read(maxBytes + 1);
+    // A buffer as large as the file, not the limit: the read allocates all it is asked for.
+    QByteArray bytes = file.read(info.size() + 1);
     if (bytes.isEmpty() || bytes.size() > maxBytes) return std::nullopt;
     file.close();
 
