@@ -8,8 +8,13 @@
 
 namespace num {
 
-// Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -0.5 -> 0).
+// Nearest integer, halves to even (2.5 -> 2, 3.5 -> 4, -0.5 -> 0). Values
+// beyond the integer range saturate and NaN gives 0, so a damaged number
+// from a file never makes the conversion undefined.
 inline long long RoundHalfEven(double v) {
+    if (std::isnan(v)) return 0;
+    if (v >= 9.2e18) return INT64_MAX;
+    if (v <= -9.2e18) return INT64_MIN;
     return static_cast<long long>(std::nearbyint(v));  // default FE_TONEAREST
 }
 
