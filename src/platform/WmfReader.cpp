@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
+#include <QSet>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
@@ -179,6 +180,16 @@ struct Canvas {
     QTransform toPixels;     // player coordinates to image pixels
     double scaleY = 1;       // pixels per player unit, vertically
     qint64 maxBytes = 0;     // for bitmaps inside the file
+    // The bitmaps BitmapRead made and BitmapFree has not released. A brush the
+    // player hands over may be another object's memory (a file can delete a
+    // selected brush and reuse its slot), so its bitmap is used only when known.
+    QSet<const void*> bitmaps;
+    Canvas() = default;
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas() {
+        for (const void* b : bitmaps) delete static_cast<const QImage*>(b);
+    }
 };
 
 Canvas& CanvasOf(wmfAPI* api) { return *static_cast<Canvas*>(api->device_data); }
@@ -221,7 +232,7 @@ QPen PenOf(const wmfDC* dc) {
     return pen;
 }
 
-QBrush BrushOf(const wmfDC* dc) {
+QBrush BrushOf(const Canvas& canvas, const wmfDC* dc) {
     const wmfBrush* b = dc->brush;
     if (!b) return QBrush(Qt::white);
     switch (b->lbStyle) {
@@ -233,7 +244,8 @@ QBrush BrushOf(const wmfDC* dc) {
         return QBrush(ToColor(b->lbColor), hatches[std::min<int>(b->lbHatch, 5)]);
     }
     case 3: case 5: case 6:  // pattern brushes: the bitmap our reader made
-        if (b->bmp.data) return QBrush(*static_cast<const QImage*>(b->bmp.data));
+        if (canvas.bitmaps.contains(b->bmp.data))
+            return QBrush(*static_cast<const QImage*>(b->bmp.data));
         return QBrush(ToColor(b->lbColor));
     default: return QBrush(Qt::NoBrush);
     }
@@ -242,7 +254,7 @@ QBrush BrushOf(const wmfDC* dc) {
 void Prepare(wmfAPI* api, const wmfDC* dc, bool fill) {
     QPainter& p = *CanvasOf(api).painter;
     p.setPen(PenOf(dc));
-    p.setBrush(fill ? BrushOf(dc) : QBrush(Qt::NoBrush));
+    p.setBrush(fill ? BrushOf(CanvasOf(api), dc) : QBrush(Qt::NoBrush));
     // Hatches show the background colour between their lines when it is opaque.
     p.setBackgroundMode(dc->bgmode == 2 ? Qt::OpaqueMode : Qt::TransparentMode);
     p.setBackground(ToColor(dc->bgcolor));
@@ -350,7 +362,7 @@ void RopDraw(wmfAPI* api, wmfROP_Draw_t* d) {
     switch (d->ROP) {
     case 0x00000042: p.fillRect(r, Qt::black); break;  // BLACKNESS
     case 0x00FF0062: p.fillRect(r, Qt::white); break;  // WHITENESS
-    case 0x00F00021: p.fillRect(r, BrushOf(d->dc)); break;  // PATCOPY
+    case 0x00F00021: p.fillRect(r, BrushOf(CanvasOf(api), d->dc)); break;  // PATCOPY
     default: break;
     }
 }
@@ -404,16 +416,18 @@ void BitmapRead(wmfAPI* api, wmfBMP_Read_t* r) {
     r->bmp.width = static_cast<U16>(std::min<int>(image.width(), 0xFFFF));
     r->bmp.height = static_cast<U16>(std::min<int>(image.height(), 0xFFFF));
     r->bmp.data = new QImage(std::move(image));
+    CanvasOf(api).bitmaps.insert(r->bmp.data);
 }
 
-void BitmapFree(wmfAPI*, wmfBMP* bmp) {
+void BitmapFree(wmfAPI* api, wmfBMP* bmp) {
+    if (!CanvasOf(api).bitmaps.remove(bmp->data)) return;
     delete static_cast<QImage*>(bmp->data);
     bmp->data = nullptr;
 }
 
 void BitmapDraw(wmfAPI* api, wmfBMP_Draw_t* d) {
+    if (!CanvasOf(api).bitmaps.contains(d->bmp.data)) return;
     const QImage* image = static_cast<const QImage*>(d->bmp.data);
-    if (!image) return;
     // The crop counts rows from the bottom, as DIBs store them.
     const int y = image->height() - d->crop.y - d->crop.h;
     const QRect source(d->crop.x, y, d->crop.w, d->crop.h);
@@ -436,13 +450,13 @@ void RegionPaint(wmfAPI* api, wmfPolyRectangle_t* d) {
     if (d->count == 0) return;
     QPainter& p = *CanvasOf(api).painter;
     for (unsigned i = 0; d->TL && d->BR && i < d->count; ++i)
-        p.fillRect(ToRect(d->TL[i], d->BR[i]), BrushOf(d->dc));
+        p.fillRect(ToRect(d->TL[i], d->BR[i]), BrushOf(CanvasOf(api), d->dc));
 }
 
 void RegionFrame(wmfAPI* api, wmfPolyRectangle_t* d) {
     if (d->count == 0 || !d->TL || !d->BR) return;
     QPainter& p = *CanvasOf(api).painter;
-    const QBrush brush = BrushOf(d->dc);
+    const QBrush brush = BrushOf(CanvasOf(api), d->dc);
     for (unsigned i = 0; i < d->count; ++i) {
         const QRectF r = ToRect(d->TL[i], d->BR[i]);
         const double w = d->width, h = d->height;
@@ -588,6 +602,9 @@ std::optional<QImage> Render(const QByteArray& bytes, const Layout& layout, QSiz
                              data.data() + h + 12);
 
     std::lock_guard lock(playerMutex);
+    // The canvas outlives the player, whose clean-up releases bitmaps through it.
+    Canvas canvas;
+    canvas.maxBytes = maxBytes;
     Player player;
     wmfAPI_Options options{};
     options.function = InstallDevice;
@@ -595,8 +612,6 @@ std::optional<QImage> Render(const QByteArray& bytes, const Layout& layout, QSiz
         WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
     if (wmf_lite_create(&player.api, flags, &options) != wmf_E_None || !player.api)
         return std::nullopt;
-    Canvas canvas;
-    canvas.maxBytes = maxBytes;
     player.api->device_data = &canvas;
     if (wmf_mem_open(player.api, reinterpret_cast<unsigned char*>(data.data()), data.size()) !=
         wmf_E_None)
