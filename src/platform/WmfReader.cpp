@@ -87,6 +87,100 @@ qint64 NeededParams(quint16 function, const QByteArray& b, qsizetype params, qin
     }
 }
 
+
+// Follows the player's object table through the records. The player's device
+// context keeps pointers to the selected pen, brush and font; once such an
+// object is deleted, its slot may hold a different kind of object, and drawing
+// with the stale selection reads the wrong object's memory. A file that draws
+// with a deleted object, or selects one that is not there, is refused.
+class ObjectTable {
+public:
+    explicit ObjectTable(int count) : slots_(count) {}
+
+    // False when the record would make the player use an object that is gone.
+    bool Play(quint16 function, const QByteArray& b, qsizetype params) {
+        switch (function) {
+        case 0x02FA: return Create(Pen);
+        case 0x02FC: case 0x0142: case 0x01F9: return Create(Brush);
+        case 0x02FB: return Create(Font);
+        case 0x00F7: case 0x06FF: return Create(Other);  // palette, region
+        case 0x01F0: {                                    // DeleteObject
+            const quint16 i = U16At(b, params);
+            if (i < slots_.size() && slots_[i].kind != Free) {
+                slots_[i].kind = Free;
+                ++slots_[i].generation;
+            }
+            return true;
+        }
+        case 0x012D: {  // SelectObject
+            const quint16 i = U16At(b, params);
+            if (i >= slots_.size() || slots_[i].kind == Free) return false;
+            if (slots_[i].kind != Other) state_.role[slots_[i].kind] = {i, slots_[i].generation};
+            return true;
+        }
+        case 0x001E: saved_.push_back(state_); return true;  // SaveDC
+        case 0x0127: {                                         // RestoreDC
+            const qint16 n = static_cast<qint16>(U16At(b, params));
+            const qsizetype depth = saved_.size();
+            const qsizetype keep = n < 0 ? depth + n : qsizetype(n) - 1;
+            if (keep >= 0 && keep < depth) {
+                state_ = saved_[keep];
+                saved_.resize(keep);
+            }
+            return true;
+        }
+        case 0x0521: case 0x0A32:  // TextOut, ExtTextOut
+            return Valid(Font) && Valid(Pen) && Valid(Brush);
+        default:
+            return UsesNoObject(function) || (Valid(Pen) && Valid(Brush));
+        }
+    }
+
+private:
+    enum Kind { Pen, Brush, Font, Other, Free };
+    struct Slot {
+        Kind kind = Free;
+        int generation = 0;
+    };
+    struct Selection {
+        int slot = -1;  // -1: the player's default object
+        int generation = 0;
+    };
+    struct State {
+        Selection role[3];
+    };
+
+    bool Create(Kind kind) {
+        for (Slot& slot : slots_) {
+            if (slot.kind != Free) continue;
+            slot.kind = kind;
+            return true;
+        }
+        return true;  // a full table: the player refuses the record itself
+    }
+    bool Valid(Kind kind) const {
+        const Selection& s = state_.role[kind];
+        return s.slot < 0 ||
+               (slots_[s.slot].kind == kind && slots_[s.slot].generation == s.generation);
+    }
+    // State records, object and palette records, clipping and the pen position.
+    static bool UsesNoObject(quint16 function) {
+        switch (function) {
+        case 0x0035: case 0x0037: case 0x0139: case 0x0234: case 0x0201: case 0x0102:
+        case 0x0103: case 0x0104: case 0x0105: case 0x0106: case 0x0107: case 0x0108:
+        case 0x0209: case 0x020A: case 0x020B: case 0x020C: case 0x020D: case 0x020E:
+        case 0x020F: case 0x0211: case 0x0410: case 0x0412: case 0x012E: case 0x0231:
+        case 0x0626: case 0x0214: case 0x012C: case 0x0220: case 0x0415: case 0x0416:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    QList<Slot> slots_;
+    State state_;
+    QList<State> saved_;
+};
 }  // namespace
 
 bool LooksLikeWmf(const QByteArray& head) {
@@ -126,6 +220,7 @@ std::optional<Layout> Check(const QByteArray& bytes) {
     bool sawEnd = false, sawOrg = false, sawExt = false;
     QPointF org;
     QSizeF ext;
+    ObjectTable objects(U16At(bytes, h + 10));
     while (at + 6 <= end) {
         const quint32 words = U32At(bytes, at);
         const quint16 function = U16At(bytes, at + 4);
@@ -139,6 +234,7 @@ std::optional<Layout> Check(const QByteArray& bytes) {
         const qsizetype params = at + 6;
         const qint64 need = NeededParams(function, bytes, params, have);
         if (need > have) return std::nullopt;
+        if (!objects.Play(function, bytes, params)) return std::nullopt;
         if (function == 0x020B && !sawOrg) {  // SetWindowOrg: y, x
             org = QPointF(S16At(bytes, params + 2), S16At(bytes, params));
             sawOrg = true;
