@@ -150,10 +150,12 @@ private:
         Selection role[3];
     };
 
+    // The player selects a pen, brush or font as it creates it.
     bool Create(Kind kind) {
-        for (Slot& slot : slots_) {
-            if (slot.kind != Free) continue;
-            slot.kind = kind;
+        for (int i = 0; i < slots_.size(); ++i) {
+            if (slots_[i].kind != Free) continue;
+            slots_[i].kind = kind;
+            if (kind != Other) state_.role[kind] = {i, slots_[i].generation};
             return true;
         }
         return true;  // a full table: the player refuses the record itself
@@ -280,6 +282,9 @@ struct Canvas {
     // player hands over may be another object's memory (a file can delete a
     // selected brush and reuse its slot), so its bitmap is used only when known.
     QSet<const void*> bitmaps;
+    // The fonts the player made (it maps each one as it creates it). A font it
+    // hands over that is not one of them is another object's memory.
+    QSet<const void*> fonts;
     Canvas() = default;
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -576,7 +581,8 @@ void RegionClip(wmfAPI* api, wmfPolyRectangle_t* d) {
     p.setWorldTransform(t);
 }
 
-QFont FontOf(const wmfFont* f, double pixelHeight) {
+QFont FontOf(wmfAPI* api, const wmfFont* f, double pixelHeight) {
+    if (!CanvasOf(api).fonts.contains(f)) f = nullptr;
     QFont font;
     if (f && f->lfFaceName && *f->lfFaceName) font.setFamily(QString::fromLatin1(f->lfFaceName));
     font.setPixelSize(std::max(1, static_cast<int>(num::RoundHalfEven(pixelHeight))));
@@ -609,19 +615,22 @@ void DrawText(wmfAPI* api, wmfDrawText_t* d) {
     p.save();
     p.resetTransform();
     p.translate(at);
-    if (d->dc->font && d->dc->font->lfEscapement) p.rotate(-d->dc->font->lfEscapement / 10.0);
-    p.setFont(FontOf(d->dc->font, pixels));
+    const wmfFont* font = c.fonts.contains(d->dc->font) ? d->dc->font : nullptr;
+    if (font && font->lfEscapement) p.rotate(-font->lfEscapement / 10.0);
+    p.setFont(FontOf(api, font, pixels));
     p.setPen(ToColor(d->dc->textcolor));
     p.drawText(QPointF(0, 0), text);
     p.restore();
 }
 
-void FontMap(wmfAPI*, wmfFont*) {}
+void FontMap(wmfAPI* api, wmfFont* font) {
+    CanvasOf(api).fonts.insert(font);
+}
 
 // Width of the text in points for a font of one point.
-float StringWidth(wmfAPI*, wmfFont* font, char* str) {
+float StringWidth(wmfAPI* api, wmfFont* font, char* str) {
     if (!str) return 0;
-    const QFontMetricsF metrics(FontOf(font, 100));
+    const QFontMetricsF metrics(FontOf(api, font, 100));
     return static_cast<float>(metrics.horizontalAdvance(QString::fromLatin1(str)) / 100.0);
 }
 

@@ -87,6 +87,9 @@ private slots:
         QVERIFY(!wmfreader::Check(
             Metafile({Window, Brush(qRgb(255, 0, 0)), Select(0), Save, Brush(qRgb(0, 0, 255)),
                       Select(1), Delete(0), RestoreLast, Box})));
+        // The player selects what it creates: a font never selected by a record,
+        // deleted, its slot then holding a pen.
+        QVERIFY(!wmfreader::Check(Metafile({Window, Font, Delete(0), Pen, Text})));
         // A slot that never held anything, or one beyond the table.
         QVERIFY(!wmfreader::Check(Metafile({Window, Select(2), Box})));
         QVERIFY(!wmfreader::Check(Metafile({Window, Pen, Select(9), Box})));
@@ -98,6 +101,8 @@ private slots:
                                           Brush(qRgb(0, 0, 255)), Select(1), Delete(0), Box}));
         QVERIFY(image.has_value());
         QCOMPARE(image->pixelColor(50, 50), QColor(0, 0, 255));
+        // Text in a font that was created but never selected by a record.
+        QVERIFY(Draw(Metafile({Window, Font, Text})).has_value());
         // A deleted font does not matter to shapes.
         QVERIFY(wmfreader::Check(Metafile({Window, Font, Select(0), Delete(0), Box})));
         // Restoring a saved selection whose objects still live.
