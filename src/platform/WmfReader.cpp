@@ -500,7 +500,8 @@ void BitmapRead(wmfAPI* api, wmfBMP_Read_t* r) {
     width = std::abs(width);
     height = std::abs(height);
     if (width == 0 || height == 0 || bits <= 0 || bits > 32) return;
-    if (width * height * 4 > CanvasOf(api).maxBytes) return;
+    // Each side fits 31 bits, so their product does too; times four it might not.
+    if (width * height > CanvasOf(api).maxBytes / 4) return;
     const qint64 offset = 14 + headerSize + paletteBytes;
     QByteArray file;
     file.reserve(14 + dib.size());
