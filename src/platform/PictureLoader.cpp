@@ -57,7 +57,8 @@ bool BmpComplete(const QByteArray& b) {
     if (compression == 1 || compression == 2)  // run-length: the size field is all we have
         return imageSize == 0 || offset + qint64(imageSize) <= b.size();
     const qint64 stride = (width * bits + 31) / 32 * 4;
-    return offset + stride * height <= b.size();
+    // Divided, not multiplied: both come from the header and their product may overflow.
+    return stride <= (b.size() - offset) / height;
 }
 
 // The first image's data blocks must be complete.
@@ -189,7 +190,7 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
             }
         }
     }
-    if (decodeW * decodeH * 4 > maxBytes) return std::nullopt;
+    if (decodeW * decodeH > maxBytes / 4) return std::nullopt;
     if (target != upright) reader.setScaledSize(storedTarget);
     QImage image = reader.read();
     if (image.isNull()) return std::nullopt;
