@@ -5,7 +5,7 @@ BUILD_TYPE ?= Debug
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-sanitize bench screenshots package clean
+.PHONY: all deps configure build run test test-sanitize bench screenshots package fuzz fuzz-run clean
 
 all: build
 
@@ -38,8 +38,21 @@ bench:
 package: build
 	@cmake --build $(BUILD) --target package
 
+# libFuzzer targets for the file readers and the picture loader, built with
+# clang in their own folder; only the targets, not the suite.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_TIME  ?= 30
+fuzz: deps
+	@cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DCMAKE_CXX_COMPILER=clang++-14 -DTAVIMO_FUZZ=ON $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(FUZZ_BUILD) --target fuzz_targets -j $(JOBS)
+
+# Each target for FUZZ_TIME seconds on its corpus; fails on the first crash.
+fuzz-run: fuzz
+	@./tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_TIME)
+
 screenshots: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tools/screenshots/screenshots $(CURDIR)/$(BUILD)/screenshots
 
 clean:
-	rm -rf build build-asan build-bench
+	rm -rf build build-asan build-bench build-fuzz

@@ -87,7 +87,8 @@ bool BmpComplete(const QByteArray& b, const BmpHeader& h) {
     if (h.compression == 1 || h.compression == 2)  // run-length: the size field is all we have
         return h.imageSize == 0 || h.offset + qint64(h.imageSize) <= b.size();
     const qint64 stride = (h.width * h.bits + 31) / 32 * 4;
-    return h.offset + stride * h.height <= b.size();
+    // Divided, not multiplied: both come from the header and their product may overflow.
+    return stride <= (b.size() - h.offset) / h.height;
 }
 
 // True for the kinds of bitmap Qt's reader draws as the file means them.
@@ -355,7 +356,7 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
             }
         }
     }
-    if (decodeW * decodeH * 4 > maxBytes) return std::nullopt;
+    if (decodeW * decodeH > maxBytes / 4) return std::nullopt;
     if (format == "jpeg" && !JpegComplete(bytes) && !JpegDecodesWhole(bytes, maxBytes))
         return std::nullopt;
     if (target != upright) reader.setScaledSize(storedTarget);

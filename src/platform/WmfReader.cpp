@@ -5,6 +5,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
+#include <QSet>
 #include <QtEndian>
 #include <algorithm>
 #include <cmath>
@@ -43,46 +44,88 @@ quint32 U32At(const QByteArray& b, qsizetype at) {
 qint64 NeededParams(quint16 function, const QByteArray& b, qsizetype params, qint64 have) {
     auto word = [&](qint64 i) -> qint64 { return i < have ? U16At(b, params + 2 * i) : 0; };
     switch (function) {
-    case 0x0102: case 0x0103: case 0x0104: case 0x0106: case 0x0107: case 0x0108:
-    case 0x012E: case 0x0127: case 0x012D: case 0x01F0: case 0x0234: case 0x012A:
-    case 0x012B:
-        return 1;
-    case 0x0201: case 0x0209: case 0x020A: case 0x020B: case 0x020C: case 0x020D:
-    case 0x020E: case 0x020F: case 0x0211: case 0x0213: case 0x0214: case 0x0220:
-    case 0x0228:
-        return 2;
-    case 0x0410: case 0x0412: case 0x0415: case 0x0416: case 0x0418: case 0x041B:
-    case 0x041F: case 0x0419: case 0x0429:
-        return 4;
-    case 0x0548: return 5;                 // ExtFloodFill
-    case 0x02FA: return 5;                 // CreatePenIndirect
-    case 0x02FC: return 4;                 // CreateBrushIndirect
-    case 0x02FB: return 9;                 // CreateFontIndirect (the name may be short)
-    case 0x061C: case 0x061D: return 6;    // RoundRect, PatBlt
-    case 0x0817: case 0x081A: case 0x0830: return 8;  // Arc, Pie, Chord
-    case 0x0324: case 0x0325:              // Polygon, Polyline
-        return 1 + 2 * word(0);
-    case 0x0538: {                         // PolyPolygon
-        const qint64 polys = word(0);
-        if (1 + polys > have) return 1 + polys;
-        qint64 points = 0;
-        for (qint64 i = 0; i < polys; ++i) points += word(1 + i);
-        return 1 + polys + 2 * points;
-    }
-    case 0x0521:                           // TextOut
-        return 1 + (word(0) + 1) / 2 + 2;
-    case 0x0A32: {                         // ExtTextOut
-        const qint64 count = word(2);
-        const bool rect = (word(3) & 0x0006) != 0;
-        return 4 + (rect ? 4 : 0) + (count + 1) / 2;
-    }
-    case 0x0940: return have > 9 ? 8 + 20 : 9;    // DibBitBlt, with or without a bitmap
-    case 0x0B41: return have > 11 ? 10 + 20 : 11; // DibStretchBlt
-    case 0x0F43: return 11 + 20;                  // StretchDib
-    case 0x0142: return 2 + 20;                   // DibCreatePatternBrush
-    case 0x06FF: return 11;                       // CreateRegion header
-    default:
-        return -1;
+        case 0x0102:
+        case 0x0103:
+        case 0x0104:
+        case 0x0106:
+        case 0x0107:
+        case 0x0108:
+        case 0x012E:
+        case 0x0127:
+        case 0x012D:
+        case 0x01F0:
+        case 0x0234:
+        case 0x012A:
+        case 0x012B:
+            return 1;
+        case 0x0201:
+        case 0x0209:
+        case 0x020A:
+        case 0x020B:
+        case 0x020C:
+        case 0x020D:
+        case 0x020E:
+        case 0x020F:
+        case 0x0211:
+        case 0x0213:
+        case 0x0214:
+        case 0x0220:
+        case 0x0228:
+            return 2;
+        case 0x0410:
+        case 0x0412:
+        case 0x0415:
+        case 0x0416:
+        case 0x0418:
+        case 0x041B:
+        case 0x041F:
+        case 0x0419:
+        case 0x0429:
+            return 4;
+        case 0x0548:
+            return 5;  // ExtFloodFill
+        case 0x02FA:
+            return 5;  // CreatePenIndirect
+        case 0x02FC:
+            return 4;  // CreateBrushIndirect
+        case 0x02FB:
+            return 9;  // CreateFontIndirect (the name may be short)
+        case 0x061C:
+        case 0x061D:
+            return 6;  // RoundRect, PatBlt
+        case 0x0817:
+        case 0x081A:
+        case 0x0830:
+            return 8;  // Arc, Pie, Chord
+        case 0x0324:
+        case 0x0325:  // Polygon, Polyline
+            return 1 + 2 * word(0);
+        case 0x0538: {  // PolyPolygon
+            const qint64 polys = word(0);
+            if (1 + polys > have) return 1 + polys;
+            qint64 points = 0;
+            for (qint64 i = 0; i < polys; ++i) points += word(1 + i);
+            return 1 + polys + 2 * points;
+        }
+        case 0x0521:  // TextOut
+            return 1 + (word(0) + 1) / 2 + 2;
+        case 0x0A32: {  // ExtTextOut
+            const qint64 count = word(2);
+            const bool rect = (word(3) & 0x0006) != 0;
+            return 4 + (rect ? 4 : 0) + (count + 1) / 2;
+        }
+        case 0x0940:
+            return have > 9 ? 8 + 20 : 9;  // DibBitBlt, with or without a bitmap
+        case 0x0B41:
+            return have > 11 ? 10 + 20 : 11;  // DibStretchBlt
+        case 0x0F43:
+            return 11 + 20;  // StretchDib
+        case 0x0142:
+            return 2 + 20;  // DibCreatePatternBrush
+        case 0x06FF:
+            return 11;  // CreateRegion header
+        default:
+            return -1;
     }
 }
 
@@ -137,6 +180,137 @@ bool IsDrawing(quint16 function) {
     }
 }
 
+// Follows the player's object table through the records. The player's device
+// context keeps pointers to the selected pen, brush and font; once such an
+// object is deleted, its slot may hold a different kind of object, and drawing
+// with the stale selection reads the wrong object's memory. A file that draws
+// with a deleted object, or selects one that is not there, is refused.
+class ObjectTable {
+public:
+    explicit ObjectTable(int count) : slots_(count) {}
+
+    // False when the record would make the player use an object that is gone.
+    bool Play(quint16 function, const QByteArray& b, qsizetype params) {
+        switch (function) {
+            case 0x02FA:
+                return Create(Pen);
+            case 0x02FC:
+            case 0x0142:
+            case 0x01F9:
+                return Create(Brush);
+            case 0x02FB:
+                return Create(Font);
+            case 0x00F7:
+            case 0x06FF:
+                return Create(Other);  // palette, region
+            case 0x01F0: {             // DeleteObject
+                const quint16 i = U16At(b, params);
+                if (i < slots_.size() && slots_[i].kind != Free) {
+                    slots_[i].kind = Free;
+                    ++slots_[i].generation;
+                }
+                return true;
+            }
+            case 0x012D: {  // SelectObject
+                const quint16 i = U16At(b, params);
+                if (i >= slots_.size() || slots_[i].kind == Free) return false;
+                if (slots_[i].kind != Other)
+                    state_.role[slots_[i].kind] = {i, slots_[i].generation};
+                return true;
+            }
+            case 0x001E:
+                saved_.push_back(state_);
+                return true;  // SaveDC
+            case 0x0127: {    // RestoreDC
+                const qint16 n = static_cast<qint16>(U16At(b, params));
+                const qsizetype depth = saved_.size();
+                const qsizetype keep = n < 0 ? depth + n : qsizetype(n) - 1;
+                if (keep >= 0 && keep < depth) {
+                    state_ = saved_[keep];
+                    saved_.resize(keep);
+                }
+                return true;
+            }
+            case 0x0521:
+            case 0x0A32:  // TextOut, ExtTextOut
+                return Valid(Font) && Valid(Pen) && Valid(Brush);
+            default:
+                return UsesNoObject(function) || (Valid(Pen) && Valid(Brush));
+        }
+    }
+
+private:
+    enum Kind { Pen, Brush, Font, Other, Free };
+    struct Slot {
+        Kind kind = Free;
+        int generation = 0;
+    };
+    struct Selection {
+        int slot = -1;  // -1: the player's default object
+        int generation = 0;
+    };
+    struct State {
+        Selection role[3];
+    };
+
+    // The player selects a pen, brush or font as it creates it.
+    bool Create(Kind kind) {
+        for (int i = 0; i < slots_.size(); ++i) {
+            if (slots_[i].kind != Free) continue;
+            slots_[i].kind = kind;
+            if (kind != Other) state_.role[kind] = {i, slots_[i].generation};
+            return true;
+        }
+        return true;  // a full table: the player refuses the record itself
+    }
+    bool Valid(Kind kind) const {
+        const Selection& s = state_.role[kind];
+        return s.slot < 0 ||
+               (slots_[s.slot].kind == kind && slots_[s.slot].generation == s.generation);
+    }
+    // State records, object and palette records, clipping and the pen position.
+    static bool UsesNoObject(quint16 function) {
+        switch (function) {
+            case 0x0035:
+            case 0x0037:
+            case 0x0139:
+            case 0x0234:
+            case 0x0201:
+            case 0x0102:
+            case 0x0103:
+            case 0x0104:
+            case 0x0105:
+            case 0x0106:
+            case 0x0107:
+            case 0x0108:
+            case 0x0209:
+            case 0x020A:
+            case 0x020B:
+            case 0x020C:
+            case 0x020D:
+            case 0x020E:
+            case 0x020F:
+            case 0x0211:
+            case 0x0410:
+            case 0x0412:
+            case 0x012E:
+            case 0x0231:
+            case 0x0626:
+            case 0x0214:
+            case 0x012C:
+            case 0x0220:
+            case 0x0415:
+            case 0x0416:
+                return true;
+            default:
+                return false;
+        }
+    }
+
+    QList<Slot> slots_;
+    State state_;
+    QList<State> saved_;
+};
 }  // namespace
 
 bool LooksLikeWmf(const QByteArray& head) {
@@ -180,6 +354,7 @@ std::optional<Layout> Check(const QByteArray& bytes) {
     bool sawEnd = false, sawOrg = false, sawExt = false, drawn = false;
     QPointF org;
     QSizeF ext;
+    ObjectTable objects(U16At(bytes, h + 10));
     while (at + 6 <= end) {
         const quint32 words = U32At(bytes, at);
         const quint16 function = U16At(bytes, at + 4);
@@ -193,6 +368,7 @@ std::optional<Layout> Check(const QByteArray& bytes) {
         const qsizetype params = at + 6;
         const qint64 need = NeededParams(function, bytes, params, have);
         if (need > have) return std::nullopt;
+        if (!objects.Play(function, bytes, params)) return std::nullopt;
         drawn = drawn || IsDrawing(function);
         if (!drawn && IsMapping(function)) layout.mapping += bytes.mid(at, qsizetype(words) * 2);
         if (function == 0x020B && !sawOrg) {  // SetWindowOrg: y, x
@@ -234,15 +410,34 @@ namespace {
 // Everything a drawing callback needs, reached through the player's device data.
 struct Canvas {
     QPainter* painter = nullptr;
-    QTransform toPixels;     // player coordinates to image pixels
-    double scaleY = 1;       // pixels per player unit, vertically
-    qint64 maxBytes = 0;     // for bitmaps inside the file
+    QTransform toPixels;  // player coordinates to image pixels
+    double scaleY = 1;    // pixels per player unit, vertically
+    qint64 maxBytes = 0;  // for bitmaps inside the file
+    // The bitmaps BitmapRead made and BitmapFree has not released. A brush the
+    // player hands over may be another object's memory (a file can delete a
+    // selected brush and reuse its slot), so its bitmap is used only when known.
+    QSet<const void*> bitmaps;
+    // The fonts the player made (it maps each one as it creates it). A font it
+    // hands over that is not one of them is another object's memory.
+    QSet<const void*> fonts;
+    Canvas() = default;
+    Canvas(const Canvas&) = delete;
+    Canvas& operator=(const Canvas&) = delete;
+    ~Canvas() {
+        for (const void* b : bitmaps) delete static_cast<const QImage*>(b);
+    }
 };
 
-Canvas& CanvasOf(wmfAPI* api) { return *static_cast<Canvas*>(api->device_data); }
+Canvas& CanvasOf(wmfAPI* api) {
+    return *static_cast<Canvas*>(api->device_data);
+}
 
-QColor ToColor(const wmfRGB& c) { return QColor(c.r, c.g, c.b); }
-QPointF ToPoint(const wmfD_Coord& c) { return QPointF(c.x, c.y); }
+QColor ToColor(const wmfRGB& c) {
+    return QColor(c.r, c.g, c.b);
+}
+QPointF ToPoint(const wmfD_Coord& c) {
+    return QPointF(c.x, c.y);
+}
 QRectF ToRect(const wmfD_Coord& tl, const wmfD_Coord& br) {
     return QRectF(ToPoint(tl), ToPoint(br)).normalized();
 }
@@ -260,47 +455,74 @@ QPen PenOf(const wmfDC* dc) {
         pen.setWidthF(p->width);
     }
     switch (style) {
-    case 1: pen.setStyle(Qt::DashLine); break;
-    case 2: pen.setStyle(Qt::DotLine); break;
-    case 3: pen.setStyle(Qt::DashDotLine); break;
-    case 4: pen.setStyle(Qt::DashDotDotLine); break;
-    default: pen.setStyle(Qt::SolidLine); break;
+        case 1:
+            pen.setStyle(Qt::DashLine);
+            break;
+        case 2:
+            pen.setStyle(Qt::DotLine);
+            break;
+        case 3:
+            pen.setStyle(Qt::DashDotLine);
+            break;
+        case 4:
+            pen.setStyle(Qt::DashDotDotLine);
+            break;
+        default:
+            pen.setStyle(Qt::SolidLine);
+            break;
     }
     switch (p->lopnStyle & 0x0F00) {
-    case 0x0100: pen.setCapStyle(Qt::SquareCap); break;
-    case 0x0200: pen.setCapStyle(Qt::FlatCap); break;
-    default: pen.setCapStyle(Qt::RoundCap); break;
+        case 0x0100:
+            pen.setCapStyle(Qt::SquareCap);
+            break;
+        case 0x0200:
+            pen.setCapStyle(Qt::FlatCap);
+            break;
+        default:
+            pen.setCapStyle(Qt::RoundCap);
+            break;
     }
     switch (p->lopnStyle & 0xF000) {
-    case 0x1000: pen.setJoinStyle(Qt::BevelJoin); break;
-    case 0x2000: pen.setJoinStyle(Qt::MiterJoin); break;
-    default: pen.setJoinStyle(Qt::RoundJoin); break;
+        case 0x1000:
+            pen.setJoinStyle(Qt::BevelJoin);
+            break;
+        case 0x2000:
+            pen.setJoinStyle(Qt::MiterJoin);
+            break;
+        default:
+            pen.setJoinStyle(Qt::RoundJoin);
+            break;
     }
     return pen;
 }
 
-QBrush BrushOf(const wmfDC* dc) {
+QBrush BrushOf(const Canvas& canvas, const wmfDC* dc) {
     const wmfBrush* b = dc->brush;
     if (!b) return QBrush(Qt::white);
     switch (b->lbStyle) {
-    case 0: return QBrush(ToColor(b->lbColor));
-    case 2: {  // hatched
-        static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern,
-                                                     Qt::FDiagPattern, Qt::BDiagPattern,
-                                                     Qt::CrossPattern, Qt::DiagCrossPattern};
-        return QBrush(ToColor(b->lbColor), hatches[std::min<int>(b->lbHatch, 5)]);
-    }
-    case 3: case 5: case 6:  // pattern brushes: the bitmap our reader made
-        if (b->bmp.data) return QBrush(*static_cast<const QImage*>(b->bmp.data));
-        return QBrush(ToColor(b->lbColor));
-    default: return QBrush(Qt::NoBrush);
+        case 0:
+            return QBrush(ToColor(b->lbColor));
+        case 2: {  // hatched
+            static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern,   Qt::VerPattern,
+                                                         Qt::FDiagPattern, Qt::BDiagPattern,
+                                                         Qt::CrossPattern, Qt::DiagCrossPattern};
+            return QBrush(ToColor(b->lbColor), hatches[std::min<int>(b->lbHatch, 5)]);
+        }
+        case 3:
+        case 5:
+        case 6:  // pattern brushes: the bitmap our reader made
+            if (canvas.bitmaps.contains(b->bmp.data))
+                return QBrush(*static_cast<const QImage*>(b->bmp.data));
+            return QBrush(ToColor(b->lbColor));
+        default:
+            return QBrush(Qt::NoBrush);
     }
 }
 
 void Prepare(wmfAPI* api, const wmfDC* dc, bool fill) {
     QPainter& p = *CanvasOf(api).painter;
     p.setPen(PenOf(dc));
-    p.setBrush(fill ? BrushOf(dc) : QBrush(Qt::NoBrush));
+    p.setBrush(fill ? BrushOf(CanvasOf(api), dc) : QBrush(Qt::NoBrush));
     // Hatches show the background colour between their lines when it is opaque.
     p.setBackgroundMode(dc->bgmode == 2 ? Qt::OpaqueMode : Qt::TransparentMode);
     p.setBackground(ToColor(dc->bgcolor));
@@ -329,8 +551,10 @@ void DrawArcLike(wmfAPI* api, wmfDrawArc_t* d, int kind) {
     const bool whole = d->start.x == d->end.x && d->start.y == d->end.y;
     if (r.width() <= 0 || r.height() <= 0) return;
     if (whole) {
-        if (kind == 0) p.drawArc(r, 0, 360 * 16);
-        else p.drawEllipse(r);
+        if (kind == 0)
+            p.drawArc(r, 0, 360 * 16);
+        else
+            p.drawEllipse(r);
         return;
     }
     const double rx = r.width() / 2, ry = r.height() / 2;
@@ -342,13 +566,22 @@ void DrawArcLike(wmfAPI* api, wmfDrawArc_t* d, int kind) {
     while (span <= 0) span += 360;
     const int a = static_cast<int>(num::RoundHalfEven(from * 16));
     const int s = static_cast<int>(num::RoundHalfEven(span * 16));
-    if (kind == 0) p.drawArc(r, a, s);
-    else if (kind == 1) p.drawPie(r, a, s);
-    else p.drawChord(r, a, s);
+    if (kind == 0)
+        p.drawArc(r, a, s);
+    else if (kind == 1)
+        p.drawPie(r, a, s);
+    else
+        p.drawChord(r, a, s);
 }
-void DrawArc(wmfAPI* api, wmfDrawArc_t* d) { DrawArcLike(api, d, 0); }
-void DrawPie(wmfAPI* api, wmfDrawArc_t* d) { DrawArcLike(api, d, 1); }
-void DrawChord(wmfAPI* api, wmfDrawArc_t* d) { DrawArcLike(api, d, 2); }
+void DrawArc(wmfAPI* api, wmfDrawArc_t* d) {
+    DrawArcLike(api, d, 0);
+}
+void DrawPie(wmfAPI* api, wmfDrawArc_t* d) {
+    DrawArcLike(api, d, 1);
+}
+void DrawChord(wmfAPI* api, wmfDrawArc_t* d) {
+    DrawArcLike(api, d, 2);
+}
 
 void DrawEllipse(wmfAPI* api, wmfDrawArc_t* d) {
     Prepare(api, d->dc, true);
@@ -406,10 +639,17 @@ void RopDraw(wmfAPI* api, wmfROP_Draw_t* d) {
     QPainter& p = *CanvasOf(api).painter;
     const QRectF r = ToRect(d->TL, d->BR);
     switch (d->ROP) {
-    case 0x00000042: p.fillRect(r, Qt::black); break;  // BLACKNESS
-    case 0x00FF0062: p.fillRect(r, Qt::white); break;  // WHITENESS
-    case 0x00F00021: p.fillRect(r, BrushOf(d->dc)); break;  // PATCOPY
-    default: break;
+        case 0x00000042:
+            p.fillRect(r, Qt::black);
+            break;  // BLACKNESS
+        case 0x00FF0062:
+            p.fillRect(r, Qt::white);
+            break;  // WHITENESS
+        case 0x00F00021:
+            p.fillRect(r, BrushOf(CanvasOf(api), d->dc));
+            break;  // PATCOPY
+        default:
+            break;
     }
 }
 
@@ -445,7 +685,8 @@ void BitmapRead(wmfAPI* api, wmfBMP_Read_t* r) {
     width = std::abs(width);
     height = std::abs(height);
     if (width == 0 || height == 0 || bits <= 0 || bits > 32) return;
-    if (width * height * 4 > CanvasOf(api).maxBytes) return;
+    // Each side fits 31 bits, so their product does too; times four it might not.
+    if (width * height > CanvasOf(api).maxBytes / 4) return;
     const qint64 offset = 14 + headerSize + paletteBytes;
     QByteArray file;
     file.reserve(14 + dib.size());
@@ -462,16 +703,18 @@ void BitmapRead(wmfAPI* api, wmfBMP_Read_t* r) {
     r->bmp.width = static_cast<U16>(std::min<int>(image.width(), 0xFFFF));
     r->bmp.height = static_cast<U16>(std::min<int>(image.height(), 0xFFFF));
     r->bmp.data = new QImage(std::move(image));
+    CanvasOf(api).bitmaps.insert(r->bmp.data);
 }
 
-void BitmapFree(wmfAPI*, wmfBMP* bmp) {
+void BitmapFree(wmfAPI* api, wmfBMP* bmp) {
+    if (!CanvasOf(api).bitmaps.remove(bmp->data)) return;
     delete static_cast<QImage*>(bmp->data);
     bmp->data = nullptr;
 }
 
 void BitmapDraw(wmfAPI* api, wmfBMP_Draw_t* d) {
+    if (!CanvasOf(api).bitmaps.contains(d->bmp.data)) return;
     const QImage* image = static_cast<const QImage*>(d->bmp.data);
-    if (!image) return;
     // The crop counts rows from the bottom, as DIBs store them.
     const int y = image->height() - d->crop.y - d->crop.h;
     const QRect source(d->crop.x, y, d->crop.w, d->crop.h);
@@ -494,13 +737,13 @@ void RegionPaint(wmfAPI* api, wmfPolyRectangle_t* d) {
     if (d->count == 0) return;
     QPainter& p = *CanvasOf(api).painter;
     for (unsigned i = 0; d->TL && d->BR && i < d->count; ++i)
-        p.fillRect(ToRect(d->TL[i], d->BR[i]), BrushOf(d->dc));
+        p.fillRect(ToRect(d->TL[i], d->BR[i]), BrushOf(CanvasOf(api), d->dc));
 }
 
 void RegionFrame(wmfAPI* api, wmfPolyRectangle_t* d) {
     if (d->count == 0 || !d->TL || !d->BR) return;
     QPainter& p = *CanvasOf(api).painter;
-    const QBrush brush = BrushOf(d->dc);
+    const QBrush brush = BrushOf(CanvasOf(api), d->dc);
     for (unsigned i = 0; i < d->count; ++i) {
         const QRectF r = ToRect(d->TL[i], d->BR[i]);
         const double w = d->width, h = d->height;
@@ -524,12 +767,14 @@ void RegionClip(wmfAPI* api, wmfPolyRectangle_t* d) {
     p.setWorldTransform(t);
 }
 
-QFont FontOf(const wmfFont* f, double pixelHeight) {
+QFont FontOf(wmfAPI* api, const wmfFont* f, double pixelHeight) {
+    if (!CanvasOf(api).fonts.contains(f)) f = nullptr;
     QFont font;
     if (f && f->lfFaceName && *f->lfFaceName) font.setFamily(QString::fromLatin1(f->lfFaceName));
     font.setPixelSize(std::max(1, static_cast<int>(num::RoundHalfEven(pixelHeight))));
     if (f) {
-        font.setWeight(static_cast<QFont::Weight>(f->lfWeight ? std::clamp<int>(f->lfWeight, 100, 900) : 400));
+        font.setWeight(
+            static_cast<QFont::Weight>(f->lfWeight ? std::clamp<int>(f->lfWeight, 100, 900) : 400));
         font.setItalic(f->lfItalic != 0);
         font.setUnderline(f->lfUnderline != 0);
         font.setStrikeOut(f->lfStrikeOut != 0);
@@ -544,8 +789,8 @@ void DrawText(wmfAPI* api, wmfDrawText_t* d) {
     const QString text = QString::fromLatin1(d->str);
     if (d->flags & 0x0002) p.fillRect(ToRect(d->TL, d->BR), ToColor(d->dc->bgcolor));  // ETO_OPAQUE
     if (d->dc->bgmode == 2) {
-        const QPolygonF box({ToPoint(d->bbox.TL), ToPoint(d->bbox.TR), ToPoint(d->bbox.BR),
-                             ToPoint(d->bbox.BL)});
+        const QPolygonF box(
+            {ToPoint(d->bbox.TL), ToPoint(d->bbox.TR), ToPoint(d->bbox.BR), ToPoint(d->bbox.BL)});
         p.setPen(Qt::NoPen);
         p.setBrush(ToColor(d->dc->bgcolor));
         p.drawPolygon(box);
@@ -557,19 +802,22 @@ void DrawText(wmfAPI* api, wmfDrawText_t* d) {
     p.save();
     p.resetTransform();
     p.translate(at);
-    if (d->dc->font && d->dc->font->lfEscapement) p.rotate(-d->dc->font->lfEscapement / 10.0);
-    p.setFont(FontOf(d->dc->font, pixels));
+    const wmfFont* font = c.fonts.contains(d->dc->font) ? d->dc->font : nullptr;
+    if (font && font->lfEscapement) p.rotate(-font->lfEscapement / 10.0);
+    p.setFont(FontOf(api, font, pixels));
     p.setPen(ToColor(d->dc->textcolor));
     p.drawText(QPointF(0, 0), text);
     p.restore();
 }
 
-void FontMap(wmfAPI*, wmfFont*) {}
+void FontMap(wmfAPI* api, wmfFont* font) {
+    CanvasOf(api).fonts.insert(font);
+}
 
 // Width of the text in points for a font of one point.
-float StringWidth(wmfAPI*, wmfFont* font, char* str) {
+float StringWidth(wmfAPI* api, wmfFont* font, char* str) {
     if (!str) return 0;
-    const QFontMetricsF metrics(FontOf(font, 100));
+    const QFontMetricsF metrics(FontOf(api, font, 100));
     return static_cast<float>(metrics.horizontalAdvance(QString::fromLatin1(str)) / 100.0);
 }
 
@@ -712,9 +960,10 @@ std::optional<QImage> Render(const QByteArray& bytes, const Layout& layout, QSiz
                              data.data() + h + 12);
 
     std::lock_guard lock(playerMutex);
-    Player player;
+    // The canvas outlives the player, whose clean-up releases bitmaps through it.
     Canvas canvas;
     canvas.maxBytes = maxBytes;
+    Player player;
     player.api = CreatePlayer(&canvas);
     if (!player.api) return std::nullopt;
     if (wmf_mem_open(player.api, reinterpret_cast<unsigned char*>(data.data()), data.size()) !=

@@ -1,5 +1,7 @@
 #include <QKeyEvent>
 #include <QTest>
+#include <cmath>
+#include <limits>
 
 #include "TestSupport.h"
 #include "platform/Keys.h"
@@ -29,6 +31,16 @@ private slots:
         QCOMPARE(num::ToInt16Clamped(40000), int16_t(32767));
         QCOMPARE(num::ToInt16Clamped(-40000), int16_t(-32768));
         QCOMPARE(num::ToInt16Clamped(116.5), int16_t(116));
+    }
+    // Numbers read from damaged files: far beyond any integer, infinite or NaN.
+    void valuesBeyondEveryIntegerSaturate() {
+        QCOMPARE(num::RoundHalfEven(1e300), std::numeric_limits<long long>::max());
+        QCOMPARE(num::RoundHalfEven(-1e300), std::numeric_limits<long long>::min());
+        QCOMPARE(num::RoundHalfEven(std::numeric_limits<double>::infinity()),
+                 std::numeric_limits<long long>::max());
+        QCOMPARE(num::RoundHalfEven(std::nan("")), 0LL);
+        QCOMPARE(num::ToInt16Clamped(3.3e87), int16_t(32767));
+        QCOMPARE(num::IntDiv(1e300, 1e300), 1LL);
     }
     void textIsShortestPlainDecimal() {
         QCOMPARE(num::Text(9550), QString("9550"));
