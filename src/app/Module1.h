@@ -9,17 +9,17 @@
 // names, the hand-over values between windows and the high-score table.
 struct Module1Record {
     // Settings (field number of init.txt in brackets).
-    int SaveOnExit = 0;      // [1]
-    int SoundOn = 0;         // [2]
-    QString BackFile;        // [3]
-    double SpeedSetting = 0; // [4] 1 slow, 2 normal, anything else fast
-    QString ViewOption;      // [5] as read; a number
-    double WindowTop = 0;    // [6]
-    double WindowLeft = 0;   // [7]
-    double WindowWidth = 0;  // [8]
-    double WindowHeight = 0; // [9]
-    double BoardWidth = 0;   // [10]
-    double BoardHeight = 0;  // [11]
+    int SaveOnExit = 0;       // [1]
+    int SoundOn = 0;          // [2]
+    QString BackFile;         // [3]
+    double SpeedSetting = 0;  // [4] 1 slow, 2 normal, anything else fast
+    QString ViewOption;       // [5] as read; a number
+    double WindowTop = 0;     // [6]
+    double WindowLeft = 0;    // [7]
+    double WindowWidth = 0;   // [8]
+    double WindowHeight = 0;  // [9]
+    double BoardWidth = 0;    // [10]
+    double BoardHeight = 0;   // [11]
 
     // Fields 2-4 and 6-11 exactly as read, for an exit without saving.
     QString StartSoundOn, StartBackFile, StartSpeedSetting;
@@ -34,7 +34,7 @@ struct Module1Record {
     double FlipDelay = 0;
     QString FileTypeSnapshot;  // six "1"/"0": BMP, GIF, JPEG, ICON, WMF, All Graphics
     QString PlayerName;
-    int ViewerCaller = 0;      // 1 configuration window, 2 game window
+    int ViewerCaller = 0;  // 1 configuration window, 2 game window
     int16_t ViewerCard = 0;
     QString ViewerFile;
 

@@ -14,13 +14,13 @@
 #include "platform/Platform.h"
 
 void Form1::Command1_Click() {
-    // 1. The folder list as it stands. A file that cannot be written has
+    // The folder list as it stands. A file that cannot be written has
     // been reported; the deal goes on with the list in the window.
     SaveDirectoryList();
-    // 3-5. A fresh random sequence, then the scan.
+    // A fresh random sequence, then the scan.
     platform().random->Reseed();
     ScanFolders();
-    // 6. Too few pictures and no fall-back allowed.
+    // Too few pictures and no fall-back allowed.
     const bool acquireAdditional = Check8->checkState() != Qt::Unchecked;
     if (!acquireAdditional && FilesAvailable < 4) {
         platform().dialogs->Info("Tavimo",
@@ -37,7 +37,7 @@ void Form1::Command1_Click() {
     hide();
     QCoreApplication::processEvents();
 
-    // 8-10. N + 8 picks. Folders that vanished since the scan, or cannot be
+    // The board's pictures plus spares. Folders that vanished since the scan, or cannot be
     // listed, drop out like folders without files.
     board::ChooserInput in;
     for (const FolderEntry& f : Folders()) in.folders.append({f.path, f.included});
@@ -51,7 +51,7 @@ void Form1::Command1_Click() {
     ChosenPictures = lists.ChosenPictures;
     FreshFiles = lists.FreshFiles;
 
-    // 11. A fresh, hidden game window; its first clock tick deals.
+    // A fresh, hidden game window; its first clock tick deals.
     if (ChosenPictures.size() >= 4) {
         Module1.QuietUnload = 1;
         hide();
@@ -59,7 +59,7 @@ void Form1::Command1_Click() {
         Forms::Get<Form2>();
         return;
     }
-    // 12. The splash stays until a later deal completes.
+    // Too few pictures even with every fall-back: the splash stays until a later deal completes.
     platform().dialogs->Info("Tavimo",
                              "Not enough pictures found, minimum of 4 pictures required.");
     ShowConfigurationOnTop();

@@ -39,7 +39,9 @@ constexpr quint16 kPsNull = 5;
 constexpr quint16 kBsSolid = 0;
 constexpr quint16 kBsNull = 1;
 
-quint16 W(int v) { return static_cast<quint16>(static_cast<qint16>(std::clamp(v, -32768, 32767))); }
+quint16 W(int v) {
+    return static_cast<quint16>(static_cast<qint16>(std::clamp(v, -32768, 32767)));
+}
 
 // COLORREF as two words: red | green << 8, then blue.
 void PushColor(std::vector<quint16>& p, const QColor& c) {
@@ -161,9 +163,13 @@ static std::vector<quint16> PointList(const QPolygon& points) {
     return p;
 }
 
-void WmfWriter::Polygon(const QPolygon& points) { Record(kPolygon, PointList(points)); }
+void WmfWriter::Polygon(const QPolygon& points) {
+    Record(kPolygon, PointList(points));
+}
 
-void WmfWriter::Polyline(const QPolygon& points) { Record(kPolyline, PointList(points)); }
+void WmfWriter::Polyline(const QPolygon& points) {
+    Record(kPolyline, PointList(points));
+}
 
 void WmfWriter::PolyPolygon(const std::vector<QPolygon>& polygons) {
     Record(kSetPolyFillMode, {1});  // ALTERNATE
@@ -224,10 +230,17 @@ void WmfWriter::StretchDib(int left, int top, int width, int height, const QImag
         return;
     QByteArray dib = bmp.mid(14);
     if (dib.size() % 2) dib.append('\0');
-    std::vector<quint16> p{0x0020, 0x00CC,  // SRCCOPY
-                           0,               // colours are RGB values
-                           W(image.height()), W(image.width()), 0, 0,
-                           W(height), W(width), W(top), W(left)};
+    std::vector<quint16> p{0x0020,
+                           0x00CC,  // SRCCOPY
+                           0,       // colours are RGB values
+                           W(image.height()),
+                           W(image.width()),
+                           0,
+                           0,
+                           W(height),
+                           W(width),
+                           W(top),
+                           W(left)};
     for (int i = 0; i < dib.size(); i += 2)
         p.push_back(static_cast<quint16>(static_cast<quint8>(dib[i]) |
                                          (static_cast<quint8>(dib[i + 1]) << 8)));

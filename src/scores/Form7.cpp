@@ -128,8 +128,7 @@ void Form7::Form_Load() {
 
     Timer1->start();
 
-    sounds::Open(*MMControl1,
-                 Paths().SoundFile(m.HighScoreRank == 1 ? m.BestSound : m.HighSound));
+    sounds::Open(*MMControl1, Paths().SoundFile(m.HighScoreRank == 1 ? m.BestSound : m.HighSound));
 }
 
 void Form7::Timer1_Timer() {

@@ -20,12 +20,12 @@ private slots:
         QCOMPARE(num::RoundHalfEven(2.5000001), 3LL);
     }
     void integerDivisionRoundsOperandsFirst() {
-        QCOMPARE(num::IntDiv(7.5, 2), 4LL);   // 8 \ 2
-        QCOMPARE(num::IntDiv(6.5, 2), 3LL);   // 6 \ 2
-        QCOMPARE(num::IntDiv(-7, 2), -3LL);   // truncates toward zero
-        QCOMPARE(num::Mod(7.5, 3), 2LL);      // 8 mod 3
+        QCOMPARE(num::IntDiv(7.5, 2), 4LL);  // 8 \ 2
+        QCOMPARE(num::IntDiv(6.5, 2), 3LL);  // 6 \ 2
+        QCOMPARE(num::IntDiv(-7, 2), -3LL);  // truncates toward zero
+        QCOMPARE(num::Mod(7.5, 3), 2LL);     // 8 mod 3
         QCOMPARE(num::Mod(-7, 3), -1LL);
-        QCOMPARE(num::IntDiv(5, 0.4), 0LL);   // divisor rounds to 0: no crash
+        QCOMPARE(num::IntDiv(5, 0.4), 0LL);  // divisor rounds to 0: no crash
     }
     void sixteenBitValuesClamp() {
         QCOMPARE(num::ToInt16Clamped(40000), int16_t(32767));
@@ -73,7 +73,8 @@ TAVIMO_TEST(NumbersTest);
 class KeysTest : public QObject {
     Q_OBJECT
 private:
-    static int Code(int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = {}) {
+    static int Code(int key, Qt::KeyboardModifiers mods = Qt::NoModifier,
+                    const QString& text = {}) {
         QKeyEvent e(QEvent::KeyPress, key, mods, text);
         return vk::FromEvent(&e);
     }
@@ -115,7 +116,7 @@ private slots:
         f.Release(vk::Plus, false);
         f.Press(vk::Plus, false);  // came at once: still held
         f.Release(vk::Plus, false);
-        f.Flush();                 // really let go
+        f.Flush();  // really let go
         QCOMPARE(downs.size(), 2);
         QCOMPARE(ups, QList<int>({vk::Plus}));
     }

@@ -30,7 +30,9 @@ void CardBack(QPainter& p, const QRectF& r) {
 }
 
 QPainterPath HeartPath(const QRectF& r) {
-    auto at = [&](double x, double y) { return QPointF(r.left() + x * r.width(), r.top() + y * r.height()); };
+    auto at = [&](double x, double y) {
+        return QPointF(r.left() + x * r.width(), r.top() + y * r.height());
+    };
     QPainterPath h(at(0.5, 0.88));
     h.cubicTo(at(0.2, 0.66), at(0.06, 0.46), at(0.12, 0.3));
     h.cubicTo(at(0.18, 0.13), at(0.42, 0.1), at(0.5, 0.29));
@@ -54,7 +56,8 @@ void CardFace(QPainter& p, const QRectF& r, Face face) {
     p.setPen(QPen(QColor(30, 40, 70), r.width() * 0.03));
     p.setBrush(QColor(255, 252, 240));
     p.drawRoundedRect(r, r.width() * 0.1, r.width() * 0.1);
-    const QRectF inner = r.adjusted(r.width() * 0.14, r.height() * 0.2, -r.width() * 0.14, -r.height() * 0.2);
+    const QRectF inner =
+        r.adjusted(r.width() * 0.14, r.height() * 0.2, -r.width() * 0.14, -r.height() * 0.2);
     p.setPen(QPen(QColor(110, 0, 20), r.width() * 0.025));
     if (face == Face::Heart) {
         p.setBrush(QColor(220, 30, 50));
@@ -66,8 +69,8 @@ void CardFace(QPainter& p, const QRectF& r, Face face) {
     }
 }
 
-void Rotated(QPainter& p, QPointF centre, double degrees, const std::function<void(const QRectF&)>& draw,
-             QSizeF size) {
+void Rotated(QPainter& p, QPointF centre, double degrees,
+             const std::function<void(const QRectF&)>& draw, QSizeF size) {
     p.save();
     p.translate(centre);
     p.rotate(degrees);
@@ -90,9 +93,12 @@ QImage Logo() {
     p.setRenderHint(QPainter::Antialiasing);
     Felt(p, 160, 240);
     const QSizeF card(92, 128);
-    Rotated(p, QPointF(62, 96), -14, [&](const QRectF& r) { CardBack(p, r); }, card);
-    Rotated(p, QPointF(80, 120), 0, [&](const QRectF& r) { CardFace(p, r, Face::Heart); }, card);
-    Rotated(p, QPointF(98, 146), 14, [&](const QRectF& r) { CardFace(p, r, Face::Heart); }, card);
+    Rotated(
+        p, QPointF(62, 96), -14, [&](const QRectF& r) { CardBack(p, r); }, card);
+    Rotated(
+        p, QPointF(80, 120), 0, [&](const QRectF& r) { CardFace(p, r, Face::Heart); }, card);
+    Rotated(
+        p, QPointF(98, 146), 14, [&](const QRectF& r) { CardFace(p, r, Face::Heart); }, card);
     return img;
 }
 
@@ -184,8 +190,11 @@ QImage Trophy() {
 
 // The application icon: a card back and a face with a heart.
 void Icon(QPainter& p) {
-    Rotated(p, QPointF(38, 50), -12, [&](const QRectF& r) { CardBack(p, r); }, QSizeF(52, 72));
-    Rotated(p, QPointF(62, 52), 10, [&](const QRectF& r) { CardFace(p, r, Face::Heart); }, QSizeF(52, 72));
+    Rotated(
+        p, QPointF(38, 50), -12, [&](const QRectF& r) { CardBack(p, r); }, QSizeF(52, 72));
+    Rotated(
+        p, QPointF(62, 52), 10, [&](const QRectF& r) { CardFace(p, r, Face::Heart); },
+        QSizeF(52, 72));
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
 #include <QThread>
 #include <QWidget>
 #include <cstdio>
@@ -15,18 +18,13 @@
 #include "board/Form2.h"
 #include "board/frmSplash.h"
 #include "config/Form1.h"
-#include "app/Module1.h"
-#include "board/Form2.h"
-#include "scores/Form4.h"
-#include "scores/Form7.h"
-#include "play/Form8.h"
-#include "viewer/Form3.h"
-#include <QImage>
-#include <QLabel>
-#include <QPainter>
 #include "platform/FileSystem.h"
 #include "platform/Keys.h"
 #include "play/Form6.h"
+#include "play/Form8.h"
+#include "scores/Form4.h"
+#include "scores/Form7.h"
+#include "viewer/Form3.h"
 
 namespace {
 QString outDir;
@@ -34,7 +32,8 @@ void Save(QWidget& w, const QString& name) {
     w.show();
     QApplication::processEvents();
     const QString path = outDir + "/" + name + ".png";
-    if (!w.grab().save(path)) std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
+    if (!w.grab().save(path))
+        std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
 }
 
 void FlushDeletesNow() {
@@ -98,7 +97,7 @@ void ViewerShots(const ProgramFolder& folder) {
         FlushDeletesNow();
     }
     for (const auto& [shot, w, h] : {std::tuple{"viewer-fit-landscape", 900, 500},
-                                    std::tuple{"viewer-fit-portrait", 300, 700}}) {
+                                     std::tuple{"viewer-fit-portrait", 300, 700}}) {
         Form3& v = OpenViewer(TestPicture(folder, QString(shot) + ".bmp", w, h));
         v.Command2_Click();
         Save(v, shot);
@@ -130,8 +129,9 @@ void HighScoreShot() {
     DefaultGameWindow();
     QFile f(FileSystem::Join(Paths().DataFolder(), "best.txt"));
     if (f.open(QIODevice::WriteOnly))
-        f.write("Winner,8,0:01:05,1291,Ann Lee,12,0:02:40,1140,Bartholomew Jenkins,40,0:14:03,975,"
-                "Kim,4,0:00:19,430,Zoe,6,0:00:58,300,,,,0,,,,0,,,,0,,,,0,,,,0\r\n");
+        f.write(
+            "Winner,8,0:01:05,1291,Ann Lee,12,0:02:40,1140,Bartholomew Jenkins,40,0:14:03,975,"
+            "Kim,4,0:00:19,430,Zoe,6,0:00:58,300,,,,0,,,,0,,,,0,,,,0,,,,0\r\n");
     f.close();
     Form4& w = Forms::Get<Form4>();
     w.Resize();
@@ -196,7 +196,8 @@ void BackShots() {
     const QString graphics = FileSystem::Join(folder.Path(), "Graphics");
     config.ChosenPictures.clear();
     for (const QString& f : platform().fs->ListFiles(graphics, "*.jpg;*.gif;*.bmp;*.wmf;*.ico"))
-        if (config.ChosenPictures.size() < 16) config.ChosenPictures.append(FileSystem::Join(graphics, f));
+        if (config.ChosenPictures.size() < 16)
+            config.ChosenPictures.append(FileSystem::Join(graphics, f));
     Form2& game = Forms::Get<Form2>();
     game.DealBoard();
     game.show();
@@ -244,8 +245,8 @@ void ConfigWindow(const ProgramFolder& folder) {
     f.Label13_Click();
     f.List3->setCurrentRow(1);  // the Graphics folder
     if (f.File1->count() > 0) f.File1->setCurrentRow(0);
-    for (const auto& [name, width, height] :
-         {std::tuple{"config-default", 9550.0, 6750.0}, std::tuple{"config-1280x1024", 19100.0, 13505.0}}) {
+    for (const auto& [name, width, height] : {std::tuple{"config-default", 9550.0, 6750.0},
+                                              std::tuple{"config-1280x1024", 19100.0, 13505.0}}) {
         Module1.WindowWidth = width;
         Module1.WindowHeight = height;
         f.Resize();
@@ -254,7 +255,8 @@ void ConfigWindow(const ProgramFolder& folder) {
         for (int i = 0; i < 300; ++i) {
             QApplication::processEvents();
             const QRect shown = f.Dir1->visualRect(f.Dir1->currentIndex());
-            if (i > 20 && shown.isValid() && f.Dir1->viewport()->rect().contains(shown.topLeft())) break;
+            if (i > 20 && shown.isValid() && f.Dir1->viewport()->rect().contains(shown.topLeft()))
+                break;
             QThread::msleep(10);
         }
         Save(f, name);
@@ -285,7 +287,8 @@ void PausedBoardShot() {
     const QString graphics = FileSystem::Join(folder.Path(), "Graphics");
     config.ChosenPictures.clear();
     for (const QString& f : platform().fs->ListFiles(graphics, "*.jpg;*.gif;*.bmp;*.wmf;*.ico"))
-        if (config.ChosenPictures.size() < 16) config.ChosenPictures.append(FileSystem::Join(graphics, f));
+        if (config.ChosenPictures.size() < 16)
+            config.ChosenPictures.append(FileSystem::Join(graphics, f));
     Form2& game = Forms::Get<Form2>();
     game.DealBoard();
     game.Timer1->stop();
