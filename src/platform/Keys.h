@@ -40,6 +40,8 @@ public:
     // Returns true when a key-up is pending and Flush must be scheduled.
     bool Release(int vk, bool autoRepeat, unsigned long time = 0);
     void Flush();
+    // A key-up is waiting to learn whether the key is really let go.
+    bool Pending() const { return pendingUp_ != 0; }
 
 private:
     int pendingUp_ = 0;
