@@ -119,7 +119,8 @@ public:
         return Picture{scaled, path, natural};
     }
     void LoadMany(const QStringList& paths, QSize maxSize,
-                  const std::function<bool(int, std::optional<Picture>)>& consume) override {
+                  const std::function<bool(int, std::optional<Picture>)>& consume,
+                  const std::function<void(int)>&) override {
         for (int i = 0; i < paths.size(); ++i)
             if (!consume(i, Load(paths[i], maxSize, 0))) return;
     }
