@@ -234,7 +234,8 @@ private slots:
         // 2, then the last.
         QCOMPARE(loader->values.size(), 7);
         for (int i = 0; i < loader->values.size(); ++i) {
-            QCOMPARE(loader->messages[i], "Loading Pictures:  " + QString::number(loader->values[i]));
+            QCOMPARE(loader->messages[i],
+                     "Loading Pictures:  " + QString::number(loader->values[i]));
             if (i > 0) QVERIFY(loader->values[i] >= loader->values[i - 1]);
         }
         QCOMPARE(loader->values[3], 2);
