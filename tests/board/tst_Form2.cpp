@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QTest>
+#include <chrono>
+#include <future>
 #include <set>
 
 #include "TestSupport.h"
@@ -49,6 +51,21 @@ public:
                 return more;
             },
             progress);
+    }
+};
+
+// Holds one file's decode back until released, as a large file keeps its
+// worker busy while the others finish.
+class HoldingLoader : public PictureLoader {
+public:
+    QString held;
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::optional<Picture> Load(const QString& path, QSize maxSize, int limit) override {
+        // Given up on after a while, so a splash that never moves fails
+        // the test instead of hanging it.
+        if (path == held) released.wait_for(std::chrono::seconds(10));
+        return PictureLoader::Load(path, maxSize, limit);
     }
 };
 
@@ -207,6 +224,36 @@ private slots:
         const QImage disabled = card->grab().toImage();
         QCOMPARE(disabled, enabled);
         QCOMPARE(enabled.pixelColor(40, 50), QColor(200, 30, 30));
+    }
+
+    void splashCountsPicturesAsTheyDecodeWhileTheFirstIsStillLoading() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        auto* loader = new HoldingLoader;
+        platform().pictures.reset(loader);
+        const QStringList chosen = GeneratedPictures(folder, 4);
+        loader->held = chosen[0];
+        Configure(4, chosen);
+        frmSplash& splash = Forms::Get<frmSplash>();
+        QList<int> whileHeld;
+        bool holding = true;
+        QObject guard;
+        connect(splash.ProgressBar1, &QProgressBar::valueChanged, &guard, [&](int value) {
+            if (!holding) return;
+            whileHeld << value;
+            if (value == 3) {
+                holding = false;
+                loader->release.set_value();
+            }
+        });
+        Form2& game = Forms::Get<Form2>();
+        Deal(game);
+        // The other three were counted before the first one arrived.
+        QVERIFY(!whileHeld.isEmpty());
+        QCOMPARE(whileHeld.last(), 3);
+        QCOMPARE(game.PairCount, 4);
+        // The cards still hold the pictures in list order.
+        for (int i = 0; i < 4; ++i) QCOMPARE(game.Image1[i]->File(), chosen[i]);
     }
 
     void failedFilesDropOutWithoutAdvancingTheCount() {
