@@ -2,9 +2,12 @@
 // its cost. This measures a deal of 40 pairs from 48 photo-sized JPEGs the
 // way the game does it (scaled decoding on worker threads, one intermediate
 // per picture) beside the naive way (full decode, then scale) in the same
-// run, with the peak memory of each; and a relayout of 80 cards at two of
-// the fixed screen sizes.
+// run, with the peak memory of each; the same deal again once the
+// thumbnail cache holds its pictures, and what writing them costs; and a
+// relayout of 80 cards at two of the fixed screen sizes.
 //
+// The thumbnail cache lives in the build folder (bench-cache/), never the
+// user's.
 // The pictures are generated once into the build folder (bench-pictures/).
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -41,6 +44,13 @@ struct Spec {
 };
 // 28 of 4000 x 3000, 16 of 6000 x 4000, 4 progressive 5472 x 3648.
 constexpr Spec Specs[] = {{28, 4000, 3000, false}, {16, 6000, 4000, false}, {4, 5472, 3648, true}};
+
+QString CacheFolder() {
+    return QCoreApplication::applicationDirPath() + "/bench-cache";
+}
+void EmptyCache() {
+    QDir(CacheFolder()).removeRecursively();
+}
 
 QString PictureFolder() {
     return QCoreApplication::applicationDirPath() + "/bench-pictures";
@@ -119,7 +129,8 @@ public:
         return Picture{scaled, path, natural};
     }
     void LoadMany(const QStringList& paths, QSize maxSize,
-                  const std::function<bool(int, std::optional<Picture>)>& consume) override {
+                  const std::function<bool(int, std::optional<Picture>)>& consume,
+                  const std::function<void(int)>&) override {
         for (int i = 0; i < paths.size(); ++i)
             if (!consume(i, Load(paths[i], maxSize, 0))) return;
     }
@@ -188,12 +199,22 @@ Form2& Deal() {
     return game;
 }
 
-void RunDeal(benchmark::State& state, bool naive) {
-    if (naive)
+enum class DealKind { Naive, NoCache, First, Repeat };
+
+void RunDeal(benchmark::State& state, DealKind kind) {
+    if (kind == DealKind::Naive)
         platform().pictures = std::make_unique<NaiveLoader>();
     else
         platform().pictures = std::make_unique<PictureLoader>();
+    PictureLoader& loader = *platform().pictures;
+    if (kind == DealKind::NoCache) loader.SetThumbnailCache(nullptr);
+    EmptyCache();
+    if (kind == DealKind::Repeat) {  // filled by a first deal
+        Deal();
+        loader.WaitForThumbnails();
+    }
     double peak = 0, before = 0, cpu = 0;
+    double writeWall = 0, writeCpu = 0, writePeak = 0;
     for (auto _ : state) {
         before = ResidentMB();
         ResetPeak();
@@ -202,10 +223,29 @@ void RunDeal(benchmark::State& state, bool naive) {
         cpu += ProcessCpuSeconds() - cpuStart;
         peak = std::max(peak, PeakMB());
         if (game.PairCount != 40) state.SkipWithError("the deal did not reach 40 pairs");
+        if (kind == DealKind::First) {
+            // The copies are written after the deal, while the player plays:
+            // measured apart, from the deal's end until the last is on disk.
+            state.PauseTiming();
+            QElapsedTimer timer;
+            timer.start();
+            const double writeStart = ProcessCpuSeconds();
+            loader.WaitForThumbnails();
+            writeWall += timer.nsecsElapsed() / 1e9;
+            writeCpu += ProcessCpuSeconds() - writeStart;
+            writePeak = std::max(writePeak, PeakMB());
+            EmptyCache();
+            state.ResumeTiming();
+        }
     }
     state.counters["peak_MB"] = peak;
     state.counters["resident_before_MB"] = before;
     state.counters["process_cpu_s"] = cpu / double(state.iterations());
+    if (kind == DealKind::First) {
+        state.counters["write_after_deal_s"] = writeWall / double(state.iterations());
+        state.counters["write_cpu_s"] = writeCpu / double(state.iterations());
+        state.counters["peak_with_write_MB"] = writePeak;
+    }
     Module1.QuietUnload = 1;
     Forms::Unload<Form2>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -213,10 +253,17 @@ void RunDeal(benchmark::State& state, bool naive) {
 }
 
 void BM_Deal40Pairs(benchmark::State& state) {
-    RunDeal(state, false);
+    RunDeal(state, DealKind::First);
+}
+void BM_Deal40PairsRepeat(benchmark::State& state) {
+    RunDeal(state, DealKind::Repeat);
+}
+// The deal as it was before the cache: the first deal's yardstick.
+void BM_Deal40PairsNoCache(benchmark::State& state) {
+    RunDeal(state, DealKind::NoCache);
 }
 void BM_Deal40PairsNaive(benchmark::State& state) {
-    RunDeal(state, true);
+    RunDeal(state, DealKind::Naive);
 }
 
 // One picture of each kind, decoded scaled to the intermediate size or
@@ -284,6 +331,8 @@ BENCHMARK(BM_Decode24MP_Scaled)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_Decode24MP_Full)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Decode20MPProgressive_Scaled)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Deal40Pairs)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_Deal40PairsNoCache)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_Deal40PairsRepeat)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Deal40PairsNaive)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_Relayout80Cards_480by600)
     ->Unit(benchmark::kMillisecond)
@@ -297,6 +346,8 @@ BENCHMARK(BM_Relayout80Cards_1280by1024)
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Before anything can load a picture.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(CacheFolder()));
     InstallRealPlatform();
     // Nothing here may wait for a player.
     platform().dialogs = std::make_unique<ScriptedDialogs>();

@@ -428,6 +428,15 @@ void Form2::LoadPictures() {
     const int wanted = PairCount;
     int loaded = 0;
     const QSize intermediate(board::IntermediateSize, board::IntermediateSize);
+    // The count never goes back: a picture handed over was counted when it decoded.
+    int shown = 0;
+    const auto show = [&](int count) {
+        count = std::min(count, wanted);
+        if (count <= shown) return;
+        shown = count;
+        splash.SetProgress(shown);
+        splash.SetMessage("Loading Pictures:  " + QString::number(shown));
+    };
     const auto consume = [&](int, std::optional<Picture> picture) {
         if (loaded >= wanted) return false;
         // A file that fails drops out; the next one takes its place.
@@ -438,13 +447,16 @@ void Form2::LoadPictures() {
         Face(loaded)->SetPicture(picture->image, picture->file);
         if (loaded > 0) Back(loaded)->CopyPictureFrom(*Image2[0]);
         ++loaded;
-        splash.SetProgress(loaded);
-        splash.SetMessage("Loading Pictures:  " + QString::number(loaded));
+        show(loaded);
         return loaded < wanted;
     };
     while (loaded < wanted && loaded < chosen.size()) {
         const int missing = std::min<int>(wanted - loaded, chosen.size() - loaded);
-        platform().pictures->LoadMany(chosen.mid(loaded, missing), intermediate, consume);
+        // The splash follows the decodes as they finish, largest first, while
+        // the cards still take their pictures in list order.
+        const int before = loaded;
+        platform().pictures->LoadMany(chosen.mid(loaded, missing), intermediate, consume,
+                                      [&](int decoded) { show(before + decoded); });
     }
 
     // 4. Pairs as loaded, at most the board size.

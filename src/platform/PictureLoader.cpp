@@ -1,6 +1,9 @@
 #include "platform/PictureLoader.h"
 
 #include <fcntl.h>
+#include <pthread.h>
+#include <sched.h>
+#include <sys/syscall.h>
 // clang-format off
 #include <cstdio>  // before the JPEG headers, which use FILE and size_t
 #include <jpeglib.h>
@@ -20,12 +23,14 @@
 #include <climits>
 #include <condition_variable>
 #include <csetjmp>
+#include <deque>
 #include <mutex>
 #include <numeric>
 #include <thread>
 #include <vector>
 
 #include "platform/Numbers.h"
+#include "platform/ThumbnailCache.h"
 #include "platform/WmfReader.h"
 
 namespace {
@@ -265,44 +270,6 @@ bool PngComplete(const QByteArray& b) {
     return false;
 }
 
-// Reads up to `limit` bytes of a picture file through one descriptor. The
-// file may have been swapped for a pipe or a device since it was listed:
-// opening does not wait for a writer, and nothing is read unless the
-// descriptor is an ordinary file. `size` gets the file's size.
-std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 limit, qint64* size) {
-    // The program's own art is compiled in; a resource is never a pipe.
-    if (path.startsWith(u':')) {
-        QFile resource(path);
-        if (!resource.open(QIODevice::ReadOnly)) return std::nullopt;
-        if (size) *size = resource.size();
-        return resource.read(limit);
-    }
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) return std::nullopt;
-    struct FdCloser {
-        int fd;
-        ~FdCloser() { ::close(fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-    if (size) *size = st.st_size;
-    QByteArray bytes;
-    const qint64 want = std::min<qint64>(limit, st.st_size);
-    if (want <= 0) return bytes;
-    bytes.resize(want);
-    qint64 got = 0;
-    while (got < want) {
-        const ssize_t n = ::read(fd, bytes.data() + got, size_t(want - got));
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) return std::nullopt;
-        if (n == 0) break;
-        got += n;
-    }
-    bytes.truncate(got);
-    return bytes;
-}
-
 void EnsureQtLimit() {
     static std::once_flag once;
     std::call_once(once,
@@ -370,7 +337,7 @@ std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocati
     const qint64 maxBytes =
         qint64(std::clamp(allocationLimitMB, 1, PictureLoader::QtAllocationLimitMB)) * 1024 * 1024;
     qint64 size = 0;
-    auto read = ReadRegularFile(path, maxBytes + 1, &size);
+    auto read = PictureLoader::ReadRegularFile(path, maxBytes + 1, &size);
     if (!read || size > maxBytes || read->isEmpty() || read->size() > maxBytes) return std::nullopt;
     QByteArray bytes = std::move(*read);
 
@@ -413,6 +380,41 @@ QSize PictureLoader::FitWithin(QSize size, QSize bound) {
     return QSize(scaled(size.width(), bound.height(), size.height()), bound.height());
 }
 
+std::optional<QByteArray> PictureLoader::ReadRegularFile(
+    const QString& path, qint64 limit, qint64* size,
+    int flags) {  // The program's own art is compiled in; a resource is never a pipe.
+    if (path.startsWith(u':')) {
+        QFile resource(path);
+        if (!resource.open(QIODevice::ReadOnly)) return std::nullopt;
+        if (size) *size = resource.size();
+        return resource.read(limit);
+    }
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | flags);
+    if (fd < 0) return std::nullopt;
+    struct FdCloser {
+        int fd;
+        ~FdCloser() { ::close(fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    if (size) *size = st.st_size;
+    QByteArray bytes;
+    const qint64 want = std::min<qint64>(limit, st.st_size);
+    if (want <= 0) return bytes;
+    bytes.resize(want);
+    qint64 got = 0;
+    while (got < want) {
+        const ssize_t n = ::read(fd, bytes.data() + got, size_t(want - got));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return std::nullopt;
+        if (n == 0) break;
+        got += n;
+    }
+    bytes.truncate(got);
+    return bytes;
+}
+
 std::optional<Picture> PictureLoader::Load(const QString& path, QSize maxSize,
                                            int allocationLimitMB) {
     try {
@@ -451,15 +453,159 @@ bool PictureLoader::IsProgressiveJpeg(const QByteArray& head) {
 namespace {
 // Reads no more of the file than a JPEG's headers can take.
 bool IsProgressiveJpegFile(const QString& path) {
-    const auto head = ReadRegularFile(path, 64 * 1024, nullptr);
+    const auto head = PictureLoader::ReadRegularFile(path, 64 * 1024, nullptr);
     return head && PictureLoader::IsProgressiveJpeg(*head);
+}
+
+// The upright size from a file's headers, for a picture taken from the
+// cache without the size recorded.
+QSize NaturalSizeFromHeaders(const QString& path) {
+    auto head = PictureLoader::ReadRegularFile(path, 64 * 1024, nullptr);
+    if (!head) return {};
+    QBuffer buffer(&*head);
+    if (!buffer.open(QIODevice::ReadOnly)) return {};
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    const QSize size = reader.size();
+    return reader.transformation() & QImageIOHandler::TransformationRotate90 ? size.transposed()
+                                                                             : size;
+}
+
+// What the cache says of a file: nothing, a copy, or that it cannot be decoded.
+std::optional<std::optional<Picture>> AskCache(const ThumbnailCache& cache, const QString& path,
+                                               QSize maxSize, const ThumbnailCache::Stamp& stamp) {
+    if (auto hit = cache.Read(path, maxSize, stamp)) {
+        const QSize natural =
+            hit->naturalSize.isValid() ? hit->naturalSize : NaturalSizeFromHeaders(path);
+        return std::optional<Picture>(Picture{std::move(hit->image), path, natural});
+    }
+    if (cache.HasFailure(path, stamp)) return std::optional<Picture>();
+    return std::nullopt;
+}
+
+// Lowest CPU and disk priority for the calling thread: it runs only when
+// nothing else wants the machine.
+void BecomeIdle() {
+    sched_param param{};
+    pthread_setschedparam(pthread_self(), SCHED_IDLE, &param);
+    constexpr int WhoProcess = 1, IdleClass = 3, ClassShift = 13;
+    ::syscall(SYS_ioprio_set, WhoProcess, 0, IdleClass << ClassShift);
 }
 }  // namespace
 
+// Writes the copies a load found missing, one at a time, at idle priority.
+// The card's picture is smaller than the cache's size, so the file is
+// decoded again at that size: the deal does not pay for it.
+class PictureLoader::ThumbnailWriter {
+public:
+    struct Job {
+        std::shared_ptr<const ThumbnailCache> cache;
+        QString path;
+        QSize want;
+        ThumbnailCache::Stamp stamp;
+        bool failed = false;
+        QImage image;  // when the card's picture already has the cache's size
+    };
+
+    ~ThumbnailWriter() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+            jobs_.clear();
+        }
+        wake_.notify_all();
+        if (thread_.joinable()) thread_.join();
+    }
+
+    void Add(std::vector<Job> jobs) {
+        if (jobs.empty()) return;
+        std::lock_guard lock(mutex_);
+        if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
+        for (Job& job : jobs) jobs_.push_back(std::move(job));
+        wake_.notify_all();
+    }
+
+    void Wait() {
+        std::unique_lock lock(mutex_);
+        idle_.wait(lock, [&] { return jobs_.empty() && !busy_; });
+    }
+
+private:
+    void Run() {
+        BecomeIdle();
+        for (;;) {
+            Job job;
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [&] { return stop_ || !jobs_.empty(); });
+                if (stop_) return;
+                job = std::move(jobs_.front());
+                jobs_.pop_front();
+                busy_ = true;
+            }
+            try {
+                Write(job);
+            } catch (...) {
+                // A copy not written is only a copy missing.
+            }
+            {
+                std::lock_guard lock(mutex_);
+                busy_ = false;
+            }
+            idle_.notify_all();
+        }
+    }
+
+    static void Write(const Job& job) {
+        // A file changed since the deal gets its copy at the next one.
+        if (ThumbnailCache::StampOf(job.path) != job.stamp) return;
+        if (job.failed) {
+            job.cache->WriteFailure(job.path, job.stamp);
+            return;
+        }
+        QImage image = job.image;
+        QSize natural;
+        if (image.isNull()) {
+            const auto bucket = ThumbnailCache::BucketFor(job.want);
+            if (!bucket) return;
+            auto picture = LoadFile(job.path, QSize(bucket->edge, bucket->edge),
+                                    PictureLoader::DefaultAllocationLimitMB);
+            if (!picture || ThumbnailCache::StampOf(job.path) != job.stamp) return;
+            image = std::move(picture->image);
+            natural = picture->naturalSize;
+        }
+        job.cache->Write(job.path, job.want, image, natural, job.stamp);
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_, idle_;
+    std::deque<Job> jobs_;
+    bool busy_ = false;
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+PictureLoader::PictureLoader()
+    : thumbnails_(std::make_shared<ThumbnailCache>()),
+      writer_(std::make_unique<ThumbnailWriter>()) {}
+
+PictureLoader::~PictureLoader() = default;
+
+void PictureLoader::SetThumbnailCache(std::shared_ptr<const ThumbnailCache> cache) {
+    thumbnails_ = std::move(cache);
+}
+
+void PictureLoader::WaitForThumbnails() {
+    writer_->Wait();
+}
+
 void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
-                             const std::function<bool(int, std::optional<Picture>)>& consume) {
+                             const std::function<bool(int, std::optional<Picture>)>& consume,
+                             const std::function<void(int)>& progress) {
     const int count = static_cast<int>(paths.size());
     if (count == 0) return;
+    const std::shared_ptr<const ThumbnailCache> cache = thumbnails_;
+    const auto bucket = cache ? ThumbnailCache::BucketFor(maxSize) : std::nullopt;
     // Largest files first, so the long decodes start early and overlap the rest.
     // A progressive JPEG keeps every coefficient of the whole picture in memory
     // while it decodes (tens of MB for a camera photo), so at most one of them
@@ -472,6 +618,8 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
     std::iota(order.begin(), order.end(), 0);
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return sizes[a] > sizes[b]; });
 
+    // What a decode leaves for the cache once the load is over.
+    enum class ForCache : char { Nothing, Copy, Failure };
     struct Shared {
         std::mutex mutex;
         std::condition_variable ready;  // a result arrived
@@ -480,7 +628,11 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
         std::vector<char> done;
         std::vector<char> taken;
         std::vector<signed char> heavy;  // -1 not known yet, 0 plain, 1 progressive
+        std::vector<std::optional<ThumbnailCache::Stamp>> stamps;
+        std::vector<ForCache> forCache;
+        std::vector<QImage> fullSize;  // card pictures that already have the cache's size
         int remaining = 0;
+        int decoded = 0;
         bool heavyBusy = false;
         bool stop = false;
     } shared;
@@ -488,6 +640,9 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
     shared.done.assign(count, 0);
     shared.taken.assign(count, 0);
     shared.heavy.assign(count, -1);
+    shared.stamps.resize(count);
+    shared.forCache.assign(count, ForCache::Nothing);
+    shared.fullSize.resize(count);
     shared.remaining = count;
 
     // The first file in `order` not yet taken that may start now; -1 when the
@@ -504,6 +659,7 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
     const auto work = [&] {
         for (;;) {
             int index;
+            std::optional<std::optional<Picture>> cached;
             {
                 std::unique_lock lock(shared.mutex);
                 shared.slot.wait(
@@ -514,8 +670,19 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
                 --shared.remaining;
                 if (shared.heavy[index] < 0) {
                     lock.unlock();
-                    const bool progressive = IsProgressiveJpegFile(paths[index]);
+                    // The cache first: a copy there spares reading the file at all.
+                    std::optional<ThumbnailCache::Stamp> stamp;
+                    if (bucket) stamp = ThumbnailCache::StampOf(paths[index]);
+                    if (stamp) {
+                        try {
+                            cached = AskCache(*cache, paths[index], maxSize, *stamp);
+                        } catch (...) {
+                            cached.reset();
+                        }
+                    }
+                    const bool progressive = !cached && IsProgressiveJpegFile(paths[index]);
                     lock.lock();
+                    shared.stamps[index] = stamp;
                     shared.heavy[index] = progressive;
                     if (progressive && shared.heavyBusy) {  // back for later
                         shared.taken[index] = 0;
@@ -523,24 +690,65 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
                         continue;
                     }
                 }
-                if (shared.heavy[index] == 1) shared.heavyBusy = true;
+                if (!cached && shared.heavy[index] == 1) shared.heavyBusy = true;
             }
             std::optional<Picture> picture;
-            try {
-                picture = Load(paths[index], maxSize);
-            } catch (...) {
-                picture.reset();
+            if (cached) {
+                picture = std::move(*cached);
+            } else {
+                try {
+                    picture = Load(paths[index], maxSize);
+                } catch (...) {
+                    picture.reset();
+                }
             }
             {
                 std::lock_guard lock(shared.mutex);
+                const bool ok = picture && !picture->image.isNull();
+                if (ok) ++shared.decoded;
+                if (!cached && bucket && shared.stamps[index]) {
+                    const QSize natural = ok ? picture->naturalSize : QSize();
+                    if (!ok)
+                        shared.forCache[index] = ForCache::Failure;
+                    else if (std::max(natural.width(), natural.height()) > bucket->edge) {
+                        shared.forCache[index] = ForCache::Copy;
+                        const QSize got = picture->image.size();
+                        if (std::max(got.width(), got.height()) == bucket->edge)
+                            shared.fullSize[index] = picture->image;
+                    }
+                }
                 shared.results[index] = std::move(picture);
                 shared.done[index] = 1;
-                if (shared.heavy[index] == 1) shared.heavyBusy = false;
+                if (!cached && shared.heavy[index] == 1) shared.heavyBusy = false;
             }
             shared.ready.notify_all();
             shared.slot.notify_all();
         }
     };
+
+    // Once every worker has ended, however the load ends, the copies the
+    // cache lacks go to the writer.
+    struct QueueCopies {
+        Shared& shared;
+        const QStringList& paths;
+        const std::shared_ptr<const ThumbnailCache>& cache;
+        QSize want;
+        ThumbnailWriter& writer;
+        ~QueueCopies() {
+            try {
+                std::vector<ThumbnailWriter::Job> jobs;
+                for (size_t i = 0; i < shared.forCache.size(); ++i) {
+                    if (shared.forCache[i] == ForCache::Nothing) continue;
+                    jobs.push_back({cache, paths[int(i)], want, *shared.stamps[i],
+                                    shared.forCache[i] == ForCache::Failure,
+                                    std::move(shared.fullSize[i])});
+                }
+                writer.Add(std::move(jobs));
+            } catch (...) {
+                // No writer to be had: the cache stays as it was.
+            }
+        }
+    } queueCopies{shared, paths, cache, maxSize, *writer_};
 
     const int threads =
         std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, std::min(count, 16));
@@ -566,11 +774,23 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
         if (workers.empty()) work();
     }
 
+    int reported = 0;
     for (int i = 0; i < count; ++i) {
         std::optional<Picture> picture;
         {
             std::unique_lock lock(shared.mutex);
-            shared.ready.wait(lock, [&] { return shared.done[i] != 0; });
+            for (;;) {
+                // Every decode that finished is told before the next wait.
+                if (progress && shared.decoded != reported) {
+                    reported = shared.decoded;
+                    lock.unlock();
+                    progress(reported);
+                    lock.lock();
+                    continue;
+                }
+                if (shared.done[i]) break;
+                shared.ready.wait(lock);
+            }
             picture = std::move(shared.results[i]);
             shared.results[i].reset();
         }

@@ -5,7 +5,10 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
+
+class ThumbnailCache;
 
 // A decoded picture that remembers its file, so a window that needs the
 // natural size (the viewer) can decode it again.
@@ -30,7 +33,10 @@ public:
     // limit (larger per-call limits are cut to it).
     static constexpr int QtAllocationLimitMB = 1024;
 
-    virtual ~PictureLoader() = default;
+    PictureLoader();
+    virtual ~PictureLoader();
+    PictureLoader(const PictureLoader&) = delete;
+    PictureLoader& operator=(const PictureLoader&) = delete;
 
     // Decodes `path`. With a valid `maxSize` the picture is decoded scaled to
     // fit inside it (aspect kept, never enlarged), using the decoder's own
@@ -46,8 +52,29 @@ public:
     // false stops the work (files not yet handed over are dropped). Workers
     // call Load, so an override of Load must be thread-safe. Returns when every
     // worker has ended.
+    // A picture with a matching copy in the thumbnail cache is taken from
+    // there without calling Load; one recorded there as undecodable fails
+    // without it. Afterwards the copies missing from the cache are written
+    // on a worker of the lowest priority.
+    // `progress`, when given, hears on the calling thread how many pictures
+    // have decoded so far, in whatever order they finish.
     virtual void LoadMany(const QStringList& paths, QSize maxSize,
-                          const std::function<bool(int index, std::optional<Picture>)>& consume);
+                          const std::function<bool(int index, std::optional<Picture>)>& consume,
+                          const std::function<void(int decoded)>& progress = {});
+
+    // The cache LoadMany reads and fills; null turns it off. By default the
+    // user's cache, wherever the environment says at the time.
+    void SetThumbnailCache(std::shared_ptr<const ThumbnailCache> cache);
+    // Waits until the copies queued by earlier loads are written.
+    void WaitForThumbnails();
+
+    // Reads up to `limit` bytes of a file through one descriptor. The file
+    // may have been swapped for a pipe or a device since it was listed:
+    // opening does not wait for a writer, and nothing is read unless the
+    // descriptor is an ordinary file. `size` gets the file's size; `flags`
+    // are added to the open flags.
+    static std::optional<QByteArray> ReadRegularFile(const QString& path, qint64 limit,
+                                                     qint64* size, int flags = 0);
 
     // True when `head` (a file's first bytes, up to its first scan) is a
     // progressive JPEG: those decode into a whole-picture buffer first.
@@ -59,4 +86,9 @@ public:
     // Fits `size` inside `bound`, aspect kept (halves round to even, at least
     // one pixel), never enlarged. An invalid bound leaves `size` as it is.
     static QSize FitWithin(QSize size, QSize bound);
+
+private:
+    class ThumbnailWriter;
+    std::shared_ptr<const ThumbnailCache> thumbnails_;
+    std::unique_ptr<ThumbnailWriter> writer_;
 };

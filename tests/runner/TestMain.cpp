@@ -1,6 +1,8 @@
 // The runner of every subsystem's test executable: runs each registered
 // test class in turn and fails when any of them failed.
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -9,6 +11,10 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
+    // Loads fill the desktop's thumbnail cache: never the player's own.
+    QTemporaryDir cacheHome;
+    if (!cacheHome.isValid()) return 1;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cacheHome.path()));
     int failed = 0;
     for (auto& [name, factory] : testsupport::Registry()) {
         std::unique_ptr<QObject> test(factory());
