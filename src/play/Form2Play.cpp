@@ -12,8 +12,10 @@
 #include "config/Form1.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
+#include "platform/TextFile.h"
 #include "play/Form6.h"
 #include "play/Form8.h"
+#include "play/HelpWindow.h"
 #include "play/Scoring.h"
 #include "play/SoundEffects.h"
 #include "scores/Form4.h"
@@ -364,10 +366,21 @@ void Form2::mnuAbout_Click() {
     about.Command1->setFocus();
 }
 
+namespace {
+// A help text is a few pages; anything far larger is no help file.
+constexpr qint64 HelpFileLimit = 4 * 1024 * 1024;
+}  // namespace
+
 void Form2::mnuInst_Click() {
     // Stops the clock without the message; a key or click resumes.
     Paused = 1;
     const QString help = Paths().HelpFile();
-    if (!platform().desktop->OpenTextFile(help))
-        platform().dialogs->Info("Tavimo", "The help file " + help + " could not be opened.");
+    if (platform().desktop->OpenTextFile(help)) return;
+    // No program on this desktop opens text files: show it ourselves.
+    QString text;
+    if (textfile::ReadLimited(help, HelpFileLimit, &text) == textfile::ReadResult::Ok) {
+        Forms::Get<HelpWindow>().ShowText(text);
+        return;
+    }
+    platform().dialogs->Info("Tavimo", "The help file " + help + " could not be opened.");
 }

@@ -61,6 +61,7 @@ Form3::Form3() {
     }
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    SetKeyButtons(Command1, Command1);
     connect(VScroll1, &QScrollBar::valueChanged, this, [this] { VScroll1_Change(); });
     connect(HScroll1, &QScrollBar::valueChanged, this, [this] { HScroll1_Change(); });
 }

@@ -1,6 +1,7 @@
 // The game window driven through its handlers with the fake clock.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTest>
 #include <QWindow>
@@ -16,6 +17,7 @@
 #include "platform/Twips.h"
 #include "play/Form6.h"
 #include "play/Form8.h"
+#include "play/HelpWindow.h"
 #include "play/SoundEffects.h"
 #include "scores/Form4.h"
 #include "scores/Form7.h"
@@ -794,6 +796,21 @@ private slots:
         QVERIFY(!Forms::IfLoaded<Form6>());
     }
 
+    void returnAndEscapeCloseLikeOk() {
+        Board b;
+        const QString end = b.folder.Path() + "/Sound/End.wav";
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            Form6& r = Forms::Get<Form6>();
+            r.show();
+            r.Timer1_Timer();
+            QTest::keyClick(&r, key);
+            QCOMPARE(b.d.sounds->last(), "Close " + end);  // OK's own step ran
+            FlushDeletes();
+            QVERIFY(!Forms::IfLoaded<Form6>());
+            b.d.sounds->clear();
+        }
+    }
+
     void placedOnTheGameWindowsSizeFromTheScreenCorner() {
         Board b;
         b->move(300, 200);
@@ -924,14 +941,45 @@ private slots:
         QCOMPARE(b->Paused, 0);
     }
 
+    // A missing help.txt: nothing to show in the game either.
     void contentsFailureNamesTheFile() {
         Board b;
+        QVERIFY(QFile::remove(b.folder.Path() + "/help.txt"));
         b.d.desktop->openSucceeds = false;
         b->mnuInst_Click();
         QCOMPARE(int(b.d.dialogs->shown.size()), 1);
         QCOMPARE(b.d.dialogs->shown[0].title, QString("Tavimo"));
         QVERIFY(b.d.dialogs->shown[0].text.contains(b.folder.Path() + "/help.txt"));
         QCOMPARE(b->Paused, 1);
+        QVERIFY(!Forms::IfLoaded<HelpWindow>());
+
+        // A help.txt that cannot be read (here a folder) keeps the message.
+        QVERIFY(QDir(b.folder.Path()).mkdir("help.txt"));
+        b->mnuInst_Click();
+        QCOMPARE(int(b.d.dialogs->shown.size()), 2);
+        QVERIFY(!Forms::IfLoaded<HelpWindow>());
+    }
+
+    void contentsWithoutAnOpenerShowsTheTextInTheGame() {
+        Board b;
+        b->resize(twips::ToPixels(9550), twips::ToPixels(6750));
+        QFile::remove(b.folder.Path() + "/help.txt");
+        b.folder.Write("help.txt", "How to play\r\nTurn two cards.\r\n");
+        b.d.desktop->openSucceeds = false;
+        b->mnuInst_Click();
+        QVERIFY(b.d.dialogs->shown.empty());
+        HelpWindow* help = Forms::IfLoaded<HelpWindow>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->Text->toPlainText(), QString("How to play\nTurn two cards.\n"));
+        QVERIFY(help->Text->isReadOnly());
+        QCOMPARE(help->size(), b->size());
+        QCOMPARE(b->Paused, 1);
+        // Typing changes nothing; Escape closes.
+        QTest::keyClicks(help->Text, "xyz");
+        QCOMPARE(help->Text->toPlainText(), QString("How to play\nTurn two cards.\n"));
+        QTest::keyClick(help->Text, Qt::Key_Escape);
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<HelpWindow>());
     }
 };
 TAVIMO_TEST(MenuTest);

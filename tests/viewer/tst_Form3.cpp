@@ -225,6 +225,28 @@ private slots:
         QVERIFY(!config.isVisible());
     }
 
+    void returnAndEscapeCloseBackToTheGame() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        Form2& game = GameWithCard(WritePicture(folder, "a.bmp", 64, 64), 64, 64);
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            game.hide();
+            OpenFromGame(0, "a.bmp");
+            Form3& v = *Forms::IfLoaded<Form3>();
+            // "Fit to screen" has the focus: Return presses it, Escape closes.
+            v.Command2->setFocus();
+            QTest::keyClick(v.Command2, key);
+            if (key == Qt::Key_Return) {
+                QCOMPARE(v.Command2->text(), QString("Normal size"));
+                v.Command1->setFocus();
+                QTest::keyClick(v.Command1, key);
+            }
+            FlushDeletes();
+            QVERIFY(!Forms::IfLoaded<Form3>());
+            QVERIFY(game.isVisible());
+        }
+    }
+
     void closingReturnsToTheConfigurationOnly() {
         ProgramFolder folder;
         DefaultGeometry();
