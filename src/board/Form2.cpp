@@ -51,6 +51,14 @@ Form2::Form2() {
     connect(back0, &CardWidget::clicked, this, [this] { Image2_Click(0); });
     Image1.append(face0);
     Image2.append(back0);
+    KeyFrame = new QFrame(Picture1);
+    KeyFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    KeyFrame->setLineWidth(3);
+    KeyFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette framePalette = KeyFrame->palette();
+    framePalette.setColor(QPalette::WindowText, framePalette.color(QPalette::Highlight));
+    KeyFrame->setPalette(framePalette);
+    KeyFrame->hide();
 
     Label3 = new QLabel("Game paused, press any key to continue.", ClientArea);
     QFont pauseFont("Times New Roman", 23);
@@ -495,6 +503,7 @@ void Form2::ShuffleCards() {
         back->setGeometry(px);
         back->show();
     }
+    CardsMoved();
 }
 
 void Form2::PlaceCards() {
@@ -515,6 +524,7 @@ void Form2::PlaceCards() {
         if (k < Image1.size()) Image1[k]->setGeometry(px);
         if (k < Image2.size()) Image2[k]->setGeometry(px);
     }
+    CardsMoved();
     Picture1->setUpdatesEnabled(true);
     Picture1->show();
     Picture1->setEnabled(true);

@@ -1,6 +1,7 @@
 // The game itself: turning and matching cards, the clock in the title bar,
 // pausing, the end of a board, and the Preferences and Help menu commands.
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,6 +10,7 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "board/KeyFocus.h"
 #include "config/Form1.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
@@ -288,13 +290,23 @@ void Form2::EndOfBoard() {
 
 // ---- Pause ----
 
+namespace {
+bool IsArrow(int KeyCode) {
+    return KeyCode >= vk::Left && KeyCode <= vk::Down;
+}
+}  // namespace
+
 void Form2::Form_KeyDown(int KeyCode, int Shift) {
     (void)Shift;
     if (KeyCode == vk::Plus || KeyCode == vk::Minus) {
         ResizeKeyDown(KeyCode);
         return;
     }
-    if (PauseKeyLatch) return;
+    if (PauseKeyLatch) {
+        // A held arrow key walks on; a held Space turns no more cards.
+        if (IsArrow(KeyCode)) MoveKeyFocus(KeyCode);
+        return;
+    }
     if (Paused == 1 || (KeyCode != vk::P && KeyCode != vk::F1))
         Paused = 0;
     else
@@ -303,6 +315,56 @@ void Form2::Form_KeyDown(int KeyCode, int Shift) {
     if (Paused == 1) Label3->raise();
     Label3->setVisible(Paused == 1);
     PauseKeyLatch = true;
+    // Like a click, the key that ends a pause also does its own work.
+    if (IsArrow(KeyCode)) MoveKeyFocus(KeyCode);
+    if (KeyCode == vk::Space || KeyCode == vk::Return) TurnKeyFocus();
+}
+
+// ---- Keyboard play ----
+
+int Form2::CardAtSlot(int slot) const {
+    const auto at = std::find(CardSlot.begin(), CardSlot.end(), slot);
+    const int k = at == CardSlot.end() ? -1 : static_cast<int>(at - CardSlot.begin());
+    return k < CardCount ? k : -1;
+}
+
+void Form2::MoveKeyFocus(int KeyCode) {
+    if (!BoardDealt) return;
+    static constexpr board::FocusMove moves[] = {board::FocusMove::Left, board::FocusMove::Up,
+                                                 board::FocusMove::Right, board::FocusMove::Down};
+    // The first arrow key shows the frame where the board starts.
+    KeyFocusSlot = KeyFocusSlot < 0
+                       ? board::MoveFocus(Grid, CardCount, -1, moves[0])
+                       : board::MoveFocus(Grid, CardCount, KeyFocusSlot, moves[KeyCode - vk::Left]);
+    CardsMoved();
+}
+
+void Form2::TurnKeyFocus() {
+    const int k = CardAtSlot(KeyFocusSlot);
+    if (k < 0 || k >= Image1.size() || k >= Image2.size()) return;
+    // Exactly what a click on the card the player sees there does.
+    CardWidget* shown = Image2[k]->isVisibleTo(Picture1) ? Image2[k] : Image1[k];
+    emit shown->clicked();
+}
+
+void Form2::CardsMoved() {
+    const std::vector<int> order = board::ReadingOrder(Grid, CardCount);
+    for (int rank = 0; rank < static_cast<int>(order.size()); ++rank) {
+        const int k = CardAtSlot(order[rank]);
+        if (k < 0 || k >= Image1.size() || k >= Image2.size()) continue;
+        const QString card = "Card " + QString::number(rank + 1) + ", ";
+        Image2[k]->setAccessibleName(card + "face down");
+        Image1[k]->setAccessibleName(card + QFileInfo(Image1[k]->File()).fileName());
+    }
+    const int k = CardAtSlot(KeyFocusSlot);
+    if (k < 0 || k >= Image2.size()) {
+        KeyFrame->hide();
+        return;
+    }
+    const int margin = KeyFrame->lineWidth() + 1;
+    KeyFrame->setGeometry(Image2[k]->geometry().adjusted(-margin, -margin, margin, margin));
+    KeyFrame->show();
+    KeyFrame->raise();
 }
 
 void Form2::Form_KeyUp(int KeyCode, int Shift) {
