@@ -51,13 +51,16 @@ Form2::Form2() {
     connect(back0, &CardWidget::clicked, this, [this] { Image2_Click(0); });
     Image1.append(face0);
     Image2.append(back0);
+    // Bright yellow with a dark edge shows on the green board, on the blue
+    // backs and on light and dark pictures alike.
     KeyFrame = new QFrame(Picture1);
-    KeyFrame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    KeyFrame->setLineWidth(3);
+    KeyFrame->setStyleSheet(
+        "QFrame { border: 4px solid #ffd200; border-radius: 4px; outline: none; }");
     KeyFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
-    QPalette framePalette = KeyFrame->palette();
-    framePalette.setColor(QPalette::WindowText, framePalette.color(QPalette::Highlight));
-    KeyFrame->setPalette(framePalette);
+    auto* edge = new QFrame(KeyFrame);
+    edge->setObjectName("edge");
+    edge->setStyleSheet("QFrame#edge { border: 1px solid #202020; border-radius: 2px; }");
+    edge->setAttribute(Qt::WA_TransparentForMouseEvents);
     KeyFrame->hide();
 
     Label3 = new QLabel("Game paused, press any key to continue.", ClientArea);

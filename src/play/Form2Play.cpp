@@ -361,8 +361,11 @@ void Form2::CardsMoved() {
         KeyFrame->hide();
         return;
     }
-    const int margin = KeyFrame->lineWidth() + 1;
+    // The frame lies just outside the card, its dark edge on the card's rim.
+    constexpr int margin = 3;
     KeyFrame->setGeometry(Image2[k]->geometry().adjusted(-margin, -margin, margin, margin));
+    if (auto* edge = KeyFrame->findChild<QFrame*>("edge"))
+        edge->setGeometry(KeyFrame->rect().adjusted(4, 4, -4, -4));
     KeyFrame->show();
     KeyFrame->raise();
 }

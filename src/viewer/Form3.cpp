@@ -108,6 +108,9 @@ void Form3::Form_Load() {
     VScroll1->raise();
     HScroll1->raise();
     Picture3->raise();
+    // OK holds the focus, so Return closes as in a dialog; left to the tab
+    // order, "Fit to screen" would take it and Return would only toggle.
+    Command1->setFocus();
 }
 
 void Form3::ApplyLayout(double windowWidth, double windowHeight, bool keep) {

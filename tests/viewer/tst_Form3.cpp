@@ -364,6 +364,15 @@ private slots:
         ProgramFolder folder;
         DefaultGeometry();
         Form2& game = GameWithCard(WritePicture(folder, "a.bmp", 64, 64), 64, 64);
+        // Return where the viewer puts the focus: it closes.
+        game.hide();
+        OpenFromGame(0, "a.bmp");
+        QWidget* focus = Forms::IfLoaded<Form3>()->focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key_Return);
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<Form3>());
+        QVERIFY(game.isVisible());
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
             game.hide();
             OpenFromGame(0, "a.bmp");
