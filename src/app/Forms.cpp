@@ -2,6 +2,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QWindow>
 
 FormBase::FormBase(QWidget* parent) : QWidget(parent) {}
@@ -42,6 +44,35 @@ void FormBase::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
+}
+
+void FormBase::SetKeyButtons(QAbstractButton* onReturn, QAbstractButton* onEscape) {
+    onReturn_ = onReturn;
+    onEscape_ = onEscape;
+}
+
+void FormBase::keyPressEvent(QKeyEvent* event) {
+    const auto usable = [this](QAbstractButton* b) {
+        return b && b->window() == this && b->isEnabled() && b->isVisibleTo(this);
+    };
+    const int key = event->key();
+    const bool bare = !(event->modifiers() & ~Qt::KeypadModifier);
+    if (bare && (key == Qt::Key_Return || key == Qt::Key_Enter) && onReturn_) {
+        // A focused button is the one the player means, as in any dialog.
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        QAbstractButton* target = usable(focused) ? focused : onReturn_;
+        if (usable(target)) {
+            event->accept();
+            target->click();
+            return;
+        }
+    }
+    if (bare && key == Qt::Key_Escape && usable(onEscape_)) {
+        event->accept();
+        onEscape_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 std::unordered_map<std::type_index, FormBase*>& Forms::Map() {

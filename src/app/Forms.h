@@ -1,4 +1,5 @@
 #pragma once
+#include <QAbstractButton>
 #include <QWidget>
 #include <typeindex>
 #include <unordered_map>
@@ -19,6 +20,11 @@ public:
     // it over its owner and never lets a click on the owner hide it.
     void StayAbove(QWidget* owner);
 
+    // The keys every desktop window knows: Return presses the focused push
+    // button, or `onReturn` when none has the focus; Escape presses
+    // `onEscape`. Either may be null (the key then does nothing here).
+    void SetKeyButtons(QAbstractButton* onReturn, QAbstractButton* onEscape);
+
 protected:
     // A small fixed window (result, winner entry, About): title and close
     // box only, no minimize or maximize. Call before the window is shown.
@@ -26,10 +32,13 @@ protected:
 
     // The close box unloads the window; a cancelled unload keeps it open.
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     friend class Forms;
     bool unloading_ = false;
+    QAbstractButton* onReturn_ = nullptr;
+    QAbstractButton* onEscape_ = nullptr;
 };
 
 class Forms {

@@ -51,6 +51,17 @@ Form2::Form2() {
     connect(back0, &CardWidget::clicked, this, [this] { Image2_Click(0); });
     Image1.append(face0);
     Image2.append(back0);
+    // Bright yellow with a dark edge shows on the green board, on the blue
+    // backs and on light and dark pictures alike.
+    KeyFrame = new QFrame(Picture1);
+    KeyFrame->setStyleSheet(
+        "QFrame { border: 4px solid #ffd200; border-radius: 4px; outline: none; }");
+    KeyFrame->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* edge = new QFrame(KeyFrame);
+    edge->setObjectName("edge");
+    edge->setStyleSheet("QFrame#edge { border: 1px solid #202020; border-radius: 2px; }");
+    edge->setAttribute(Qt::WA_TransparentForMouseEvents);
+    KeyFrame->hide();
 
     Label3 = new QLabel("Game paused, press any key to continue.", ClientArea);
     QFont pauseFont("Times New Roman", 23);
@@ -507,6 +518,7 @@ void Form2::ShuffleCards() {
         back->setGeometry(px);
         back->show();
     }
+    CardsMoved();
 }
 
 void Form2::PlaceCards() {
@@ -527,6 +539,7 @@ void Form2::PlaceCards() {
         if (k < Image1.size()) Image1[k]->setGeometry(px);
         if (k < Image2.size()) Image2[k]->setGeometry(px);
     }
+    CardsMoved();
     Picture1->setUpdatesEnabled(true);
     Picture1->show();
     Picture1->setEnabled(true);

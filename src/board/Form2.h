@@ -1,5 +1,6 @@
 #pragma once
 #include <QAction>
+#include <QFrame>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -153,6 +154,15 @@ public:
     void mnuInst_Click();
     // The end of the board, run by the click that finds the last pair.
     void EndOfBoard();
+    // Keyboard play: the arrow keys move the focus frame over the slots,
+    // Space and Return click the focused card.
+    void MoveKeyFocus(int KeyCode);
+    void TurnKeyFocus();
+    // The card in slot `slot`, or -1.
+    int CardAtSlot(int slot) const;
+    // Names the cards for screen readers and puts the frame back on its
+    // slot; run whenever the cards move.
+    void CardsMoved();
     // Whether the loaded game window's "S&ound" is checked; every window
     // asks at the moment it would play. No game window: no sound.
     static bool SoundSwitchOn();
@@ -164,6 +174,8 @@ public:
     bool PauseKeyLatch = false;        // a key-down handled the pause; cleared by key-up
     QObject* PlayFilter = nullptr;     // the play handlers' event filter; goes first on destruction
     KeyRepeatFilter KeyFilter;         // Qt key events -> Form_KeyDown / Form_KeyUp
+    int KeyFocusSlot = -1;             // slot under the focus frame; -1 before the first arrow key
+    QFrame* KeyFrame = nullptr;        // the focus frame, over the cards in the board area
 
     // ---- Card backs (play/Form2Backs.cpp) ----
     void ConnectBacks();  // wires the card-back menu; called once by the constructor

@@ -162,6 +162,7 @@ Form1::Form1() {
     connect(View, &QCheckBox::stateChanged, this, [this] { View_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command6, &QPushButton::clicked, this, [this] { Command6_Click(); });
+    SetKeyButtons(Command1, Command6);
     connect(Drive1, &QComboBox::activated, this, [this] { Drive1_Change(); });
     connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& index) {
@@ -181,7 +182,6 @@ Form1::Form1() {
     ConnectClick(File1, this, [this] { File1_Click(); });
     ConnectClick(List3, this, [this] { List3_Click(); });
     connect(List3, &QListWidget::itemChanged, this, [this] { List3_ItemCheck(); });
-    connect(Label6, &QLineEdit::returnPressed, this, [this] { Label6_Enter(); });
     connect(Label13, &ClickLabel::clicked, this, [this] { Label13_Click(); });
     connect(Label14, &ClickLabel::clicked, this, [this] { Label14_Click(); });
     connect(Image1, &ClickLabel::clicked, this, [this] { Image1_Click(); });
@@ -729,6 +729,15 @@ void Form1::Combo1_LostFocus() {
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    // Return in the path box browses the typed folder and goes no further:
+    // it must not also press OK.
+    if (watched == Label6 && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            Label6_Enter();
+            return true;
+        }
+    }
     if (watched == Label6 &&
         (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
         const QString caption = ShortenPathCaption(Dir1Path, 26);

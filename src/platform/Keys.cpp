@@ -40,13 +40,13 @@ int FromEvent(const QKeyEvent* e) {
         case Qt::Key_Delete:
             return Delete;
         case Qt::Key_Left:
-            return 37;
+            return Left;
         case Qt::Key_Up:
-            return 38;
+            return Up;
         case Qt::Key_Right:
-            return 39;
+            return Right;
         case Qt::Key_Down:
-            return 40;
+            return Down;
         case Qt::Key_PageUp:
             return 33;
         case Qt::Key_PageDown:

@@ -7,6 +7,7 @@ class QKeyEvent;
 namespace vk {
 constexpr int Back = 8, Tab = 9, Return = 13, Shift = 16, Control = 17, Alt = 18, Escape = 27,
               Space = 32;
+constexpr int Left = 37, Up = 38, Right = 39, Down = 40;
 constexpr int Delete = 46;
 constexpr int P = 80;
 constexpr int F1 = 112, F5 = 116, F6 = 117, F7 = 118;

@@ -1,6 +1,7 @@
 // The game itself: turning and matching cards, the clock in the title bar,
 // pausing, the end of a board, and the Preferences and Help menu commands.
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -9,11 +10,14 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "board/KeyFocus.h"
 #include "config/Form1.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
+#include "platform/TextFile.h"
 #include "play/Form6.h"
 #include "play/Form8.h"
+#include "play/HelpWindow.h"
 #include "play/Scoring.h"
 #include "play/SoundEffects.h"
 #include "scores/Form4.h"
@@ -286,13 +290,23 @@ void Form2::EndOfBoard() {
 
 // ---- Pause ----
 
+namespace {
+bool IsArrow(int KeyCode) {
+    return KeyCode >= vk::Left && KeyCode <= vk::Down;
+}
+}  // namespace
+
 void Form2::Form_KeyDown(int KeyCode, int Shift) {
     (void)Shift;
     if (KeyCode == vk::Plus || KeyCode == vk::Minus) {
         ResizeKeyDown(KeyCode);
         return;
     }
-    if (PauseKeyLatch) return;
+    if (PauseKeyLatch) {
+        // A held arrow key walks on; a held Space turns no more cards.
+        if (IsArrow(KeyCode)) MoveKeyFocus(KeyCode);
+        return;
+    }
     if (Paused == 1 || (KeyCode != vk::P && KeyCode != vk::F1))
         Paused = 0;
     else
@@ -301,6 +315,59 @@ void Form2::Form_KeyDown(int KeyCode, int Shift) {
     if (Paused == 1) Label3->raise();
     Label3->setVisible(Paused == 1);
     PauseKeyLatch = true;
+    // Like a click, the key that ends a pause also does its own work.
+    if (IsArrow(KeyCode)) MoveKeyFocus(KeyCode);
+    if (KeyCode == vk::Space || KeyCode == vk::Return) TurnKeyFocus();
+}
+
+// ---- Keyboard play ----
+
+int Form2::CardAtSlot(int slot) const {
+    const auto at = std::find(CardSlot.begin(), CardSlot.end(), slot);
+    const int k = at == CardSlot.end() ? -1 : static_cast<int>(at - CardSlot.begin());
+    return k < CardCount ? k : -1;
+}
+
+void Form2::MoveKeyFocus(int KeyCode) {
+    if (!BoardDealt) return;
+    static constexpr board::FocusMove moves[] = {board::FocusMove::Left, board::FocusMove::Up,
+                                                 board::FocusMove::Right, board::FocusMove::Down};
+    // The first arrow key shows the frame where the board starts.
+    KeyFocusSlot = KeyFocusSlot < 0
+                       ? board::MoveFocus(Grid, CardCount, -1, moves[0])
+                       : board::MoveFocus(Grid, CardCount, KeyFocusSlot, moves[KeyCode - vk::Left]);
+    CardsMoved();
+}
+
+void Form2::TurnKeyFocus() {
+    const int k = CardAtSlot(KeyFocusSlot);
+    if (k < 0 || k >= Image1.size() || k >= Image2.size()) return;
+    // Exactly what a click on the card the player sees there does.
+    CardWidget* shown = Image2[k]->isVisibleTo(Picture1) ? Image2[k] : Image1[k];
+    emit shown->clicked();
+}
+
+void Form2::CardsMoved() {
+    const std::vector<int> order = board::ReadingOrder(Grid, CardCount);
+    for (int rank = 0; rank < static_cast<int>(order.size()); ++rank) {
+        const int k = CardAtSlot(order[rank]);
+        if (k < 0 || k >= Image1.size() || k >= Image2.size()) continue;
+        const QString card = "Card " + QString::number(rank + 1) + ", ";
+        Image2[k]->setAccessibleName(card + "face down");
+        Image1[k]->setAccessibleName(card + QFileInfo(Image1[k]->File()).fileName());
+    }
+    const int k = CardAtSlot(KeyFocusSlot);
+    if (k < 0 || k >= Image2.size()) {
+        KeyFrame->hide();
+        return;
+    }
+    // The frame lies just outside the card, its dark edge on the card's rim.
+    constexpr int margin = 3;
+    KeyFrame->setGeometry(Image2[k]->geometry().adjusted(-margin, -margin, margin, margin));
+    if (auto* edge = KeyFrame->findChild<QFrame*>("edge"))
+        edge->setGeometry(KeyFrame->rect().adjusted(4, 4, -4, -4));
+    KeyFrame->show();
+    KeyFrame->raise();
 }
 
 void Form2::Form_KeyUp(int KeyCode, int Shift) {
@@ -364,10 +431,21 @@ void Form2::mnuAbout_Click() {
     about.Command1->setFocus();
 }
 
+namespace {
+// A help text is a few pages; anything far larger is no help file.
+constexpr qint64 HelpFileLimit = 4 * 1024 * 1024;
+}  // namespace
+
 void Form2::mnuInst_Click() {
     // Stops the clock without the message; a key or click resumes.
     Paused = 1;
     const QString help = Paths().HelpFile();
-    if (!platform().desktop->OpenTextFile(help))
-        platform().dialogs->Info("Tavimo", "The help file " + help + " could not be opened.");
+    if (platform().desktop->OpenTextFile(help)) return;
+    // No program on this desktop opens text files: show it ourselves.
+    QString text;
+    if (textfile::ReadLimited(help, HelpFileLimit, &text) == textfile::ReadResult::Ok) {
+        Forms::Get<HelpWindow>().ShowText(text);
+        return;
+    }
+    platform().dialogs->Info("Tavimo", "The help file " + help + " could not be opened.");
 }

@@ -58,6 +58,7 @@ Form6::Form6() {
     Timer1->setInterval(100);
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
+    SetKeyButtons(OK, OK);
     MMControl1 = platform().makeSoundDevice ? platform().makeSoundDevice() : nullptr;
 }
 

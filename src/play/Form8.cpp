@@ -27,6 +27,7 @@ Form8::Form8() {
     Command1->setGeometry(twips::ToPixelRect(2760, 1560, 1560, 375));
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    SetKeyButtons(Command1, Command1);
     setFixedSize(twips::ToPixels(DesignWidth), twips::ToPixels(DesignHeight));
 }
 

@@ -73,6 +73,7 @@ Form4::Form4() {
     OK = new QPushButton("OK", this);
     OK->setFont(Face(false, 8.25, true));
     connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
+    SetKeyButtons(OK, OK);
 
     Layout = highscores::DesignedForm4();
     PlaceControls();

@@ -91,6 +91,8 @@ Form7::Form7() {
     OK = new QPushButton("OK", Frame1);
     OK->setGeometry(twips::ToPixelRect(1440, 2040, 855, 375));
     connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
+    // Closing stores the name however it happens; there is no Cancel.
+    SetKeyButtons(OK, nullptr);
 
     Timer1 = new QTimer(this);
     Timer1->setInterval(400);

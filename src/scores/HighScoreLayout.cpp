@@ -5,8 +5,19 @@ namespace highscores {
 Form4Layout DesignedForm4() {
     namespace d = design;
     return {{0, 0, d::ClientWidth, d::ClientHeight},
-            d::Image1, d::Label1, d::Label2, d::Label3, d::Label4, d::Label5, d::Label6,
-            d::Label7, d::Label8, d::Label9, d::Label10, d::Label11, d::OK};
+            d::Image1,
+            d::Label1,
+            d::Label2,
+            d::Label3,
+            d::Label4,
+            d::Label5,
+            d::Label6,
+            d::Label7,
+            d::Label8,
+            d::Label9,
+            d::Label10,
+            d::Label11,
+            d::OK};
 }
 
 Form4Layout LayoutForm4(double left, double top, double width, double height) {

@@ -60,7 +60,24 @@ public:
     void VScroll1_Change();
     void HScroll1_Change();
 
+protected:
+    // The picture scrolls by wheel over it and by the keys a picture viewer
+    // knows: arrows, Page Up/Down, Home/End.
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    // A larger window gets a larger viewport, bars and buttons at its edges.
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     void PlacePicture();
+    // Lays the window out for its outer size; `keep` keeps the picture
+    // scrolled where it was, otherwise it starts at the top left.
+    void ApplyLayout(double windowWidth, double windowHeight, bool keep);
+    bool ScrollKey(int key);
     QPixmap picture_;  // the one full decode, freed on unload
+    bool laidOut_ = false;
+    QSize laidOutSize_;                          // inner size at the last layout
+    double windowWidth_ = 0, windowHeight_ = 0;  // outer size it was for (twips)
+    QPoint wheelRest_;  // wheel travel below one step, kept for the next turn
 };

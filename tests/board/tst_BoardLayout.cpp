@@ -4,6 +4,7 @@
 
 #include "TestSupport.h"
 #include "board/BoardLayout.h"
+#include "board/KeyFocus.h"
 #include "platform/Random.h"
 #include "platform/Twips.h"
 
@@ -173,5 +174,47 @@ private slots:
     }
 };
 TAVIMO_TEST(BoardLayoutTest);
+
+namespace {
+// Ten slots in rows of four (the last row holds two), 1000 twips apart.
+board::BoardGrid TenInRowsOfFour() {
+    board::BoardGrid g;
+    for (int s = 0; s < 10; ++s) {
+        g.SlotX[s] = 5 + 1000 * (s % 4);
+        g.SlotY[s] = static_cast<int16_t>(5 + 1000 * (s / 4));
+    }
+    return g;
+}
+}  // namespace
+
+class KeyFocusTest : public QObject {
+    Q_OBJECT
+private slots:
+    void aShortLastRowIsReachedAndLeft() {
+        using board::FocusMove;
+        const board::BoardGrid g = TenInRowsOfFour();
+        QCOMPARE(board::MoveFocus(g, 10, 7, FocusMove::Right), 8);  // row end: next row
+        QCOMPARE(board::MoveFocus(g, 10, 9, FocusMove::Right), 0);  // last: first
+        QCOMPARE(board::MoveFocus(g, 10, 0, FocusMove::Left), 9);
+        // Down from a column the short row lacks: its nearest card.
+        QCOMPARE(board::MoveFocus(g, 10, 7, FocusMove::Down), 9);
+        QCOMPARE(board::MoveFocus(g, 10, 9, FocusMove::Down), 1);  // bottom: top
+        QCOMPARE(board::MoveFocus(g, 10, 3, FocusMove::Up), 9);
+        QCOMPARE(board::MoveFocus(g, 10, 8, FocusMove::Up), 4);
+        // No focus yet, or one left from a larger board: the first card.
+        QCOMPARE(board::MoveFocus(g, 10, -1, FocusMove::Down), 0);
+        QCOMPARE(board::MoveFocus(g, 10, 12, FocusMove::Left), 0);
+        QCOMPARE(board::MoveFocus(g, 0, 3, FocusMove::Left), -1);
+    }
+
+    // One row: Up and Down have nowhere else to go.
+    void aSingleRowKeepsTheFocusOnUpAndDown() {
+        const board::BoardGrid g = TenInRowsOfFour();
+        QCOMPARE(board::MoveFocus(g, 4, 2, board::FocusMove::Down), 2);
+        QCOMPARE(board::MoveFocus(g, 4, 2, board::FocusMove::Up), 2);
+        QCOMPARE(board::MoveFocus(g, 4, 3, board::FocusMove::Right), 0);
+    }
+};
+TAVIMO_TEST(KeyFocusTest);
 
 #include "tst_BoardLayout.moc"

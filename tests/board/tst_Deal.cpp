@@ -64,6 +64,29 @@ private slots:
         QCOMPARE(next->WindowLeftTwips(), 450.0);
     }
 
+    // Return deals from the board-size box; in the path box it browses the
+    // typed folder and deals nothing.
+    void returnPressesOk() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        InstallDoubles();
+        Form1& config = Forms::Get<Form1>();
+        Form1::SetValue(config.Check8, 1);
+        config.show();
+        config.Label6->setFocus();
+        config.Label6->setText(folder.File("Graphics"));
+        QTest::keyClick(config.Label6, Qt::Key_Return);
+        QVERIFY(!Forms::IfLoaded<Form2>());
+        QVERIFY(config.isVisible());
+        config.Combo1->setEditText("12");
+        config.Combo1->setFocus();
+        QTest::keyClick(config.Combo1, Qt::Key_Return);
+        Form2* game = Forms::IfLoaded<Form2>();
+        QVERIFY(game);
+        QCOMPARE(game->PairCount, 12);
+        QVERIFY(config.isHidden());
+    }
+
     void tooFewFilesWithoutAcquireAdditional() {
         ProgramFolder folder;  // no pictures anywhere
         DefaultSettings();

@@ -357,6 +357,22 @@ private slots:
         QCOMPARE(f.FilesAvailable, 3);
     }
 
+    void escapeCancelsFromAnyControl() {
+        Form1& f = Config();
+        Form1::SetValue(f.All_Check, 1);
+        Module1.FileTypeSnapshot = f.TakeFileTypeSnapshot();
+        for (QWidget* w : {static_cast<QWidget*>(f.Combo1), static_cast<QWidget*>(f.Label6),
+                           static_cast<QWidget*>(f.GIF_Check)}) {
+            f.show();
+            f.GIF_Check->click();
+            QCOMPARE(Types(f), QString("101110"));
+            QTest::keyClick(w, Qt::Key_Escape);
+            QCOMPARE(Types(f), QString("111111"));
+            QVERIFY(f.isHidden());
+            QVERIFY(Forms::IfLoaded<Form2>() && Forms::IfLoaded<Form2>()->isVisible());
+        }
+    }
+
     void closeBoxKeepsTheWindow() {
         Form1& f = Config();
         Form1::SetValue(f.All_Check, 1);

@@ -71,6 +71,30 @@ private slots:
         QVERIFY(!Forms::IfLoaded<Form8>());
     }
 
+    // Return and Escape close it from anywhere but the license button,
+    // where Return presses that button instead.
+    void returnAndEscapeClose() {
+        ProgramFolder folder;
+        Doubles d = InstallDoubles();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            Form8& about = Forms::Get<Form8>();
+            about.show();
+            QTest::keyClick(about.Command1, key);
+            FlushDeletes();
+            QVERIFY2(!Forms::IfLoaded<Form8>(), qPrintable(QString::number(key)));
+        }
+        Form8& about = Forms::Get<Form8>();
+        about.show();
+        about.Command2->setFocus();
+        QTest::keyClick(about.Command2, Qt::Key_Return);
+        QCOMPARE(int(d.dialogs->shown.size()), 1);
+        QCOMPARE(d.dialogs->shown[0].text, Form8::LicenseText());
+        QVERIFY(Forms::IfLoaded<Form8>());
+        QTest::keyClick(about.Command2, Qt::Key_Escape);
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<Form8>());
+    }
+
     void licenseShowsTheDisclaimer() {
         ProgramFolder folder;
         Doubles d = InstallDoubles();

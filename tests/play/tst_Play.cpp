@@ -1,6 +1,7 @@
 // The game window driven through its handlers with the fake clock.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QTest>
 #include <QWindow>
@@ -9,6 +10,7 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "board/KeyFocus.h"
 #include "board/frmSplash.h"
 #include "config/Form1.h"
 #include "platform/Numbers.h"
@@ -16,6 +18,7 @@
 #include "platform/Twips.h"
 #include "play/Form6.h"
 #include "play/Form8.h"
+#include "play/HelpWindow.h"
 #include "play/SoundEffects.h"
 #include "scores/Form4.h"
 #include "scores/Form7.h"
@@ -774,6 +777,158 @@ private slots:
 };
 TAVIMO_TEST(SoundTest);
 
+namespace {
+// The board laid out for the default window, as a deal leaves it: card k
+// shows picture k mod 8 (lion0.jpg ... lion7.jpg).
+void LaidOut(Board& b) {
+    b->resize(twips::ToPixels(9550), twips::ToPixels(6750));
+    QImage face(8, 8, QImage::Format_RGB32);
+    face.fill(Qt::yellow);
+    for (int k = 0; k < b->CardCount; ++k)
+        b->Face(k)->SetPicture(face, QString("/pics/lion%1.jpg").arg(k % b->PairCount));
+    b->ChooseCardSize();
+    b->ComputeGrid();
+    b->ShuffleCards();
+}
+// The slot under the focus frame, found by where the frame is drawn.
+int SlotUnderFrame(Board& b) {
+    for (int k = 0; k < b->CardCount; ++k)
+        if (b->KeyFrame->geometry().contains(b->Image2[k]->geometry()) &&
+            b->KeyFrame->geometry().center() == b->Image2[k]->geometry().center())
+            return b->CardSlot[k];
+    return -1;
+}
+}  // namespace
+
+// Playing with the keyboard only: arrows move a frame over the cards,
+// Space and Return turn the card under it.
+class KeyboardPlayTest : public QObject {
+    Q_OBJECT
+private slots:
+    void arrowsVisitEveryCardAndWrapAtRowEnds() {
+        Board b;
+        LaidOut(b);
+        QVERIFY(!b->KeyFrame->isVisible());
+        const auto key = [&b](Qt::Key k) {
+            QTest::keyClick(b->Picture1, k);
+            return SlotUnderFrame(b);
+        };
+        // Right from nothing starts at the top left card, then walks on.
+        std::vector<int> visited{key(Qt::Key_Right)};
+        QVERIFY(b->KeyFrame->isVisible());
+        for (int i = 1; i < b->CardCount; ++i) visited.push_back(key(Qt::Key_Right));
+        // Every card once, row by row and left to right within a row.
+        const auto before = [&b](int s, int t) {
+            const board::BoardGrid& g = b->Grid;
+            return g.SlotY[s] < g.SlotY[t] || (g.SlotY[s] == g.SlotY[t] && g.SlotX[s] < g.SlotX[t]);
+        };
+        for (size_t i = 1; i < visited.size(); ++i)
+            QVERIFY2(before(visited[i - 1], visited[i]), qPrintable(QString::number(i)));
+        QVERIFY(b->Grid.GridRows > 1);
+        const int first = visited.front(), last = visited.back();
+        QCOMPARE(key(Qt::Key_Right), first);  // past the last card: the first
+        QCOMPARE(key(Qt::Key_Left), last);
+        QCOMPARE(key(Qt::Key_Right), first);
+        // Down keeps the column; Up from the top row goes to the bottom row.
+        const int below = key(Qt::Key_Down);
+        QCOMPARE(b->Grid.SlotX[below], b->Grid.SlotX[first]);
+        QVERIFY(b->Grid.SlotY[below] > b->Grid.SlotY[first]);
+        QCOMPARE(key(Qt::Key_Up), first);
+        const int bottom = key(Qt::Key_Up);
+        QCOMPARE(b->Grid.SlotY[bottom], b->Grid.SlotY[last]);
+        QCOMPARE(b->Grid.SlotX[bottom], b->Grid.SlotX[first]);
+
+        // The frame stays on its card when the window changes size.
+        b->resize(b->width() + 150, b->height() + 90);
+        QCOMPARE(SlotUnderFrame(b), bottom);
+    }
+
+    void cardsHaveNamesAScreenReaderCanFollow() {
+        Board b;
+        LaidOut(b);
+        for (int i = 0; i < 5; ++i) QTest::keyClick(b->Picture1, Qt::Key_Right);
+        const int k = b->CardAtSlot(SlotUnderFrame(b));
+        QCOMPARE(b->Image2[k]->accessibleName(), QString("Card 5, face down"));
+        const QString file = QString("lion%1.jpg").arg(k % b->PairCount);
+        QCOMPARE(b->Image1[k]->accessibleName(), "Card 5, " + file);
+        // A restart deals the pictures elsewhere; the names follow.
+        b->mnuRstrt_Click();
+        const int now = b->CardAtSlot(SlotUnderFrame(b));
+        QCOMPARE(b->Image1[now]->accessibleName(),
+                 QString("Card 5, lion%1.jpg").arg(now % b->PairCount));
+    }
+
+    void spaceAndReturnTurnTheCardLikeAClick() {
+        Board b;
+        LaidOut(b);
+        const int n = b->PairCount;
+        // To the slot of card 0 and turn it with Space.
+        const auto focusCard = [&b](int card) {
+            QTest::keyClick(b->Picture1, Qt::Key_Right);
+            while (b->CardAtSlot(SlotUnderFrame(b)) != card)
+                QTest::keyClick(b->Picture1, Qt::Key_Right);
+        };
+        focusCard(0);
+        QTest::keyClick(b->Picture1, Qt::Key_Space);
+        QVERIFY(b.Up(0));
+        QCOMPARE(b->GameState, 1);  // the first card started the clock
+        QCOMPARE(b->CardsUp, 1);
+        // Its pair with Return: a match, with the match sound.
+        focusCard(n);
+        QTest::keyClick(b->Picture1, Qt::Key_Return);
+        QVERIFY(b.Up(n));
+        QCOMPARE(b->PairsFound, 1);
+        QCOMPARE(b->Score, 200.0);
+        const QString match = b.folder.Path() + "/Sound/Match.wav";
+        QCOMPARE(b.d.sounds->last(), "Play " + match);
+        // A face already up: as clicking it, nothing turns.
+        b.d.sounds->clear();
+        QTest::keyClick(b->Picture1, Qt::Key_Space);
+        QCOMPARE(b->CardsUp, 0);
+        QCOMPARE(b->Score, 200.0);
+        QVERIFY(b.d.sounds->isEmpty());
+
+        // A held Space turns one card, not one per repeat.
+        focusCard(1);
+        QTest::qWait(KeyRepeatFilter::ReleaseGraceMs + 30);  // the last key is let go
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ");
+        QApplication::sendEvent(b->Picture1, &press);
+        for (int i = 0; i < 3; ++i) {
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_Space, Qt::NoModifier, " ", true);
+            QApplication::sendEvent(b->Picture1, &release);
+            QKeyEvent again(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, " ", true);
+            QApplication::sendEvent(b->Picture1, &again);
+        }
+        QVERIFY(b.Up(1));
+        QCOMPARE(b->CardsUp, 1);
+    }
+
+    // Every key but minus and plus ends a pause; an arrow key also moves
+    // the frame, as a click on a card ends the pause and turns it.
+    void anArrowEndsAPauseAndMoves() {
+        Board b;
+        LaidOut(b);
+        QTest::keyClick(b->Picture1, Qt::Key_Right);
+        QTest::keyClick(b->Picture1, Qt::Key_Space);
+        const int start = SlotUnderFrame(b);
+        QTest::keyClick(b->Picture1, Qt::Key_P);
+        QCOMPARE(b->Paused, 1);
+        QTest::keyClick(b->Picture1, Qt::Key_Right);
+        QCOMPARE(b->Paused, 0);
+        QVERIFY(!b->Label3->isVisible());
+        QVERIFY(SlotUnderFrame(b) != start);
+        // Minus and plus neither end a pause nor move the frame.
+        const int at = SlotUnderFrame(b);
+        QTest::keyClick(b->Picture1, Qt::Key_P);
+        for (Qt::Key k : {Qt::Key_Minus, Qt::Key_Equal}) {
+            QTest::keyClick(b->Picture1, k);
+            QCOMPARE(b->Paused, 1);
+            QCOMPARE(SlotUnderFrame(b), at);
+        }
+    }
+};
+TAVIMO_TEST(KeyboardPlayTest);
+
 class ResultWindowTest : public QObject {
     Q_OBJECT
 private slots:
@@ -792,6 +947,21 @@ private slots:
         QCOMPARE(b.d.sounds->last(), "Close " + end);
         FlushDeletes();
         QVERIFY(!Forms::IfLoaded<Form6>());
+    }
+
+    void returnAndEscapeCloseLikeOk() {
+        Board b;
+        const QString end = b.folder.Path() + "/Sound/End.wav";
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            Form6& r = Forms::Get<Form6>();
+            r.show();
+            r.Timer1_Timer();
+            QTest::keyClick(&r, key);
+            QCOMPARE(b.d.sounds->last(), "Close " + end);  // OK's own step ran
+            FlushDeletes();
+            QVERIFY(!Forms::IfLoaded<Form6>());
+            b.d.sounds->clear();
+        }
     }
 
     void placedOnTheGameWindowsSizeFromTheScreenCorner() {
@@ -924,14 +1094,45 @@ private slots:
         QCOMPARE(b->Paused, 0);
     }
 
+    // A missing help.txt: nothing to show in the game either.
     void contentsFailureNamesTheFile() {
         Board b;
+        QVERIFY(QFile::remove(b.folder.Path() + "/help.txt"));
         b.d.desktop->openSucceeds = false;
         b->mnuInst_Click();
         QCOMPARE(int(b.d.dialogs->shown.size()), 1);
         QCOMPARE(b.d.dialogs->shown[0].title, QString("Tavimo"));
         QVERIFY(b.d.dialogs->shown[0].text.contains(b.folder.Path() + "/help.txt"));
         QCOMPARE(b->Paused, 1);
+        QVERIFY(!Forms::IfLoaded<HelpWindow>());
+
+        // A help.txt that cannot be read (here a folder) keeps the message.
+        QVERIFY(QDir(b.folder.Path()).mkdir("help.txt"));
+        b->mnuInst_Click();
+        QCOMPARE(int(b.d.dialogs->shown.size()), 2);
+        QVERIFY(!Forms::IfLoaded<HelpWindow>());
+    }
+
+    void contentsWithoutAnOpenerShowsTheTextInTheGame() {
+        Board b;
+        b->resize(twips::ToPixels(9550), twips::ToPixels(6750));
+        QFile::remove(b.folder.Path() + "/help.txt");
+        b.folder.Write("help.txt", "How to play\r\nTurn two cards.\r\n");
+        b.d.desktop->openSucceeds = false;
+        b->mnuInst_Click();
+        QVERIFY(b.d.dialogs->shown.empty());
+        HelpWindow* help = Forms::IfLoaded<HelpWindow>();
+        QVERIFY(help && help->isVisible());
+        QCOMPARE(help->Text->toPlainText(), QString("How to play\nTurn two cards.\n"));
+        QVERIFY(help->Text->isReadOnly());
+        QCOMPARE(help->size(), b->size());
+        QCOMPARE(b->Paused, 1);
+        // Typing changes nothing; Escape closes.
+        QTest::keyClicks(help->Text, "xyz");
+        QCOMPARE(help->Text->toPlainText(), QString("How to play\nTurn two cards.\n"));
+        QTest::keyClick(help->Text, Qt::Key_Escape);
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<HelpWindow>());
     }
 };
 TAVIMO_TEST(MenuTest);

@@ -135,6 +135,23 @@ private slots:
         QVERIFY(game.isEnabled());
     }
 
+    void returnAndEscapeCloseAndBringTheGameBack() {
+        ProgramFolder folder;
+        DefaultWindow();
+        Form2& game = Forms::Get<Form2>();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            game.hide();
+            game.setEnabled(false);
+            Form4& f = Forms::Get<Form4>();
+            f.Resize();
+            f.show();
+            QTest::keyClick(&f, key);
+            QVERIFY(!Forms::IfLoaded<Form4>());
+            QVERIFY(game.isVisible());
+            QVERIFY(game.isEnabled());
+        }
+    }
+
     void closingWithoutAGameWindowCreatesNone() {
         ProgramFolder folder;
         Forms::Get<Form4>().OK_Click();

@@ -213,6 +213,25 @@ private slots:
         QCOMPARE(scores->Layout.OK.Top, 5700.0);  // laid out for the game window
     }
 
+    // Away from the name box Return still stores the name; Escape is no
+    // Cancel here, so the entry stays open with what was typed.
+    void returnOnTheButtonStoresAndEscapeKeepsTheWindow() {
+        InstallDoubles();
+        ProgramFolder folder;
+        Finished(1);
+        Form7& f = Forms::Get<Form7>();
+        f.show();
+        QTest::keyClicks(f.Text1, "Winner");
+        QTest::keyClick(f.Text1, Qt::Key_Escape);
+        QTest::keyClick(f.OK, Qt::Key_Escape);
+        QVERIFY(Forms::IfLoaded<Form7>());
+        QCOMPARE(f.Text1->text(), QString("Winner"));
+        QTest::keyClick(f.OK, Qt::Key_Enter, Qt::KeypadModifier);
+        QVERIFY(!Forms::IfLoaded<Form7>());
+        QCOMPARE(folder.Read("best.txt"), FirstWinner);
+        QVERIFY(Forms::IfLoaded<Form4>());
+    }
+
     void theCloseBoxStoresTheEntryExactlyOnce() {
         InstallDoubles();
         ProgramFolder folder;

@@ -1,6 +1,9 @@
+#include <QApplication>
 #include <QFile>
 #include <QImage>
+#include <QSpontaneKeyEvent>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "TestSupport.h"
 #include "app/Module1.h"
@@ -51,6 +54,16 @@ void DefaultGeometry() {
     Module1.WindowTop = 1200;
     Module1.WindowWidth = 9550;
     Module1.WindowHeight = 6750;
+}
+
+// A wheel turn over `w` as the window system delivers it: spontaneous, so
+// it travels up to the parents when `w` does not take it.
+void Wheel(QWidget* w, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    const QPointF at(w->width() / 2.0, w->height() / 2.0);
+    QWheelEvent event(at, w->mapToGlobal(at), QPoint(), angle, Qt::NoButton, modifiers,
+                      Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    QApplication::instance()->notify(w, &event);
 }
 
 void OpenFromGame(int card, const QString& caption) {
@@ -122,6 +135,128 @@ private slots:
         QCOMPARE(v.PictureTop, 30.0);
         QCOMPARE(v.PictureLeft, 25.0);
         QCOMPARE(v.Picture1->pos(), start);
+    }
+
+    // Arrows by the small step, pages by the large one, Home and End to the
+    // ends, even with a button holding the focus; nothing in the fitted view.
+    void keysScrollThePicture() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        GameWithCard(WritePicture(folder, "big.bmp", 800, 600), 80, 60);
+        OpenFromGame(0, "big.bmp");
+        Form3& v = *Forms::IfLoaded<Form3>();
+        v.Command1->setFocus();
+        const int vSmall = v.VScroll1->singleStep(), hSmall = v.HScroll1->singleStep();
+        QTest::keyClick(v.Command1, Qt::Key_Down);
+        QTest::keyClick(v.Command1, Qt::Key_Down);
+        QTest::keyClick(v.Command1, Qt::Key_Up);
+        QCOMPARE(v.VScroll1->value(), vSmall);
+        QCOMPARE(v.PictureTop, 30.0 - vSmall);
+        QCOMPARE(v.Picture1->y(), twips::ToPixels(30 - vSmall));
+        QCOMPARE(v.focusWidget(), static_cast<QWidget*>(v.Command1));  // the focus stayed
+        QTest::keyClick(v.Command1, Qt::Key_Left);
+        QCOMPARE(v.HScroll1->value(), 0);
+        QTest::keyClick(v.Command1, Qt::Key_Right);
+        QCOMPARE(v.HScroll1->value(), hSmall);
+        QCOMPARE(v.PictureLeft, 25.0 - hSmall);
+        QTest::keyClick(&v, Qt::Key_PageDown);
+        QCOMPARE(v.VScroll1->value(), vSmall + v.VScroll1->pageStep());
+        QTest::keyClick(&v, Qt::Key_End);
+        QCOMPARE(v.VScroll1->value(), v.VScroll1->maximum());
+        QCOMPARE(v.PictureTop, 30.0 - v.VScroll1->maximum());
+        QTest::keyClick(&v, Qt::Key_PageUp);
+        QCOMPARE(v.VScroll1->value(), v.VScroll1->maximum() - v.VScroll1->pageStep());
+        QTest::keyClick(&v, Qt::Key_Home);
+        QCOMPARE(v.VScroll1->value(), 0);
+        QCOMPARE(v.PictureTop, 30.0);
+
+        v.Command2->click();  // "Fit to screen"
+        QTest::keyClick(v.Command2, Qt::Key_Down);
+        QTest::keyClick(v.Command2, Qt::Key_End);
+        QCOMPARE(v.VScroll1->value(), 0);
+        QVERIFY(Forms::IfLoaded<Form3>());
+    }
+
+    // A picture wider than the window only: Page and End go sideways.
+    void keysOnAWidePictureGoSideways() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        GameWithCard(WritePicture(folder, "wide.bmp", 1600, 100), 80, 5);
+        OpenFromGame(0, "wide.bmp");
+        Form3& v = *Forms::IfLoaded<Form3>();
+        QCOMPARE(v.Layout.fit, viewer::Fit::WiderOnly);
+        QTest::keyClick(&v, Qt::Key_End);
+        QCOMPARE(v.HScroll1->value(), v.HScroll1->maximum());
+        QTest::keyClick(&v, Qt::Key_PageUp);
+        QCOMPARE(v.HScroll1->value(), v.HScroll1->maximum() - v.HScroll1->pageStep());
+        QCOMPARE(v.VScroll1->value(), 0);
+    }
+
+    void wheelOverThePictureScrolls() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        GameWithCard(WritePicture(folder, "big.bmp", 800, 600), 80, 60);
+        OpenFromGame(0, "big.bmp");
+        Form3& v = *Forms::IfLoaded<Form3>();
+        const int lines = QApplication::wheelScrollLines();
+        const int vNotch = std::min(lines * v.VScroll1->singleStep(), v.VScroll1->pageStep());
+        const int hNotch = std::min(lines * v.HScroll1->singleStep(), v.HScroll1->pageStep());
+        Wheel(v.Picture1, QPoint(0, -120));  // one notch towards the player: down
+        QCOMPARE(v.VScroll1->value(), vNotch);
+        QCOMPARE(v.PictureTop, 30.0 - vNotch);
+        // Half notches (a touchpad) add up to one.
+        Wheel(v.Picture1, QPoint(0, -60));
+        QCOMPARE(v.VScroll1->value(), vNotch);
+        Wheel(v.Picture1, QPoint(0, -60));
+        QCOMPARE(v.VScroll1->value(), 2 * vNotch);
+        Wheel(v.Picture2, QPoint(0, 240));
+        QCOMPARE(v.VScroll1->value(), 0);
+        // Shift turns it sideways; a tilting wheel goes sideways by itself.
+        Wheel(v.Picture1, QPoint(0, -120), Qt::ShiftModifier);
+        QCOMPARE(v.VScroll1->value(), 0);
+        QCOMPARE(v.HScroll1->value(), hNotch);
+        QCOMPARE(v.PictureLeft, 25.0 - hNotch);
+        Wheel(v.Picture1, QPoint(-120, 0));
+        QCOMPARE(v.HScroll1->value(), 2 * hNotch);
+    }
+
+    // A larger window: a larger viewport, the bars and the button bar at
+    // its edges, the picture where it was scrolled to.
+    void resizingEnlargesTheViewport() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        GameWithCard(WritePicture(folder, "big.bmp", 1200, 900), 80, 60);
+        OpenFromGame(0, "big.bmp");
+        Form3& v = *Forms::IfLoaded<Form3>();
+        v.VScroll1->setValue(500);
+        v.HScroll1->setValue(300);
+        const QSize before = v.Picture2->size();
+        v.resize(v.width() + 200, v.height() + 100);
+        QCOMPARE(v.Picture2->width(), before.width() + 200);
+        QCOMPARE(v.Picture2->height(), before.height() + 100);
+        // The game window's 9550 x 6750 twips, grown by what the window grew.
+        const double w = 9550 + twips::FromPixels(200), h = 6750 + twips::FromPixels(100);
+        QCOMPARE(v.Picture3->geometry(), twips::ToPixelRect(-80, h - 600, w + 100, 255));
+        QCOMPARE(v.HScroll1->geometry().bottom() + 1,
+                 twips::ToPixels(h - 800 - 30) + twips::ToPixels(255));
+        QCOMPARE(v.VScroll1->height(), twips::ToPixels(h - 800 + 200));
+        QCOMPARE(v.VScroll1->value(), 500);
+        QCOMPARE(v.HScroll1->value(), 300);
+        QCOMPARE(v.PictureTop, 30.0 - 500);
+        QCOMPARE(v.Picture1->pos(), QPoint(twips::ToPixels(25 - 300), twips::ToPixels(30 - 500)));
+        // Scrolling on from there moves from there.
+        QTest::keyClick(&v, Qt::Key_Home);
+        QCOMPARE(v.PictureTop, 30.0);
+
+        // The fitted view grows too and keeps its bars hidden.
+        v.Command2->click();
+        const QSize fitted = v.Image1->size();
+        v.resize(v.width() + 200, v.height() + 200);
+        QVERIFY(v.Image1->width() > fitted.width() || v.Image1->height() > fitted.height());
+        QVERIFY(v.Image1->isVisibleTo(&v));
+        QVERIFY(!v.VScroll1->isVisibleTo(&v));
+        v.Command2->click();
+        QVERIFY(v.VScroll1->isVisibleTo(&v) && v.HScroll1->isVisibleTo(&v));
     }
 
     void hugePictureScrollsToItsEdge() {
@@ -226,6 +361,37 @@ private slots:
         QVERIFY(!Forms::IfLoaded<Form3>());
         QVERIFY(game.isVisible());
         QVERIFY(!config.isVisible());
+    }
+
+    void returnAndEscapeCloseBackToTheGame() {
+        ProgramFolder folder;
+        DefaultGeometry();
+        Form2& game = GameWithCard(WritePicture(folder, "a.bmp", 64, 64), 64, 64);
+        // Return where the viewer puts the focus: it closes.
+        game.hide();
+        OpenFromGame(0, "a.bmp");
+        QWidget* focus = Forms::IfLoaded<Form3>()->focusWidget();
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key_Return);
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<Form3>());
+        QVERIFY(game.isVisible());
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+            game.hide();
+            OpenFromGame(0, "a.bmp");
+            Form3& v = *Forms::IfLoaded<Form3>();
+            // "Fit to screen" has the focus: Return presses it, Escape closes.
+            v.Command2->setFocus();
+            QTest::keyClick(v.Command2, key);
+            if (key == Qt::Key_Return) {
+                QCOMPARE(v.Command2->text(), QString("Normal size"));
+                v.Command1->setFocus();
+                QTest::keyClick(v.Command1, key);
+            }
+            FlushDeletes();
+            QVERIFY(!Forms::IfLoaded<Form3>());
+            QVERIFY(game.isVisible());
+        }
     }
 
     void closingReturnsToTheConfigurationOnly() {
