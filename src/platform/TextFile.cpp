@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -212,9 +213,12 @@ int RemoveStaleTemporaries(const QString& folder, const QStringList& names) {
         QRegularExpression::CaseInsensitiveOption);
     int removed = 0;
     const QDir dir(folder);
+    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-60);
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         if (!ours.match(name).hasMatch()) continue;
-        if (QFile::remove(dir.filePath(name))) ++removed;
+        const QFileInfo info(dir.filePath(name));
+        if (info.lastModified().toUTC() > settled) continue;
+        if (QFile::remove(info.filePath())) ++removed;
     }
     return removed;
 }

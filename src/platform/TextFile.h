@@ -45,7 +45,9 @@ bool WriteAtomic(const QString& path, const QString& text, QString* error = null
 QString SaveFailedMessage(const QString& path, const QString& error);
 
 // Removes what saves of `names` in `folder` left behind when the program was
-// killed in the middle of one. Returns how many files went.
+// killed in the middle of one. A temporary file younger than a minute may be
+// a save of another copy of the game still running, and stays. Returns how
+// many files went.
 int RemoveStaleTemporaries(const QString& folder, const QStringList& names);
 
 // Moves a damaged file out of the way as `damagedPath`, or the first of

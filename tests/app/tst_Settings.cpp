@@ -1,3 +1,4 @@
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -226,8 +227,14 @@ private slots:
     void staleTemporariesAreCleanedUp() {
         ProgramFolder folder(ProgramFolder::All);
         for (const char* name : {"init.txt.tmp-AbCdEf", "dirs.txt.tmp-0a1B2c",
-                                 "best.txt.tmp-zzzzzz", "best.txt.backup"})
+                                 "best.txt.tmp-zzzzzz", "best.txt.backup"}) {
             folder.Write(name, "x");
+            // Left by a copy killed an hour ago.
+            QFile f(folder.File(name));
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                                  QFileDevice::FileModificationTime));
+        }
         QVERIFY(StartUp());
         QVERIFY(!QFile::exists(folder.File("init.txt.tmp-AbCdEf")));
         QVERIFY(!QFile::exists(folder.File("dirs.txt.tmp-0a1B2c")));

@@ -2,6 +2,7 @@
 #include <sys/mount.h>
 #include <unistd.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -164,11 +165,19 @@ private slots:
         const QStringList theirs = {
             "init.txt",         "best.txt.damaged",     "best.txt.backup",
             "dirs.txt.tmp-abc", "notes.txt.tmp-abcdef", "init.txt.tmp-abcdefg"};
-        for (const QString& n : ours + theirs) folder.Write(n, "x");
+        // A save of another running copy is seconds old and must survive.
+        const QStringList running = {"init.txt.tmp-Run123"};
+        for (const QString& n : ours + theirs + running) folder.Write(n, "x");
+        const QDateTime longAgo = QDateTime::currentDateTime().addSecs(-3600);
+        for (const QString& n : ours) {
+            QFile f(folder.File(n));
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(longAgo, QFileDevice::FileModificationTime));
+        }
         QCOMPARE(
             textfile::RemoveStaleTemporaries(folder.Path(), {"init.txt", "dirs.txt", "best.txt"}),
             3);
-        QCOMPARE(Leftovers(folder.Path(), theirs), QStringList());
+        QCOMPARE(Leftovers(folder.Path(), theirs + running), QStringList());
     }
 
     // A real full disk, for each of the three files. Mounting needs root, as
