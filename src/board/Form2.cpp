@@ -256,20 +256,20 @@ void Form2::Form_Load() {
     Form1& config = Forms::Get<Form1>();
     frmSplash& splash = Forms::Get<frmSplash>();
 
-    // 1. The sound device, opened on the match sound.
+    // The sound device, opened on the match sound.
     if (MMControl1) {
         MMControl1->FileName = Paths().SoundFile(m.MatchSound);
         MMControl1->DeviceType = "WaveAudio";
         MMControl1->Command("Open");
     }
-    // 2-3. Card backs: the menu and back 0. A failure is reported and the
+    // Card backs: the menu and back 0. A failure is reported and the
     // load goes on.
     try {
         BuildBackMenu();
     } catch (const std::exception& e) {
         platform().dialogs->Info("Tavimo", QString("%1 %2").arg(e.what()).arg(0));
     }
-    // 4. Play state.
+    // Play state.
     BoardDealt = false;
     Label3->hide();
     EndStep = 0;
@@ -285,33 +285,33 @@ void Form2::Form_Load() {
     windowWidth_ = m.WindowWidth;
     windowHeight_ = m.WindowHeight;
     ApplyWindowSize();
-    // 6.
+    // The template card stays out of sight.
     Image1[0]->hide();
     Image2[0]->hide();
-    // 7.
+    // The normal flip-back delay for now; the speed menu below sets it for good.
     m.FlipDelay = 1;
-    // 8.
+    // The splash tells the player to wait.
     splash.SetMessage("Please wait:  0");
-    // 9.
+    // A fresh random sequence for the shuffle.
     platform().random->Reseed();
-    // 10. Pairs as chosen, at most the board size.
+    // Pairs as chosen, at most the board size.
     PairCount = std::min<int>(config.ChosenPictures.size(),
                               board::BoardSizeValue(config.Combo1->currentText()));
     CardCount = 2 * PairCount;
-    // 11.
+    // The splash bar counts the pairs.
     splash.SetProgressRange(0, PairCount);
-    // 12.
+    // Let the window paint before the long load.
     update();
-    // 13. Faces stretch their pictures (CardWidget always does).
+    // Faces stretch their pictures (CardWidget always does).
     PairsFound = 0;
-    // 14.
+    // The splash now counts the pictures loaded.
     splash.SetMessage("Loading Pictures:  0");
     splash.SetProgress(0);
-    // 15.
+    // A fresh score: nothing found, no bonus yet.
     DealDone = 0;
     Score = 100;
     m.Bonus = 0;
-    // 16. Menus from the settings.
+    // Menus from the settings.
     mnuSnd->setChecked(m.SoundOn == 1);
     if (m.SpeedSetting == 1) {
         mnuSlow->setChecked(true);
@@ -324,9 +324,9 @@ void Form2::Form_Load() {
         m.FlipDelay = 0.5;
     }
     mnusave->setChecked(m.SaveOnExit == 1);
-    // 17. The card back in use.
+    // The card back in use.
     CheckBackItem();
-    // 18. The Board Size menu from the configuration's list.
+    // The Board Size menu from the configuration's list.
     mnuCurrent->setText(board::SizeMenuCaption(config.Combo1->currentText()));
     for (int i = 0; i < config.Combo1->count(); ++i) {
         if (i >= mnuSize.size()) mnuSize.append(mnubs->addAction(QString()));
@@ -337,10 +337,10 @@ void Form2::Form_Load() {
         disconnect(mnuSize[i], &QAction::triggered, this, nullptr);
         connect(mnuSize[i], &QAction::triggered, this, [this, i] { mnuSize_Click(i); });
     }
-    // 19.
+    // The next unload asks again; no size change is pending.
     m.QuietUnload = 0;
     ResizeStep = 0;
-    // 20. The pause label centred.
+    // The pause label centred.
     const double labelWidth = twips::FromPixels(Label3->width());
     Label3->move(twips::ToPixels((windowWidth_ - labelWidth) / 2 + 150),
                  twips::ToPixels(pauselabel::Top));
@@ -351,20 +351,20 @@ void Form2::Form_Load() {
 
 bool Form2::Form_Unload() {
     Module1Record& m = Module1;
-    // 1. Every unload keeps the place, so the next game window opens there.
+    // Every unload keeps the place, so the next game window opens there.
     m.WindowLeft = WindowLeftTwips();
     m.WindowTop = WindowTopTwips();
     m.BoardWidth = pictureWidth_;
     m.BoardHeight = pictureHeight_;
-    // 2. The unload of a new deal asks and writes nothing.
+    // The unload of a new deal asks and writes nothing.
     if (m.QuietUnload != 0) {
         m.QuietUnload = 0;
         return false;
     }
-    // 3. The exit question.
+    // The exit question.
     Paused = 1;
     if (!platform().dialogs->AskYesNo("Tavimo", "Are you sure you want to exit the program?")) {
-        // 4. A tick while paused cuts the time the question was open.
+        // A tick while paused cuts the time the question was open.
         Timer1_Timer();
         Paused = 0;
         return true;
@@ -386,7 +386,7 @@ bool Form2::Form_Unload() {
 
 void Form2::DealBoard() {
     Form1& config = Forms::Get<Form1>();
-    // 1. Pictures onto the cards, then the grid and the shuffle.
+    // Pictures onto the cards, then the grid and the shuffle.
     if (config.ChosenPictures.size() >= 4) {
         LoadPictures();
         if (config.ChosenPictures.size() >= 4 && PairCount >= 4) {
@@ -397,11 +397,11 @@ void Form2::DealBoard() {
             BoardDealt = true;
         }
     }
-    // 2. The board as dealt. A board that could not be dealt leaves the
+    // The board as dealt. A board that could not be dealt leaves the
     // player's size in the box, so the next OK asks for it again.
     if (PairCount >= 4) config.Combo1->setEditText(QString::number(PairCount));
     mnuCurrent->setText(QString::number(PairCount) + "x2");
-    // 3. Show the board, close the splash.
+    // Show the board, close the splash.
     QCoreApplication::processEvents();
     show();
     QCoreApplication::processEvents();
@@ -470,18 +470,18 @@ void Form2::LoadPictures() {
                                       [&](int decoded) { show(before + decoded); });
     }
 
-    // 4. Pairs as loaded, at most the board size.
+    // Pairs as loaded, at most the board size.
     PairCount = std::min<int>(chosen.size(), board::BoardSizeValue(config.Combo1->currentText()));
     PairCount = std::min(PairCount, loaded);
     CardCount = 2 * PairCount;
-    // 5. Too few: back to the configuration.
+    // Too few: back to the configuration.
     if (PairCount < 4) {
         platform().dialogs->Info("Tavimo", "Not enough pictures");
         screenplacement::SanitizeRecord(Module1);
         config.Resize();
         ShowConfigurationOnTop();
     }
-    // 6. The second card of every pair; elements left over from a short load
+    // The second card of every pair; elements left over from a short load
     // are reused, never created twice.
     for (int i = 0; i < PairCount; ++i) {
         Face(PairCount + i)->CopyPictureFrom(*Image1[i]);

@@ -96,37 +96,37 @@ frmSplash::frmSplash() {
 
 void frmSplash::Form_Load() {
     const Module1Record& m = Module1;
-    // 1. The version line.
+    // The version line.
     lblVersion->setText(QString("Version %1.%2.%3").arg(1).arg(4).arg(0));
-    // 2. The game window's place and size.
+    // The game window's place and size.
     setGeometry(twips::ToPixelRect(m.WindowLeft, m.WindowTop, m.WindowWidth, m.WindowHeight));
-    // 3. The frame.
+    // The frame.
     const double fw = m.WindowWidth - 100, fh = m.WindowHeight - 100, fl = 0;
     Place(Frame1, 0, 0, fw, fh);
-    // 4. Centred horizontally in the frame.
+    // Centred horizontally in the frame.
     auto centred = [&](double width) { return (fw + fl - width) / 2; };
     Place(lblProductName, centred(ProductWidth), ProductTop, ProductWidth, ProductHeight);
     Place(Label2, centred(MessageWidth), MessageTop, MessageWidth, MessageHeight);
     Place(ProgressBar1, centred(BarWidth), BarTop, BarWidth, BarHeight);
     Place(Frame2, centred(Frame2Width), Frame2Top, Frame2Width, Frame2Height);
     Frame2->lower();
-    // 5. The instructions at the bottom of the frame.
+    // The instructions at the bottom of the frame.
     const double instructionsWidth = std::min(InstructionsWidth, fw - 600);
     const double instructionsTop = fh - InstructionsHeight - 315;
     Place(Label1, centred(instructionsWidth), instructionsTop, instructionsWidth,
           InstructionsHeight);
-    // 6. The two pictures reach down to 180 twips above the instructions.
+    // The two pictures reach down to 180 twips above the instructions.
     const double pictureHeight = instructionsTop - 180 - PictureTop;
     Place(imgLogo, PictureLeft, PictureTop, PictureWidth, pictureHeight);
     Place(Image1, fw - 630 - PictureWidth, PictureTop, PictureWidth, pictureHeight);
-    // 7. Platform and version left of centre, the hint to their right.
+    // Platform and version left of centre, the hint to their right.
     const double platformLeft = (fw - SmallWidth) / 2 - 1095;
     Place(lblPlatform, platformLeft, PlatformTop, SmallWidth, SmallHeight);
     Place(lblVersion, platformLeft, VersionTop, SmallWidth, SmallHeight);
     const double hintLeft = platformLeft + SmallWidth + 1000;
     const double hintWidth = std::max(1500.0, fw - 630 - PictureWidth - 150 - hintLeft);
     Place(Label5, hintLeft, HintTop, hintWidth, HintHeight);
-    // 8. The texts.
+    // The texts.
     Label1->setText(
         "The object of this game is to match pairs of pictures together as quickly as possible.  "
         "The game ends when all matches have been found.  Clicking on a card with the left mouse "

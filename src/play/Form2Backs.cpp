@@ -13,10 +13,10 @@ void Form2::BuildBackMenu() {
     Module1Record& m = Module1;
     BacksFolder = Paths().BacksFolder();
     File1 = cardbacks::List(BacksFolder);
-    // 1. A stored back that has gone makes way for the first one there is.
+    // A stored back that has gone makes way for the first one there is.
     m.BackFile = cardbacks::Initial(m.BackFile, BacksFolder, File1);
 
-    // 2-3. One item per back, "None" alone when there is none. Items are
+    // One item per back, "None" alone when there is none. Items are
     // reused, so building again never doubles them.
     const QStringList captions = cardbacks::MenuCaptions(File1);
     for (int i = 0; i < captions.size(); ++i) {
@@ -36,7 +36,7 @@ void Form2::BuildBackMenu() {
     }
     while (mnuBack.size() > captions.size()) delete mnuBack.takeLast();
 
-    // 4. The stored back, or the first of the others that loads; blank
+    // The stored back, or the first of the others that loads; blank
     // backs when none does.
     m.BackFile = cardbacks::LoadFirstWorking(m.BackFile, File1, [this](const QString& file) {
         Module1.BackFile = file;
@@ -46,7 +46,7 @@ void Form2::BuildBackMenu() {
 }
 
 void Form2::CheckBackItem() {
-    // 17. The item whose caption & ".jpg" names the back; none when no
+    // The item whose caption & ".jpg" names the back; none when no
     // item does.
     const int i = cardbacks::CheckedIndex(File1, Module1.BackFile);
     if (i < 0 || i >= mnuBack.size()) return;
@@ -66,13 +66,13 @@ bool Form2::LoadBackPicture() {
 }
 
 void Form2::mnuBack_Click(int Index) {
-    // 1. "None" stands for no back at all.
+    // "None" stands for no back at all.
     if (File1.isEmpty() || Index < 0 || Index >= File1.size()) return;
-    // 2. The cover hides the half-changed board.
+    // The cover hides the half-changed board.
     Form5& cover = Forms::Get<Form5>();
     cover.show();
     hide();
-    // 3.
+    // The chosen back at the card size.
     const QString file = FileSystem::Join(BacksFolder, File1[Index]);
     std::optional<Picture> picture =
         platform().pictures->Load(file, QSize(board::IntermediateSize, board::IntermediateSize));
@@ -85,14 +85,14 @@ void Form2::mnuBack_Click(int Index) {
         return;
     }
     Image2[0]->SetPicture(picture->image, picture->file);
-    // 4.
+    // Its menu item alone carries the check mark.
     if (CurrentBack >= 0 && CurrentBack < mnuBack.size()) mnuBack[CurrentBack]->setChecked(false);
     mnuBack[Index]->setChecked(true);
     CurrentBack = Index;
     Module1.BackFile = File1[Index];
-    // 5. Every back at once; faces and turned cards stay as they are.
+    // Every back at once; faces and turned cards stay as they are.
     for (int k = 1; k < CardCount && k < Image2.size(); ++k) Image2[k]->CopyPictureFrom(*Image2[0]);
-    // 6. The cover goes; unloading it lets the next cover take the game
+    // The cover goes; unloading it lets the next cover take the game
     // window's bounds as they are then.
     show();
     Forms::Unload(&cover);
