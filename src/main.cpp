@@ -5,6 +5,8 @@
 #include "app/AssetPaths.h"
 #include "app/GamePaths.h"
 #include "app/StartUp.h"
+#include "platform/PictureLoader.h"
+#include "platform/Platform.h"
 #include "platform/RealPlatform.h"
 
 int main(int argc, char* argv[]) {
@@ -18,6 +20,11 @@ int main(int argc, char* argv[]) {
     // configuration is open); only the exit question ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallRealPlatform();
+    // The loader's thumbnail writer may be in the middle of a PNG: it has to
+    // stop while Qt's image plugins are still there, before `app` goes.
+    struct StopLoaderFirst {
+        ~StopLoaderFirst() { platform().pictures.reset(); }
+    } stopLoaderFirst;
     Paths() = GamePaths::Detect(QCoreApplication::applicationDirPath(),
                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     QIcon icon;
