@@ -9,7 +9,6 @@
 #include "app/Module1.h"
 #include "board/CardWidget.h"
 #include "board/Form2.h"
-#include "config/Form1.h"
 #include "platform/WmfWriter.h"
 
 namespace {
@@ -52,14 +51,7 @@ private slots:
         folder.Write("dot.ico", DotIcon());
         QStringList chosen{folder.File("art.wmf"), folder.File("dot.ico")};
         chosen += GeneratedPictures(folder, 2);
-        Form1& config = Forms::Get<Form1>();
-        config.Combo1->setEditText("4");
-        config.ChosenPictures = chosen;
-        Form2& game = Forms::Get<Form2>();
-        game.Timer1->stop();
-        game.Timer2->stop();
-        game.DealDone = 1;
-        game.DealBoard();
+        Form2& game = DealByHand(chosen, 4);
         QCOMPARE(game.PairCount, 4);
         QVERIFY(game.isVisible());
 

@@ -5,7 +5,6 @@
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
-#include "config/Form1.h"
 #include "scores/Form4.h"
 #include "scores/Form7.h"
 
@@ -23,16 +22,8 @@ private slots:
 
         const QStringList chosen = GeneratedPictures(folder, 4);
         QCOMPARE(chosen.size(), 4);
-        Form1& config = Forms::Get<Form1>();
-        config.Combo1->setEditText("4");
-        config.ChosenPictures = chosen;
-
         d.clock->AdvanceTo(1000);
-        Form2& game = Forms::Get<Form2>();
-        game.Timer1->stop();
-        game.Timer2->stop();
-        game.DealDone = 1;
-        game.DealBoard();
+        Form2& game = DealByHand(chosen, 4);
         QCOMPARE(game.PairCount, 4);
 
         // Every pair at the first try, one card a second.

@@ -11,6 +11,8 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "board/Form2.h"
+#include "config/Form1.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
@@ -131,4 +133,16 @@ QStringList GeneratedPictures(const ProgramFolder& folder, int count) {
 void FlushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
+}
+
+Form2& DealByHand(const QStringList& chosen, int pairs) {
+    Form1& config = Forms::Get<Form1>();
+    config.Combo1->setEditText(QString::number(pairs));
+    config.ChosenPictures = chosen;
+    Form2& game = Forms::Get<Form2>();
+    game.Timer1->stop();
+    game.Timer2->stop();
+    game.DealDone = 1;
+    game.DealBoard();
+    return game;
 }

@@ -8,6 +8,8 @@
 
 #include "platform/Platform.h"
 
+class Form2;
+
 // ---- Registration: several test classes per executable ----
 namespace testsupport {
 using Factory = std::function<QObject*()>;
@@ -59,6 +61,10 @@ private:
 void DefaultSettings();
 // The first `count` generated JPEGs of the folder's Graphics, as full paths.
 QStringList GeneratedPictures(const ProgramFolder& folder, int count);
+
+// A board of `pairs` from `chosen`, dealt as the game window's first tick
+// would, with its timers stopped so that only the test moves it on.
+Form2& DealByHand(const QStringList& chosen, int pairs);
 
 // The folder where the build generated the default assets.
 QString GeneratedAssets();
