@@ -25,4 +25,6 @@ struct Platform {
     static Platform& Get();
 };
 
-inline Platform& platform() { return Platform::Get(); }
+inline Platform& platform() {
+    return Platform::Get();
+}

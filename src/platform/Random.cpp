@@ -9,9 +9,13 @@ double Uniform(std::mt19937& g) {
 }
 }  // namespace
 
-SystemRandom::SystemRandom() { Reseed(); }
+SystemRandom::SystemRandom() {
+    Reseed();
+}
 
-double SystemRandom::Next() { return Uniform(gen_); }
+double SystemRandom::Next() {
+    return Uniform(gen_);
+}
 
 void SystemRandom::Reseed() {
     gen_.seed(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch() ^ 0x5bd1e995u));

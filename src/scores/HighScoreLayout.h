@@ -13,17 +13,17 @@ struct Rect {
 // Designed positions of the high-score window's controls.
 namespace design {
 constexpr Rect Image1{660, 120, 8205, 5730};
-constexpr Rect Label1{3840, 240, 2160, 435};   // "High Scores"
-constexpr Rect Label2{990, 1080, 735, 495};    // "RANK"
-constexpr Rect Label6{1950, 1080, 735, 375};   // "NAME"
-constexpr Rect Label7{4320, 1080, 975, 375};   // "BOARD"
-constexpr Rect Label8{6510, 1080, 615, 375};   // "TIME"
-constexpr Rect Label9{7590, 1080, 975, 375};   // "SCORE"
-constexpr Rect Label3{1230, 1560, 255, 3615};  // place numbers
-constexpr Rect Label4{1950, 1560, 2055, 2895}; // names
-constexpr Rect Label10{4440, 1680, 495, 3015}; // boards, a little lower than the rest
-constexpr Rect Label11{6270, 1560, 975, 3255}; // times
-constexpr Rect Label5{7470, 1560, 855, 3615};  // scores
+constexpr Rect Label1{3840, 240, 2160, 435};    // "High Scores"
+constexpr Rect Label2{990, 1080, 735, 495};     // "RANK"
+constexpr Rect Label6{1950, 1080, 735, 375};    // "NAME"
+constexpr Rect Label7{4320, 1080, 975, 375};    // "BOARD"
+constexpr Rect Label8{6510, 1080, 615, 375};    // "TIME"
+constexpr Rect Label9{7590, 1080, 975, 375};    // "SCORE"
+constexpr Rect Label3{1230, 1560, 255, 3615};   // place numbers
+constexpr Rect Label4{1950, 1560, 2055, 2895};  // names
+constexpr Rect Label10{4440, 1680, 495, 3015};  // boards, a little lower than the rest
+constexpr Rect Label11{6270, 1560, 975, 3255};  // times
+constexpr Rect Label5{7470, 1560, 855, 3615};   // scores
 constexpr Rect OK{6720, 5760, 975, 375};
 constexpr double ClientWidth = 9495, ClientHeight = 6660;
 }  // namespace design

@@ -7,8 +7,8 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
-#include <QSet>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
@@ -41,10 +41,16 @@ QStringList FilesBelow(const QString& root) {
     return files;
 }
 
-QStringList Pictures(const QString& folder) { return QDir(folder).entryList(QDir::Files); }
+QStringList Pictures(const QString& folder) {
+    return QDir(folder).entryList(QDir::Files);
+}
 
-quint32 U32(const QByteArray& b, int at) { return qFromLittleEndian<quint32>(b.constData() + at); }
-quint16 U16(const QByteArray& b, int at) { return qFromLittleEndian<quint16>(b.constData() + at); }
+quint32 U32(const QByteArray& b, int at) {
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
+quint16 U16(const QByteArray& b, int at) {
+    return qFromLittleEndian<quint16>(b.constData() + at);
+}
 
 }  // namespace
 
@@ -73,8 +79,7 @@ private slots:
             QVERIFY2(!f.contains(','), qPrintable(f));  // names go into comma-separated files
         }
         QCOMPARE(lowerNames.size(), files.size());  // distinct whatever the letter case
-        for (const char* type : {"bmp", "gif", "ico", "wmf"})
-            QVERIFY2(perType[type] >= 5, type);
+        for (const char* type : {"bmp", "gif", "ico", "wmf"}) QVERIFY2(perType[type] >= 5, type);
         QVERIFY(perType["jpg"] > files.size() / 2);
         int known = 0;
         for (const char* type : {"bmp", "gif", "ico", "wmf", "jpg"}) known += perType[type];
@@ -92,7 +97,8 @@ private slots:
             const QByteArray head = file.read(4);
             if (ext == "wmf") {
                 // Placeable metafile key, or a plain metafile header.
-                QVERIFY2(U32(head, 0) == 0x9AC6CDD7u || U16(head, 0) == 1 || U16(head, 0) == 2, qPrintable(f));
+                QVERIFY2(U32(head, 0) == 0x9AC6CDD7u || U16(head, 0) == 1 || U16(head, 0) == 2,
+                         qPrintable(f));
             } else {
                 const QByteArray format = QImageReader::imageFormat(path);
                 const QByteArray expected = ext == "jpg" ? "jpeg" : ext.toLatin1();
@@ -125,7 +131,8 @@ private slots:
             QImage onGrey(pic->image.size(), QImage::Format_RGB32);
             onGrey.fill(QColor(128, 128, 128));  // icons have transparent corners
             QPainter(&onGrey).drawImage(0, 0, pic->image);
-            thumbs.push_back(onGrey.scaled(12, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+            thumbs.push_back(
+                onGrey.scaled(12, 12, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
             names << f;
         }
         double closest = 1e9;
@@ -161,18 +168,20 @@ private slots:
     }
 
     void splashTrophyAndIconLoad() {
-        for (const char* name : {assets::SplashLogo, assets::SplashPicture, assets::Trophy, assets::Icon,
-                                 assets::IconSmall})
+        for (const char* name : {assets::SplashLogo, assets::SplashPicture, assets::Trophy,
+                                 assets::Icon, assets::IconSmall})
             QVERIFY2(platform().pictures->Load(first_.path() + "/" + name).has_value(), name);
         const auto trophy = platform().pictures->Load(first_.path() + "/" + assets::Trophy);
         QCOMPARE(trophy->image.size(), QSize(630, 460));
         QVERIFY(trophy->image.allGray());
-        QCOMPARE(platform().pictures->Load(first_.path() + "/" + assets::Icon)->image.size(), QSize(256, 256));
+        QCOMPARE(platform().pictures->Load(first_.path() + "/" + assets::Icon)->image.size(),
+                 QSize(256, 256));
     }
 
     void soundsAreValidPcm_data() {
         QTest::addColumn<QString>("name");
-        for (const char* n : {"Match.wav", "End.wav", "High.wav", "Best.wav"}) QTest::newRow(n) << n;
+        for (const char* n : {"Match.wav", "End.wav", "High.wav", "Best.wav"})
+            QTest::newRow(n) << n;
     }
     void soundsAreValidPcm() {
         QFETCH(QString, name);
@@ -183,7 +192,7 @@ private slots:
         QCOMPARE(b.left(4), QByteArray("RIFF"));
         QCOMPARE(U32(b, 4), quint32(b.size() - 8));
         QCOMPARE(b.mid(8, 8), QByteArray("WAVEfmt "));
-        QCOMPARE(U32(b, 16), 16u);    // plain PCM format chunk
+        QCOMPARE(U32(b, 16), 16u);         // plain PCM format chunk
         QCOMPARE(U16(b, 20), quint16(1));  // PCM
         QCOMPARE(U16(b, 22), quint16(1));  // mono
         const quint32 rate = U32(b, 24);
@@ -198,8 +207,10 @@ private slots:
         QVERIFY2(seconds > 0.2 && seconds < 4.0, qPrintable(QString::number(seconds)));
         int peak = 0;
         for (quint32 i = 0; i < data / 2; ++i)
-            peak = std::max(peak, std::abs(int(qFromLittleEndian<qint16>(b.constData() + 44 + 2 * i))));
-        QVERIFY2(peak > 16000 && peak < 32767, qPrintable(QString::number(peak)));  // audible, not clipped
+            peak = std::max(peak,
+                            std::abs(int(qFromLittleEndian<qint16>(b.constData() + 44 + 2 * i))));
+        QVERIFY2(peak > 16000 && peak < 32767,
+                 qPrintable(QString::number(peak)));  // audible, not clipped
     }
 
     void soundLengthsSuitTheirMoments() {
@@ -220,8 +231,9 @@ private slots:
         QCOMPARE(text.count('\n'), text.count("\r\n"));
         QCOMPARE(text.count('\r'), text.count("\r\n"));
         for (char c : text) QVERIFY(uchar(c) < 128);
-        for (const char* needle : {"+100", "-25", "100 points", "4 seconds per pair", "P or F1", "F5", "F6", "F7",
-                                   "Ctrl+X", "init.txt", "dirs.txt", "best.txt", "Aquire Additional"})
+        for (const char* needle :
+             {"+100", "-25", "100 points", "4 seconds per pair", "P or F1", "F5", "F6", "F7",
+              "Ctrl+X", "init.txt", "dirs.txt", "best.txt", "Aquire Additional"})
             QVERIFY2(text.contains(needle), needle);
     }
 

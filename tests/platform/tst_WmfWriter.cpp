@@ -5,8 +5,12 @@
 #include "platform/WmfWriter.h"
 
 namespace {
-quint16 U16(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint16>(b.constData() + at); }
-quint32 U32(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
+quint16 U16(const QByteArray& b, qsizetype at) {
+    return qFromLittleEndian<quint16>(b.constData() + at);
+}
+quint32 U32(const QByteArray& b, qsizetype at) {
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
 
 // Walks the records after the header; returns the function numbers in order,
 // failing the test when a record runs past the end or the walk misses the end record.

@@ -60,8 +60,10 @@ QImage Forest() {
         for (int i = -1; i < 7; ++i) {
             const double x = i * 40 + (row % 2) * 20 + 20;
             p.setBrush(row % 2 ? QColor(60, 140, 70) : QColor(40, 115, 60));
-            p.drawPolygon(QPolygonF({QPointF(x, y), QPointF(x + 15, y + 24), QPointF(x - 15, y + 24)}));
-            p.drawPolygon(QPolygonF({QPointF(x, y + 10), QPointF(x + 18, y + 34), QPointF(x - 18, y + 34)}));
+            p.drawPolygon(
+                QPolygonF({QPointF(x, y), QPointF(x + 15, y + 24), QPointF(x - 15, y + 24)}));
+            p.drawPolygon(
+                QPolygonF({QPointF(x, y + 10), QPointF(x + 18, y + 34), QPointF(x - 18, y + 34)}));
             p.setBrush(QColor(100, 60, 30));
             p.drawRect(QRectF(x - 3, y + 34, 6, 5));
         }

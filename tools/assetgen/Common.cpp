@@ -14,7 +14,9 @@ extern "C" {
 
 namespace gen {
 
-QString Join(const QString& folder, const QString& name) { return folder + "/" + name; }
+QString Join(const QString& folder, const QString& name) {
+    return folder + "/" + name;
+}
 
 bool Fail(const QString& what) {
     std::fprintf(stderr, "assetgen: %s\n", qPrintable(what));
@@ -73,7 +75,8 @@ bool SaveGif(const QImage& source, const QString& path) {
     // Written into memory first, then to the file like every other asset.
     QByteArray bytes;
     auto append = [](GifFileType* file, const GifByteType* data, int length) {
-        static_cast<QByteArray*>(file->UserData)->append(reinterpret_cast<const char*>(data), length);
+        static_cast<QByteArray*>(file->UserData)
+            ->append(reinterpret_cast<const char*>(data), length);
         return length;
     };
     int error = 0;
@@ -163,8 +166,7 @@ QImage EmojiGlyph(const QString& emoji, int size) {
     }
     if (right < 0) return QImage();
     const QImage cropped = glyph.copy(left, top, right - left + 1, bottom - top + 1);
-    const QImage scaled =
-        cropped.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage scaled = cropped.scaled(size, size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QImage square = Canvas(size, size);
     QPainter p(&square);
     p.drawImage((size - scaled.width()) / 2, (size - scaled.height()) / 2, scaled);

@@ -74,7 +74,8 @@ void DrawPattern(QPainter& p, Pattern pattern, int w, int h, QColor ink) {
             break;
         case Pattern::Dots:
             for (int y = 0; y < h + 30; y += 30)
-                for (int x = (y / 30) % 2 * 15; x < w + 30; x += 30) p.drawEllipse(QPointF(x, y), 5, 5);
+                for (int x = (y / 30) % 2 * 15; x < w + 30; x += 30)
+                    p.drawEllipse(QPointF(x, y), 5, 5);
             break;
         case Pattern::Stripes:
             p.setPen(QPen(ink, 12));
@@ -95,7 +96,8 @@ void DrawPattern(QPainter& p, Pattern pattern, int w, int h, QColor ink) {
         case Pattern::Rings:
             p.setBrush(Qt::NoBrush);
             p.setPen(QPen(ink, 10));
-            for (int r = 30; r < std::max(w, h); r += 34) p.drawEllipse(QPointF(w / 2.0, h / 2.0), r, r);
+            for (int r = 30; r < std::max(w, h); r += 34)
+                p.drawEllipse(QPointF(w / 2.0, h / 2.0), r, r);
             break;
     }
     p.restore();

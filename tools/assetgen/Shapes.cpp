@@ -28,7 +28,9 @@ void Gradient(QPainter& p, QColor top, QColor bottom, QRectF r = QRectF(0, 0, 10
     p.fillRect(r, g);
 }
 
-void Pen(QPainter& p, QColor c, double w) { p.setPen(QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin)); }
+void Pen(QPainter& p, QColor c, double w) {
+    p.setPen(QPen(c, w, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+}
 
 // Icons sit on a rounded tile with transparent corners.
 void Tile(QPainter& p, QColor top, QColor bottom) {
@@ -123,7 +125,8 @@ void PineTree(QPainter& p) {
     for (int i = 0; i < 3; ++i) {
         const double top = 10 + i * 18, half = 20 + i * 8;
         p.setBrush(greens[i]);
-        p.drawPolygon(QPolygonF({QPointF(50, top), QPointF(50 + half, top + 34), QPointF(50 - half, top + 34)}));
+        p.drawPolygon(QPolygonF(
+            {QPointF(50, top), QPointF(50 + half, top + 34), QPointF(50 - half, top + 34)}));
     }
     Pen(p, QColor(200, 120, 0), 1.5);
     p.setBrush(QColor(255, 210, 0));
@@ -179,8 +182,8 @@ void Moon(QPainter& p) {
 
 void Rainbow(QPainter& p) {
     Gradient(p, QColor(150, 210, 255), QColor(230, 245, 255));
-    const QColor bands[] = {QColor(230, 30, 30),  QColor(255, 140, 0), QColor(255, 220, 0),
-                            QColor(40, 180, 60),  QColor(30, 110, 230), QColor(120, 50, 180)};
+    const QColor bands[] = {QColor(230, 30, 30), QColor(255, 140, 0),  QColor(255, 220, 0),
+                            QColor(40, 180, 60), QColor(30, 110, 230), QColor(120, 50, 180)};
     for (int i = 0; i < 6; ++i) {
         const double r = 44 - i * 6;
         p.setPen(QPen(bands[i], 6.5, Qt::SolidLine, Qt::FlatCap));
@@ -372,12 +375,24 @@ struct ShapePicture {
 };
 
 const ShapePicture Shapes[] = {
-    {"sun.bmp", Sun, 256},         {"heart.bmp", Heart, 240},       {"house.bmp", House, 256},
-    {"sailboat.bmp", Sailboat, 240}, {"pinetree.bmp", PineTree, 256}, {"checkers.bmp", Checkers, 240},
-    {"star.gif", BigStar, 240},    {"moon.gif", Moon, 240},         {"rainbow.gif", Rainbow, 256},
-    {"umbrella.gif", Umbrella, 240}, {"snowflake.gif", Snowflake, 240}, {"lightning.gif", Lightning, 240},
-    {"key.ico", Key, 128},         {"bell.ico", Bell, 128},         {"crown.ico", Crown, 128},
-    {"gem.ico", Gem, 128},         {"target.ico", Target, 128},     {"notes.ico", Notes, 128},
+    {"sun.bmp", Sun, 256},
+    {"heart.bmp", Heart, 240},
+    {"house.bmp", House, 256},
+    {"sailboat.bmp", Sailboat, 240},
+    {"pinetree.bmp", PineTree, 256},
+    {"checkers.bmp", Checkers, 240},
+    {"star.gif", BigStar, 240},
+    {"moon.gif", Moon, 240},
+    {"rainbow.gif", Rainbow, 256},
+    {"umbrella.gif", Umbrella, 240},
+    {"snowflake.gif", Snowflake, 240},
+    {"lightning.gif", Lightning, 240},
+    {"key.ico", Key, 128},
+    {"bell.ico", Bell, 128},
+    {"crown.ico", Crown, 128},
+    {"gem.ico", Gem, 128},
+    {"target.ico", Target, 128},
+    {"notes.ico", Notes, 128},
 };
 
 }  // namespace
@@ -396,7 +411,9 @@ bool WriteShapeGraphics(const QString& folder) {
         const QImage img = DrawShape(s.draw, s.size);
         const QString path = Join(folder, s.file);
         const QString ext = path.section('.', -1);
-        const bool ok = ext == "bmp" ? SaveBmp(img, path) : ext == "gif" ? SaveGif(img, path) : SaveIco(img, path);
+        const bool ok = ext == "bmp"   ? SaveBmp(img, path)
+                        : ext == "gif" ? SaveGif(img, path)
+                                       : SaveIco(img, path);
         if (!ok) return false;
     }
     return true;

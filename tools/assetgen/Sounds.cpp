@@ -15,15 +15,17 @@ constexpr int Rate = 22050;
 enum class Voice { Bell, Brass, Pluck };
 
 struct Note {
-    double start;     // seconds
-    double length;    // seconds the note sounds
-    double frequency; // Hz
+    double start;      // seconds
+    double length;     // seconds the note sounds
+    double frequency;  // Hz
     double level;
     Voice voice;
 };
 
 // Equal temperament from A4 = 440 Hz; `n` counts semitones from A4.
-double Pitch(int n) { return 440.0 * std::pow(2.0, n / 12.0); }
+double Pitch(int n) {
+    return 440.0 * std::pow(2.0, n / 12.0);
+}
 // A few names, as semitones from A4.
 constexpr int G4 = -2, C5 = 3, E5 = 7, G5 = 10, C6 = 15, E6 = 19, G6 = 22, B6 = 26;
 
@@ -65,7 +67,8 @@ QByteArray Render(const std::vector<Note>& notes) {
     const int count = int(end * Rate) + Rate / 20;
     std::vector<double> mix(size_t(count), 0.0);
     for (const Note& n : notes) {
-        const int first = int(n.start * Rate), last = std::min(count, int((n.start + n.length) * Rate));
+        const int first = int(n.start * Rate),
+                  last = std::min(count, int((n.start + n.length) * Rate));
         for (int i = first; i < last; ++i) {
             // Every note fades out over its last 30 ms, so no note ends in a click.
             const double fade = std::min(1.0, (last - i) / (0.03 * Rate));
@@ -92,13 +95,13 @@ QByteArray Render(const std::vector<Note>& notes) {
     u32(36 + dataBytes);
     wav.append("WAVE", 4);
     wav.append("fmt ", 4);
-    u32(16);       // size of the format chunk
-    u16(1);        // PCM
-    u16(1);        // mono
+    u32(16);  // size of the format chunk
+    u16(1);   // PCM
+    u16(1);   // mono
     u32(Rate);
-    u32(Rate * 2); // bytes per second
-    u16(2);        // bytes per frame
-    u16(16);       // bits per sample
+    u32(Rate * 2);  // bytes per second
+    u16(2);         // bytes per frame
+    u16(16);        // bits per sample
     wav.append("data", 4);
     u32(dataBytes);
     for (double v : mix) u16(quint16(qint16(num::RoundHalfEven(v * gain))));

@@ -23,7 +23,9 @@ public:
     void Round(double l, double t, double r, double b, double corner) {
         w_.RoundRect(U(l), U(t), U(r), U(b), U(corner), U(corner));
     }
-    void Circle(double x, double y, double rx, double ry) { w_.Ellipse(U(x - rx), U(y - ry), U(x + rx), U(y + ry)); }
+    void Circle(double x, double y, double rx, double ry) {
+        w_.Ellipse(U(x - rx), U(y - ry), U(x + rx), U(y + ry));
+    }
     void Poly(std::initializer_list<QPointF> pts) { w_.Polygon(Points(pts)); }
     void Line(std::initializer_list<QPointF> pts) { w_.Polyline(Points(pts)); }
     QByteArray Finish() const { return w_.Finish(); }
@@ -192,8 +194,8 @@ QByteArray Pinwheel() {
 
 bool WriteWmfGraphics(const QString& folder) {
     const std::pair<const char*, QByteArray> files[] = {
-        {"daisy.wmf", Daisy()},   {"trafficlight.wmf", TrafficLight()}, {"robot.wmf", Robot()},
-        {"fish.wmf", Fish()},     {"snowman.wmf", Snowman()},          {"pinwheel.wmf", Pinwheel()},
+        {"daisy.wmf", Daisy()}, {"trafficlight.wmf", TrafficLight()}, {"robot.wmf", Robot()},
+        {"fish.wmf", Fish()},   {"snowman.wmf", Snowman()},           {"pinwheel.wmf", Pinwheel()},
     };
     for (const auto& [name, bytes] : files)
         if (!SaveBytes(bytes, Join(folder, name))) return false;
