@@ -5,7 +5,7 @@ BUILD_TYPE ?= Debug
 JOBS       ?= $(shell nproc)
 CMAKE_ARGS ?=
 
-.PHONY: all deps configure build run test test-sanitize bench screenshots package fuzz fuzz-run clean
+.PHONY: all deps configure build run test test-sanitize bench screenshots package fuzz fuzz-run format format-check clean
 
 all: build
 
@@ -53,6 +53,14 @@ fuzz-run: fuzz
 
 screenshots: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tools/screenshots/screenshots $(CURDIR)/$(BUILD)/screenshots
+
+# Every tracked C++ file in the project's clang-format style.
+CXX_FILES = $(shell git ls-files '*.cpp' '*.h')
+format-check: deps
+	@clang-format --dry-run -Werror $(CXX_FILES)
+
+format: deps
+	@clang-format -i $(CXX_FILES)
 
 clean:
 	rm -rf build build-asan build-bench build-fuzz
