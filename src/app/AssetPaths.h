@@ -21,6 +21,22 @@ inline QString Compiled(const char* name) {
     return QStringLiteral(":/") + QString::fromLatin1(name);
 }
 
+// The splash pictures and the trophy come in two sizes: the names below for
+// ordinary screens and, with "@2x" before the extension, drawn at twice the
+// size for screens of two or more device pixels per logical pixel.
+inline QString AtScale(const QString& name, int scale) {
+    if (scale <= 1) return name;
+    const qsizetype dot = name.lastIndexOf(u'.');
+    return name.left(dot) + QStringLiteral("@%1x").arg(scale) + name.mid(dot);
+}
+// The compiled-in copy of `name` for a screen of `devicePixelRatio`; its
+// scale, 1 or 2, goes to `scale` when asked for.
+inline QString CompiledFor(const char* name, double devicePixelRatio, int* scale = nullptr) {
+    const int s = devicePixelRatio > 1 ? 2 : 1;
+    if (scale) *scale = s;
+    return QStringLiteral(":/") + AtScale(QString::fromLatin1(name), s);
+}
+
 // The splash's two pictures: the logo (imgLogo, left, 160 x 240) and the
 // second picture (Image1, right, 160 x 240), opaque on a green felt, so they
 // sit on any window colour. They go through the picture loader like every

@@ -8,10 +8,12 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include "board/CardPicture.h"
 #include "viewer/PictureFile.h"
 
 namespace {
-// Scaled pixmaps by picture and size: eighty backs of one size scale once.
+// Scaled pixmaps by picture and size in device pixels: eighty backs of one
+// size scale once.
 struct ScaledKey {
     qint64 image;
     int w, h;
@@ -57,6 +59,8 @@ CardWidget* CardWidget::NewElement() const {
     w->setPalette(palette());
     w->setAutoFillBackground(autoFillBackground());
     w->SetGround(ground_);
+    w->SetKeepShape(keepShape_);
+    w->SetPlainWhenEmpty(plainWhenEmpty_);
     w->hide();
     return w;
 }
@@ -71,28 +75,57 @@ void CardWidget::SetGround(const QColor& ground) {
     update();
 }
 
+void CardWidget::SetKeepShape(bool keep) {
+    if (keep == keepShape_) return;
+    keepShape_ = keep;
+    if (isVisible()) Refresh();
+}
+
+void CardWidget::SetPlainWhenEmpty(bool plain) {
+    plainWhenEmpty_ = plain;
+    update();
+}
+
 void CardWidget::SetPicture(const QImage& image, const QString& file) {
     picture_ = image;
     file_ = file;
     // The viewer decodes the file again at its natural size.
     picturefile::Remember(this, file);
-    shownSize_ = QSize();
-    shownKey_ = 0;
+    shown_ = QPixmap();
     if (picture_.isNull()) {
-        clear();
+        update();
         return;
     }
     if (isVisible()) Refresh();
 }
 
+QRect CardWidget::DeviceArea() const {
+    const double dpr = devicePixelRatioF();
+    const QRect inside = contentsRect();
+    const QRect area = cardpicture::PictureRect(
+        picture_.size(), cardpicture::ToDevice(inside.size(), dpr), keepShape_);
+    return area.translated(cardpicture::ToDevice(inside.left(), dpr),
+                           cardpicture::ToDevice(inside.top(), dpr));
+}
+
+QRectF CardWidget::PictureArea() const {
+    const double dpr = devicePixelRatioF();
+    const QRect area = DeviceArea();
+    return QRectF(area.left() / dpr, area.top() / dpr, area.width() / dpr, area.height() / dpr);
+}
+
 void CardWidget::Refresh() {
     if (picture_.isNull()) return;
-    const QSize size = contentsRect().size();
+    const QSize size = DeviceArea().size();
     if (size.isEmpty()) return;
-    if (size == shownSize_ && picture_.cacheKey() == shownKey_) return;
-    shownSize_ = size;
-    shownKey_ = picture_.cacheKey();
-    setPixmap(Scaled(picture_, size));
+    const double dpr = devicePixelRatioF();
+    if (!shown_.isNull() && shown_.size() == size && shown_.devicePixelRatio() == dpr) {
+        update();
+        return;
+    }
+    shown_ = Scaled(picture_, size);
+    shown_.setDevicePixelRatio(dpr);
+    update();
 }
 
 void CardWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -121,8 +154,18 @@ void CardWidget::paintEvent(QPaintEvent*) {
     option.state |= QStyle::State_Enabled;
     option.palette.setCurrentColorGroup(QPalette::Active);
     style()->drawControl(QStyle::CE_ShapedFrame, &option, &painter, this);
-    const QPixmap shown = pixmap();
-    if (shown.isNull()) return;
-    if (ground_.isValid()) painter.fillRect(contentsRect(), ground_);
-    painter.drawPixmap(contentsRect(), shown);
+    const QRect inside = contentsRect();
+    if (picture_.isNull()) {
+        if (plainWhenEmpty_) cardpicture::DrawPlainBack(painter, inside);
+        return;
+    }
+    // A move to a screen of another density scales afresh.
+    if (shown_.isNull() || shown_.devicePixelRatio() != devicePixelRatioF() ||
+        shown_.size() != DeviceArea().size())
+        Refresh();
+    if (shown_.isNull()) return;
+    const QRectF target = PictureArea();
+    if (keepShape_) painter.fillRect(inside, cardpicture::Matte);
+    if (ground_.isValid()) painter.fillRect(target, ground_);
+    painter.drawPixmap(target, shown_, QRectF(QPointF(0, 0), shown_.size()));
 }

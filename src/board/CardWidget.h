@@ -2,14 +2,17 @@
 #include <QColor>
 #include <QImage>
 #include <QLabel>
+#include <QPixmap>
+#include <QRectF>
 #include <QString>
 
 // An image control of the board: one card face or back. It stretches its
-// picture to its own size and reports a left click. The picture is kept
-// once at an intermediate size (the two cards of a pair and all backs share
-// it); the pixmap on screen is made from it for the current size, only when
-// the control is visible, and scaled pixmaps of the same picture and size
-// are shared between controls.
+// picture to its own size (or, for a face with shapes kept, fits it centred
+// on a matte) and reports a left click. The picture is kept once at an
+// intermediate size (the two cards of a pair and all backs share it); the
+// pixmap on screen is made from it for the current size in device pixels,
+// only when the control is visible, and scaled pixmaps of the same picture
+// and size are shared between controls.
 class CardWidget : public QLabel {
     Q_OBJECT
 public:
@@ -34,6 +37,18 @@ public:
     // keeps its transparency (the viewer shows it on its own ground).
     void SetGround(const QColor& ground);
 
+    // Draws the picture in its own proportions, centred over a neutral
+    // matte, instead of stretched to the card.
+    void SetKeepShape(bool keep);
+    bool KeepShape() const { return keepShape_; }
+
+    // Without a picture, draws a plain card-like back instead of nothing.
+    void SetPlainWhenEmpty(bool plain);
+
+    // Where the picture is drawn, in the control's logical pixels: all of
+    // the inside of the frame when stretched.
+    QRectF PictureArea() const;
+
 signals:
     void clicked();
 
@@ -45,9 +60,12 @@ protected:
 
 private:
     void Refresh();
+    // The picture's place inside the frame, in device pixels.
+    QRect DeviceArea() const;
     QImage picture_;
     QString file_;
     QColor ground_;
-    QSize shownSize_;
-    qint64 shownKey_ = 0;
+    bool keepShape_ = false;
+    bool plainWhenEmpty_ = false;
+    QPixmap shown_;  // the picture scaled for DeviceArea, at the current density
 };

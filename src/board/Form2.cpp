@@ -10,6 +10,7 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "board/CardPicture.h"
 #include "board/ScreenPlacement.h"
 #include "board/frmSplash.h"
 #include "config/Form1.h"
@@ -88,6 +89,7 @@ Form2::Form2() {
 
     ConnectPlay();
     ConnectBacks();
+    ConnectShapes();
     ApplyWindowSize();
 }
 
@@ -121,6 +123,7 @@ void Form2::BuildMenus() {
     mnuFast = mnuSpeed->addAction("&Fast");
     for (QAction* a : {mnuSlow, mnuMdm, mnuFast}) a->setCheckable(true);
     mnuCard = mnuPref->addMenu("Card &Backs");
+    mnuShapes = mnuPref->addAction("&Keep Picture Shapes");
     mnuSnd = mnuPref->addAction("S&ound");
     mnuSnd->setCheckable(true);
     mnuScrn = mnuPref->addMenu("Screen Size");
@@ -438,7 +441,7 @@ void Form2::LoadPictures() {
     // the spares are decoded only for files that failed.
     const int wanted = PairCount;
     int loaded = 0;
-    const QSize intermediate(board::IntermediateSize, board::IntermediateSize);
+    const QSize intermediate = cardpicture::IntermediateSize(devicePixelRatioF());
     // The count never goes back: a picture handed over was counted when it decoded.
     int shown = 0;
     const auto show = [&](int count) {

@@ -23,7 +23,8 @@ class QLabel;
 // The game window: the board of cards, the clock in the title bar, the menus.
 // Its handlers live in three files: construction, dealing, layout and the File
 // and Board Size menus in board/Form2.cpp; play, clock, pause, keys and the
-// other menu commands in play/Form2Play.cpp; card backs in play/Form2Backs.cpp.
+// other menu commands in play/Form2Play.cpp; card backs in play/Form2Backs.cpp;
+// "Keep Picture Shapes" in board/Form2Shapes.cpp.
 //
 // Coordinates: the window's inner area starts below the menu bar
 // (`ClientArea`); Picture1 and Label3 are placed in it in twips as the
@@ -65,6 +66,7 @@ public:
     QAction* mnuFast = nullptr;
     QMenu* mnuCard = nullptr;
     QVector<QAction*> mnuBack;
+    QAction* mnuShapes = nullptr;  // "Keep Picture Shapes"
     QAction* mnuSnd = nullptr;
     QMenu* mnuScrn = nullptr;
     QVector<QAction*> mnuScreen;
@@ -189,6 +191,14 @@ public:
     bool LoadBackPicture();
     void mnuBack_Click(int Index);
     QString BacksFolder;  // the Backs folder as found, whatever its letter case
+
+    // ---- Keep Picture Shapes (board/Form2Shapes.cpp) ----
+    // Checks the item as the player last left it and wires it; called once
+    // by the constructor.
+    void ConnectShapes();
+    void mnuShapes_Click();
+    // Every face drawn as the item says.
+    void ApplyPictureShapes();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

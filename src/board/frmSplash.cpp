@@ -14,24 +14,33 @@ namespace {
 // A picture control that shows its picture as large as fits, upright, at the
 // top of the control: the controls grow with the window, the pictures keep
 // their proportions.
+// The label holds the picture as drawn for the screen's density; it is
+// scaled here from all of its pixels.
 class FittedPicture : public QLabel {
 public:
     using QLabel::QLabel;
-    QImage image;
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        if (image.isNull()) return;
+        const QPixmap picture = pixmap();
+        if (picture.isNull()) return;
         QPainter p(this);
         p.setRenderHint(QPainter::SmoothPixmapTransform);
-        const QSize s = image.size().scaled(size(), Qt::KeepAspectRatio);
-        p.drawImage(QRect(QPoint((width() - s.width()) / 2, 0), s), image);
+        const QSize s = picture.size().scaled(size(), Qt::KeepAspectRatio);
+        p.drawPixmap(QRect(QPoint((width() - s.width()) / 2, 0), s), picture);
     }
 };
 
-QImage LoadAsset(const char* name) {
-    auto picture = platform().pictures->Load(assets::Compiled(name), QSize(480, 480));
-    return picture ? picture->image : QImage();
+// The copy drawn for the screen's density: a high-density screen gets the
+// one drawn at twice the size, so the fitted picture stays sharp.
+QPixmap LoadAsset(const char* name, double devicePixelRatio) {
+    int scale = 1;
+    auto picture = platform().pictures->Load(assets::CompiledFor(name, devicePixelRatio, &scale),
+                                             QSize(960, 960));
+    if (!picture) return QPixmap();
+    QPixmap pixmap = QPixmap::fromImage(picture->image);
+    pixmap.setDevicePixelRatio(scale);
+    return pixmap;
 }
 
 // Design-time sizes of the controls (twips); only their placement follows rules.
@@ -86,12 +95,10 @@ frmSplash::frmSplash() {
     ProgressBar1->setRange(0, 1);
     ProgressBar1->setValue(0);
 
-    auto* logo = new FittedPicture(Frame1);
-    logo->image = LoadAsset(assets::SplashLogo);
-    imgLogo = logo;
-    auto* picture = new FittedPicture(Frame1);
-    picture->image = LoadAsset(assets::SplashPicture);
-    Image1 = picture;
+    imgLogo = new FittedPicture(Frame1);
+    imgLogo->setPixmap(LoadAsset(assets::SplashLogo, devicePixelRatioF()));
+    Image1 = new FittedPicture(Frame1);
+    Image1->setPixmap(LoadAsset(assets::SplashPicture, devicePixelRatioF()));
 }
 
 void frmSplash::Form_Load() {

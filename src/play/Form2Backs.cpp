@@ -1,6 +1,6 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
-#include "board/BoardLayout.h"
+#include "board/CardPicture.h"
 #include "board/Form2.h"
 #include "board/Form5.h"
 #include "platform/FileSystem.h"
@@ -42,7 +42,9 @@ void Form2::BuildBackMenu() {
         Module1.BackFile = file;
         return LoadBackPicture();
     });
+    // No back at all: plain card-like backs rather than empty outlines.
     if (m.BackFile.isEmpty()) Image2[0]->ClearPicture();
+    Image2[0]->SetPlainWhenEmpty(true);
 }
 
 void Form2::CheckBackItem() {
@@ -57,9 +59,9 @@ void Form2::CheckBackItem() {
 bool Form2::LoadBackPicture() {
     const QString folder = BacksFolder.isEmpty() ? Paths().BacksFolder() : BacksFolder;
     const QString file = FileSystem::Join(folder, Module1.BackFile);
-    // A back is never shown larger than a card.
-    const QSize size(board::IntermediateSize, board::IntermediateSize);
-    std::optional<Picture> picture = platform().pictures->Load(file, size);
+    // A back is never shown larger than a card, in the screen's pixels.
+    std::optional<Picture> picture =
+        platform().pictures->Load(file, cardpicture::IntermediateSize(devicePixelRatioF()));
     if (!picture) return false;
     Image2[0]->SetPicture(picture->image, picture->file);
     return true;
@@ -75,7 +77,7 @@ void Form2::mnuBack_Click(int Index) {
     // The chosen back at the card size.
     const QString file = FileSystem::Join(BacksFolder, File1[Index]);
     std::optional<Picture> picture =
-        platform().pictures->Load(file, QSize(board::IntermediateSize, board::IntermediateSize));
+        platform().pictures->Load(file, cardpicture::IntermediateSize(devicePixelRatioF()));
     if (!picture) {
         show();
         platform().dialogs->Info("Tavimo", platform().fs->IsFile(file)

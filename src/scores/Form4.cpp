@@ -45,8 +45,15 @@ Form4::Form4() {
 
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
-    if (auto pic = platform().pictures->Load(assets::Compiled(assets::Trophy)))
-        Image1->setPixmap(QPixmap::fromImage(pic->image));
+    // The trophy drawn for the screen's density; the label scales it to its
+    // size in device pixels.
+    int scale = 1;
+    if (auto pic = platform().pictures->Load(
+            assets::CompiledFor(assets::Trophy, devicePixelRatioF(), &scale))) {
+        QPixmap trophy = QPixmap::fromImage(pic->image);
+        trophy.setDevicePixelRatio(scale);
+        Image1->setPixmap(trophy);
+    }
 
     const QFont title = Face(false, 18, true);
     const QFont heading = Face(false, 12, true);

@@ -16,6 +16,7 @@
 
 #include "TestSupport.h"
 #include "app/AssetPaths.h"
+#include "board/BoardLayout.h"
 
 namespace {
 
@@ -160,10 +161,20 @@ private slots:
         const QStringList files = QDir(backs).entryList({"*.jpg"}, QDir::Files);
         QVERIFY(files.contains(assets::DefaultBack));
         QVERIFY(files.size() >= 4);
+        // Shaped like the card of the default window, so stretching the
+        // back onto it squashes nothing.
+        board::BoardGrid grid;
+        board::ChooseCardSize(grid, 12);
+        board::ComputeGrid(grid, 24, board::ReferenceWidth, board::ReferenceHeight);
+        const board::TwipRect card = board::CardImageRect(grid, 0, 0);
+        const double cardAspect = card.width / card.height;
         for (const QString& f : files) {
             const auto pic = platform().pictures->Load(backs + "/" + f);
             QVERIFY2(pic.has_value(), qPrintable(f));
-            QVERIFY2(pic->image.height() > pic->image.width(), qPrintable(f));  // card-shaped
+            const double aspect = double(pic->image.width()) / pic->image.height();
+            QVERIFY2(std::abs(aspect / cardAspect - 1) < 0.02, qPrintable(f));
+            // Enough pixels for the largest card on a screen of twice the density.
+            QVERIFY2(pic->image.width() >= 2 * 265, qPrintable(f));
         }
     }
 
@@ -174,6 +185,27 @@ private slots:
         const auto trophy = platform().pictures->Load(first_.path() + "/" + assets::Trophy);
         QCOMPARE(trophy->image.size(), QSize(630, 460));
         QVERIFY(trophy->image.allGray());
+        // The copies for high-density screens: the same pictures at twice the size.
+        for (const char* name : {assets::SplashLogo, assets::SplashPicture, assets::Trophy}) {
+            const auto once = platform().pictures->Load(first_.path() + "/" + name);
+            const auto twice = platform().pictures->Load(
+                first_.path() + "/" + assets::AtScale(QString::fromLatin1(name), 2));
+            QVERIFY2(once && twice, name);
+            QCOMPARE(twice->image.size(), once->image.size() * 2);
+            // Drawn alike: the larger one shrunk matches the smaller closely.
+            const QImage a = once->image.convertToFormat(QImage::Format_RGB32);
+            const QImage b =
+                twice->image
+                    .scaled(once->image.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                    .convertToFormat(QImage::Format_RGB32);
+            long long diff = 0;
+            for (int y = 0; y < a.height(); ++y)
+                for (int x = 0; x < a.width(); ++x)
+                    diff += std::abs(qGray(a.pixel(x, y)) - qGray(b.pixel(x, y)));
+            QVERIFY2(diff / (a.width() * a.height()) < 12, name);
+        }
+        QCOMPARE(assets::CompiledFor(assets::Trophy, 2), QString(":/Splash/trophy@2x.jpg"));
+        QCOMPARE(assets::CompiledFor(assets::Trophy, 1), QString(":/Splash/trophy.jpg"));
         QCOMPARE(platform().pictures->Load(first_.path() + "/" + assets::Icon)->image.size(),
                  QSize(256, 256));
     }

@@ -19,6 +19,7 @@
 #include <functional>
 
 #include "TestSupport.h"
+#include "board/CardPicture.h"
 #include "platform/PictureLoader.h"
 #include "platform/ThumbnailCache.h"
 
@@ -145,6 +146,9 @@ private slots:
         QCOMPARE(ThumbnailCache::BucketFor(QSize(384, 384))->folder, QString("x-large"));
         QCOMPARE(ThumbnailCache::BucketFor(QSize(384, 384))->edge, 512);
         QCOMPARE(ThumbnailCache::BucketFor(QSize(1024, 600))->folder, QString("xx-large"));
+        // A card's picture on a screen of twice the density.
+        QCOMPARE(ThumbnailCache::BucketFor(cardpicture::IntermediateSize(2))->folder,
+                 QString("xx-large"));
         QVERIFY(!ThumbnailCache::BucketFor(QSize(1025, 10)));
         QVERIFY(!ThumbnailCache::BucketFor(QSize()));
         // The name is the MD5 of the file's URI, spaces escaped.

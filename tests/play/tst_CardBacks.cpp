@@ -7,6 +7,7 @@
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "board/CardPicture.h"
 #include "board/Form2.h"
 #include "board/Form5.h"
 #include "play/CardBacks.h"
@@ -326,6 +327,41 @@ private slots:
         game.mnuBack[0]->trigger();
         QCOMPARE(d.dialogs->shown.back().text, QString("Invalid picture"));
         QCOMPARE(CheckedItem(game), 1);
+    }
+
+    void withoutBacksEveryCardShowsThePlainBack() {
+        const auto near = [](const QColor& a, const QColor& b) {
+            return std::abs(a.red() - b.red()) < 10 && std::abs(a.green() - b.green()) < 10 &&
+                   std::abs(a.blue() - b.blue()) < 10;
+        };
+        // No folder, an empty one, and one whose only back does not load.
+        for (int kind = 0; kind < 3; ++kind) {
+            ProgramFolder folder(ProgramFolder::Graphics);
+            Settings(folder, "Sky.jpg");
+            if (kind == 1) QDir().mkpath(folder.File("Backs"));
+            if (kind == 2) WriteBroken(folder, "Sky.jpg");
+            Form2& game = DealByHand(GeneratedPictures(folder, 4), 4);
+            QCOMPARE(game.CardCount, 8);
+            QVERIFY(!game.Image2[0]->HasPicture());
+            const QImage first = game.Image2[0]->grab().toImage();
+            const QRect in = game.Image2[0]->contentsRect();
+            const QString at = QString::number(kind);
+            // A rounded panel: the board in the very corner, the panel's
+            // green between rim and middle, the cream mark in the middle.
+            QVERIFY2(near(first.pixelColor(in.topLeft()), cardpicture::BoardGreen), qPrintable(at));
+            QVERIFY2(near(first.pixelColor(in.left() + in.width() / 5, in.center().y()),
+                          cardpicture::PanelGreen),
+                     qPrintable(at));
+            QVERIFY2(near(first.pixelColor(in.center()), cardpicture::Cream), qPrintable(at));
+            for (int k = 1; k < game.CardCount; ++k) {
+                QVERIFY(game.Image2[k]->isVisible());
+                QCOMPARE(game.Image2[k]->grab().toImage(), first);
+            }
+            // A turned card shows its face, not the plain back.
+            QTest::mouseClick(game.Image2[3], Qt::LeftButton);
+            QVERIFY(game.Image1[3]->isVisible());
+            QVERIFY(!game.Image2[3]->isVisible());
+        }
     }
 
     void buildingTwiceDoesNotDoubleTheMenu() {

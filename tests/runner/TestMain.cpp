@@ -15,6 +15,10 @@ int main(int argc, char* argv[]) {
     QTemporaryDir cacheHome;
     if (!cacheHome.isValid()) return 1;
     qputenv("XDG_CACHE_HOME", QFile::encodeName(cacheHome.path()));
+    // Preferences the game stores are never the player's own either.
+    QTemporaryDir configHome;
+    if (!configHome.isValid()) return 1;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configHome.path()));
     int failed = 0;
     for (auto& [name, factory] : testsupport::Registry()) {
         std::unique_ptr<QObject> test(factory());

@@ -86,11 +86,19 @@ void Felt(QPainter& p, int w, int h) {
     p.fillRect(QRectF(0, 0, w, h), felt);
 }
 
-// The logo: a fan of three cards, a back and the two halves of a pair.
-QImage Logo() {
-    QImage img = Canvas(160, 240);
-    QPainter p(&img);
+// The pictures are drawn on their design grid at `scale` pixels per unit:
+// once for ordinary screens, once at twice the size for high-density ones.
+void Begin(QPainter& p, QImage& img, int scale) {
+    p.begin(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
+}
+
+// The logo: a fan of three cards, a back and the two halves of a pair.
+QImage Logo(int scale) {
+    QImage img = Canvas(160 * scale, 240 * scale);
+    QPainter p;
+    Begin(p, img, scale);
     Felt(p, 160, 240);
     const QSizeF card(92, 128);
     Rotated(
@@ -103,10 +111,10 @@ QImage Logo() {
 }
 
 // The second picture: a small board in play, two stars found.
-QImage Board() {
-    QImage img = Canvas(160, 240);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+QImage Board(int scale) {
+    QImage img = Canvas(160 * scale, 240 * scale);
+    QPainter p;
+    Begin(p, img, scale);
     Felt(p, 160, 240);
     const int up[] = {1, 4};  // the found pair
     for (int i = 0; i < 6; ++i) {
@@ -121,15 +129,15 @@ QImage Board() {
 
 // The trophy for the high-score window: greyscale and low in contrast, so
 // the black, blue and white columns of the table stay readable over it.
-QImage Trophy() {
+QImage Trophy(int scale) {
     constexpr int W = 630, H = 460;
-    QImage img = Canvas(W, H);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
+    QImage img = Canvas(W * scale, H * scale);
+    QPainter p;
+    Begin(p, img, scale);
     QRadialGradient bg(W / 2.0, H * 0.45, W * 0.6);
     bg.setColorAt(0, QColor(178, 178, 178));
     bg.setColorAt(1, QColor(140, 140, 140));
-    p.fillRect(img.rect(), bg);
+    p.fillRect(QRectF(0, 0, W, H), bg);
 
     // Laurel branches curving up on either side of the cup.
     for (int side : {-1, 1}) {
@@ -205,10 +213,16 @@ bool WriteSplash(const QString& out) {
     // The folder holds nothing but what is drawn here; earlier names go.
     QDir dir(folder);
     for (const QString& old : dir.entryList(QDir::Files)) dir.remove(old);
-    return SaveJpeg(Logo(), Join(out, assets::SplashLogo), 92) &&
-           SaveJpeg(Board(), Join(out, assets::SplashPicture), 92) &&
-           SaveJpeg(Trophy(), Join(out, assets::Trophy), 90) &&
-           SaveIco(DrawShape(Icon, 256), Join(out, assets::Icon)) &&
+    for (const int scale : {1, 2}) {
+        const auto name = [&](const char* art) {
+            return Join(out, assets::AtScale(QString::fromLatin1(art), scale));
+        };
+        if (!SaveJpeg(Logo(scale), name(assets::SplashLogo), 92) ||
+            !SaveJpeg(Board(scale), name(assets::SplashPicture), 92) ||
+            !SaveJpeg(Trophy(scale), name(assets::Trophy), 90))
+            return false;
+    }
+    return SaveIco(DrawShape(Icon, 256), Join(out, assets::Icon)) &&
            SaveIco(DrawShape(Icon, 64), Join(out, assets::IconSmall)) && WriteThemeIcons(out);
 }
 

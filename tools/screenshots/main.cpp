@@ -1,11 +1,15 @@
 // Opens every window in typical states and saves PNGs into the folder given
-// as the argument (build/screenshots by default).
+// as the argument (build/screenshots by default). It then runs itself once
+// more with QT_SCALE_FACTOR=2 for the board, the splash and the high-score
+// window, saved with "@2x" in their names, to set beside the ordinary ones.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPainter>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QWidget>
 #include <cstdio>
@@ -14,6 +18,7 @@
 #include "app/Forms.h"
 #include "app/GamePaths.h"
 #include "app/Module1.h"
+#include "app/Preferences.h"
 #include "app/SettingsFile.h"
 #include "board/Form2.h"
 #include "board/frmSplash.h"
@@ -28,10 +33,12 @@
 
 namespace {
 QString outDir;
+// "@2x" in the second, high-density run.
+QString suffix;
 void Save(QWidget& w, const QString& name) {
     w.show();
     QApplication::processEvents();
-    const QString path = outDir + "/" + name + ".png";
+    const QString path = outDir + "/" + name + suffix + ".png";
     if (!w.grab().save(path))
         std::fprintf(stderr, "screenshots: cannot write %s\n", qPrintable(path));
 }
@@ -216,7 +223,7 @@ void BackShots() {
     FlushDeletesNow();
 }
 
-void ShotSplash() {
+void ShotSplash(bool large1280 = true) {
     ProgramFolder folder(ProgramFolder::All);
     DefaultSettings();
     frmSplash& splash = Forms::Get<frmSplash>();
@@ -225,6 +232,8 @@ void ShotSplash() {
     splash.SetMessage("Loading Pictures:  5");
     Save(splash, "splash-loading");
     Forms::Unload<frmSplash>();
+    FlushDeletesNow();
+    if (!large1280) return;
     Module1.WindowWidth = 19100;
     Module1.WindowHeight = 13505;
     frmSplash& large = Forms::Get<frmSplash>();
@@ -278,6 +287,52 @@ void ResultWindow() {
     FlushDeletesNow();
 }
 
+// Photos of other shapes than the cards (3:2, 2:3, a panorama and a tall
+// strip) among the generated pictures, all face up: stretched as designed,
+// then with "Keep Picture Shapes" ticked.
+void KeepShapesShots() {
+    for (const bool keep : {false, true}) {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        preferences::SetKeepPictureShapes(keep);
+        Form1& config = Forms::Get<Form1>();
+        config.Combo1->setEditText("8");
+        config.ChosenPictures = {TestPicture(folder, "landscape.bmp", 600, 400),
+                                 TestPicture(folder, "portrait.bmp", 400, 600),
+                                 TestPicture(folder, "panorama.bmp", 800, 200),
+                                 TestPicture(folder, "strip.bmp", 150, 600)};
+        config.ChosenPictures += GeneratedPictures(folder, 4);
+        Form2& game = Forms::Get<Form2>();
+        game.DealBoard();
+        game.Timer1->stop();
+        for (int k = 0; k < game.CardCount; ++k) {
+            game.Image1[k]->show();
+            game.Image2[k]->hide();
+        }
+        Save(game, keep ? "board-keep-picture-shapes" : "board-stretched-pictures");
+        Module1.QuietUnload = 1;
+        Forms::Unload(&game);
+        FlushDeletesNow();
+    }
+    preferences::SetKeepPictureShapes(false);
+}
+
+// No Backs folder at all: the plain back on every card.
+void PlainBackShot() {
+    ProgramFolder folder(ProgramFolder::Graphics | ProgramFolder::Sound | ProgramFolder::Help);
+    DefaultSettings();
+    Form1& config = Forms::Get<Form1>();
+    config.Combo1->setEditText("8");
+    config.ChosenPictures = GeneratedPictures(folder, 12);
+    Form2& game = Forms::Get<Form2>();
+    game.DealBoard();
+    game.Timer1->stop();
+    Save(game, "board-no-backs");
+    Module1.QuietUnload = 1;
+    Forms::Unload(&game);
+    FlushDeletesNow();
+}
+
 // A board in play with a missed pair up, paused with P: the message over the cards.
 void PausedBoardShot() {
     ProgramFolder folder(ProgramFolder::All);
@@ -301,10 +356,32 @@ void PausedBoardShot() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // The player's thumbnails and preferences stay out of the pictures.
+    QTemporaryDir home;
+    if (!home.isValid()) return 1;
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
+    const bool dense = argc > 2 && QByteArray(argv[2]) == "--dense";
+    if (dense) qputenv("QT_SCALE_FACTOR", "2");
     QApplication app(argc, argv);
     outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath() + "/screenshots";
     QDir().mkpath(outDir);
     InstallDoubles();
+    if (dense) {
+        suffix = "@2x";
+        ProgramFolder folder(ProgramFolder::All);
+        HighScoreShot();
+        Forms::Unload<Form4>();
+        FlushDeletesNow();
+        ShotSplash(false);
+        ShotBoard(8, -1, "board-8-pairs");
+        Module1.QuietUnload = 1;
+        Forms::Unload<Form2>();
+        FlushDeletesNow();
+        KeepShapesShots();
+        PlainBackShot();
+        return 0;
+    }
     ProgramFolder folder(ProgramFolder::All);
     ConfigWindow(folder);
     ViewerShots(folder);
@@ -321,5 +398,20 @@ int main(int argc, char* argv[]) {
     ShotBoard(40, 5, "board-40-pairs-1280x1024");
     ResultWindow();
     PausedBoardShot();
+    Module1.QuietUnload = 1;
+    Forms::Unload<Form2>();
+    FlushDeletesNow();
+    KeepShapesShots();
+    PlainBackShot();
+    // The same windows on a screen of twice the density, in a process of
+    // their own: the scale factor is read once, when the application starts.
+    QProcess dense;
+    dense.setProcessChannelMode(QProcess::ForwardedChannels);
+    dense.start(QCoreApplication::applicationFilePath(), {outDir, "--dense"});
+    if (!dense.waitForFinished(300000) || dense.exitStatus() != QProcess::NormalExit ||
+        dense.exitCode() != 0) {
+        std::fprintf(stderr, "screenshots: the high-density run failed\n");
+        return 1;
+    }
     return 0;
 }
