@@ -183,6 +183,10 @@ void ShotBoard(int pairs, int screen, const QString& name) {
         if (config.ChosenPictures.size() < pairs + 8)
             config.ChosenPictures.append(FileSystem::Join(graphics, f));
     Form2& game = Forms::Get<Form2>();
+    // Dealt here, not by the first tick, which would deal again while the
+    // shot is taken.
+    game.Timer1->stop();
+    game.DealDone = 1;
     game.DealBoard();
     if (screen >= 0) game.mnuScreen_Click(screen);
     for (int k : {0, game.PairCount, 3}) {
@@ -303,8 +307,9 @@ void KeepShapesShots() {
                                  TestPicture(folder, "strip.bmp", 150, 600)};
         config.ChosenPictures += GeneratedPictures(folder, 4);
         Form2& game = Forms::Get<Form2>();
-        game.DealBoard();
         game.Timer1->stop();
+        game.DealDone = 1;
+        game.DealBoard();
         for (int k = 0; k < game.CardCount; ++k) {
             game.Image1[k]->show();
             game.Image2[k]->hide();
@@ -325,8 +330,9 @@ void PlainBackShot() {
     config.Combo1->setEditText("8");
     config.ChosenPictures = GeneratedPictures(folder, 12);
     Form2& game = Forms::Get<Form2>();
-    game.DealBoard();
     game.Timer1->stop();
+    game.DealDone = 1;
+    game.DealBoard();
     Save(game, "board-no-backs");
     Module1.QuietUnload = 1;
     Forms::Unload(&game);
@@ -362,7 +368,20 @@ int main(int argc, char* argv[]) {
     qputenv("XDG_CACHE_HOME", QFile::encodeName(home.filePath("cache")));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath("config")));
     const bool dense = argc > 2 && QByteArray(argv[2]) == "--dense";
-    if (dense) qputenv("QT_SCALE_FACTOR", "2");
+    if (dense) {
+        qputenv("QT_SCALE_FACTOR", "2");
+        // Offscreen, a screen of twice the pixels of the ordinary run's
+        // 800 x 600, so the windows get the same size in logical pixels.
+        if (qEnvironmentVariable("QT_QPA_PLATFORM").startsWith("offscreen")) {
+            const QString config = home.filePath("screen.json");
+            QFile f(config);
+            if (!f.open(QIODevice::WriteOnly)) return 1;
+            f.write(R"({"screens": [{"name": "dense", "x": 0, "y": 0, "width": 1600,)"
+                    R"( "height": 1200, "logicalDpi": 96, "logicalBaseDpi": 96}]})");
+            f.close();
+            qputenv("QT_QPA_PLATFORM", QFile::encodeName("offscreen:configfile=" + config));
+        }
+    }
     QApplication app(argc, argv);
     outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath() + "/screenshots";
     QDir().mkpath(outDir);
@@ -405,11 +424,11 @@ int main(int argc, char* argv[]) {
     PlainBackShot();
     // The same windows on a screen of twice the density, in a process of
     // their own: the scale factor is read once, when the application starts.
-    QProcess dense;
-    dense.setProcessChannelMode(QProcess::ForwardedChannels);
-    dense.start(QCoreApplication::applicationFilePath(), {outDir, "--dense"});
-    if (!dense.waitForFinished(300000) || dense.exitStatus() != QProcess::NormalExit ||
-        dense.exitCode() != 0) {
+    QProcess denseRun;
+    denseRun.setProcessChannelMode(QProcess::ForwardedChannels);
+    denseRun.start(QCoreApplication::applicationFilePath(), {outDir, "--dense"});
+    if (!denseRun.waitForFinished(300000) || denseRun.exitStatus() != QProcess::NormalExit ||
+        denseRun.exitCode() != 0) {
         std::fprintf(stderr, "screenshots: the high-density run failed\n");
         return 1;
     }
