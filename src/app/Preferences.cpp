@@ -14,7 +14,11 @@ QString File() {
 }
 
 bool KeepPictureShapes() {
-    return QSettings(File(), QSettings::IniFormat).value(KeepShapesKey, false).toBool();
+    // Only what SetKeepPictureShapes writes turns it on: any other text
+    // would count as true for QVariant.
+    const QString value =
+        QSettings(File(), QSettings::IniFormat).value(KeepShapesKey).toString().trimmed();
+    return value.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0;
 }
 
 void SetKeepPictureShapes(bool on) {

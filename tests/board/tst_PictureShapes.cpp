@@ -173,13 +173,20 @@ private slots:
     }
 
     void unreadableConfigMeansTheDesignedStretch() {
-        // A damaged file is no reason to fail: the default holds.
+        // A damaged file or a value the game never writes is no reason to
+        // fail or to tick: the default holds.
         QFileInfo(preferences::File()).dir().mkpath(".");
-        QFile f(preferences::File());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write("\x01\x02[Board\nKeepPictureShapes=perhaps\n");
-        f.close();
-        QVERIFY(!preferences::KeepPictureShapes());
+        for (const QByteArray& text :
+             {QByteArray("[Board]\nKeepPictureShapes=perhaps\n"),
+              QByteArray("[Board]\nKeepPictureShapes=\n"), QByteArray("\x01\x02[Board\n=\n")}) {
+            QFile f(preferences::File());
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(text);
+            f.close();
+            QVERIFY2(!preferences::KeepPictureShapes(), text.constData());
+        }
+        preferences::SetKeepPictureShapes(true);
+        QVERIFY(preferences::KeepPictureShapes());
     }
 };
 TAVIMO_TEST(PictureShapesTest);

@@ -157,7 +157,7 @@ private slots:
             QCOMPARE(Captions(game), QStringList{"None"});
             QCOMPARE(CheckedItem(game), -1);
             QCOMPARE(Module1.BackFile, QString());
-            QVERIFY(!game.Image2[0]->HasPicture());  // blank backs
+            QVERIFY(!game.Image2[0]->HasPicture());  // no back picture: the plain back is drawn
             QVERIFY(d.dialogs->shown.empty());
             // Choosing "None" does nothing.
             game.mnuBack[0]->trigger();
