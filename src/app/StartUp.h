@@ -12,3 +12,12 @@ bool StartUp();
 // shows within a minute. Nothing else changes, so players never notice it.
 bool ExitAfterDealRequested();
 int ExitAfterDeal();
+
+// For tools/sound-check, which plays a board from the keyboard: when the
+// environment variable TAVIMO_PRINT_BOARD is set, every board dealt is
+// printed on standard output as one line, "board <pairs>:" followed by the
+// place of each card 0 to 2N - 1 in reading order (0 is where the first
+// arrow key puts the focus frame, Right walks on from there). Cards k and
+// k + N are a pair. The game itself plays as ever.
+bool PrintBoardRequested();
+void PrintEveryBoard();
