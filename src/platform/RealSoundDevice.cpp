@@ -19,11 +19,16 @@ constexpr int BufferMs = 70;
 // The rate the mixer runs at while no device is open, to let sounds end.
 constexpr int IdleRate = 48000;
 
-// Qt's audio back end tells of a missing sound server in its own words,
-// without a category to switch off; the output says it once in its own.
+// Qt's sound-server back end tells of a missing server or a broken stream
+// in its own words, without a category to switch off, from threads of its
+// own and every time; the output says it once in its own words instead.
 QtMessageHandler passOn = nullptr;
 void DropAudioServiceNoise(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.startsWith(QLatin1String("PulseAudioService:"))) return;
+    if (type == QtWarningMsg || type == QtCriticalMsg) {
+        if (text.startsWith(QLatin1String("PulseAudioService:")) ||
+            text.startsWith(QLatin1String("\"Stream error:")))
+            return;
+    }
     if (passOn) passOn(type, context, text);
 }
 
