@@ -18,6 +18,9 @@ constexpr int TickMs = 10;
 constexpr int BufferMs = 70;
 // The rate the mixer runs at while no device is open, to let sounds end.
 constexpr int IdleRate = 48000;
+// How often the default output device is looked at, to follow the player's
+// choice of another one.
+constexpr int DeviceCheckMs = 1000;
 
 // Qt's sound-server back end tells of a missing server or a broken stream
 // in its own words, without a category to switch off, from threads of its
@@ -61,6 +64,7 @@ public:
         tick_.setTimerType(Qt::PreciseTimer);
         tick_.start(TickMs);
         sinceFed_.start();
+        sinceDeviceCheck_.start();
         Open();
     }
     ~Feeder() { Close(); }
@@ -112,6 +116,9 @@ private:
             return;
         }
         sinceFed_.restart();
+        // Qt does not tell when only the default device changes: look now and then.
+        if (sinceDeviceCheck_.elapsed() >= DeviceCheckMs) FollowDefaultDevice();
+        if (!sink_) return;
         const int frameBytes = format_.bytesPerFrame();
         const int frames = static_cast<int>(sink_->bytesFree() / frameBytes);
         if (frames <= 0) return;
@@ -132,8 +139,10 @@ private:
     }
 
     void FollowDefaultDevice() {
+        sinceDeviceCheck_.start();
         const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-        if (sink_ && !device.isNull() && device.id() == deviceId_) return;
+        // A sink that plays stays until another device is the default.
+        if (sink_ && (device.isNull() || device.id() == deviceId_)) return;
         Close();
         Open();
     }
@@ -152,6 +161,7 @@ private:
     QTimer tick_;
     QElapsedTimer sinceTry_;
     QElapsedTimer sinceFed_;
+    QElapsedTimer sinceDeviceCheck_;
     std::unique_ptr<QAudioSink> sink_;
     QIODevice* io_ = nullptr;  // owned by sink_
     QAudioFormat format_;
