@@ -92,7 +92,6 @@ private:
         io_ = io;
         format_ = format;
         deviceId_ = device.id();
-        status_->sampleRate = format.sampleRate();
         status_->open = true;
     }
 
@@ -150,7 +149,6 @@ private:
     void WarnOnce(const char* text) {
         if (warned_) return;
         warned_ = true;
-        ++status_->warnings;
         qWarning("%s", text);
     }
 

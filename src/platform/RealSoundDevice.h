@@ -30,10 +30,8 @@ public:
 
     // What the output thread last did, for checks and tests.
     struct Status {
-        std::atomic<int> attempts{0};    // times a device was opened or tried
-        std::atomic<bool> open{false};   // a device is open and fed now
-        std::atomic<int> warnings{0};    // warnings written (at most one)
-        std::atomic<int> sampleRate{0};  // of the open device
+        std::atomic<int> attempts{0};   // times a device was opened or tried
+        std::atomic<bool> open{false};  // a device is open and fed now
     };
     const Status& status() const { return *status_; }
 
