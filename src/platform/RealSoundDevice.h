@@ -26,7 +26,6 @@ public:
     RealSoundOutput& operator=(const RealSoundOutput&) = delete;
 
     std::unique_ptr<MixerSoundDevice> MakeDevice() const;
-    const std::shared_ptr<SoundMixer>& Mixer() const { return mixer_; }
 
     // What the output thread last did, for checks and tests.
     struct Status {
