@@ -20,11 +20,15 @@ int main(int argc, char* argv[]) {
     // configuration is open); only the exit question ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallRealPlatform();
-    // The loader's thumbnail writer may be in the middle of a PNG: it has to
-    // stop while Qt's image plugins are still there, before `app` goes.
-    struct StopLoaderFirst {
-        ~StopLoaderFirst() { platform().pictures.reset(); }
-    } stopLoaderFirst;
+    // The loader's thumbnail writer may be in the middle of a PNG and the
+    // sound output's thread holds Qt's audio device: both have to stop while
+    // Qt is still there, before `app` goes.
+    struct StopWorkersFirst {
+        ~StopWorkersFirst() {
+            platform().pictures.reset();
+            platform().makeSoundDevice = nullptr;
+        }
+    } stopWorkersFirst;
     Paths() = GamePaths::Detect(QCoreApplication::applicationDirPath(),
                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     QIcon icon;
@@ -33,5 +37,6 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(QIcon::fromTheme(assets::DesktopId, icon));
     if (!StartUp()) return 1;
     if (ExitAfterDealRequested()) return ExitAfterDeal();
+    if (PrintBoardRequested()) PrintEveryBoard();
     return QApplication::exec();
 }

@@ -4,12 +4,14 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
 #include "board/Form2.h"
+#include "board/KeyFocus.h"
 #include "board/ScreenPlacement.h"
 #include "config/DirectoryList.h"
 #include "config/Form1.h"
@@ -88,4 +90,34 @@ int ExitAfterDeal() {
     const int code = QCoreApplication::exec();
     Forms::DiscardAll();
     return code;
+}
+
+bool PrintBoardRequested() {
+    return qEnvironmentVariableIsSet("TAVIMO_PRINT_BOARD");
+}
+
+QString BoardMap(const Form2& game) {
+    if (!game.BoardDealt) return QString();
+    const std::vector<int> order = board::ReadingOrder(game.Grid, game.CardCount);
+    QString line = "board " + QString::number(game.PairCount) + ":";
+    for (int k = 0; k < game.CardCount && k < static_cast<int>(game.CardSlot.size()); ++k) {
+        const auto at = std::find(order.begin(), order.end(), game.CardSlot[k]);
+        line += " " + QString::number(at - order.begin());
+    }
+    return line;
+}
+
+void PrintEveryBoard() {
+    // Lives as long as the application; looks for a new deal every 50 ms.
+    auto* poll = new QTimer(QCoreApplication::instance());
+    QObject::connect(poll, &QTimer::timeout, [last = QString()]() mutable {
+        const Form2* game = Forms::IfLoaded<Form2>();
+        if (!game || !game->isVisible()) return;
+        const QString line = BoardMap(*game);
+        if (line.isEmpty() || line == last) return;
+        last = line;
+        std::printf("%s\n", qPrintable(line));
+        std::fflush(stdout);
+    });
+    poll->start(50);
 }

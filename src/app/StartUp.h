@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 
 // The start-up routine: fills the shared record from init.txt, prepares the
 // configuration window hidden and presses its OK button. False when the
@@ -12,3 +13,17 @@ bool StartUp();
 // shows within a minute. Nothing else changes, so players never notice it.
 bool ExitAfterDealRequested();
 int ExitAfterDeal();
+
+// For tools/sound-check, which plays a board from the keyboard: when the
+// environment variable TAVIMO_PRINT_BOARD is set, every board dealt is
+// printed on standard output as its BoardMap line. The game itself plays as
+// ever.
+bool PrintBoardRequested();
+void PrintEveryBoard();
+
+class Form2;
+// "board <N>:" followed by the place of each card 0 to 2N - 1 in reading
+// order: 0 is where the first arrow key puts the focus frame and Right walks
+// on from there, wrapping. Cards k and k + N are a pair. Empty while the
+// window holds no dealt board.
+QString BoardMap(const Form2& game);

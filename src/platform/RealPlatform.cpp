@@ -13,5 +13,7 @@ void InstallRealPlatform() {
     p.fs = std::make_unique<RealFileSystem>();
     p.desktop = std::make_unique<RealDesktop>();
     p.pictures = std::make_unique<PictureLoader>();
-    p.makeSoundDevice = [] { return std::make_unique<RealSoundDevice>(); };
+    // One output for the program's life; each window's device is a voice of it.
+    auto output = std::make_shared<RealSoundOutput>();
+    p.makeSoundDevice = [output]() -> std::unique_ptr<SoundDevice> { return output->MakeDevice(); };
 }
