@@ -19,13 +19,14 @@
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
 #include "play/PauseLabel.h"
+#include "play/SoundEffects.h"
 
 namespace {
 constexpr double PictureTop = 120;  // the board area's top in the inner area
 const QColor BoardColour(28, 92, 56);
 }  // namespace
 
-Form2::Form2() {
+Form2::Form2() : Play(*platform().clock) {
     setWindowTitle("Tavimo");
     menuBar = new QMenuBar(this);
     BuildMenus();
@@ -257,11 +258,7 @@ void Form2::Form_Load() {
     frmSplash& splash = Forms::Get<frmSplash>();
 
     // The sound device, opened on the match sound.
-    if (MMControl1) {
-        MMControl1->FileName = Paths().SoundFile(m.MatchSound);
-        MMControl1->DeviceType = "WaveAudio";
-        MMControl1->Command("Open");
-    }
+    if (MMControl1) sounds::Open(*MMControl1, Paths().SoundFile(m.MatchSound));
     // Card backs: the menu and back 0. A failure is reported and the
     // load goes on.
     try {
@@ -269,14 +266,9 @@ void Form2::Form_Load() {
     } catch (const std::exception& e) {
         platform().dialogs->Info("Tavimo", QString("%1 %2").arg(e.what()).arg(0));
     }
-    // Play state.
+    // No board yet: the first clock tick deals one.
     BoardDealt = false;
     Label3->hide();
-    EndStep = 0;
-    CardsUp = 0;
-    TurnCards[0] = TurnCards[1] = -1;
-    Paused = 0;
-    GameState = 0;
     // Place and size, made sane for the screens first: they may come
     // from a damaged init.txt or from a window the window manager moved.
     screenplacement::SanitizeRecord(m);
@@ -302,14 +294,10 @@ void Form2::Form_Load() {
     splash.SetProgressRange(0, PairCount);
     // Let the window paint before the long load.
     update();
-    // Faces stretch their pictures (CardWidget always does).
-    PairsFound = 0;
     // The splash now counts the pictures loaded.
     splash.SetMessage("Loading Pictures:  0");
     splash.SetProgress(0);
-    // A fresh score: nothing found, no bonus yet.
-    DealDone = 0;
-    Score = 100;
+    // No bonus yet; the board's own score starts fresh with the window.
     m.Bonus = 0;
     // Menus from the settings.
     mnuSnd->setChecked(m.SoundOn == 1);
@@ -359,14 +347,18 @@ bool Form2::Form_Unload() {
     // The unload of a new deal asks and writes nothing.
     if (m.QuietUnload != 0) {
         m.QuietUnload = 0;
+        // The board goes with its window: no step of it may run on while
+        // the window waits to be deleted.
+        Timer1->stop();
+        Timer2->stop();
         return false;
     }
     // The exit question.
-    Paused = 1;
+    Play.Pause();
     if (!platform().dialogs->AskYesNo("Tavimo", "Are you sure you want to exit the program?")) {
         // A tick while paused cuts the time the question was open.
         Timer1_Timer();
-        Paused = 0;
+        Play.Resume();
         return true;
     }
     // Yes: write the settings and end at once. When init.txt cannot be written
@@ -390,7 +382,7 @@ void Form2::DealBoard() {
     if (config.ChosenPictures.size() >= 4) {
         LoadPictures();
         if (config.ChosenPictures.size() >= 4 && PairCount >= 4) {
-            ParTime = 2 * CardCount;
+            Play.NewBoard(PairCount);
             ChooseCardSize();
             ComputeGrid();
             ShuffleCards();
@@ -561,7 +553,7 @@ void Form2::PlacePauseLabel(double windowWidth, int narrowFontSize) {
 
 void Form2::Form_Resize() {
     if (isMinimized()) {
-        Paused = 1;
+        Play.Pause();
         return;
     }
     if (!RelayoutOn) return;
@@ -592,7 +584,7 @@ void Form2::mnuScreen_Click(int Index) {
 }
 
 void Form2::ResizeKeyDown(int KeyCode) {
-    if (KeyCode != 187 && KeyCode != 189) return;
+    if (KeyCode != vk::Plus && KeyCode != vk::Minus) return;
     ResizeStep += board::ResizeIncrement;
     RelayoutOn = true;
 }
@@ -636,12 +628,10 @@ void Form2::mnuRstrt_Click() {
     ShuffleCards();
     Picture1->setUpdatesEnabled(true);
     Picture1->show();
-    GameState = 0;
-    PairsFound = 0;
-    CardsUp = 0;
-    DealDone = 1;
-    Score = 100;
+    Play.NewBoard(PairCount);
     Module1.Bonus = 0;
+    // Three blanks before "Score:" and two after it, unlike the running
+    // caption: the restart caption has always been spelt so.
     setWindowTitle("Tavimo   Score:  " + num::Text(Score) + "       Time 0:0:0");
     if (MMControl1) MMControl1->Command("Open");
 }

@@ -45,16 +45,10 @@ struct Board {
         Form2& f = *form;
         f.Timer1->stop();
         f.Timer2->stop();
-        f.DealDone = 1;
         f.BoardDealt = true;
         f.PairCount = pairs;
         f.CardCount = 2 * pairs;
-        f.ParTime = 2 * f.CardCount;
-        f.PairsFound = 0;
-        f.GameState = 0;
-        f.Score = 100;
-        f.CardsUp = 0;
-        f.EndStep = 0;
+        f.Play.NewBoard(pairs);
         for (int i = 0; i < f.CardCount; ++i) {
             f.Face(i);
             f.Back(i);
@@ -687,7 +681,7 @@ private slots:
     void negativeTotalShowsTheResultAfterOneAndAHalfSeconds() {
         Board b;
         WriteBest(b.folder, All(0));
-        b->Score = -2000;
+        b->Play.SetScore(-2000);
         b.PlayAllPairs(10);
         QCOMPARE(Module1.HighScoreRank, -1);
         QCOMPARE(b->EndStep, 1);
@@ -734,7 +728,7 @@ private slots:
     void hugeTotalIsClampedBeforeRanking() {
         Board b;
         WriteBest(b.folder, All(32767));
-        b->Score = 40000;
+        b->Play.SetScore(40000);
         b.PlayAllPairs();
         QCOMPARE(Module1.TotalScore, 32767.0);
         QCOMPARE(Module1.HighScoreRank, 1);
