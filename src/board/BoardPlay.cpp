@@ -29,6 +29,7 @@ void BoardPlay::NewBoard(int pairCount) {
     pairs_ = pairCount;
     parTime_ = scoring::ParTime(2 * pairCount);
     state_ = NotStarted;
+    endStep_ = NothingPending;
     dealDone_ = true;
     score_ = 100;
     cardsUp_ = 0;

@@ -30,7 +30,8 @@ public:
     explicit BoardPlay(Clock& clock, QObject* parent = nullptr);
 
     // A board of `pairCount` pairs, not started: the one reset of every
-    // per-board field. The pause stays as it is.
+    // per-board field. A pending end step of the board before is dropped,
+    // so the next board's steps are its own. The pause stays as it is.
     void NewBoard(int pairCount);
 
     // The first clock tick of a window deals its board: true once.

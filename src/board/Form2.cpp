@@ -628,6 +628,8 @@ void Form2::mnuRstrt_Click() {
     ShuffleCards();
     Picture1->setUpdatesEnabled(true);
     Picture1->show();
+    // A fresh board; an end step still pending from the board before
+    // belongs to that board and is dropped with it.
     Play.NewBoard(PairCount);
     Module1.Bonus = 0;
     // Three blanks before "Score:" and two after it, unlike the running

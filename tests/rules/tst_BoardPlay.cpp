@@ -147,6 +147,31 @@ private slots:
         QCOMPARE(r.result.count(), 0);
     }
 
+    // A restart within the delay used to let the old board's step run on
+    // the new one: its result window came up, and the sound it closed left
+    // the new board silent.
+    void aNewBoardDropsTheStepOfTheBoardBefore() {
+        for (bool ranked : {false, true}) {
+            Rules r;
+            r.FindAllPairs();
+            r.play.ScheduleEnd(ranked);
+            r.Later(0.5);
+            r.play.NewBoard(8);
+            QCOMPARE(r.play.Step(), BoardPlay::NothingPending);
+            QCOMPARE(r.play.GameState(), BoardPlay::NotStarted);
+            QCOMPARE(r.play.Score(), 100.0);
+            QCOMPARE(r.play.PairsFound(), 0);
+            r.Ticks(3);
+            QCOMPARE(r.result.count(), 0);
+            QCOMPARE(r.winner.count(), 0);
+            // The new board's own end is scheduled as ever.
+            r.FindAllPairs();
+            r.play.ScheduleEnd(ranked);
+            r.Ticks(1.7);
+            QCOMPARE(r.result.count() + r.winner.count(), 1);
+        }
+    }
+
     void pauseKeysToggleOncePerPress() {
         Rules r;
         // The sizing keys take no part.
