@@ -128,3 +128,37 @@ void BoardPlay::KeyUp(int keyCode) {
     // The plus key's key-up leaves the latch alone, as the game always did.
     if (keyCode != vk::Plus) pauseKeyLatch_ = false;
 }
+
+void BoardPlay::SizingKeyDown(int keyCode) {
+    if (keyCode != vk::Plus && keyCode != vk::Minus) return;
+    resizeStep_ += board::ResizeIncrement;
+    relayoutOn_ = true;
+}
+
+std::optional<board::ManualResize> BoardPlay::SizingKeyUp(int keyCode, double windowWidth,
+                                                          double windowHeight, double aspectRatio) {
+    const board::ManualResize r =
+        board::ManualResizeFor(keyCode, windowWidth, windowHeight, resizeStep_, aspectRatio);
+    if (!r.apply) {
+        if (keyCode == vk::Minus) SizeApplied();
+        return std::nullopt;
+    }
+    resizeStep_ = r.step;
+    return r;
+}
+
+void BoardPlay::SizeApplied() {
+    resizeStep_ = 0;
+    relayoutOn_ = false;
+}
+
+bool BoardPlay::TakeRelayout() {
+    if (!relayoutOn_) return false;
+    relayoutOn_ = false;
+    return true;
+}
+
+BoardPlay::Extent BoardPlay::RememberedBoard(double windowWidth, double windowHeight,
+                                             double aspectRatio) const {
+    return {windowWidth - resizeStep_ * aspectRatio - 350, windowHeight - resizeStep_ - 750};
+}

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "board/BoardLayout.h"
 #include "play/GameClock.h"
 
 class Clock;
@@ -55,6 +56,26 @@ public:
     void Pause() { paused_ = true; }
     void Resume() { paused_ = false; }
 
+    // The window's size. Held minus and plus keys gather a step; the key-up
+    // says how the window changes, or nothing when it does not (a minus at
+    // the smallest height: that press is spent and adds nothing to the next).
+    void SizingKeyDown(int keyCode);
+    std::optional<board::ManualResize> SizingKeyUp(int keyCode, double windowWidth,
+                                                   double windowHeight, double aspectRatio);
+    // A manual size change is complete.
+    void SizeApplied();
+    // Only a size the game sets lays the board out again: the resize event
+    // asks once for each time this was switched on.
+    void ArmRelayout(bool on) { relayoutOn_ = on; }
+    bool TakeRelayout();
+    // The board size the settings keep for a window of this size, with the
+    // step of a size change still under way taken off.
+    struct Extent {
+        double width;
+        double height;
+    };
+    Extent RememberedBoard(double windowWidth, double windowHeight, double aspectRatio) const;
+
     int Pairs() const { return pairs_; }
     bool Complete() const { return pairsFound_ == pairs_; }
 
@@ -72,6 +93,8 @@ public:
     const gameclock::BoardClock& BoardClock() const { return boardClock_; }
     const gameclock::Display& Shown() const { return shown_; }
     bool PauseKeyLatch() const { return pauseKeyLatch_; }
+    const double& ResizeStep() const { return resizeStep_; }
+    const bool& RelayoutOn() const { return relayoutOn_; }
 
     // Bonus and total of a finished board.
     double Bonus() const { return bonus_; }
@@ -116,4 +139,6 @@ private:
     gameclock::Display shown_;  // the clock as last shown
     double bonus_ = 0;
     int16_t total_ = 0;
+    double resizeStep_ = 0;  // twips of height gathered while a sizing key is held
+    bool relayoutOn_ = false;
 };

@@ -169,7 +169,7 @@ void Form2::FollowRealSize() {
     windowWidth_ = WindowWidthTwips();
     windowHeight_ = WindowHeightTwips();
     SetPictureSize(windowWidth_ - 100, windowHeight_ - 750);
-    RelayoutOn = true;
+    Play.ArmRelayout(true);
     Form_Resize();
 }
 
@@ -325,9 +325,8 @@ void Form2::Form_Load() {
         disconnect(mnuSize[i], &QAction::triggered, this, nullptr);
         connect(mnuSize[i], &QAction::triggered, this, [this, i] { mnuSize_Click(i); });
     }
-    // The next unload asks again; no size change is pending.
+    // The next unload asks again.
     m.QuietUnload = 0;
-    ResizeStep = 0;
     // The pause label centred.
     const double labelWidth = twips::FromPixels(Label3->width());
     Label3->move(twips::ToPixels((windowWidth_ - labelWidth) / 2 + 150),
@@ -556,8 +555,7 @@ void Form2::Form_Resize() {
         Play.Pause();
         return;
     }
-    if (!RelayoutOn) return;
-    RelayoutOn = false;
+    if (!Play.TakeRelayout()) return;
     const double windowWidth = WindowWidthTwips(), windowHeight = WindowHeightTwips();
     PlacePauseLabel(windowWidth, 22);
     ChooseCardSize();
@@ -568,46 +566,37 @@ void Form2::Form_Resize() {
     m.WindowTop = WindowTopTwips();
     m.WindowWidth = windowWidth;
     m.WindowHeight = windowHeight;
-    m.BoardWidth = windowWidth - ResizeStep * m.AspectRatio - 350;
-    m.BoardHeight = windowHeight - ResizeStep - 750;
+    const BoardPlay::Extent board = Play.RememberedBoard(windowWidth, windowHeight, m.AspectRatio);
+    m.BoardWidth = board.width;
+    m.BoardHeight = board.height;
 }
 
 void Form2::mnuScreen_Click(int Index) {
     if (Index < 0 || Index >= static_cast<int>(board::ScreenSizes.size())) return;
     const board::ScreenSize& s = board::ScreenSizes[Index];
-    RelayoutOn = false;
+    // The board is laid out once, for the final height.
+    Play.ArmRelayout(false);
     SetWindowWidth(s.windowWidth);
     SetPictureSize(WindowWidthTwips() - 100, s.boardHeight);
-    RelayoutOn = true;
+    Play.ArmRelayout(true);
     SetWindowHeight(s.windowHeight);
-    RelayoutOn = false;
+    Play.ArmRelayout(false);
 }
 
 void Form2::ResizeKeyDown(int KeyCode) {
-    if (KeyCode != vk::Plus && KeyCode != vk::Minus) return;
-    ResizeStep += board::ResizeIncrement;
-    RelayoutOn = true;
+    Play.SizingKeyDown(KeyCode);
 }
 
 void Form2::ResizeKeyUp(int KeyCode) {
-    const board::ManualResize r = board::ManualResizeFor(
-        KeyCode, WindowWidthTwips(), WindowHeightTwips(), ResizeStep, Module1.AspectRatio);
-    if (!r.apply) {
-        // A press that changes nothing (minus at the floor) is spent: its
-        // step must not add to the next press.
-        if (KeyCode == vk::Minus) {
-            ResizeStep = 0;
-            RelayoutOn = false;
-        }
-        return;
-    }
-    ResizeStep = r.step;
-    SetPictureSize(r.pictureWidth, r.pictureHeight);
-    SetWindowWidth(r.windowWidth);
-    RelayoutOn = true;
-    SetWindowHeight(r.windowHeight);
-    ResizeStep = 0;
-    RelayoutOn = false;
+    const auto r =
+        Play.SizingKeyUp(KeyCode, WindowWidthTwips(), WindowHeightTwips(), Module1.AspectRatio);
+    if (!r) return;
+    // Both changes lay the board out, the height's last, for the final size.
+    SetPictureSize(r->pictureWidth, r->pictureHeight);
+    SetWindowWidth(r->windowWidth);
+    Play.ArmRelayout(true);
+    SetWindowHeight(r->windowHeight);
+    Play.SizeApplied();
 }
 
 // ---- File and Board Size menus ----

@@ -24,8 +24,9 @@ class QLabel;
 
 // The game window: the board of cards, the clock in the title bar, the menus.
 // Its handlers live in three files: construction, dealing, layout and the File
-// and Board Size menus in board/Form2.cpp; play, clock, pause, keys and the
-// other menu commands in play/Form2Play.cpp; card backs in play/Form2Backs.cpp.
+// and Board Size menus in Form2.cpp; play, clock, pause, keys and the other
+// menu commands in Form2Play.cpp; card backs in Form2Backs.cpp. The rules of
+// play themselves are BoardPlay's.
 //
 // Coordinates: the window's inner area starts below the menu bar
 // (`ClientArea`); Picture1 and Label3 are placed in it in twips as the
@@ -99,9 +100,9 @@ public:
 
     int PairCount = 0;
     int CardCount = 0;
-    double ResizeStep = 0;
+    const double& ResizeStep = Play.ResizeStep();  // the manual size step under way
+    const bool& RelayoutOn = Play.RelayoutOn();    // the next resize event lays the board out
     int CurrentBack = 0;
-    bool RelayoutOn = false;
     bool BoardDealt = false;  // the deal laid out a board of at least 4 pairs
 
     // Board geometry: slot size, grid and slots (board/BoardLayout.h).
@@ -125,7 +126,7 @@ public:
     void SetWindowHeight(double height);
     void SetWindowPosition(double left, double top);
 
-    // ---- Dealing, layout, File and Board Size menus (board/Form2.cpp) ----
+    // ---- Dealing, layout, File and Board Size menus (Form2.cpp) ----
     void DealBoard();
     void LoadPictures();
     void ShuffleCards();
@@ -145,7 +146,7 @@ public:
     CardWidget* Face(int k);
     CardWidget* Back(int k);
 
-    // ---- Play, clock, pause, keys, other menus (play/Form2Play.cpp) ----
+    // ---- Play, clock, pause, keys, other menus (Form2Play.cpp) ----
     void ConnectPlay();   // wires the play handlers; called once by the constructor
     void ConnectRules();  // draws, sounds and shows what the board's rules say
     void Timer1_Timer();
@@ -188,12 +189,14 @@ public:
     int KeyFocusSlot = -1;          // slot under the focus frame; -1 before the first arrow key
     QFrame* KeyFrame = nullptr;     // the focus frame, over the cards in the board area
 
-    // ---- Card backs (play/Form2Backs.cpp) ----
+    // ---- Card backs (Form2Backs.cpp) ----
     void ConnectBacks();  // wires the card-back menu; called once by the constructor
     // Lists the Backs folder into File1, fills the card-back menu and loads
-    // the chosen back into back 0 (load step 3).
+    // the chosen back into back 0; the window's load runs it before it
+    // places and sizes the window.
     void BuildBackMenu();
-    // Checks the item of BackFile and remembers it in CurrentBack (load step 17).
+    // Checks the item of BackFile and remembers it in CurrentBack; the load
+    // runs it once the menus follow the settings.
     void CheckBackItem();
     // Loads BackFile from the Backs folder into back 0; false, back 0
     // untouched, when it cannot.

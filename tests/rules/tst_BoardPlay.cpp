@@ -245,6 +245,54 @@ private slots:
         QCOMPARE(r.play.Shown().Text(), QString("0:01:00"));
     }
 
+    void heldSizingKeysGatherAStep() {
+        Rules r;
+        const double aspect = 9550.0 / 6750.0;
+        QVERIFY(!r.play.TakeRelayout());
+        // Twenty repeats of plus: 200 twips of height, the width in proportion.
+        for (int i = 0; i < 20; ++i) r.play.SizingKeyDown(vk::Plus);
+        QCOMPARE(r.play.ResizeStep(), 200.0);
+        const auto grow = r.play.SizingKeyUp(vk::Plus, 9550, 6750, aspect);
+        QVERIFY(grow);
+        QCOMPARE(grow->windowHeight, 6950.0);
+        QCOMPARE(grow->windowWidth, 9550 + 200 * aspect);
+        QCOMPARE(grow->pictureHeight, 6950.0 - 750);
+        // While the change is under way the remembered board leaves the step out.
+        const BoardPlay::Extent board = r.play.RememberedBoard(9550 + 200 * aspect, 6950, aspect);
+        QCOMPARE(board.width, 9550 - 350.0);
+        QCOMPARE(board.height, 6750 - 750.0);
+        // The resize event lays the board out once per arming.
+        QVERIFY(r.play.TakeRelayout());
+        QVERIFY(!r.play.TakeRelayout());
+        r.play.SizeApplied();
+        QCOMPARE(r.play.ResizeStep(), 0.0);
+        QVERIFY(!r.play.RelayoutOn());
+        // Other keys gather nothing.
+        r.play.SizingKeyDown(vk::P);
+        QCOMPARE(r.play.ResizeStep(), 0.0);
+    }
+
+    void minusStopsAtTheSmallestHeight() {
+        Rules r;
+        const double aspect = 9550.0 / 6750.0;
+        for (int i = 0; i < 30; ++i) r.play.SizingKeyDown(vk::Minus);
+        const auto shrink = r.play.SizingKeyUp(vk::Minus, 9550, 6500, aspect);
+        QVERIFY(shrink);
+        QCOMPARE(shrink->windowHeight, 6400.0);
+        QCOMPARE(r.play.ResizeStep(), 100.0);
+        r.play.SizeApplied();
+        // At the floor minus changes nothing, and its step is spent: it does
+        // not add to the next plus.
+        for (int i = 0; i < 5; ++i) r.play.SizingKeyDown(vk::Minus);
+        QVERIFY(!r.play.SizingKeyUp(vk::Minus, 9550, 6400, aspect));
+        QCOMPARE(r.play.ResizeStep(), 0.0);
+        QVERIFY(!r.play.RelayoutOn());
+        r.play.SizingKeyDown(vk::Plus);
+        const auto grow = r.play.SizingKeyUp(vk::Plus, 9550, 6400, aspect);
+        QVERIFY(grow);
+        QCOMPARE(grow->windowHeight, 6410.0);
+    }
+
     void theFirstTickDealsOnce() {
         FakeClock clock;
         BoardPlay play(clock);
