@@ -94,14 +94,14 @@ public:
     const int& PairsFound = Play.PairsFound();
     const int& ParTime = Play.ParTime();  // seconds: 2 x CardCount, set by the deal
     const std::array<int, 2>& TurnCards = Play.TurnCards();
-    const gameclock::BoardClock& BoardClock =
-        Play.BoardClock();                           // StartTime, LastTickTime, DayMarker
+    // StartTime, LastTickTime, DayMarker
+    const gameclock::BoardClock& BoardClock = Play.BoardClock();
     const gameclock::Display& Clock = Play.Shown();  // the clock as last displayed
+    const double& ResizeStep = Play.ResizeStep();    // the manual size step under way
+    const bool& RelayoutOn = Play.RelayoutOn();      // the next resize event lays the board out
 
     int PairCount = 0;
     int CardCount = 0;
-    const double& ResizeStep = Play.ResizeStep();  // the manual size step under way
-    const bool& RelayoutOn = Play.RelayoutOn();    // the next resize event lays the board out
     int CurrentBack = 0;
     bool BoardDealt = false;  // the deal laid out a board of at least 4 pairs
 

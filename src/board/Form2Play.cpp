@@ -1,5 +1,7 @@
-// The game itself: turning and matching cards, the clock in the title bar,
-// pausing, the end of a board, and the Preferences and Help menu commands.
+// The game window at play: clicks, keys and ticks go to the board's rules
+// (BoardPlay), and what they answer is drawn here: cards turned, the clock
+// in the title bar, the pause message, the end of a board with its sounds
+// and windows. Also keyboard play and the Preferences and Help menu commands.
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFocusEvent>
