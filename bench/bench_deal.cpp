@@ -194,7 +194,7 @@ Form2& Deal() {
     Form2& game = Forms::Get<Form2>();
     game.Timer1->stop();
     game.Timer2->stop();
-    game.DealDone = 1;
+    game.Play.TakeDeal();
     game.DealBoard();
     return game;
 }

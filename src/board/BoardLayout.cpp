@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/Keys.h"
 #include "platform/Numbers.h"
 #include "platform/Random.h"
 
@@ -127,11 +128,11 @@ ManualResize ManualResizeFor(int KeyCode, double W, double H, double ResizeStep,
     ManualResize r;
     double step = ResizeStep;
     double sign = 0;
-    if (KeyCode == 189) {
+    if (KeyCode == vk::Minus) {
         if (!(H > ManualFloor)) return r;
         if (H - step < ManualFloor) step = H - ManualFloor;
         sign = -1;
-    } else if (KeyCode == 187) {
+    } else if (KeyCode == vk::Plus) {
         sign = 1;
     } else {
         return r;

@@ -20,13 +20,14 @@
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
 #include "play/PauseLabel.h"
+#include "play/SoundEffects.h"
 
 namespace {
 constexpr double PictureTop = 120;  // the board area's top in the inner area
 const QColor BoardColour(28, 92, 56);
 }  // namespace
 
-Form2::Form2() {
+Form2::Form2() : Play(*platform().clock) {
     setWindowTitle("Tavimo");
     menuBar = new QMenuBar(this);
     BuildMenus();
@@ -171,7 +172,7 @@ void Form2::FollowRealSize() {
     windowWidth_ = WindowWidthTwips();
     windowHeight_ = WindowHeightTwips();
     SetPictureSize(windowWidth_ - 100, windowHeight_ - 750);
-    RelayoutOn = true;
+    Play.ArmRelayout(true);
     Form_Resize();
 }
 
@@ -260,11 +261,7 @@ void Form2::Form_Load() {
     frmSplash& splash = Forms::Get<frmSplash>();
 
     // The sound device, opened on the match sound.
-    if (MMControl1) {
-        MMControl1->FileName = Paths().SoundFile(m.MatchSound);
-        MMControl1->DeviceType = "WaveAudio";
-        MMControl1->Command("Open");
-    }
+    if (MMControl1) sounds::Open(*MMControl1, Paths().SoundFile(m.MatchSound));
     // Card backs: the menu and back 0. A failure is reported and the
     // load goes on.
     try {
@@ -272,14 +269,9 @@ void Form2::Form_Load() {
     } catch (const std::exception& e) {
         platform().dialogs->Info("Tavimo", QString("%1 %2").arg(e.what()).arg(0));
     }
-    // Play state.
+    // No board yet: the first clock tick deals one.
     BoardDealt = false;
     Label3->hide();
-    EndStep = 0;
-    CardsUp = 0;
-    TurnCards[0] = TurnCards[1] = -1;
-    Paused = 0;
-    GameState = 0;
     // Place and size, made sane for the screens first: they may come
     // from a damaged init.txt or from a window the window manager moved.
     screenplacement::SanitizeRecord(m);
@@ -305,14 +297,10 @@ void Form2::Form_Load() {
     splash.SetProgressRange(0, PairCount);
     // Let the window paint before the long load.
     update();
-    // Faces stretch their pictures (CardWidget always does).
-    PairsFound = 0;
     // The splash now counts the pictures loaded.
     splash.SetMessage("Loading Pictures:  0");
     splash.SetProgress(0);
-    // A fresh score: nothing found, no bonus yet.
-    DealDone = 0;
-    Score = 100;
+    // No bonus yet; the board's own score starts fresh with the window.
     m.Bonus = 0;
     // Menus from the settings.
     mnuSnd->setChecked(m.SoundOn == 1);
@@ -340,9 +328,8 @@ void Form2::Form_Load() {
         disconnect(mnuSize[i], &QAction::triggered, this, nullptr);
         connect(mnuSize[i], &QAction::triggered, this, [this, i] { mnuSize_Click(i); });
     }
-    // The next unload asks again; no size change is pending.
+    // The next unload asks again.
     m.QuietUnload = 0;
-    ResizeStep = 0;
     // The pause label centred.
     const double labelWidth = twips::FromPixels(Label3->width());
     Label3->move(twips::ToPixels((windowWidth_ - labelWidth) / 2 + 150),
@@ -362,14 +349,18 @@ bool Form2::Form_Unload() {
     // The unload of a new deal asks and writes nothing.
     if (m.QuietUnload != 0) {
         m.QuietUnload = 0;
+        // The board goes with its window: no step of it may run on while
+        // the window waits to be deleted.
+        Timer1->stop();
+        Timer2->stop();
         return false;
     }
     // The exit question.
-    Paused = 1;
+    Play.Pause();
     if (!platform().dialogs->AskYesNo("Tavimo", "Are you sure you want to exit the program?")) {
         // A tick while paused cuts the time the question was open.
         Timer1_Timer();
-        Paused = 0;
+        Play.Resume();
         return true;
     }
     // Yes: write the settings and end at once. When init.txt cannot be written
@@ -393,7 +384,7 @@ void Form2::DealBoard() {
     if (config.ChosenPictures.size() >= 4) {
         LoadPictures();
         if (config.ChosenPictures.size() >= 4 && PairCount >= 4) {
-            ParTime = 2 * CardCount;
+            Play.NewBoard(PairCount);
             ChooseCardSize();
             ComputeGrid();
             ShuffleCards();
@@ -564,11 +555,10 @@ void Form2::PlacePauseLabel(double windowWidth, int narrowFontSize) {
 
 void Form2::Form_Resize() {
     if (isMinimized()) {
-        Paused = 1;
+        Play.Pause();
         return;
     }
-    if (!RelayoutOn) return;
-    RelayoutOn = false;
+    if (!Play.TakeRelayout()) return;
     const double windowWidth = WindowWidthTwips(), windowHeight = WindowHeightTwips();
     PlacePauseLabel(windowWidth, 22);
     ChooseCardSize();
@@ -579,46 +569,37 @@ void Form2::Form_Resize() {
     m.WindowTop = WindowTopTwips();
     m.WindowWidth = windowWidth;
     m.WindowHeight = windowHeight;
-    m.BoardWidth = windowWidth - ResizeStep * m.AspectRatio - 350;
-    m.BoardHeight = windowHeight - ResizeStep - 750;
+    const BoardPlay::Extent board = Play.RememberedBoard(windowWidth, windowHeight, m.AspectRatio);
+    m.BoardWidth = board.width;
+    m.BoardHeight = board.height;
 }
 
 void Form2::mnuScreen_Click(int Index) {
     if (Index < 0 || Index >= static_cast<int>(board::ScreenSizes.size())) return;
     const board::ScreenSize& s = board::ScreenSizes[Index];
-    RelayoutOn = false;
+    // The board is laid out once, for the final height.
+    Play.ArmRelayout(false);
     SetWindowWidth(s.windowWidth);
     SetPictureSize(WindowWidthTwips() - 100, s.boardHeight);
-    RelayoutOn = true;
+    Play.ArmRelayout(true);
     SetWindowHeight(s.windowHeight);
-    RelayoutOn = false;
+    Play.ArmRelayout(false);
 }
 
 void Form2::ResizeKeyDown(int KeyCode) {
-    if (KeyCode != 187 && KeyCode != 189) return;
-    ResizeStep += board::ResizeIncrement;
-    RelayoutOn = true;
+    Play.SizingKeyDown(KeyCode);
 }
 
 void Form2::ResizeKeyUp(int KeyCode) {
-    const board::ManualResize r = board::ManualResizeFor(
-        KeyCode, WindowWidthTwips(), WindowHeightTwips(), ResizeStep, Module1.AspectRatio);
-    if (!r.apply) {
-        // A press that changes nothing (minus at the floor) is spent: its
-        // step must not add to the next press.
-        if (KeyCode == vk::Minus) {
-            ResizeStep = 0;
-            RelayoutOn = false;
-        }
-        return;
-    }
-    ResizeStep = r.step;
-    SetPictureSize(r.pictureWidth, r.pictureHeight);
-    SetWindowWidth(r.windowWidth);
-    RelayoutOn = true;
-    SetWindowHeight(r.windowHeight);
-    ResizeStep = 0;
-    RelayoutOn = false;
+    const auto r =
+        Play.SizingKeyUp(KeyCode, WindowWidthTwips(), WindowHeightTwips(), Module1.AspectRatio);
+    if (!r) return;
+    // Both changes lay the board out, the height's last, for the final size.
+    SetPictureSize(r->pictureWidth, r->pictureHeight);
+    SetWindowWidth(r->windowWidth);
+    Play.ArmRelayout(true);
+    SetWindowHeight(r->windowHeight);
+    Play.SizeApplied();
 }
 
 // ---- File and Board Size menus ----
@@ -639,12 +620,12 @@ void Form2::mnuRstrt_Click() {
     ShuffleCards();
     Picture1->setUpdatesEnabled(true);
     Picture1->show();
-    GameState = 0;
-    PairsFound = 0;
-    CardsUp = 0;
-    DealDone = 1;
-    Score = 100;
+    // A fresh board; an end step still pending from the board before
+    // belongs to that board and is dropped with it.
+    Play.NewBoard(PairCount);
     Module1.Bonus = 0;
+    // Three blanks before "Score:" and two after it, unlike the running
+    // caption: the restart caption has always been spelt so.
     setWindowTitle("Tavimo   Score:  " + num::Text(Score) + "       Time 0:0:0");
     if (MMControl1) MMControl1->Command("Open");
 }

@@ -6,12 +6,14 @@
 #include <QMenuBar>
 #include <QTimer>
 #include <QVector>
+#include <array>
 #include <memory>
 #include <optional>
 #include <vector>
 
 #include "app/Forms.h"
 #include "board/BoardLayout.h"
+#include "board/BoardPlay.h"
 #include "board/CardWidget.h"
 #include "platform/Keys.h"
 #include "platform/PictureLoader.h"
@@ -22,9 +24,9 @@ class QLabel;
 
 // The game window: the board of cards, the clock in the title bar, the menus.
 // Its handlers live in three files: construction, dealing, layout and the File
-// and Board Size menus in board/Form2.cpp; play, clock, pause, keys and the
-// other menu commands in play/Form2Play.cpp; card backs in play/Form2Backs.cpp;
-// "Keep Picture Shapes" in board/Form2Shapes.cpp.
+// and Board Size menus in Form2.cpp; play, clock, pause, keys and the other
+// menu commands in Form2Play.cpp; card backs in Form2Backs.cpp; "Keep Picture
+// Shapes" in Form2Shapes.cpp. The rules of play themselves are BoardPlay's.
 //
 // Coordinates: the window's inner area starts below the menu bar
 // (`ClientArea`); Picture1 and Label3 are placed in it in twips as the
@@ -79,20 +81,29 @@ public:
     QAction* mnuInst = nullptr;
 
     // ---- Window fields ----
-    int EndStep = 0;
-    int CardsUp = 0;
-    int TurnCards[2] = {-1, -1};
-    int Paused = 0;
-    int GameState = 0;  // 0 not started, 1 running, 2 finished
+    // The rules of the board in play; the window forwards its clicks, keys
+    // and ticks there and draws what it answers.
+    BoardPlay Play;
+    // The board's state as the window and its tests have always named it;
+    // only Play changes it.
+    const BoardPlay::State& GameState = Play.GameState();
+    const BoardPlay::EndStep& EndStep = Play.Step();
+    const bool& Paused = Play.Paused();
+    const bool& DealDone = Play.DealDone();
+    const double& Score = Play.Score();
+    const int& CardsUp = Play.CardsUp();
+    const int& PairsFound = Play.PairsFound();
+    const int& ParTime = Play.ParTime();  // seconds: 2 x CardCount, set by the deal
+    const std::array<int, 2>& TurnCards = Play.TurnCards();
+    // StartTime, LastTickTime, DayMarker
+    const gameclock::BoardClock& BoardClock = Play.BoardClock();
+    const gameclock::Display& Clock = Play.Shown();  // the clock as last displayed
+    const double& ResizeStep = Play.ResizeStep();    // the manual size step under way
+    const bool& RelayoutOn = Play.RelayoutOn();      // the next resize event lays the board out
+
     int PairCount = 0;
     int CardCount = 0;
-    int PairsFound = 0;
-    int DealDone = 0;
-    double Score = 0;
-    double ResizeStep = 0;
     int CurrentBack = 0;
-    bool RelayoutOn = false;
-    int ParTime = 0;          // seconds: 2 x CardCount, set by the deal
     bool BoardDealt = false;  // the deal laid out a board of at least 4 pairs
 
     // Board geometry: slot size, grid and slots (board/BoardLayout.h).
@@ -116,7 +127,7 @@ public:
     void SetWindowHeight(double height);
     void SetWindowPosition(double left, double top);
 
-    // ---- Dealing, layout, File and Board Size menus (board/Form2.cpp) ----
+    // ---- Dealing, layout, File and Board Size menus (Form2.cpp) ----
     void DealBoard();
     void LoadPictures();
     void ShuffleCards();
@@ -136,8 +147,9 @@ public:
     CardWidget* Face(int k);
     CardWidget* Back(int k);
 
-    // ---- Play, clock, pause, keys, other menus (play/Form2Play.cpp) ----
-    void ConnectPlay();  // wires the play handlers; called once by the constructor
+    // ---- Play, clock, pause, keys, other menus (Form2Play.cpp) ----
+    void ConnectPlay();   // wires the play handlers; called once by the constructor
+    void ConnectRules();  // draws, sounds and shows what the board's rules say
     void Timer1_Timer();
     void Timer2_Timer();
     void Image1_Click(int Index);
@@ -154,8 +166,11 @@ public:
     void mnuBest_Click();
     void mnuAbout_Click();
     void mnuInst_Click();
-    // The end of the board, run by the click that finds the last pair.
+    // The end of the board, run by the click that finds the last pair:
+    // the caption, the shared record, the ranking.
     void EndOfBoard();
+    // The result window, a moment after a board whose total is not ranked.
+    void ShowResult();
     // Keyboard play: the arrow keys move the focus frame over the slots,
     // Space and Return click the focused card.
     void MoveKeyFocus(int KeyCode);
@@ -170,21 +185,19 @@ public:
     static bool SoundSwitchOn();
 
     // Play fields.
-    double LastClickTime = 0;          // monotonic seconds of the last card click
-    gameclock::BoardClock BoardClock;  // StartTime, LastTickTime, DayMarker
-    gameclock::Display Clock;          // the clock as last displayed
-    bool PauseKeyLatch = false;        // a key-down handled the pause; cleared by key-up
-    QObject* PlayFilter = nullptr;     // the play handlers' event filter; goes first on destruction
-    KeyRepeatFilter KeyFilter;         // Qt key events -> Form_KeyDown / Form_KeyUp
-    int KeyFocusSlot = -1;             // slot under the focus frame; -1 before the first arrow key
-    QFrame* KeyFrame = nullptr;        // the focus frame, over the cards in the board area
+    QObject* PlayFilter = nullptr;  // the play handlers' event filter; goes first on destruction
+    KeyRepeatFilter KeyFilter;      // Qt key events -> Form_KeyDown / Form_KeyUp
+    int KeyFocusSlot = -1;          // slot under the focus frame; -1 before the first arrow key
+    QFrame* KeyFrame = nullptr;     // the focus frame, over the cards in the board area
 
-    // ---- Card backs (play/Form2Backs.cpp) ----
+    // ---- Card backs (Form2Backs.cpp) ----
     void ConnectBacks();  // wires the card-back menu; called once by the constructor
     // Lists the Backs folder into File1, fills the card-back menu and loads
-    // the chosen back into back 0 (load step 3).
+    // the chosen back into back 0; the window's load runs it before it
+    // places and sizes the window.
     void BuildBackMenu();
-    // Checks the item of BackFile and remembers it in CurrentBack (load step 17).
+    // Checks the item of BackFile and remembers it in CurrentBack; the load
+    // runs it once the menus follow the settings.
     void CheckBackItem();
     // Loads BackFile from the Backs folder into back 0; false, back 0
     // untouched, when it cannot.

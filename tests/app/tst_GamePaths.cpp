@@ -31,7 +31,7 @@ QByteArray ReadAll(const QString& path) {
 
 // The first clock tick's deal, then the board on screen and active.
 void DealAndShow(Form2& game) {
-    game.DealDone = 1;
+    game.Play.TakeDeal();
     game.DealBoard();
     game.show();
     game.activateWindow();

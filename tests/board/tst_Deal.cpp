@@ -15,7 +15,7 @@ namespace {
 void FirstTick(Form2& game) {
     game.Timer1->stop();
     game.Timer2->stop();
-    game.DealDone = 1;
+    game.Play.TakeDeal();
     game.DealBoard();
 }
 }  // namespace

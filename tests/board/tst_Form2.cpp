@@ -71,7 +71,7 @@ public:
 
 // The first clock tick's deal (the latch set first, as the tick does).
 void Deal(Form2& game) {
-    game.DealDone = 1;
+    game.Play.TakeDeal();
     game.DealBoard();
 }
 
@@ -746,8 +746,8 @@ private slots:
         for (int k = 0; k < 16; ++k) files << game.Image1[k]->File();
         game.Image1[3]->show();
         game.Image2[3]->hide();
-        game.Score = 475;
-        game.GameState = 1;
+        game.Play.SetScore(475);
+        game.Image2_Click(3);
         d.sounds->clear();
         game.mnuRstrt_Click();
         QCOMPARE(game.Score, 100.0);

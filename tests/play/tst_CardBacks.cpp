@@ -272,10 +272,9 @@ private slots:
             game.Face(k)->setVisible(up);
             game.Back(k)->setVisible(!up);
         }
-        game.CardsUp = 2;
-        game.TurnCards[0] = 0;
-        game.TurnCards[1] = 1;
-        game.Score = 75;
+        game.Play.NewBoard(2);
+        game.Image2_Click(0);
+        game.Image2_Click(1);
 
         game.mnuBack[0]->trigger();
 

@@ -45,16 +45,10 @@ struct Board {
         Form2& f = *form;
         f.Timer1->stop();
         f.Timer2->stop();
-        f.DealDone = 1;
         f.BoardDealt = true;
         f.PairCount = pairs;
         f.CardCount = 2 * pairs;
-        f.ParTime = 2 * f.CardCount;
-        f.PairsFound = 0;
-        f.GameState = 0;
-        f.Score = 100;
-        f.CardsUp = 0;
-        f.EndStep = 0;
+        f.Play.NewBoard(pairs);
         for (int i = 0; i < f.CardCount; ++i) {
             f.Face(i);
             f.Back(i);
@@ -687,7 +681,7 @@ private slots:
     void negativeTotalShowsTheResultAfterOneAndAHalfSeconds() {
         Board b;
         WriteBest(b.folder, All(0));
-        b->Score = -2000;
+        b->Play.SetScore(-2000);
         b.PlayAllPairs(10);
         QCOMPARE(Module1.HighScoreRank, -1);
         QCOMPARE(b->EndStep, 1);
@@ -713,28 +707,63 @@ private slots:
         QCOMPARE(b.d.sounds->count("Close " + b->MMControl1->FileName), 1);
     }
 
-    void restartDuringTheDelayStillShowsTheResult() {
+    // The pending result belongs to the board that finished: a restart
+    // within the delay, by the menu or by F6, drops it. It used to show the
+    // old board's result over the new one and close the sound device the
+    // restart had just opened, which left the new board's matches silent.
+    void restartDuringTheDelayDropsTheResult() {
+        for (const bool byKey : {false, true}) {
+            Board b;
+            WriteBest(b.folder, All(30000));
+            b.PlayAllPairs();
+            QCOMPARE(b->EndStep, 1);
+            b->Timer2->start();
+            b.Later(0.5f);
+            if (byKey) {
+                b->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(b.form));
+                QTest::keyClick(b.form, Qt::Key_F6);
+            } else {
+                b->mnuRstrt->trigger();
+            }
+            QCOMPARE(b->GameState, 0);
+            QCOMPARE(b.Caption(), QString("Tavimo   Score:  100       Time 0:0:0"));
+            // The window's own timer runs on well past the delay.
+            b.Later(1.5f);
+            QTest::qWait(350);
+            QVERIFY(!Forms::IfLoaded<Form6>());
+            // The new board's first match is heard.
+            b->Image2_Click(0);
+            b->Image2_Click(8);
+            const QString file = b->MMControl1->FileName;
+            QCOMPARE(b.d.sounds->mid(b.d.sounds->size() - 3),
+                     QStringList({"Open " + file, "Prev " + file, "Play " + file}));
+            QVERIFY(!b.d.sounds->contains("Close " + file));
+            Forms::DiscardAll();
+        }
+    }
+
+    // A new deal unloads the finished board's window quietly; its pending
+    // step goes with it.
+    void aNewDealDuringTheDelayDropsTheResult() {
         Board b;
         WriteBest(b.folder, All(30000));
         b.PlayAllPairs();
-        QCOMPARE(b->EndStep, 1);
-        b.Later(0.5f);
-        b->mnuRstrt_Click();
-        QCOMPARE(b->GameState, 0);
-        QCOMPARE(b.Caption(), QString("Tavimo   Score:  100       Time 0:0:0"));
-        b.Later(1.1f);
-        b->Timer2_Timer();
-        QVERIFY(Forms::IfLoaded<Form6>());
-        // The restart opened the device again; the end step closes it again.
+        b->Timer2->start();
         const QString file = b->MMControl1->FileName;
-        QCOMPARE(b.d.sounds->mid(b.d.sounds->size() - 2),
-                 QStringList({"Open " + file, "Close " + file}));
+        b.Later(0.5f);
+        Module1.QuietUnload = 1;
+        QVERIFY(Forms::Unload(b.form));
+        b.Later(1.5f);
+        QTest::qWait(350);
+        QVERIFY(!Forms::IfLoaded<Form6>());
+        QVERIFY(!b.d.sounds->contains("Close " + file));
     }
 
     void hugeTotalIsClampedBeforeRanking() {
         Board b;
         WriteBest(b.folder, All(32767));
-        b->Score = 40000;
+        b->Play.SetScore(40000);
         b.PlayAllPairs();
         QCOMPARE(Module1.TotalScore, 32767.0);
         QCOMPARE(Module1.HighScoreRank, 1);

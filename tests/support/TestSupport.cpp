@@ -142,7 +142,7 @@ Form2& DealByHand(const QStringList& chosen, int pairs) {
     Form2& game = Forms::Get<Form2>();
     game.Timer1->stop();
     game.Timer2->stop();
-    game.DealDone = 1;
+    game.Play.TakeDeal();
     game.DealBoard();
     return game;
 }

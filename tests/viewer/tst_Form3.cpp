@@ -450,10 +450,15 @@ private slots:
         config.Combo1->setEditText("4");
         config.ChosenPictures = chosen;
         Form2& game = Forms::Get<Form2>();
-        game.DealDone = 1;
+        game.Timer1->stop();
+        game.Timer2->stop();
+        game.Play.TakeDeal();
         game.DealBoard();
         QCOMPARE(game.PairCount, 4);
-        game.PairsFound = game.PairCount;
+        for (int k = 0; k < game.PairCount; ++k) {
+            game.Image2_Click(k);
+            game.Image2_Click(k + game.PairCount);
+        }
         for (int k : {1, game.PairCount + 2}) {
             game.Image1[k]->show();
             game.Image1_Click(k);

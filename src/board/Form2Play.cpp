@@ -1,5 +1,7 @@
-// The game itself: turning and matching cards, the clock in the title bar,
-// pausing, the end of a board, and the Preferences and Help menu commands.
+// The game window at play: clicks, keys and ticks go to the board's rules
+// (BoardPlay), and what they answer is drawn here: cards turned, the clock
+// in the title bar, the pause message, the end of a board with its sounds
+// and windows. Also keyboard play and the Preferences and Help menu commands.
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QFocusEvent>
@@ -25,17 +27,6 @@
 #include "viewer/Form3.h"
 
 namespace {
-
-// The time of day, for the board clock in the title bar.
-float Now() {
-    return platform().clock->SecondsSinceMidnight();
-}
-
-// Every delay (flip-back, the end steps) is measured on the monotonic clock:
-// the time of day starts again at midnight.
-double Monotonic() {
-    return platform().clock->MonotonicSeconds();
-}
 
 // Turns Qt's events on the game window and its board area into the window's
 // handlers: keys (through the repeat filter), the board area's focus, and
@@ -139,6 +130,7 @@ void Form2::ConnectPlay() {
 
     connect(Timer1, &QTimer::timeout, this, [this] { Timer1_Timer(); });
     connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(); });
+    ConnectRules();
     OnClick(mnuExit, this, [this] { mnuExit_Click(); });
     OnClick(mnuSlow, this, [this] { mnuSlow_Click(); });
     OnClick(mnuMdm, this, [this] { mnuMdm_Click(); });
@@ -168,46 +160,41 @@ void FaceDown(Form2& f, int i) {
 }
 }  // namespace
 
+void Form2::ConnectRules() {
+    connect(&Play, &BoardPlay::clockStarted, this,
+            [this] { setWindowTitle(gameclock::RunningCaption(Score, Clock)); });
+    connect(&Play, &BoardPlay::cardsToTurnDown, this, [this](int first, int second) {
+        FaceDown(*this, first);
+        FaceDown(*this, second);
+    });
+    connect(&Play, &BoardPlay::cardToTurnUp, this, [this](int index) {
+        FaceUp(*this, index);
+        // The picture shows before the rest of the click runs.
+        if (index >= 0 && index < Image1.size()) Image1[index]->repaint();
+    });
+    connect(&Play, &BoardPlay::matchFound, this, [this] {
+        if (MMControl1) sounds::PlayMatch(*MMControl1, mnuSnd && mnuSnd->isChecked());
+    });
+    connect(&Play, &BoardPlay::boardFinished, this, [this] { EndOfBoard(); });
+    connect(&Play, &BoardPlay::resultDue, this, [this] { ShowResult(); });
+    connect(&Play, &BoardPlay::winnerEntryDue, this, [this] {
+        // The match sound's device stays open on this path. The entry stays
+        // above the disabled game window, whatever the player clicks.
+        Form7& winner = Forms::Get<Form7>();
+        winner.StayAbove(this);
+        winner.show();
+    });
+}
+
 void Form2::Image2_Click(int Index) {
-    // A card click always ends a pause.
-    Paused = 0;
     Label3->setVisible(false);
-    if (GameState == 0) {
-        BoardClock.Start(Now(), platform().clock->Today());
-        GameState = 1;
-        Clock = gameclock::Display{};
-        setWindowTitle(gameclock::RunningCaption(Score, Clock));
-    }
-    CardsUp += 1;
-    if (CardsUp == 3) {
-        // A third card while a missed pair is still up: the pair goes down
-        // now and the third card opens the next turn; the miss was paid.
-        FaceDown(*this, TurnCards[0]);
-        FaceDown(*this, TurnCards[1]);
-        CardsUp = 1;
-    }
-    FaceUp(*this, Index);
-    if (Index >= 0 && Index < Image1.size()) Image1[Index]->repaint();
-    TurnCards[0] = TurnCards[1];
-    TurnCards[1] = Index;
-    if (CardsUp == 2) {
-        if (std::abs(Index - TurnCards[0]) != PairCount) {
-            Score -= 25;
-        } else {
-            CardsUp = 0;
-            PairsFound += 1;
-            if (MMControl1) sounds::PlayMatch(*MMControl1, mnuSnd && mnuSnd->isChecked());
-            Score += 100;
-            if (PairsFound == PairCount) EndOfBoard();
-        }
-    }
-    LastClickTime = Monotonic();
+    Play.TurnCard(Index);
 }
 
 void Form2::Image1_Click(int Index) {
-    Paused = 0;
+    Play.Resume();
     Label3->setVisible(false);
-    if (PairsFound != PairCount) return;
+    if (!Play.Complete()) return;
     Module1.ViewerCaller = 2;
     Module1.ViewerCard = static_cast<int16_t>(Index);
     // Entry k of the chosen pictures serves cards k and k + N.
@@ -222,70 +209,41 @@ void Form2::Image1_Click(int Index) {
 // ---- Timers ----
 
 void Form2::Timer1_Timer() {
-    if (GameState == 1) BoardClock.CorrectMidnight(Now(), platform().clock->Today());
-    if (DealDone == 0) {
-        DealDone = 1;
-        DealBoard();
-    }
-    if (GameState == 1) {
-        const float e = BoardClock.Tick(Now(), Paused == 1);
-        Clock = gameclock::FromElapsed(e);
-        if (Paused == 0) setWindowTitle(gameclock::RunningCaption(Score, Clock));
-    }
+    if (Play.TakeDeal()) DealBoard();
+    if (const auto shown = Play.ClockTick())
+        setWindowTitle(gameclock::RunningCaption(Score, *shown));
 }
 
 void Form2::Timer2_Timer() {
-    if (EndStep == 1 && Monotonic() - LastClickTime > 1.5) {
-        if (MMControl1) sounds::Close(*MMControl1);
-        Form6& result = Forms::Get<Form6>();
-        result.Label2->setText(num::Text(PairCount));
-        result.Label9->setText(num::Text(Score));
-        result.Label10->setText(Clock.Text());
-        result.Label11->setText(num::Text(Module1.Bonus));
-        result.Label12->setText(num::Text(Module1.TotalScore));
-        result.StayAbove(this);
-        result.show();
-        EndStep = 4;
-        LastClickTime = Monotonic();
-    }
-    if (EndStep == 2 && Monotonic() - LastClickTime > 1.0) {
-        EndStep = 4;
-        // The match sound's device stays open on this path. The entry stays
-        // above the disabled game window, whatever the player clicks.
-        Form7& winner = Forms::Get<Form7>();
-        winner.StayAbove(this);
-        winner.show();
-    }
-    // Flip-back: a missed pair goes down once the delay has passed.
-    if (CardsUp == 2 && Monotonic() - LastClickTime > Module1.FlipDelay) {
-        FaceDown(*this, TurnCards[0]);
-        FaceDown(*this, TurnCards[1]);
-        CardsUp = 0;
-    }
+    Play.StepTick(Module1.FlipDelay);
 }
 
 // ---- End of board ----
 
 void Form2::EndOfBoard() {
-    GameState = 2;
-    // A board finished after midnight but before the next tick: the start
-    // goes back by a day first, as the tick would do.
-    BoardClock.CorrectMidnight(Now(), platform().clock->Today());
-    const float e = BoardClock.Elapsed(Now());
-    Module1.Bonus = static_cast<double>(scoring::Bonus(ParTime, e));
+    Module1.Bonus = Play.Bonus();
     Module1.BoardPairs = PairCount;
     Module1.BoardTime = Clock.Text();
-    Module1.TotalScore = scoring::Total(Score, Module1.Bonus);
+    Module1.TotalScore = Play.Total();
     setWindowTitle(gameclock::EndCaption(Score, Clock, Module1.Bonus, Module1.TotalScore));
     Forms::Get<Form4>().Best();
     Module1.HighScoreRank = scoring::Rank(Module1.BestScores, Module1.TotalScore);
-    if (Module1.HighScoreRank != -1) {
-        // No clicks or keys until the high-score window closes.
-        setEnabled(false);
-        EndStep = 2;
-    } else {
-        EndStep = 1;
-    }
+    const bool ranked = Module1.HighScoreRank != -1;
+    // No clicks or keys until the high-score window closes.
+    if (ranked) setEnabled(false);
+    Play.ScheduleEnd(ranked);
+}
+
+void Form2::ShowResult() {
+    if (MMControl1) sounds::Close(*MMControl1);
+    Form6& result = Forms::Get<Form6>();
+    result.Label2->setText(num::Text(PairCount));
+    result.Label9->setText(num::Text(Score));
+    result.Label10->setText(Clock.Text());
+    result.Label11->setText(num::Text(Module1.Bonus));
+    result.Label12->setText(num::Text(Module1.TotalScore));
+    result.StayAbove(this);
+    result.show();
 }
 
 // ---- Pause ----
@@ -298,23 +256,20 @@ bool IsArrow(int KeyCode) {
 
 void Form2::Form_KeyDown(int KeyCode, int Shift) {
     (void)Shift;
-    if (KeyCode == vk::Plus || KeyCode == vk::Minus) {
-        ResizeKeyDown(KeyCode);
-        return;
+    switch (Play.KeyDown(KeyCode)) {
+        case BoardPlay::KeyRole::Sizing:
+            ResizeKeyDown(KeyCode);
+            return;
+        case BoardPlay::KeyRole::Latched:
+            // A held arrow key walks on; a held Space turns no more cards.
+            if (IsArrow(KeyCode)) MoveKeyFocus(KeyCode);
+            return;
+        case BoardPlay::KeyRole::Toggled:
+            break;
     }
-    if (PauseKeyLatch) {
-        // A held arrow key walks on; a held Space turns no more cards.
-        if (IsArrow(KeyCode)) MoveKeyFocus(KeyCode);
-        return;
-    }
-    if (Paused == 1 || (KeyCode != vk::P && KeyCode != vk::F1))
-        Paused = 0;
-    else
-        Paused = 1;
     PlacePauseLabel(WindowWidthTwips(), 23);
-    if (Paused == 1) Label3->raise();
-    Label3->setVisible(Paused == 1);
-    PauseKeyLatch = true;
+    if (Paused) Label3->raise();
+    Label3->setVisible(Paused);
     // Like a click, the key that ends a pause also does its own work.
     if (IsArrow(KeyCode)) MoveKeyFocus(KeyCode);
     if (KeyCode == vk::Space || KeyCode == vk::Return) TurnKeyFocus();
@@ -372,12 +327,12 @@ void Form2::CardsMoved() {
 
 void Form2::Form_KeyUp(int KeyCode, int Shift) {
     (void)Shift;
-    if (KeyCode != vk::Plus) PauseKeyLatch = false;
+    Play.KeyUp(KeyCode);
     if (KeyCode == vk::Plus || KeyCode == vk::Minus) ResizeKeyUp(KeyCode);
 }
 
 void Form2::Picture1_LostFocus() {
-    Paused = 1;
+    Play.Pause();
 }
 
 // ---- Menu commands ----
@@ -438,7 +393,7 @@ constexpr qint64 HelpFileLimit = 4 * 1024 * 1024;
 
 void Form2::mnuInst_Click() {
     // Stops the clock without the message; a key or click resumes.
-    Paused = 1;
+    Play.Pause();
     const QString help = Paths().HelpFile();
     if (platform().desktop->OpenTextFile(help)) return;
     // No program on this desktop opens text files: show it ourselves.
