@@ -23,7 +23,7 @@
 class QLabel;
 
 // The game window: the board of cards, the clock in the title bar, the menus.
-// Its handlers live in three files: construction, dealing, layout and the File
+// Its handlers live in four files: construction, dealing, layout and the File
 // and Board Size menus in Form2.cpp; play, clock, pause, keys and the other
 // menu commands in Form2Play.cpp; card backs in Form2Backs.cpp; "Keep Picture
 // Shapes" in Form2Shapes.cpp. The rules of play themselves are BoardPlay's.
