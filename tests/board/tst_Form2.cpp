@@ -97,7 +97,10 @@ QList<int> HoldKey(Form2& game, Qt::Key key, int repeats, bool marked) {
     for (int i = 0; i < repeats; ++i) {
         t += 40;
         X11Key(target, QEvent::KeyRelease, key, marked, t);
-        QTest::qWait(5);
+        // The loop runs between the two, as it does between two reads from
+        // the server; a timed wait here could outlast the release grace on a
+        // loaded machine and let the release through as a real one.
+        QCoreApplication::processEvents();
         X11Key(target, QEvent::KeyPress, key, marked, t);
         heights << game.geometry().height();
     }
