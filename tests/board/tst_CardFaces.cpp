@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "TestSupport.h"
+#include "WindowSupport.h"
 #include "app/Module1.h"
 #include "board/CardWidget.h"
 #include "board/Form2.h"
