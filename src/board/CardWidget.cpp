@@ -8,7 +8,7 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
-#include "viewer/PictureFile.h"
+#include "ui/PictureFile.h"
 
 namespace {
 // Scaled pixmaps by picture and size: eighty backs of one size scale once.

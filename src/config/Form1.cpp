@@ -20,8 +20,9 @@
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
+#include "ui/FormPlacement.h"
+#include "ui/PictureFile.h"
 #include "viewer/Form3.h"
-#include "viewer/PictureFile.h"
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
@@ -30,9 +31,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 namespace {
-void Place(QWidget* w, const TwipRect& r) {
-    w->setGeometry(twips::ToPixelRect(r.left, r.top, r.width, r.height));
-}
+using placement::Place;
 // The volumes worth offering in the drive list: the system's own mounts
 // (devices, kernel and run-time folders, single mounted files) hold no pictures.
 QStringList PictureDrives(FileSystem& fs) {

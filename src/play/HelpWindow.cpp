@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "viewer/FormPlacement.h"
+#include "ui/FormPlacement.h"
 
 HelpWindow::HelpWindow() {
     setWindowTitle("Tavimo Help");

@@ -11,13 +11,10 @@
 #include "config/Form1.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
-#include "viewer/FormPlacement.h"
-#include "viewer/PictureFile.h"
+#include "ui/FormPlacement.h"
+#include "ui/PictureFile.h"
 
 namespace {
-void SetRect(QWidget* w, const viewer::TwipsRect& r) {
-    w->setGeometry(twips::ToPixelRect(r.left, r.top, r.width, r.height));
-}
 
 // The picture the caller wants shown: its file and the copy its control holds.
 struct CallerPicture {
@@ -124,15 +121,15 @@ void Form3::ApplyLayout(double windowWidth, double windowHeight, bool keep) {
     windowWidth_ = windowWidth;
     windowHeight_ = windowHeight;
 
-    SetRect(Picture2, Layout.viewport);
+    placement::Place(Picture2, Layout.viewport);
 
     // The scaled view shows the same picture, drawn once at its own size.
-    SetRect(Image1, Layout.scaled);
+    placement::Place(Image1, Layout.scaled);
     if (!picture_.isNull() && Image1->width() > 0 && Image1->height() > 0)
         Image1->setPixmap(
             picture_.scaled(Image1->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 
-    SetRect(Picture3, Layout.buttonBar);
+    placement::Place(Picture3, Layout.buttonBar);
     Command1->setGeometry(
         twips::ToPixelRect(Layout.okLeft, 0, viewer::ButtonWidth, viewer::ButtonHeight));
     Command2->setGeometry(
@@ -141,7 +138,7 @@ void Form3::ApplyLayout(double windowWidth, double windowHeight, bool keep) {
     const auto setUp = [fitted](QScrollBar* bar, const viewer::ScrollBarLayout& s, double at,
                                 bool* savedVisible) {
         const QSignalBlocker quiet(bar);
-        SetRect(bar, s.rect);
+        placement::Place(bar, s.rect);
         bar->setRange(0, s.maximum);
         bar->setSingleStep(s.smallChange);
         bar->setPageStep(s.largeChange);

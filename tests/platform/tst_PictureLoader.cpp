@@ -20,8 +20,8 @@
 #include <thread>
 
 #include "TestSupport.h"
+#include "WmfWriter.h"
 #include "platform/PictureLoader.h"
-#include "platform/WmfWriter.h"
 
 namespace {
 

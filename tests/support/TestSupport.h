@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "TestDoubles.h"
 #include "platform/Platform.h"
 
 // ---- Registration: several test classes per executable ----

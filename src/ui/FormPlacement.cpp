@@ -1,4 +1,4 @@
-#include "viewer/FormPlacement.h"
+#include "ui/FormPlacement.h"
 
 #include <QWidget>
 #include <algorithm>
@@ -10,7 +10,15 @@
 
 namespace placement {
 
-viewer::TwipsRect GameWindowRect() {
+void Place(QWidget* w, const twips::Rect& r) {
+    w->setGeometry(twips::ToPixelRect(r));
+}
+
+void Place(QWidget* w, double left, double top, double width, double height) {
+    w->setGeometry(twips::ToPixelRect(left, top, width, height));
+}
+
+twips::Rect GameWindowRect() {
     if (const Form2* game = Forms::IfLoaded<Form2>())
         return {game->WindowLeftTwips(), game->WindowTopTwips(), game->WindowWidthTwips(),
                 game->WindowHeightTwips()};
@@ -25,7 +33,7 @@ QSize FrameExtra(const QWidget* w) {
 }
 }  // namespace
 
-void SetOuterRect(QWidget* w, const viewer::TwipsRect& r) {
+void SetOuterRect(QWidget* w, const twips::Rect& r) {
     const QSize extra = FrameExtra(w);
     w->move(twips::ToPixels(r.left), twips::ToPixels(r.top));
     w->resize(std::max(1, twips::ToPixels(r.width) - extra.width()),
