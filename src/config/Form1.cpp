@@ -74,6 +74,18 @@ void ConnectClick(QListWidget* list, QObject* context, const std::function<void(
 }  // namespace
 
 Form1::Form1() {
+    // The viewer opened on the preview finds the picture here and brings this
+    // window back when it closes.
+    SetViewerCaller(1, {[]() -> std::pair<QString, QImage> {
+                            const Form1* config = Forms::IfLoaded<Form1>();
+                            if (!config) return {};
+                            if (config->Image1Picture)
+                                return {config->Image1Picture->file, config->Image1Picture->image};
+                            return {picturefile::Of(config->Image1), QImage()};
+                        },
+                        [] {
+                            if (Form1* config = Forms::IfLoaded<Form1>()) config->show();
+                        }});
     setWindowTitle("BOARD CONFIGURATION");
 
     // Frames first, so everything else lies above them.

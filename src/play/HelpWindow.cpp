@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
+#include "board/GameWindow.h"
 #include "ui/FormPlacement.h"
 
 HelpWindow::HelpWindow() {
@@ -17,7 +18,7 @@ HelpWindow::HelpWindow() {
 }
 
 void HelpWindow::Form_Load() {
-    placement::SetOuterRect(this, placement::GameWindowRect());
+    placement::SetOuterRect(this, board::GameWindowRect());
 }
 
 void HelpWindow::ShowText(const QString& text) {

@@ -3,9 +3,6 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "app/Forms.h"
-#include "app/Module1.h"
-#include "board/Form2.h"
 #include "platform/Twips.h"
 
 namespace placement {
@@ -16,13 +13,6 @@ void Place(QWidget* w, const twips::Rect& r) {
 
 void Place(QWidget* w, double left, double top, double width, double height) {
     w->setGeometry(twips::ToPixelRect(left, top, width, height));
-}
-
-twips::Rect GameWindowRect() {
-    if (const Form2* game = Forms::IfLoaded<Form2>())
-        return {game->WindowLeftTwips(), game->WindowTopTwips(), game->WindowWidthTwips(),
-                game->WindowHeightTwips()};
-    return {Module1.WindowLeft, Module1.WindowTop, Module1.WindowWidth, Module1.WindowHeight};
 }
 
 namespace {

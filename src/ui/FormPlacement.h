@@ -11,10 +11,6 @@ namespace placement {
 void Place(QWidget* w, const twips::Rect& r);
 void Place(QWidget* w, double left, double top, double width, double height);
 
-// The game window's outer rectangle: the window itself while it is loaded
-// (the player may have moved it), otherwise the settings of the record.
-twips::Rect GameWindowRect();
-
 // Moves and sizes a top-level window so that its outer rectangle, frame
 // included where the window system reports one, is `r`.
 void SetOuterRect(QWidget* w, const twips::Rect& r);

@@ -5,10 +5,11 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "app/Module1.h"
 #include "board/Form2.h"
-#include "config/Form1.h"
+#include "board/GameWindow.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "ui/FormPlacement.h"
@@ -17,6 +18,11 @@
 namespace {
 
 // The picture the caller wants shown: its file and the copy its control holds.
+std::map<int, ViewerCaller>& Callers() {
+    static std::map<int, ViewerCaller> callers;
+    return callers;
+}
+
 struct CallerPicture {
     QString file;
     QImage copy;
@@ -30,16 +36,18 @@ CallerPicture FromCaller() {
             const CardWidget* face = game->Image1[card];
             return {face->File(), face->Picture()};
         }
-    } else if (Module1.ViewerCaller == 1) {
-        if (const Form1* config = Forms::IfLoaded<Form1>()) {
-            if (config->Image1Picture)
-                return {config->Image1Picture->file, config->Image1Picture->image};
-            return {picturefile::Of(config->Image1), QImage()};
-        }
+    } else if (const auto hooks = Callers().find(Module1.ViewerCaller);
+               hooks != Callers().end() && hooks->second.picture) {
+        auto [file, copy] = hooks->second.picture();
+        return {file, copy};
     }
     return {};
 }
 }  // namespace
+
+void SetViewerCaller(int caller, ViewerCaller hooks) {
+    Callers()[caller] = std::move(hooks);
+}
 
 Form3::Form3() {
     Picture2 = new QWidget(this);
@@ -71,7 +79,7 @@ Form3::Form3() {
 }
 
 void Form3::Form_Load() {
-    const viewer::TwipsRect game = placement::GameWindowRect();
+    const viewer::TwipsRect game = board::GameWindowRect();
     placement::SetOuterRect(this, game);
     setWindowTitle(Module1.ViewerFile);
 
@@ -254,10 +262,11 @@ bool Form3::Form_Unload() {
     Picture1->clear();
     Image1->clear();
     picture_ = QPixmap();
-    if (Module1.ViewerCaller == 1) {
-        if (Form1* config = Forms::IfLoaded<Form1>()) config->show();
-    } else if (Module1.ViewerCaller == 2) {
+    if (Module1.ViewerCaller == 2) {
         if (Form2* game = Forms::IfLoaded<Form2>()) game->show();
+    } else if (const auto hooks = Callers().find(Module1.ViewerCaller);
+               hooks != Callers().end() && hooks->second.closed) {
+        hooks->second.closed();
     }
     return false;
 }
