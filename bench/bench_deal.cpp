@@ -27,6 +27,8 @@
 #include <fstream>
 #include <string>
 
+#include "RecordingSoundDevice.h"
+#include "ScriptedDialogs.h"
 #include "app/Forms.h"
 #include "app/GamePaths.h"
 #include "app/Module1.h"

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/Twips.h"
+
 class Random;
 
 namespace board {
@@ -52,9 +54,7 @@ Offsets PlacementOffsets(const BoardGrid& g, int PairCount, double boardWidth, d
 
 // The rectangle of a card's two images inside its slot: a 6-twip margin on
 // every side.
-struct TwipRect {
-    double left = 0, top = 0, width = 0, height = 0;
-};
+using TwipRect = twips::Rect;
 TwipRect CardImageRect(const BoardGrid& g, double CardX, double CardY);
 
 // Every card takes a uniformly drawn free slot: for each card, draw among

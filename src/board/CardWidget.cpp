@@ -9,7 +9,7 @@
 #include <QStyleOptionFrame>
 
 #include "board/CardPicture.h"
-#include "viewer/PictureFile.h"
+#include "ui/PictureFile.h"
 
 namespace {
 // Scaled pixmaps by picture and size in device pixels: eighty backs of one

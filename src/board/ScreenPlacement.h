@@ -5,13 +5,13 @@
 // behind pass through here before a window is put there.
 #include <vector>
 
+#include "platform/Twips.h"
+
 struct Module1Record;
 
 namespace screenplacement {
 
-struct Rect {
-    double left = 0, top = 0, width = 0, height = 0;  // twips
-};
+using Rect = twips::Rect;
 
 // The smallest width and height of a placed window: the floor of manual sizing.
 inline constexpr double MinSize = 6400;

@@ -4,11 +4,9 @@
 // positions follow each other with fixed gaps, so the window keeps its shape
 // at every size. Controls inside a frame are placed relative to the frame.
 
-struct TwipRect {
-    double left = 0, top = 0, width = 0, height = 0;
-    double right() const { return left + width; }
-    double bottom() const { return top + height; }
-};
+#include "platform/Twips.h"
+
+using TwipRect = twips::Rect;
 
 struct ConfigLayout {
     TwipRect Frame2, Label10, Combo1, Check8;        // Label10, Combo1, Check8 inside Frame2

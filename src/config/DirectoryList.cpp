@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QSet>
 
+#include "app/AssetPaths.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 
@@ -33,7 +34,7 @@ ErrorInfo InvalidPicture() {
 namespace dirlist {
 
 QString GraphicsFolder(const QString& programFolder) {
-    return FileSystem::Join(programFolder, "Graphics");
+    return FileSystem::Join(programFolder, assets::GraphicsFolder);
 }
 
 QString DefaultText(const QString& graphicsFolder) {

@@ -20,8 +20,9 @@
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
+#include "ui/FormPlacement.h"
+#include "ui/PictureFile.h"
 #include "viewer/Form3.h"
-#include "viewer/PictureFile.h"
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
@@ -30,9 +31,7 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 namespace {
-void Place(QWidget* w, const TwipRect& r) {
-    w->setGeometry(twips::ToPixelRect(r.left, r.top, r.width, r.height));
-}
+using placement::Place;
 // The volumes worth offering in the drive list: the system's own mounts
 // (devices, kernel and run-time folders, single mounted files) hold no pictures.
 QStringList PictureDrives(FileSystem& fs) {
@@ -75,6 +74,18 @@ void ConnectClick(QListWidget* list, QObject* context, const std::function<void(
 }  // namespace
 
 Form1::Form1() {
+    // The viewer opened on the preview finds the picture here and brings this
+    // window back when it closes.
+    SetViewerCaller(1, {[]() -> std::pair<QString, QImage> {
+                            const Form1* config = Forms::IfLoaded<Form1>();
+                            if (!config) return {};
+                            if (config->Image1Picture)
+                                return {config->Image1Picture->file, config->Image1Picture->image};
+                            return {picturefile::Of(config->Image1), QImage()};
+                        },
+                        [] {
+                            if (Form1* config = Forms::IfLoaded<Form1>()) config->show();
+                        }});
     setWindowTitle("BOARD CONFIGURATION");
 
     // Frames first, so everything else lies above them.

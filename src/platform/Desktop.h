@@ -11,15 +11,3 @@ public:
     // Ends the process at once; no window gets another event.
     virtual void EndProcess() = 0;
 };
-
-class RecordingDesktop final : public Desktop {
-public:
-    QStringList opened;
-    int endCalls = 0;
-    bool openSucceeds = true;
-    bool OpenTextFile(const QString& path) override {
-        opened.append(path);
-        return openSucceeds;
-    }
-    void EndProcess() override { ++endCalls; }
-};

@@ -16,23 +16,3 @@ public:
         return Message(title, text, Buttons::YesNo) == Answer::Yes;
     }
 };
-
-// Test double: answers Yes/No questions from a script (No once it runs dry)
-// and records every box shown.
-class ScriptedDialogs final : public Dialogs {
-public:
-    struct Shown {
-        QString title, text;
-        Buttons buttons;
-    };
-    std::vector<Shown> shown;
-    std::deque<Answer> answers;
-    Answer Message(const QString& title, const QString& text, Buttons buttons) override {
-        shown.push_back({title, text, buttons});
-        if (buttons == Buttons::Ok) return Answer::Ok;
-        if (answers.empty()) return Answer::No;
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-};

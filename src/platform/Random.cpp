@@ -2,30 +2,19 @@
 
 #include <QDateTime>
 
-namespace {
-double Uniform(std::mt19937& g) {
+double UniformDraw(std::mt19937& g) {
     // 53 random bits -> [0, 1), never exactly 1.
     return std::generate_canonical<double, 53>(g) * (1.0 - 1e-16);
 }
-}  // namespace
 
 SystemRandom::SystemRandom() {
     Reseed();
 }
 
 double SystemRandom::Next() {
-    return Uniform(gen_);
+    return UniformDraw(gen_);
 }
 
 void SystemRandom::Reseed() {
     gen_.seed(static_cast<unsigned>(QDateTime::currentMSecsSinceEpoch() ^ 0x5bd1e995u));
-}
-
-double ScriptedRandom::Next() {
-    if (!script.empty()) {
-        const double v = script.front();
-        script.pop_front();
-        return v;
-    }
-    return Uniform(gen_);
 }

@@ -1,5 +1,4 @@
 #pragma once
-#include <deque>
 #include <random>
 
 // Uniform draws r in [0, 1); drawing from n entries takes index floor(r * n).
@@ -16,24 +15,14 @@ public:
     }
 };
 
+// A uniform draw in [0, 1) from the generator, as every Random gives it.
+double UniformDraw(std::mt19937& g);
+
 class SystemRandom final : public Random {
 public:
     SystemRandom();
     double Next() override;
     void Reseed() override;
-
-private:
-    std::mt19937 gen_;
-};
-
-// Test double: plays back scripted values first, then a fixed-seed sequence.
-class ScriptedRandom final : public Random {
-public:
-    explicit ScriptedRandom(unsigned seed = 1) : gen_(seed) {}
-    std::deque<double> script;
-    int reseeds = 0;
-    double Next() override;
-    void Reseed() override { ++reseeds; }
 
 private:
     std::mt19937 gen_;

@@ -31,4 +31,15 @@ inline QRect ToPixelRect(double left, double top, double width, double height) {
     return QRect(ToPixels(left), ToPixels(top), ToPixels(width), ToPixels(height));
 }
 
+// A rectangle in twips: the one type every layout rule works in.
+struct Rect {
+    double left = 0, top = 0, width = 0, height = 0;
+    double right() const { return left + width; }
+    double bottom() const { return top + height; }
+};
+
+inline QRect ToPixelRect(const Rect& r) {
+    return ToPixelRect(r.left, r.top, r.width, r.height);
+}
+
 }  // namespace twips

@@ -8,11 +8,10 @@
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "play/SoundEffects.h"
+#include "ui/FormPlacement.h"
 
 namespace {
-void Place(QWidget* w, double left, double top, double width, double height) {
-    w->setGeometry(twips::ToPixelRect(left, top, width, height));
-}
+using placement::Place;
 
 QLabel* Heading(QWidget* parent, const QString& text, double left) {
     auto* l = new QLabel(text, parent);

@@ -3,9 +3,10 @@
 #include <QFont>
 #include <algorithm>
 
+#include "board/GameWindow.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
-#include "viewer/FormPlacement.h"
+#include "ui/FormPlacement.h"
 
 Form8::Form8() {
     setWindowTitle("About Tavimo");
@@ -32,7 +33,7 @@ Form8::Form8() {
 }
 
 void Form8::Form_Load() {
-    const viewer::TwipsRect game = placement::GameWindowRect();
+    const twips::Rect game = board::GameWindowRect();
     const double w = placement::OuterWidth(this);
     const double h = placement::OuterHeight(this);
     placement::SetOuterPosition(this, (game.width - w) / 2 + game.left,

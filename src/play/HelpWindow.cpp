@@ -3,7 +3,8 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "viewer/FormPlacement.h"
+#include "board/GameWindow.h"
+#include "ui/FormPlacement.h"
 
 HelpWindow::HelpWindow() {
     setWindowTitle("Tavimo Help");
@@ -17,7 +18,7 @@ HelpWindow::HelpWindow() {
 }
 
 void HelpWindow::Form_Load() {
-    placement::SetOuterRect(this, placement::GameWindowRect());
+    placement::SetOuterRect(this, board::GameWindowRect());
 }
 
 void HelpWindow::ShowText(const QString& text) {

@@ -16,7 +16,7 @@
 #include "platform/Twips.h"
 #include "scores/Faces.h"
 #include "scores/HighScoreTable.h"
-#include "viewer/FormPlacement.h"
+#include "ui/FormPlacement.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "scores/Form4.h"
 #include "scores/HighScoreTable.h"
 #include "scores/NameText.h"
-#include "viewer/FormPlacement.h"
+#include "ui/FormPlacement.h"
 
 namespace {
 

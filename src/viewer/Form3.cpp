@@ -5,21 +5,24 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
+#include <map>
 
 #include "app/Module1.h"
 #include "board/Form2.h"
-#include "config/Form1.h"
+#include "board/GameWindow.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
-#include "viewer/FormPlacement.h"
-#include "viewer/PictureFile.h"
+#include "ui/FormPlacement.h"
+#include "ui/PictureFile.h"
 
 namespace {
-void SetRect(QWidget* w, const viewer::TwipsRect& r) {
-    w->setGeometry(twips::ToPixelRect(r.left, r.top, r.width, r.height));
-}
 
 // The picture the caller wants shown: its file and the copy its control holds.
+std::map<int, ViewerCaller>& Callers() {
+    static std::map<int, ViewerCaller> callers;
+    return callers;
+}
+
 struct CallerPicture {
     QString file;
     QImage copy;
@@ -33,16 +36,18 @@ CallerPicture FromCaller() {
             const CardWidget* face = game->Image1[card];
             return {face->File(), face->Picture()};
         }
-    } else if (Module1.ViewerCaller == 1) {
-        if (const Form1* config = Forms::IfLoaded<Form1>()) {
-            if (config->Image1Picture)
-                return {config->Image1Picture->file, config->Image1Picture->image};
-            return {picturefile::Of(config->Image1), QImage()};
-        }
+    } else if (const auto hooks = Callers().find(Module1.ViewerCaller);
+               hooks != Callers().end() && hooks->second.picture) {
+        auto [file, copy] = hooks->second.picture();
+        return {file, copy};
     }
     return {};
 }
 }  // namespace
+
+void SetViewerCaller(int caller, ViewerCaller hooks) {
+    Callers()[caller] = std::move(hooks);
+}
 
 Form3::Form3() {
     Picture2 = new QWidget(this);
@@ -74,7 +79,7 @@ Form3::Form3() {
 }
 
 void Form3::Form_Load() {
-    const viewer::TwipsRect game = placement::GameWindowRect();
+    const viewer::TwipsRect game = board::GameWindowRect();
     placement::SetOuterRect(this, game);
     setWindowTitle(Module1.ViewerFile);
 
@@ -124,15 +129,15 @@ void Form3::ApplyLayout(double windowWidth, double windowHeight, bool keep) {
     windowWidth_ = windowWidth;
     windowHeight_ = windowHeight;
 
-    SetRect(Picture2, Layout.viewport);
+    placement::Place(Picture2, Layout.viewport);
 
     // The scaled view shows the same picture, drawn once at its own size.
-    SetRect(Image1, Layout.scaled);
+    placement::Place(Image1, Layout.scaled);
     if (!picture_.isNull() && Image1->width() > 0 && Image1->height() > 0)
         Image1->setPixmap(
             picture_.scaled(Image1->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 
-    SetRect(Picture3, Layout.buttonBar);
+    placement::Place(Picture3, Layout.buttonBar);
     Command1->setGeometry(
         twips::ToPixelRect(Layout.okLeft, 0, viewer::ButtonWidth, viewer::ButtonHeight));
     Command2->setGeometry(
@@ -141,7 +146,7 @@ void Form3::ApplyLayout(double windowWidth, double windowHeight, bool keep) {
     const auto setUp = [fitted](QScrollBar* bar, const viewer::ScrollBarLayout& s, double at,
                                 bool* savedVisible) {
         const QSignalBlocker quiet(bar);
-        SetRect(bar, s.rect);
+        placement::Place(bar, s.rect);
         bar->setRange(0, s.maximum);
         bar->setSingleStep(s.smallChange);
         bar->setPageStep(s.largeChange);
@@ -257,10 +262,11 @@ bool Form3::Form_Unload() {
     Picture1->clear();
     Image1->clear();
     picture_ = QPixmap();
-    if (Module1.ViewerCaller == 1) {
-        if (Form1* config = Forms::IfLoaded<Form1>()) config->show();
-    } else if (Module1.ViewerCaller == 2) {
+    if (Module1.ViewerCaller == 2) {
         if (Form2* game = Forms::IfLoaded<Form2>()) game->show();
+    } else if (const auto hooks = Callers().find(Module1.ViewerCaller);
+               hooks != Callers().end() && hooks->second.closed) {
+        hooks->second.closed();
     }
     return false;
 }

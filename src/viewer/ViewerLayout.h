@@ -3,11 +3,11 @@
 // the scaled view, the button bar and the two scroll bars go for a window and
 // a picture size, and how far the bars scroll.
 
+#include "platform/Twips.h"
+
 namespace viewer {
 
-struct TwipsRect {
-    double left = 0, top = 0, width = 0, height = 0;
-};
+using TwipsRect = twips::Rect;
 
 // How the picture at its natural size compares with the viewport.
 enum class Fit {

@@ -6,10 +6,11 @@
 #include <QTest>
 
 #include "TestSupport.h"
+#include "WindowSupport.h"
+#include "WmfWriter.h"
 #include "app/Module1.h"
 #include "board/CardWidget.h"
 #include "board/Form2.h"
-#include "platform/WmfWriter.h"
 
 namespace {
 // Black line art on nothing: a square outline 1500 units (100 pixels) wide.

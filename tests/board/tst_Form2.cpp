@@ -355,8 +355,9 @@ private slots:
         const auto frame = splash.Placed(splash.Frame1);
         QCOMPARE(frame.width, 11900.0);
         QCOMPARE(frame.height, 8900.0);
-        for (QWidget* w : {(QWidget*)splash.lblProductName, (QWidget*)splash.Label2,
-                           (QWidget*)splash.ProgressBar1, (QWidget*)splash.Frame2}) {
+        for (QWidget* w :
+             {static_cast<QWidget*>(splash.lblProductName), static_cast<QWidget*>(splash.Label2),
+              static_cast<QWidget*>(splash.ProgressBar1), static_cast<QWidget*>(splash.Frame2)}) {
             const auto b = splash.Placed(w);
             QCOMPARE(b.left, (frame.width - b.width) / 2);
         }

@@ -11,8 +11,8 @@
 #include "config/ConfigText.h"
 #include "config/Form1.h"
 #include "platform/Twips.h"
+#include "ui/PictureFile.h"
 #include "viewer/Form3.h"
-#include "viewer/PictureFile.h"
 
 namespace {
 Form1& Config() {

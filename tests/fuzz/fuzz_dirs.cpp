@@ -3,7 +3,9 @@
 // is not ready. What loads must save and load back as the same list.
 #include <QDir>
 
+#include "FakeFileSystem.h"
 #include "FuzzSupport.h"
+#include "ScriptedDialogs.h"
 #include "config/DirectoryList.h"
 #include "platform/Platform.h"
 

@@ -20,8 +20,8 @@
 #include <thread>
 
 #include "TestSupport.h"
+#include "WmfWriter.h"
 #include "platform/PictureLoader.h"
-#include "platform/WmfWriter.h"
 
 namespace {
 
@@ -849,7 +849,7 @@ private slots:
                 ++total;
                 return result;
             }
-        } loader;
+        } counting;
         ProgramFolder folder;
         QStringList paths;
         for (int i = 0; i < 12; ++i) {
@@ -859,14 +859,14 @@ private slots:
             paths << folder.File(name);
         }
         QList<int> seen;
-        loader.LoadMany(paths, QSize(64, 64), [&](int index, std::optional<Picture> p) {
+        counting.LoadMany(paths, QSize(64, 64), [&](int index, std::optional<Picture> p) {
             seen << index;
             return p.has_value();
         });
         QCOMPARE(seen.size(), 12);
         for (int i = 0; i < 12; ++i) QCOMPARE(seen[i], i);
-        QCOMPARE(loader.total.load(), 12);
-        QCOMPARE(loader.most.load(), 1);
+        QCOMPARE(counting.total.load(), 12);
+        QCOMPARE(counting.most.load(), 1);
     }
 };
 TAVIMO_TEST(PictureLoaderTest);

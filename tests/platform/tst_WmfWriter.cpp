@@ -2,7 +2,7 @@
 #include <QtEndian>
 
 #include "TestSupport.h"
-#include "platform/WmfWriter.h"
+#include "WmfWriter.h"
 
 namespace {
 quint16 U16(const QByteArray& b, qsizetype at) {

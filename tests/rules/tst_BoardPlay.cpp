@@ -3,6 +3,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "FakeClock.h"
 #include "board/BoardPlay.h"
 #include "platform/Clock.h"
 #include "platform/Keys.h"

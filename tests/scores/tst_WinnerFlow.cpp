@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include "TestSupport.h"
+#include "WindowSupport.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "scores/Form4.h"

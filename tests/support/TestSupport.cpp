@@ -5,14 +5,12 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QProcess>
 
-#include "app/Forms.h"
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
-#include "board/Form2.h"
-#include "config/Form1.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 
@@ -20,6 +18,17 @@ namespace testsupport {
 std::vector<std::pair<const char*, Factory>>& Registry() {
     static std::vector<std::pair<const char*, Factory>> r;
     return r;
+}
+
+namespace {
+std::function<void()>& FolderReset() {
+    static std::function<void()> reset;
+    return reset;
+}
+}  // namespace
+
+void SetFolderReset(std::function<void()> reset) {
+    FolderReset() = std::move(reset);
 }
 }  // namespace testsupport
 
@@ -63,35 +72,66 @@ QString GeneratedAssets() {
 }
 
 namespace {
-void CopyTree(const QString& from, const QString& to) {
-    QDir().mkpath(to);
-    QDirIterator it(from, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden);
+// The generated files below one asset folder (or the one file), read from the
+// build folder once per executable. Each program folder gets copies written
+// from memory: QFile::copy syncs every file to disk, thousands of times a run.
+struct AssetFile {
+    QString relative;  // empty for the folder itself
+    bool folder = false;
+    QByteArray bytes;
+};
+const std::vector<AssetFile>& GeneratedFiles(const QString& name) {
+    static QHash<QString, std::vector<AssetFile>> cache;
+    if (const auto known = cache.find(name); known != cache.end()) return *known;
+    std::vector<AssetFile> files;
+    const QString root = GeneratedAssets() + "/" + name;
+    const auto add = [&](const QString& path, const QString& relative) {
+        QFile f(path);
+        if (QFileInfo(path).isDir())
+            files.push_back({relative, true, {}});
+        else if (f.open(QIODevice::ReadOnly))
+            files.push_back({relative, false, f.readAll()});
+    };
+    add(root, QString());
+    const QDir base(root);
+    QDirIterator it(root, QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        it.next();
-        const QString target = to + "/" + it.fileName();
-        if (it.fileInfo().isDir())
-            CopyTree(it.filePath(), target);
-        else
-            QFile::copy(it.filePath(), target);
+        const QString path = it.next();
+        add(path, base.relativeFilePath(path));
+    }
+    return *cache.insert(name, std::move(files));
+}
+
+void CopyAssets(const QString& name, const QString& to) {
+    for (const AssetFile& a : GeneratedFiles(name)) {
+        const QString target =
+            a.relative.isEmpty() ? to + "/" + name : to + "/" + name + "/" + a.relative;
+        if (a.folder) {
+            QDir().mkpath(target);
+            continue;
+        }
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile f(target);
+        if (f.open(QIODevice::WriteOnly)) f.write(a.bytes);
     }
 }
 }  // namespace
 
 ProgramFolder::ProgramFolder(int assets) {
     oldCurrent_ = QDir::currentPath();
-    const QString src = GeneratedAssets();
-    if (assets & Graphics) CopyTree(src + "/Graphics", Path() + "/Graphics");
-    if (assets & Backs) CopyTree(src + "/Backs", Path() + "/Backs");
-    if (assets & Sound) CopyTree(src + "/Sound", Path() + "/Sound");
-    if (assets & Help) QFile::copy(src + "/help.txt", Path() + "/help.txt");
-    if (assets & Splash) CopyTree(src + "/Splash", Path() + "/Splash");
+    if (assets & Graphics) CopyAssets("Graphics", Path());
+    if (assets & Backs) CopyAssets("Backs", Path());
+    if (assets & Sound) CopyAssets("Sound", Path());
+    if (assets & Help) CopyAssets("help.txt", Path());
+    if (assets & Splash) CopyAssets("Splash", Path());
     Module1 = Module1Record{};
     Paths() = GamePaths::Portable(Path());
     QDir::setCurrent(Path());
 }
 
 ProgramFolder::~ProgramFolder() {
-    Forms::DiscardAll();
+    if (testsupport::FolderReset()) testsupport::FolderReset()();
     FlushDeletes();
     Module1 = Module1Record{};
     Paths() = GamePaths();
@@ -133,16 +173,4 @@ QStringList GeneratedPictures(const ProgramFolder& folder, int count) {
 void FlushDeletes() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
-}
-
-Form2& DealByHand(const QStringList& chosen, int pairs) {
-    Form1& config = Forms::Get<Form1>();
-    config.Combo1->setEditText(QString::number(pairs));
-    config.ChosenPictures = chosen;
-    Form2& game = Forms::Get<Form2>();
-    game.Timer1->stop();
-    game.Timer2->stop();
-    game.Play.TakeDeal();
-    game.DealBoard();
-    return game;
 }

@@ -6,9 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "TestDoubles.h"
 #include "platform/Platform.h"
-
-class Form2;
 
 // ---- Registration: several test classes per executable ----
 namespace testsupport {
@@ -22,6 +21,12 @@ struct Registrar {
 // Registers a QObject test class with the subsystem's test runner.
 #define TAVIMO_TEST(Class) \
     static testsupport::Registrar registrar_##Class(#Class, [] { return new Class; })
+
+namespace testsupport {
+// Runs when a program folder goes away, before the record is reset. The
+// window tests' runner closes every window here; logic tests have none.
+void SetFolderReset(std::function<void()> reset);
+}  // namespace testsupport
 
 // ---- Doubles ----
 // Installs test doubles for every seam (the real file system and picture
@@ -61,10 +66,6 @@ private:
 void DefaultSettings();
 // The first `count` generated JPEGs of the folder's Graphics, as full paths.
 QStringList GeneratedPictures(const ProgramFolder& folder, int count);
-
-// A board of `pairs` from `chosen`, dealt as the game window's first tick
-// would, with its timers stopped so that only the test moves it on.
-Form2& DealByHand(const QStringList& chosen, int pairs);
 
 // The folder where the build generated the default assets.
 QString GeneratedAssets();

@@ -3,7 +3,7 @@
 #include <QtMath>
 
 #include "Assets.h"
-#include "platform/WmfWriter.h"
+#include "WmfWriter.h"
 
 namespace gen {
 namespace {

@@ -186,7 +186,7 @@ void ShotBoard(int pairs, int screen, const QString& name) {
     // Dealt here, not by the first tick, which would deal again while the
     // shot is taken.
     game.Timer1->stop();
-    game.DealDone = 1;
+    game.Play.TakeDeal();
     game.DealBoard();
     if (screen >= 0) game.mnuScreen_Click(screen);
     for (int k : {0, game.PairCount, 3}) {
@@ -308,7 +308,7 @@ void KeepShapesShots() {
         config.ChosenPictures += GeneratedPictures(folder, 4);
         Form2& game = Forms::Get<Form2>();
         game.Timer1->stop();
-        game.DealDone = 1;
+        game.Play.TakeDeal();
         game.DealBoard();
         for (int k = 0; k < game.CardCount; ++k) {
             game.Image1[k]->show();
@@ -331,7 +331,7 @@ void PlainBackShot() {
     config.ChosenPictures = GeneratedPictures(folder, 12);
     Form2& game = Forms::Get<Form2>();
     game.Timer1->stop();
-    game.DealDone = 1;
+    game.Play.TakeDeal();
     game.DealBoard();
     Save(game, "board-no-backs");
     Module1.QuietUnload = 1;

@@ -1,20 +1,18 @@
-#include "viewer/FormPlacement.h"
+#include "ui/FormPlacement.h"
 
 #include <QWidget>
 #include <algorithm>
 
-#include "app/Forms.h"
-#include "app/Module1.h"
-#include "board/Form2.h"
 #include "platform/Twips.h"
 
 namespace placement {
 
-viewer::TwipsRect GameWindowRect() {
-    if (const Form2* game = Forms::IfLoaded<Form2>())
-        return {game->WindowLeftTwips(), game->WindowTopTwips(), game->WindowWidthTwips(),
-                game->WindowHeightTwips()};
-    return {Module1.WindowLeft, Module1.WindowTop, Module1.WindowWidth, Module1.WindowHeight};
+void Place(QWidget* w, const twips::Rect& r) {
+    w->setGeometry(twips::ToPixelRect(r));
+}
+
+void Place(QWidget* w, double left, double top, double width, double height) {
+    w->setGeometry(twips::ToPixelRect(left, top, width, height));
 }
 
 namespace {
@@ -25,7 +23,7 @@ QSize FrameExtra(const QWidget* w) {
 }
 }  // namespace
 
-void SetOuterRect(QWidget* w, const viewer::TwipsRect& r) {
+void SetOuterRect(QWidget* w, const twips::Rect& r) {
     const QSize extra = FrameExtra(w);
     w->move(twips::ToPixels(r.left), twips::ToPixels(r.top));
     w->resize(std::max(1, twips::ToPixels(r.width) - extra.width()),

@@ -1,4 +1,4 @@
-#include "platform/WmfWriter.h"
+#include "WmfWriter.h"
 
 #include <QBuffer>
 #include <QImageWriter>

@@ -1,4 +1,4 @@
-#include "viewer/PictureFile.h"
+#include "ui/PictureFile.h"
 
 #include <QObject>
 #include <QVariant>

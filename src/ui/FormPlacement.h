@@ -1,18 +1,19 @@
 #pragma once
-#include "viewer/ViewerLayout.h"
+#include "platform/Twips.h"
 
 class QWidget;
 
-// Where secondary windows go: over the game window, in twips.
+// Where windows and their controls go, in twips: secondary windows over the
+// game window, controls at their layout's rectangles.
 namespace placement {
 
-// The game window's outer rectangle: the window itself while it is loaded
-// (the player may have moved it), otherwise the settings of the record.
-viewer::TwipsRect GameWindowRect();
+// Moves and sizes a control to a rectangle of its parent.
+void Place(QWidget* w, const twips::Rect& r);
+void Place(QWidget* w, double left, double top, double width, double height);
 
 // Moves and sizes a top-level window so that its outer rectangle, frame
 // included where the window system reports one, is `r`.
-void SetOuterRect(QWidget* w, const viewer::TwipsRect& r);
+void SetOuterRect(QWidget* w, const twips::Rect& r);
 
 // Moves a top-level window's outer top-left corner, keeping its size.
 void SetOuterPosition(QWidget* w, double left, double top);
