@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "WindowSupport.h"
 #include "app/StartUp.h"
 #include "board/Form2.h"
 

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "TestSupport.h"
+#include "WindowSupport.h"
 #include "app/AssetPaths.h"
 #include "app/Forms.h"
 #include "app/Module1.h"

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include "TestSupport.h"
+#include "WindowSupport.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
 #include "board/CardPicture.h"

@@ -4,6 +4,7 @@
 #include <QTest>
 
 #include "FakeClock.h"
+#include "TestSupport.h"
 #include "board/BoardPlay.h"
 #include "platform/Clock.h"
 #include "platform/Keys.h"
@@ -307,5 +308,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(BoardPlayTest)
+TAVIMO_TEST(BoardPlayTest);
 #include "tst_BoardPlay.moc"
