@@ -2,10 +2,16 @@
 #include <QString>
 #include <array>
 
-// Names of the default assets that the build draws (tools/assetgen). The
+// Names of the game's files: the player's data files, the content folders
+// and the default assets that the build draws (tools/assetgen). The
 // players' content (Graphics, Backs, Sound, help.txt) stays as files; where
 // they are is for GamePaths to say.
 namespace assets {
+
+// The data files, in the data folder.
+inline constexpr const char* SettingsFile = "init.txt";
+inline constexpr const char* FolderListFile = "dirs.txt";
+inline constexpr const char* HighScoreFile = "best.txt";
 
 inline constexpr const char* GraphicsFolder = "Graphics";
 inline constexpr const char* BacksFolder = "Backs";

@@ -10,19 +10,15 @@
 
 #include "app/AssetPaths.h"
 #include "app/SettingsFile.h"
-#include "config/DirectoryList.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
-#include "play/CardBacks.h"
-#include "play/SoundEffects.h"
-#include "scores/HighScoreTable.h"
 
 namespace {
 
 // The files the player's data folder holds.
 QStringList DataFiles() {
-    return {settings::FileName, dirlist::FileName, highscores::FileName};
+    return {assets::SettingsFile, assets::FolderListFile, assets::HighScoreFile};
 }
 
 // True when `folder` exists or can be made, and a file can be written there.
@@ -86,13 +82,22 @@ QString GamePaths::GraphicsFolder() const {
 }
 
 QString GamePaths::BacksFolder() const {
-    const QString own = cardbacks::Folder(own_);
+    const QString own = AnyCaseSubfolder(own_, assets::BacksFolder);
     if (own_ != content_ && platform().fs->IsFolder(own)) return own;
-    return cardbacks::Folder(content_);
+    return AnyCaseSubfolder(content_, assets::BacksFolder);
+}
+
+QString GamePaths::AnyCaseSubfolder(const QString& parent, const QString& name) {
+    FileSystem& fs = *platform().fs;
+    const QString usual = FileSystem::Join(parent, name);
+    if (fs.IsFolder(usual)) return usual;
+    for (const QString& found : fs.ListFolders(parent))
+        if (found.compare(name, Qt::CaseInsensitive) == 0) return FileSystem::Join(parent, found);
+    return usual;
 }
 
 QString GamePaths::SoundFile(const QString& name) const {
-    return sounds::File(content_, name);
+    return FileSystem::Join(FileSystem::Join(content_, assets::SoundFolder), name);
 }
 
 QString GamePaths::HelpFile() const {

@@ -43,6 +43,9 @@ public:
 private:
     // The player's own folder `name` in the data folder, else the shipped one.
     QString ContentSubfolder(const QString& name) const;
+    // The folder `name` in `parent` whatever the letter case of its name;
+    // `parent`/`name` when there is none.
+    static QString AnyCaseSubfolder(const QString& parent, const QString& name);
 
     Layout layout_ = Layout::Portable;
     QString content_;

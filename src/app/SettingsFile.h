@@ -2,12 +2,14 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/AssetPaths.h"
+
 struct Module1Record;
 
 // init.txt: one line of eleven comma-separated fields.
 namespace settings {
 
-inline constexpr const char* FileName = "init.txt";
+inline constexpr const char* FileName = assets::SettingsFile;
 inline constexpr const char* DefaultLine = "1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000";
 // Where a file that could not serve is kept before the default replaces it.
 inline constexpr const char* DamagedName = "init.txt.damaged";

@@ -7,18 +7,17 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "app/AssetPaths.h"
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
 #include "board/Form2.h"
 #include "board/KeyFocus.h"
 #include "board/ScreenPlacement.h"
-#include "config/DirectoryList.h"
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
-#include "scores/HighScoreTable.h"
 
 bool StartUp() {
     Module1Record& m = Module1;
@@ -37,8 +36,9 @@ bool StartUp() {
     m.BestSound = "Best.wav";
 
     // Saves cut short by a killed process leave their temporary files behind.
-    textfile::RemoveStaleTemporaries(Paths().DataFolder(),
-                                     {settings::FileName, dirlist::FileName, highscores::FileName});
+    textfile::RemoveStaleTemporaries(
+        Paths().DataFolder(),
+        {assets::SettingsFile, assets::FolderListFile, assets::HighScoreFile});
 
     // A missing, short or unusable init.txt is replaced by the default line
     // and read again; a folder where it cannot be written ends start-up.

@@ -13,7 +13,6 @@
 #include "board/CardPicture.h"
 #include "board/ScreenPlacement.h"
 #include "board/frmSplash.h"
-#include "config/Form1.h"
 #include "platform/FileSystem.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
@@ -21,6 +20,7 @@
 #include "platform/Twips.h"
 #include "play/PauseLabel.h"
 #include "play/SoundEffects.h"
+#include "ui/ConfigWindow.h"
 
 namespace {
 constexpr double PictureTop = 120;  // the board area's top in the inner area
@@ -89,6 +89,7 @@ Form2::Form2() : Play(*platform().clock) {
         connect(mnuScreen[i], &QAction::triggered, this, [this, i] { mnuScreen_Click(i); });
 
     ConnectPlay();
+    RegisterWithOtherWindows();
     ConnectBacks();
     ConnectShapes();
     ApplyWindowSize();
@@ -257,7 +258,7 @@ CardWidget* Form2::Back(int k) {
 
 void Form2::Form_Load() {
     Module1Record& m = Module1;
-    Form1& config = Forms::Get<Form1>();
+    configwindow::Window& config = configwindow::Get();
     frmSplash& splash = Forms::Get<frmSplash>();
 
     // The sound device, opened on the match sound.
@@ -290,8 +291,8 @@ void Form2::Form_Load() {
     // A fresh random sequence for the shuffle.
     platform().random->Reseed();
     // Pairs as chosen, at most the board size.
-    PairCount = std::min<int>(config.ChosenPictures.size(),
-                              board::BoardSizeValue(config.Combo1->currentText()));
+    PairCount = std::min<int>(config.ChosenPictureList().size(),
+                              board::BoardSizeValue(config.BoardSizeText()));
     CardCount = 2 * PairCount;
     // The splash bar counts the pairs.
     splash.SetProgressRange(0, PairCount);
@@ -318,10 +319,11 @@ void Form2::Form_Load() {
     // The card back in use.
     CheckBackItem();
     // The Board Size menu from the configuration's list.
-    mnuCurrent->setText(board::SizeMenuCaption(config.Combo1->currentText()));
-    for (int i = 0; i < config.Combo1->count(); ++i) {
+    mnuCurrent->setText(board::SizeMenuCaption(config.BoardSizeText()));
+    const QStringList sizes = config.BoardSizeChoices();
+    for (int i = 0; i < sizes.size(); ++i) {
         if (i >= mnuSize.size()) mnuSize.append(mnubs->addAction(QString()));
-        mnuSize[i]->setText(board::SizeMenuCaption(config.Combo1->itemText(i)));
+        mnuSize[i]->setText(board::SizeMenuCaption(sizes[i]));
         mnuSize[i]->setEnabled(true);
     }
     for (int i = 0; i < mnuSize.size(); ++i) {
@@ -365,8 +367,7 @@ bool Form2::Form_Unload() {
     }
     // Yes: write the settings and end at once. When init.txt cannot be written
     // the player hears why before the program ends; the old file stays.
-    const Form1& config = Forms::Get<Form1>();
-    const int view = config.View->checkState() == Qt::Checked ? 1 : 0;
+    const int view = configwindow::Get().ViewChecked() ? 1 : 0;
     const QString line = settings::ExitLine(m, mnusave->isChecked(), mnuSnd->isChecked(), view);
     const QString path = Paths().SettingsFile();
     QString error;
@@ -379,11 +380,11 @@ bool Form2::Form_Unload() {
 // ---- Dealing ----
 
 void Form2::DealBoard() {
-    Form1& config = Forms::Get<Form1>();
+    configwindow::Window& config = configwindow::Get();
     // Pictures onto the cards, then the grid and the shuffle.
-    if (config.ChosenPictures.size() >= 4) {
+    if (config.ChosenPictureList().size() >= 4) {
         LoadPictures();
-        if (config.ChosenPictures.size() >= 4 && PairCount >= 4) {
+        if (config.ChosenPictureList().size() >= 4 && PairCount >= 4) {
             Play.NewBoard(PairCount);
             ChooseCardSize();
             ComputeGrid();
@@ -393,7 +394,7 @@ void Form2::DealBoard() {
     }
     // The board as dealt. A board that could not be dealt leaves the
     // player's size in the box, so the next OK asks for it again.
-    if (PairCount >= 4) config.Combo1->setEditText(QString::number(PairCount));
+    if (PairCount >= 4) config.SetBoardSizeText(QString::number(PairCount));
     mnuCurrent->setText(QString::number(PairCount) + "x2");
     // Show the board, close the splash.
     QCoreApplication::processEvents();
@@ -405,25 +406,14 @@ void Form2::DealBoard() {
         Picture1->setFocus();
     } else {
         // The player chooses again: the configuration stays in front.
-        ShowConfigurationOnTop();
+        configwindow::Get().ShowOnTop();
     }
 }
 
-void ShowConfigurationOnTop() {
-    Form1& config = Forms::Get<Form1>();
-    config.show();
-    config.setWindowState(config.windowState() & ~Qt::WindowMinimized);
-    // A splash still up has no frame to bring the configuration back with.
-    if (frmSplash* splash = Forms::IfLoaded<frmSplash>()) splash->lower();
-    config.raise();
-    config.activateWindow();
-    config.Combo1->setFocus();
-}
-
 void Form2::LoadPictures() {
-    Form1& config = Forms::Get<Form1>();
+    configwindow::Window& config = configwindow::Get();
     frmSplash& splash = Forms::Get<frmSplash>();
-    QStringList& chosen = config.ChosenPictures;
+    QStringList& chosen = config.ChosenPictureList();
 
     // Each chosen picture is decoded once, at an intermediate size shared by
     // its two cards, on worker threads; the results arrive here in list
@@ -465,7 +455,7 @@ void Form2::LoadPictures() {
     }
 
     // Pairs as loaded, at most the board size.
-    PairCount = std::min<int>(chosen.size(), board::BoardSizeValue(config.Combo1->currentText()));
+    PairCount = std::min<int>(chosen.size(), board::BoardSizeValue(config.BoardSizeText()));
     PairCount = std::min(PairCount, loaded);
     CardCount = 2 * PairCount;
     // Too few: back to the configuration.
@@ -473,7 +463,7 @@ void Form2::LoadPictures() {
         platform().dialogs->Info("Tavimo", "Not enough pictures");
         screenplacement::SanitizeRecord(Module1);
         config.Resize();
-        ShowConfigurationOnTop();
+        configwindow::Get().ShowOnTop();
     }
     // The second card of every pair; elements left over from a short load
     // are reused, never created twice.
@@ -607,7 +597,7 @@ void Form2::ResizeKeyUp(int KeyCode) {
 void Form2::mnuNew_Click() {
     Module1.WindowLeft = WindowLeftTwips();
     Module1.WindowTop = WindowTopTwips();
-    Forms::Get<Form1>().Command1_Click();
+    configwindow::Get().Deal();
 }
 
 void Form2::mnuRstrt_Click() {
@@ -640,19 +630,7 @@ void Form2::mnuSlct_Click() {
     // A maximized window's frame may lie just off the screen; the
     // configuration window's title bar must not.
     screenplacement::SanitizeRecord(Module1);
-    Form1& config = Forms::Get<Form1>();
-    Module1.FileTypeSnapshot = config.TakeFileTypeSnapshot();
-    // A window that was shown and hidden again has no frame until the window
-    // manager frames it anew, and is placed by its inner area meanwhile: its
-    // title bar would land a frame's height above the place. This window's
-    // frame tells how far the inner area must go.
-    const bool placedByInnerArea =
-        config.testAttribute(Qt::WA_WState_Created) && config.frameGeometry() == config.geometry();
-    const QPoint frame = geometry().topLeft() - frameGeometry().topLeft();
-    config.Resize();
-    if (placedByInnerArea) config.move(config.pos() + frame);
-    config.show();
-    config.Combo1->setFocus();
+    configwindow::Get().ShowForChoice(geometry().topLeft() - frameGeometry().topLeft());
     hide();
 }
 
@@ -662,8 +640,8 @@ void Form2::mnuSize_Click(int Index) {
     Module1.WindowTop = WindowTopTwips();
     const QString caption = mnuSize[Index]->text();
     if (caption == mnuCurrent->text()) return;
-    Form1& config = Forms::Get<Form1>();
-    config.Combo1->setEditText(caption.left(2));
+    configwindow::Window& config = configwindow::Get();
+    config.SetBoardSizeText(caption.left(2));
     mnuCurrent->setText(caption);
-    config.Command1_Click();
+    config.Deal();
 }

@@ -148,7 +148,10 @@ public:
     CardWidget* Back(int k);
 
     // ---- Play, clock, pause, keys, other menus (Form2Play.cpp) ----
-    void ConnectPlay();   // wires the play handlers; called once by the constructor
+    void ConnectPlay();  // wires the play handlers; called once by the constructor
+    // Tells the other windows how to reach the game window (ui/GameWindow.h)
+    // and the viewer where a card's picture is; called once by the constructor.
+    void RegisterWithOtherWindows();
     void ConnectRules();  // draws, sounds and shows what the board's rules say
     void Timer1_Timer();
     void Timer2_Timer();
@@ -180,9 +183,6 @@ public:
     // Names the cards for screen readers and puts the frame back on its
     // slot; run whenever the cards move.
     void CardsMoved();
-    // Whether the loaded game window's "S&ound" is checked; every window
-    // asks at the moment it would play. No game window: no sound.
-    static bool SoundSwitchOn();
 
     // Play fields.
     QObject* PlayFilter = nullptr;  // the play handlers' event filter; goes first on destruction
@@ -231,7 +231,3 @@ private:
     double windowLeft_ = 0, windowTop_ = 0;
     bool settingSize_ = false;  // the game itself is sizing the window
 };
-
-// Shows the configuration window in front of the program's other windows,
-// active, with the focus in its board-size box.
-void ShowConfigurationOnTop();

@@ -13,7 +13,6 @@
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "board/KeyFocus.h"
-#include "config/Form1.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
@@ -24,6 +23,8 @@
 #include "play/SoundEffects.h"
 #include "scores/Form4.h"
 #include "scores/Form7.h"
+#include "ui/ConfigWindow.h"
+#include "ui/GameWindow.h"
 #include "viewer/Form3.h"
 
 namespace {
@@ -142,9 +143,30 @@ void Form2::ConnectPlay() {
     OnClick(mnuInst, this, [this] { mnuInst_Click(); });
 }
 
-bool Form2::SoundSwitchOn() {
-    const Form2* game = Forms::IfLoaded<Form2>();
-    return game && game->mnuSnd && game->mnuSnd->isChecked();
+void Form2::RegisterWithOtherWindows() {
+    gamewindow::Register({[]() -> QWidget* { return Forms::IfLoaded<Form2>(); },
+                          [] {
+                              const Form2* game = Forms::IfLoaded<Form2>();
+                              return twips::Rect{game->WindowLeftTwips(), game->WindowTopTwips(),
+                                                 game->WindowWidthTwips(),
+                                                 game->WindowHeightTwips()};
+                          },
+                          [] {
+                              const Form2* game = Forms::IfLoaded<Form2>();
+                              return game->mnuSnd && game->mnuSnd->isChecked();
+                          }});
+    // The viewer opened on a card takes the card's file and its reduced copy,
+    // and shows this window again when it closes.
+    SetViewerCaller(2, {[]() -> std::pair<QString, QImage> {
+                            const Form2* game = Forms::IfLoaded<Form2>();
+                            const int card = Module1.ViewerCard;
+                            if (!game || card < 0 || card >= game->Image1.size()) return {};
+                            const CardWidget* face = game->Image1[card];
+                            return {face->File(), face->Picture()};
+                        },
+                        [] {
+                            if (Form2* game = Forms::IfLoaded<Form2>()) game->show();
+                        }});
 }
 
 // ---- Cards ----
@@ -198,7 +220,7 @@ void Form2::Image1_Click(int Index) {
     Module1.ViewerCaller = 2;
     Module1.ViewerCard = static_cast<int16_t>(Index);
     // Entry k of the chosen pictures serves cards k and k + N.
-    const QStringList& chosen = Forms::Get<Form1>().ChosenPictures;
+    const QStringList& chosen = configwindow::Get().ChosenPictureList();
     const int entry = Index >= PairCount ? Index - PairCount : Index;
     Module1.ViewerFile = entry >= 0 && entry < chosen.size() ? chosen[entry] : QString();
     Forms::Get<Form3>().show();

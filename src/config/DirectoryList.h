@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+#include "app/AssetPaths.h"
 #include "platform/FileSystem.h"
 
 // One picture folder of the player's list: its path as the folder browser
@@ -37,7 +38,7 @@ ErrorInfo InvalidPicture();        // a file that is there but does not decode
 // without a flag loses the path's last character and names no folder).
 namespace dirlist {
 
-inline constexpr const char* FileName = "dirs.txt";
+inline constexpr const char* FileName = assets::FolderListFile;
 // Where a damaged file is kept before the default replaces it.
 inline constexpr const char* DamagedName = "dirs.txt.damaged";
 // What the file may hold: a longer line or more folders make it damaged.

@@ -16,6 +16,7 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "board/frmSplash.h"
 #include "config/ConfigText.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
@@ -781,6 +782,56 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             Combo1_LostFocus();
     }
     return FormBase::eventFilter(watched, event);
+}
+
+// ---- For the game window ----
+
+namespace {
+// The game window reaches this window only through ui/ConfigWindow.h.
+[[maybe_unused]] const bool reachable =
+    (configwindow::Register([]() -> configwindow::Window& { return Forms::Get<Form1>(); }), true);
+}  // namespace
+
+QString Form1::BoardSizeText() const {
+    return Combo1->currentText();
+}
+
+QStringList Form1::BoardSizeChoices() const {
+    QStringList sizes;
+    for (int i = 0; i < Combo1->count(); ++i) sizes.append(Combo1->itemText(i));
+    return sizes;
+}
+
+void Form1::SetBoardSizeText(const QString& text) {
+    Combo1->setEditText(text);
+}
+
+bool Form1::ViewChecked() const {
+    return View->checkState() == Qt::Checked;
+}
+
+void Form1::ShowOnTop() {
+    show();
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    // A splash still up has no frame to bring the configuration back with.
+    if (frmSplash* splash = Forms::IfLoaded<frmSplash>()) splash->lower();
+    raise();
+    activateWindow();
+    Combo1->setFocus();
+}
+
+void Form1::ShowForChoice(const QPoint& gameFrame) {
+    Module1.FileTypeSnapshot = TakeFileTypeSnapshot();
+    // A window that was shown and hidden again has no frame until the window
+    // manager frames it anew, and is placed by its inner area meanwhile: its
+    // title bar would land a frame's height above the place. The game
+    // window's frame tells how far the inner area must go.
+    const bool placedByInnerArea =
+        testAttribute(Qt::WA_WState_Created) && frameGeometry() == geometry();
+    Resize();
+    if (placedByInnerArea) move(pos() + gameFrame);
+    show();
+    Combo1->setFocus();
 }
 
 // ---- Leaving ----

@@ -19,6 +19,7 @@
 #include "config/DirectoryList.h"
 #include "config/PictureScan.h"
 #include "platform/PictureLoader.h"
+#include "ui/ConfigWindow.h"
 
 // A label that reports a left click, used as a button ("Add", "Remove") and
 // for the preview.
@@ -37,7 +38,7 @@ protected:
 // picture folders and the preview. Created hidden at start-up, shown from
 // the game's configuration command, never destroyed while the program runs.
 //
-// For the OK action (board/Form1Deal.cpp) and the game window:
+// For the OK action (config/Form1Deal.cpp) and the game window:
 //  - the folder list is List3, one item per folder, its text the path and its
 //    check state the include flag; Folders() reads it as entries (an entry
 //    whose volume is away reads as not included and not available);
@@ -49,7 +50,7 @@ protected:
 //  - Resize() lays the window out for the game window's geometry in Module1;
 //  - TakeFileTypeSnapshot() gives the six characters "&Configuration" stores
 //    in FileTypeSnapshot, RestoreFileTypes() puts them back.
-class Form1 : public FormBase {
+class Form1 : public FormBase, public configwindow::Window {
     Q_OBJECT
 public:
     Form1();
@@ -105,7 +106,7 @@ public:
     ScanResult LastScan;                   // readable folders and distinct names of the last scan
     std::optional<Picture> Image1Picture;  // the preview's picture (the viewer reads it)
 
-    // ---- Lists of the OK action (board/Form1Deal.cpp) ----
+    // ---- Lists of the OK action (config/Form1Deal.cpp) ----
     QStringList CandidateFolders;
     QStringList ChosenPictures;  // full paths; entry k is the picture of cards k and k + N
     QStringList FreshFiles;
@@ -123,8 +124,18 @@ public:
     // Sets a check box the way code does: a changed value runs the box's click step.
     static void SetValue(QCheckBox* box, int value);
 
+    // ---- What the game window asks (ui/ConfigWindow.h) ----
+    QStringList& ChosenPictureList() override { return ChosenPictures; }
+    QString BoardSizeText() const override;
+    QStringList BoardSizeChoices() const override;
+    void SetBoardSizeText(const QString& text) override;
+    bool ViewChecked() const override;
+    void Deal() override { Command1_Click(); }
+    void ShowOnTop() override;
+    void ShowForChoice(const QPoint& gameFrame) override;
+
     // ---- Layout ----
-    void Resize();
+    void Resize() override;
 
     // ---- Handlers ----
     void BMP_Check_Click();
@@ -134,7 +145,7 @@ public:
     void WMF_Check_Click();
     void All_Check_Click();
     void View_Click();
-    void Command1_Click();  // the OK action lives with the dealing code (board/Form1Deal.cpp)
+    void Command1_Click();  // the OK action lives with the dealing code (config/Form1Deal.cpp)
     void Command6_Click();  // Cancel
     void Drive1_Change();
     void Dir1_Click(const QString& path);  // the player picked a folder in the tree

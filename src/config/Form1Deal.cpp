@@ -62,5 +62,5 @@ void Form1::Command1_Click() {
     // Too few pictures even with every fall-back: the splash stays until a later deal completes.
     platform().dialogs->Info("Tavimo",
                              "Not enough pictures found, minimum of 4 pictures required.");
-    ShowConfigurationOnTop();
+    ShowOnTop();
 }

@@ -1,17 +1,12 @@
 #include "play/CardBacks.h"
 
+#include "app/GamePaths.h"
 #include "platform/Platform.h"
 
 namespace cardbacks {
 
 QString Folder(const QString& programFolder) {
-    FileSystem& fs = *platform().fs;
-    const QString usual = FileSystem::Join(programFolder, FolderName);
-    if (fs.IsFolder(usual)) return usual;
-    for (const QString& name : fs.ListFolders(programFolder))
-        if (name.compare(FolderName, Qt::CaseInsensitive) == 0)
-            return FileSystem::Join(programFolder, name);
-    return usual;
+    return GamePaths::Portable(programFolder).BacksFolder();
 }
 
 QStringList List(const QString& folder) {

@@ -6,7 +6,6 @@
 // The card backs: the "*.jpg" pictures of the Backs folder beside the program.
 namespace cardbacks {
 
-inline constexpr const char* FolderName = "Backs";
 inline constexpr const char* Pattern = "*.jpg";
 
 // The Backs folder of `programFolder`, whatever the letter case of its name

@@ -4,11 +4,11 @@
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
-#include "board/Form2.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "play/SoundEffects.h"
 #include "ui/FormPlacement.h"
+#include "ui/GameWindow.h"
 
 namespace {
 using placement::Place;
@@ -70,11 +70,8 @@ void Form6::Form_Load() {
     OK->move(twips::ToPixels((frameWidth - buttonWidth) / 2), OK->y());
     // Centred on the game window's size, measured from the screen's corner:
     // the game window's own position does not count.
-    double gameWidth = Module1.WindowWidth, gameHeight = Module1.WindowHeight;
-    if (Form2* game = Forms::IfLoaded<Form2>()) {
-        gameWidth = twips::FromPixels(game->frameGeometry().width());
-        gameHeight = twips::FromPixels(game->frameGeometry().height());
-    }
+    const QSizeF game = gamewindow::FrameSize();
+    const double gameWidth = game.width(), gameHeight = game.height();
     const double ownWidth = twips::FromPixels(frameGeometry().width());
     const double ownHeight = twips::FromPixels(frameGeometry().height());
     move(twips::ToPixels((gameWidth - ownWidth) / 2),
@@ -88,7 +85,7 @@ bool Form6::Form_Unload() {
 }
 
 void Form6::Timer1_Timer() {
-    if (MMControl1) sounds::PlayEnd(*MMControl1, Form2::SoundSwitchOn());
+    if (MMControl1) sounds::PlayEnd(*MMControl1, gamewindow::SoundSwitch().value_or(false));
     Timer1->stop();
 }
 

@@ -3,10 +3,10 @@
 #include <QFont>
 #include <algorithm>
 
-#include "board/GameWindow.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "ui/FormPlacement.h"
+#include "ui/GameWindow.h"
 
 Form8::Form8() {
     setWindowTitle("About Tavimo");
@@ -33,7 +33,7 @@ Form8::Form8() {
 }
 
 void Form8::Form_Load() {
-    const twips::Rect game = board::GameWindowRect();
+    const twips::Rect game = gamewindow::Rect();
     const double w = placement::OuterWidth(this);
     const double h = placement::OuterHeight(this);
     placement::SetOuterPosition(this, (game.width - w) / 2 + game.left,

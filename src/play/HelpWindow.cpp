@@ -3,8 +3,8 @@
 #include <QKeyEvent>
 #include <QVBoxLayout>
 
-#include "board/GameWindow.h"
 #include "ui/FormPlacement.h"
+#include "ui/GameWindow.h"
 
 HelpWindow::HelpWindow() {
     setWindowTitle("Tavimo Help");
@@ -18,7 +18,7 @@ HelpWindow::HelpWindow() {
 }
 
 void HelpWindow::Form_Load() {
-    placement::SetOuterRect(this, board::GameWindowRect());
+    placement::SetOuterRect(this, gamewindow::Rect());
 }
 
 void HelpWindow::ShowText(const QString& text) {

@@ -1,11 +1,11 @@
 #include "play/SoundEffects.h"
 
+#include "app/GamePaths.h"
+
 namespace sounds {
 
 QString File(const QString& programFolder, const QString& name) {
-    QString folder = programFolder;
-    if (!folder.endsWith('/')) folder += '/';
-    return folder + "Sound/" + name;
+    return GamePaths::Portable(programFolder).SoundFile(name);
 }
 
 void Open(SoundDevice& device, const QString& file) {

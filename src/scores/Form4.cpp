@@ -9,7 +9,6 @@
 #include "app/AssetPaths.h"
 #include "app/GamePaths.h"
 #include "app/Module1.h"
-#include "board/Form2.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
@@ -17,6 +16,7 @@
 #include "scores/Faces.h"
 #include "scores/HighScoreTable.h"
 #include "ui/FormPlacement.h"
+#include "ui/GameWindow.h"
 
 namespace {
 
@@ -176,9 +176,6 @@ void Form4::OK_Click() {
 
 bool Form4::Form_Unload() {
     // However it closes, the game window comes back and takes clicks again.
-    if (Form2* game = Forms::IfLoaded<Form2>()) {
-        game->show();
-        game->setEnabled(true);
-    }
+    gamewindow::BringBack();
     return false;
 }

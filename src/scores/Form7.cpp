@@ -5,7 +5,6 @@
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
-#include "board/Form2.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
@@ -15,6 +14,7 @@
 #include "scores/HighScoreTable.h"
 #include "scores/NameText.h"
 #include "ui/FormPlacement.h"
+#include "ui/GameWindow.h"
 
 namespace {
 
@@ -51,9 +51,7 @@ double WidthOf(const QWidget* w) {
 
 // The game window's "S&ound" check, read at the moment of playing.
 bool SoundSwitchOn() {
-    if (const Form2* game = Forms::IfLoaded<Form2>(); game && game->mnuSnd)
-        return game->mnuSnd->isChecked();
-    return Module1.SoundOn == 1;
+    return gamewindow::SoundSwitch().value_or(Module1.SoundOn == 1);
 }
 
 }  // namespace

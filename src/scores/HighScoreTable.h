@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "app/AssetPaths.h"
+
 struct Module1Record;
 
 // The ten best board totals and their file best.txt: one line of forty
@@ -17,7 +19,7 @@ constexpr int Fields = Rows * FieldsPerRow;
 
 // Opened as "best.Txt" by older copies of the game, so the name is matched
 // without regard to letter case.
-inline const QString FileName = QStringLiteral("best.txt");
+inline const QString FileName = QString::fromLatin1(assets::HighScoreFile);
 // Where a file that could not be read is kept before the table is reset.
 inline const QString DamagedName = QStringLiteral("best.txt.damaged");
 

@@ -8,11 +8,10 @@
 #include <map>
 
 #include "app/Module1.h"
-#include "board/Form2.h"
-#include "board/GameWindow.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "ui/FormPlacement.h"
+#include "ui/GameWindow.h"
 #include "ui/PictureFile.h"
 
 namespace {
@@ -29,15 +28,8 @@ struct CallerPicture {
 };
 
 CallerPicture FromCaller() {
-    if (Module1.ViewerCaller == 2) {
-        const Form2* game = Forms::IfLoaded<Form2>();
-        const int card = Module1.ViewerCard;
-        if (game && card >= 0 && card < game->Image1.size()) {
-            const CardWidget* face = game->Image1[card];
-            return {face->File(), face->Picture()};
-        }
-    } else if (const auto hooks = Callers().find(Module1.ViewerCaller);
-               hooks != Callers().end() && hooks->second.picture) {
+    if (const auto hooks = Callers().find(Module1.ViewerCaller);
+        hooks != Callers().end() && hooks->second.picture) {
         auto [file, copy] = hooks->second.picture();
         return {file, copy};
     }
@@ -79,7 +71,7 @@ Form3::Form3() {
 }
 
 void Form3::Form_Load() {
-    const viewer::TwipsRect game = board::GameWindowRect();
+    const viewer::TwipsRect game = gamewindow::Rect();
     placement::SetOuterRect(this, game);
     setWindowTitle(Module1.ViewerFile);
 
@@ -262,10 +254,8 @@ bool Form3::Form_Unload() {
     Picture1->clear();
     Image1->clear();
     picture_ = QPixmap();
-    if (Module1.ViewerCaller == 2) {
-        if (Form2* game = Forms::IfLoaded<Form2>()) game->show();
-    } else if (const auto hooks = Callers().find(Module1.ViewerCaller);
-               hooks != Callers().end() && hooks->second.closed) {
+    if (const auto hooks = Callers().find(Module1.ViewerCaller);
+        hooks != Callers().end() && hooks->second.closed) {
         hooks->second.closed();
     }
     return false;

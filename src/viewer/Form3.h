@@ -9,11 +9,10 @@
 #include "app/Forms.h"
 #include "viewer/ViewerLayout.h"
 
-// A window other than the game window that opens the viewer on a picture of
-// its own registers here under its Module1.ViewerCaller number: where the
-// viewer finds the picture (its file, and the reduced copy the caller holds)
-// and how the caller comes back when the viewer closes. The viewer then needs
-// to know nothing of that window.
+// A window that opens the viewer on a picture of its own registers here under its
+// Module1.ViewerCaller number: where the viewer finds the picture (its file, and the reduced copy
+// the caller holds) and how the caller comes back when the viewer closes. The viewer then needs to
+// know nothing of that window.
 struct ViewerCaller {
     std::function<std::pair<QString, QImage>()> picture;
     std::function<void()> closed;

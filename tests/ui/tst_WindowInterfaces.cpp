@@ -1,0 +1,88 @@
+#include <QTest>
+
+#include "TestSupport.h"
+#include "WindowSupport.h"
+#include "app/Forms.h"
+#include "app/Module1.h"
+#include "board/Form2.h"
+#include "config/Form1.h"
+#include "platform/Twips.h"
+#include "ui/ConfigWindow.h"
+#include "ui/GameWindow.h"
+
+// What the other windows learn of the game window, and the game window of
+// the configuration window, through the interfaces in ui/.
+class WindowInterfacesTest : public QObject {
+    Q_OBJECT
+private:
+    static void SetRecordRect(double left, double top, double width, double height) {
+        Module1.WindowLeft = left;
+        Module1.WindowTop = top;
+        Module1.WindowWidth = width;
+        Module1.WindowHeight = height;
+    }
+    static QRectF AsRect(const twips::Rect& r) { return QRectF(r.left, r.top, r.width, r.height); }
+
+private slots:
+    // Without a game window the answers are the record's; a loaded one
+    // answers for itself, moved and with its own sound switch; one that has
+    // been unloaded but waits for deletion answers no more.
+    void theGameWindowAnswersOnlyWhileItIsLoaded() {
+        Doubles d = InstallDoubles();
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        SetRecordRect(600, 900, 9000, 6000);
+        QCOMPARE(AsRect(gamewindow::Rect()), QRectF(600, 900, 9000, 6000));
+        QCOMPARE(gamewindow::FrameSize(), QSizeF(9000, 6000));
+        QVERIFY(!gamewindow::SoundSwitch().has_value());
+
+        Form2& game = DealByHand(GeneratedPictures(folder, 8), 8);
+        game.move(twips::ToPixels(1500), twips::ToPixels(1200));
+        const twips::Rect rect = gamewindow::Rect();
+        QCOMPARE(rect.left, twips::FromPixels(game.pos().x()));
+        QCOMPARE(rect.top, twips::FromPixels(game.pos().y()));
+        QCOMPARE(rect.width, game.WindowWidthTwips());
+        QCOMPARE(gamewindow::FrameSize().width(), twips::FromPixels(game.frameGeometry().width()));
+        game.mnuSnd->setChecked(true);
+        QCOMPARE(gamewindow::SoundSwitch(), std::optional<bool>(true));
+        game.mnuSnd->setChecked(false);
+        QCOMPARE(gamewindow::SoundSwitch(), std::optional<bool>(false));
+
+        game.hide();
+        game.setEnabled(false);
+        gamewindow::BringBack();
+        QVERIFY(game.isVisible());
+        QVERIFY(game.isEnabled());
+
+        Module1.QuietUnload = 1;
+        QVERIFY(Forms::Unload<Form2>());
+        SetRecordRect(300, 450, 8000, 5000);
+        QCOMPARE(AsRect(gamewindow::Rect()), QRectF(300, 450, 8000, 5000));
+        QCOMPARE(gamewindow::FrameSize(), QSizeF(8000, 5000));
+        QVERIFY(!gamewindow::SoundSwitch().has_value());
+        gamewindow::BringBack();
+        QVERIFY(!game.isVisible());
+        FlushDeletes();
+    }
+
+    // The game window reaches the configuration window without having it
+    // loaded first, and what it sets there is the window's own state.
+    void theGameWindowReachesTheConfigurationWindowItNeverLoaded() {
+        Doubles d = InstallDoubles();
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        QVERIFY(!Forms::IfLoaded<Form1>());
+        configwindow::Window& reached = configwindow::Get();
+        Form1* config = Forms::IfLoaded<Form1>();
+        QVERIFY(config);
+        QCOMPARE(&reached.ChosenPictureList(), &config->ChosenPictures);
+        reached.SetBoardSizeText("12");
+        QCOMPARE(config->Combo1->currentText(), QString("12"));
+        QCOMPARE(reached.BoardSizeChoices().size(), config->Combo1->count());
+        QVERIFY(reached.BoardSizeChoices().size() > 0);
+        QCOMPARE(reached.BoardSizeChoices().first(), config->Combo1->itemText(0));
+    }
+};
+TAVIMO_TEST(WindowInterfacesTest);
+
+#include "tst_WindowInterfaces.moc"
