@@ -125,29 +125,26 @@ void Form4::Resize() {
     Layout = highscores::LayoutForm4(m.WindowLeft, m.WindowTop, m.WindowWidth, m.WindowHeight);
 
     // The game window's outer rectangle, as the record keeps it.
-    placement::SetOuterRect(
-        this, {Layout.Window.Left, Layout.Window.Top, Layout.Window.Width, Layout.Window.Height});
+    placement::SetOuterRect(this, Layout.Window);
 
     PlaceControls();
 }
 
 void Form4::PlaceControls() {
-    const auto place = [](QWidget* w, const highscores::Rect& r) {
-        w->setGeometry(twips::ToPixelRect(r.Left, r.Top, r.Width, r.Height));
-    };
-    place(Image1, Layout.Image1);
-    place(Label1, Layout.Label1);
-    place(Label2, Layout.Label2);
-    place(Label3, Layout.Label3);
-    place(Label4, Layout.Label4);
-    place(Label5, Layout.Label5);
-    place(Label6, Layout.Label6);
-    place(Label7, Layout.Label7);
-    place(Label8, Layout.Label8);
-    place(Label9, Layout.Label9);
-    place(Label10, Layout.Label10);
-    place(Label11, Layout.Label11);
-    place(OK, Layout.OK);
+    using placement::Place;
+    Place(Image1, Layout.Image1);
+    Place(Label1, Layout.Label1);
+    Place(Label2, Layout.Label2);
+    Place(Label3, Layout.Label3);
+    Place(Label4, Layout.Label4);
+    Place(Label5, Layout.Label5);
+    Place(Label6, Layout.Label6);
+    Place(Label7, Layout.Label7);
+    Place(Label8, Layout.Label8);
+    Place(Label9, Layout.Label9);
+    Place(Label10, Layout.Label10);
+    Place(Label11, Layout.Label11);
+    Place(OK, Layout.OK);
 }
 
 QString Form4::NameAt(QPoint pos) const {

@@ -25,26 +25,26 @@ Form4Layout LayoutForm4(double left, double top, double width, double height) {
     l.Window = {left, top, width, height};
     namespace d = design;
     // The trophy fills the height above the button and keeps its proportion.
-    l.Image1.Height = height - 1200;
-    l.Image1.Width = l.Image1.Height * d::Image1.Width / d::Image1.Height;
-    l.Image1.Left = (width - l.Image1.Width) / 2;
+    l.Image1.height = height - 1200;
+    l.Image1.width = l.Image1.height * d::Image1.width / d::Image1.height;
+    l.Image1.left = (width - l.Image1.width) / 2;
 
-    l.OK.Left = (width - l.OK.Width) / 2;
-    l.OK.Top = l.Image1.Top + l.Image1.Height + 30;
-    l.Label1.Left = (width - l.Label1.Width) / 2;
+    l.OK.left = (width - l.OK.width) / 2;
+    l.OK.top = l.Image1.top + l.Image1.height + 30;
+    l.Label1.left = (width - l.Label1.width) / 2;
 
     // Rank and name on the picture's left, board in the middle, score on its
     // right, time halfway between board and score.
-    l.Label2.Left = l.Image1.Left + 200;
-    l.Label3.Left = l.Image1.Left + 400;
-    l.Label7.Left = (width - l.Label7.Width) / 2;
-    l.Label10.Left = (width - l.Label10.Width) / 2 - 120;
-    l.Label6.Left = l.Label2.Left + 900;
-    l.Label4.Left = l.Label2.Left + 890;
-    l.Label9.Left = l.Image1.Left + l.Image1.Width - 1400;
-    l.Label5.Left = l.Label9.Left - 60;
-    l.Label8.Left = l.Label7.Left + (l.Label9.Left - l.Label7.Left) / 2;
-    l.Label11.Left = l.Label8.Left - 280;
+    l.Label2.left = l.Image1.left + 200;
+    l.Label3.left = l.Image1.left + 400;
+    l.Label7.left = (width - l.Label7.width) / 2;
+    l.Label10.left = (width - l.Label10.width) / 2 - 120;
+    l.Label6.left = l.Label2.left + 900;
+    l.Label4.left = l.Label2.left + 890;
+    l.Label9.left = l.Image1.left + l.Image1.width - 1400;
+    l.Label5.left = l.Label9.left - 60;
+    l.Label8.left = l.Label7.left + (l.Label9.left - l.Label7.left) / 2;
+    l.Label11.left = l.Label8.left - 280;
     return l;
 }
 

@@ -4,11 +4,11 @@
 // for the game window's current size (all in twips). Only left positions,
 // the picture's size and the button's position follow the size; everything
 // else keeps its designed value.
+#include "platform/Twips.h"
+
 namespace highscores {
 
-struct Rect {
-    double Left, Top, Width, Height;
-};
+using Rect = twips::Rect;
 
 // Designed positions of the high-score window's controls.
 namespace design {

@@ -30,27 +30,27 @@ private slots:
 
     void layoutForTheDefaultWindow() {
         const highscores::Form4Layout l = highscores::LayoutForm4(1200, 900, 9550, 6750);
-        QCOMPARE(l.Image1.Height, 5550.0);
-        QVERIFY(qAbs(l.Image1.Width - 7947.25) < 0.01);
-        QVERIFY(qAbs(l.Image1.Left - 801.37) < 0.01);
-        QCOMPARE(l.Image1.Top, 120.0);
-        QVERIFY(qAbs(l.Label2.Left - 1001.37) < 0.01);   // RANK
-        QVERIFY(qAbs(l.Label3.Left - 1201.37) < 0.01);   // place numbers
-        QVERIFY(qAbs(l.Label6.Left - 1901.37) < 0.01);   // NAME
-        QVERIFY(qAbs(l.Label4.Left - 1891.37) < 0.01);   // names
-        QCOMPARE(l.Label7.Left, 4287.5);                 // BOARD
-        QCOMPARE(l.Label10.Left, 4407.5);                // boards
-        QVERIFY(qAbs(l.Label9.Left - 7348.62) < 0.01);   // SCORE
-        QVERIFY(qAbs(l.Label5.Left - 7288.62) < 0.01);   // scores
-        QVERIFY(qAbs(l.Label8.Left - 5818.06) < 0.01);   // TIME
-        QVERIFY(qAbs(l.Label11.Left - 5538.06) < 0.01);  // times
-        QCOMPARE(l.Label1.Left, 3695.0);
-        QCOMPARE(l.OK.Left, 4287.5);
-        QCOMPARE(l.OK.Top, 5700.0);
+        QCOMPARE(l.Image1.height, 5550.0);
+        QVERIFY(qAbs(l.Image1.width - 7947.25) < 0.01);
+        QVERIFY(qAbs(l.Image1.left - 801.37) < 0.01);
+        QCOMPARE(l.Image1.top, 120.0);
+        QVERIFY(qAbs(l.Label2.left - 1001.37) < 0.01);   // RANK
+        QVERIFY(qAbs(l.Label3.left - 1201.37) < 0.01);   // place numbers
+        QVERIFY(qAbs(l.Label6.left - 1901.37) < 0.01);   // NAME
+        QVERIFY(qAbs(l.Label4.left - 1891.37) < 0.01);   // names
+        QCOMPARE(l.Label7.left, 4287.5);                 // BOARD
+        QCOMPARE(l.Label10.left, 4407.5);                // boards
+        QVERIFY(qAbs(l.Label9.left - 7348.62) < 0.01);   // SCORE
+        QVERIFY(qAbs(l.Label5.left - 7288.62) < 0.01);   // scores
+        QVERIFY(qAbs(l.Label8.left - 5818.06) < 0.01);   // TIME
+        QVERIFY(qAbs(l.Label11.left - 5538.06) < 0.01);  // times
+        QCOMPARE(l.Label1.left, 3695.0);
+        QCOMPARE(l.OK.left, 4287.5);
+        QCOMPARE(l.OK.top, 5700.0);
         // Tops, widths and heights of the labels keep their designed values.
-        QCOMPARE(l.Label10.Top, 1680.0);
-        QCOMPARE(l.Label4.Width, 2055.0);
-        QCOMPARE(l.Label5.Height, 3615.0);
+        QCOMPARE(l.Label10.top, 1680.0);
+        QCOMPARE(l.Label4.width, 2055.0);
+        QCOMPARE(l.Label5.height, 3615.0);
     }
 
     void resizePlacesTheWidgets() {
@@ -95,7 +95,7 @@ private slots:
         QVERIFY(metrics.horizontalAdvance(lines[0]) <= f.Label4->width());
         QCOMPARE(lines[1], QString("Ann"));  // short names as they are
         // The column keeps its designed place and width.
-        QCOMPARE(f.Label4->geometry(), twips::ToPixelRect(f.Layout.Label4.Left, 1560, 2055, 2895));
+        QCOMPARE(f.Label4->geometry(), twips::ToPixelRect(f.Layout.Label4.left, 1560, 2055, 2895));
 
         // Hovering a row shows its name whole.
         const int line = metrics.lineSpacing();

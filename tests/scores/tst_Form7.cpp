@@ -210,7 +210,7 @@ private slots:
         Form4* scores = Forms::IfLoaded<Form4>();
         QVERIFY(scores && scores->isVisible());
         QVERIFY(scores->Label4->text().startsWith("Winner\n"));
-        QCOMPARE(scores->Layout.OK.Top, 5700.0);  // laid out for the game window
+        QCOMPARE(scores->Layout.OK.top, 5700.0);  // laid out for the game window
     }
 
     // Away from the name box Return still stores the name; Escape is no
