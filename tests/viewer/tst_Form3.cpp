@@ -6,6 +6,7 @@
 #include <QWheelEvent>
 
 #include "TestSupport.h"
+#include "WindowSupport.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
 #include "board/Form2.h"
@@ -446,14 +447,7 @@ private slots:
         QStringList chosen;
         for (int i = 0; i < 4; ++i)
             chosen << WritePicture(folder, QString("p%1.bmp").arg(i), 1000 + 10 * i, 700);
-        Form1& config = Forms::Get<Form1>();
-        config.Combo1->setEditText("4");
-        config.ChosenPictures = chosen;
-        Form2& game = Forms::Get<Form2>();
-        game.Timer1->stop();
-        game.Timer2->stop();
-        game.Play.TakeDeal();
-        game.DealBoard();
+        Form2& game = DealByHand(chosen, 4);
         QCOMPARE(game.PairCount, 4);
         for (int k = 0; k < game.PairCount; ++k) {
             game.Image2_Click(k);
