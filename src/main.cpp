@@ -4,10 +4,10 @@
 
 #include "app/AssetPaths.h"
 #include "app/GamePaths.h"
-#include "app/StartUp.h"
 #include "platform/PictureLoader.h"
 #include "platform/Platform.h"
 #include "platform/RealPlatform.h"
+#include "start/StartUp.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);

@@ -5,8 +5,8 @@
 
 #include "TestSupport.h"
 #include "WindowSupport.h"
-#include "app/StartUp.h"
 #include "board/Form2.h"
+#include "start/StartUp.h"
 
 // The line tools/sound-check reads to play a board from the keyboard.
 class BoardMapTest : public QObject {

@@ -8,12 +8,12 @@
 #include "app/AssetPaths.h"
 #include "app/GamePaths.h"
 #include "app/Module1.h"
-#include "app/StartUp.h"
 #include "board/Form2.h"
 #include "board/frmSplash.h"
 #include "config/Form1.h"
 #include "scores/Form4.h"
 #include "scores/HighScoreTable.h"
+#include "start/StartUp.h"
 
 namespace {
 const QByteArray DefaultInit = "1,1,Sky.jpg,1,1,0,10,9550,6750,9435,6000\r\n";

@@ -8,11 +8,11 @@
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
-#include "app/StartUp.h"
 #include "board/Form2.h"
 #include "config/Form1.h"
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
+#include "start/StartUp.h"
 
 class SettingsFileTest : public QObject {
     Q_OBJECT

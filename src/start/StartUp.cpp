@@ -1,4 +1,4 @@
-#include "app/StartUp.h"
+#include "start/StartUp.h"
 
 #include <QCoreApplication>
 #include <QDir>
