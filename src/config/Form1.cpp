@@ -15,6 +15,7 @@
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
+#include "board/CardPicture.h"
 #include "board/Form2.h"
 #include "board/frmSplash.h"
 #include "config/ConfigText.h"
@@ -662,9 +663,14 @@ void Form1::ClearPreviewPicture() {
 
 bool Form1::LoadPreview() {
     const QString path = FileSystem::Join(File1Path, SelectedFile);
-    auto picture = platform().pictures->Load(path, Image1->size());
+    // Decoded for the screen's density, as the cards are, so a dense screen
+    // shows it sharp.
+    const double dpr = Image1->devicePixelRatioF();
+    auto picture = platform().pictures->Load(path, cardpicture::ToDevice(Image1->size(), dpr));
     if (!picture) return false;
-    Image1->setPixmap(QPixmap::fromImage(picture->image));
+    QPixmap pixmap = QPixmap::fromImage(picture->image);
+    pixmap.setDevicePixelRatio(dpr);
+    Image1->setPixmap(pixmap);
     picturefile::Remember(Image1, path);  // the viewer decodes it again at full size
     Image1Picture = std::move(picture);
     return true;

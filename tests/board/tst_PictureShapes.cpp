@@ -16,6 +16,7 @@
 #include "board/CardWidget.h"
 #include "board/Form2.h"
 #include "board/frmSplash.h"
+#include "config/Form1.h"
 #include "scores/Form4.h"
 
 namespace {
@@ -232,6 +233,28 @@ private slots:
         QCOMPARE(trophy.size(), QSize(630, 460) * scale);
         QCOMPARE(trophy.devicePixelRatio(), static_cast<double>(scale));
         QCOMPARE(trophy.deviceIndependentSize(), QSizeF(630, 460));
+
+        // The configuration window's preview is decoded for the density too.
+        Form1& config = Forms::Get<Form1>();
+        QVERIFY(config.PointDir1(QFileInfo(big).absolutePath()));
+        Form1::SetValue(config.All_Check, 1);
+        Form1::SetValue(config.View, 1);
+        const QList<QListWidgetItem*> items = config.File1->findItems("big.bmp", Qt::MatchExactly);
+        QCOMPARE(items.size(), 1);
+        config.File1->setCurrentItem(items[0]);
+        items[0]->setSelected(true);
+        config.File1_Click();
+        QVERIFY(config.Image1Picture);
+        const QSize fit =
+            QSize(1600, 1200).scaled(config.Image1->size() * scale, Qt::KeepAspectRatio);
+        QVERIFY2(qAbs(config.Image1Picture->image.width() - fit.width()) <= 1 &&
+                     qAbs(config.Image1Picture->image.height() - fit.height()) <= 1,
+                 qPrintable(QString("%1x%2, fit %3x%4")
+                                .arg(config.Image1Picture->image.width())
+                                .arg(config.Image1Picture->image.height())
+                                .arg(fit.width())
+                                .arg(fit.height())));
+        QCOMPARE(config.Image1->pixmap().devicePixelRatio(), dpr);
 
         if (dpr != 1 || qEnvironmentVariableIsSet("TAVIMO_DENSE_CHILD")) return;
         QProcess child;
