@@ -329,7 +329,14 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
     if (target != upright) reader.setScaledSize(storedTarget);
     QImage image = reader.read();
     if (image.isNull()) return std::nullopt;
-    return Picture{std::move(image), path, upright};
+    // A file may announce one size and decode to another (a GIF whose
+    // screen is smaller than its frame): the decoded size is the picture's
+    // own, and a card still gets no more than it asked for.
+    QSize natural = upright;
+    if (target == upright) natural = image.size();
+    if (const QSize fit = PictureLoader::FitWithin(image.size(), maxSize); fit != image.size())
+        image = image.scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return Picture{std::move(image), path, natural};
 }
 
 std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocationLimitMB) {
