@@ -20,14 +20,11 @@ int main(int argc, char* argv[]) {
     // configuration is open); only the exit question ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallRealPlatform();
-    // The loader's thumbnail writer may be in the middle of a PNG and the
-    // sound output's thread holds Qt's audio device: both have to stop while
-    // Qt is still there, before `app` goes.
+    // The sound output's thread holds Qt's audio device: it has to stop
+    // while Qt is still there, before `app` goes. (The picture loader's
+    // thumbnail writer stops itself with the application.)
     struct StopWorkersFirst {
-        ~StopWorkersFirst() {
-            platform().pictures.reset();
-            platform().makeSoundDevice = nullptr;
-        }
+        ~StopWorkersFirst() { platform().makeSoundDevice = nullptr; }
     } stopWorkersFirst;
     Paths() = GamePaths::Detect(QCoreApplication::applicationDirPath(),
                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));

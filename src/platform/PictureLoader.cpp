@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
@@ -26,6 +27,7 @@
 #include <deque>
 #include <mutex>
 #include <numeric>
+#include <set>
 #include <thread>
 #include <vector>
 
@@ -514,18 +516,22 @@ public:
         QImage image;  // when the card's picture already has the cache's size
     };
 
+    ThumbnailWriter() {
+        std::lock_guard lock(LiveMutex());
+        Live().insert(this);
+    }
+
     ~ThumbnailWriter() {
         {
-            std::lock_guard lock(mutex_);
-            stop_ = true;
-            jobs_.clear();
+            std::lock_guard lock(LiveMutex());
+            Live().erase(this);
         }
-        wake_.notify_all();
-        if (thread_.joinable()) thread_.join();
+        Stop();
     }
 
     void Add(std::vector<Job> jobs) {
         if (jobs.empty()) return;
+        StopWithTheApplication();
         std::lock_guard lock(mutex_);
         if (!thread_.joinable()) thread_ = std::thread([this] { Run(); });
         for (Job& job : jobs) jobs_.push_back(std::move(job));
@@ -538,6 +544,42 @@ public:
     }
 
 private:
+    // Drops what is queued and waits for the file in progress.
+    void Stop() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+            jobs_.clear();
+        }
+        wake_.notify_all();
+        if (thread_.joinable()) thread_.join();
+    }
+
+    // A writer must stop while Qt's image plugins are still loaded: the
+    // application object's end stops every live writer, whoever owns it and
+    // however late it would be destroyed.
+    // Never destroyed: a loader held in a static object outlives them.
+    static std::mutex& LiveMutex() {
+        static auto* m = new std::mutex;
+        return *m;
+    }
+    static std::set<ThumbnailWriter*>& Live() {
+        static auto* live = new std::set<ThumbnailWriter*>;
+        return *live;
+    }
+    static void StopAll() {
+        std::lock_guard lock(LiveMutex());
+        for (ThumbnailWriter* w : Live()) w->Stop();
+    }
+    static void StopWithTheApplication() {
+        static QCoreApplication* registered = nullptr;
+        std::lock_guard lock(LiveMutex());
+        QCoreApplication* app = QCoreApplication::instance();
+        if (!app || app == registered) return;
+        qAddPostRoutine(StopAll);
+        registered = app;
+    }
+
     void Run() {
         BecomeIdle();
         for (;;) {

@@ -19,7 +19,6 @@ using TestApplication = QGuiApplication;
 #include <vector>
 
 #include "TestSupport.h"
-#include "platform/Platform.h"
 
 namespace {
 // QtTest's options that take the next argument as their value.
@@ -95,9 +94,5 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "No test class has a function %s\n", functions[f].c_str());
         ++failed;
     }
-    // The picture loader's thumbnail writer stops before the application
-    // object goes: a run of one function that dealt a board returned while it
-    // still decoded, and crashed in Qt's unloaded image plugins.
-    platform().pictures.reset();
     return failed == 0 ? 0 : 1;
 }
