@@ -35,8 +35,9 @@
 #include "board/BoardLayout.h"
 #include "board/Form2.h"
 #include "config/Form1.h"
+#include "pictures/PictureLoader.h"
 #include "platform/Platform.h"
-#include "platform/RealPlatform.h"
+#include "start/RealPlatform.h"
 
 namespace {
 

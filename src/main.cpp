@@ -4,9 +4,9 @@
 
 #include "app/AssetPaths.h"
 #include "app/GamePaths.h"
-#include "platform/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 #include "platform/Platform.h"
-#include "platform/RealPlatform.h"
+#include "start/RealPlatform.h"
 #include "start/StartUp.h"
 
 int main(int argc, char* argv[]) {

@@ -13,13 +13,14 @@
 #include "board/CardPicture.h"
 #include "board/ScreenPlacement.h"
 #include "board/frmSplash.h"
+#include "pictures/PictureLoader.h"
 #include "platform/FileSystem.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
 #include "play/PauseLabel.h"
-#include "play/SoundEffects.h"
+#include "sound/SoundEffects.h"
 #include "ui/ConfigWindow.h"
 
 namespace {

@@ -15,8 +15,8 @@
 #include "board/BoardLayout.h"
 #include "board/BoardPlay.h"
 #include "board/CardWidget.h"
+#include "pictures/PictureLoader.h"
 #include "platform/Keys.h"
-#include "platform/PictureLoader.h"
 #include "platform/SoundDevice.h"
 #include "play/GameClock.h"
 

@@ -3,6 +3,7 @@
 #include "board/CardPicture.h"
 #include "board/Form2.h"
 #include "board/Form5.h"
+#include "pictures/PictureLoader.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "play/CardBacks.h"

@@ -19,6 +19,7 @@
 #include "board/Form2.h"
 #include "board/frmSplash.h"
 #include "config/ConfigText.h"
+#include "pictures/PictureLoader.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "platform/Twips.h"

@@ -18,7 +18,7 @@
 #include "config/ConfigLayout.h"
 #include "config/DirectoryList.h"
 #include "config/PictureScan.h"
-#include "platform/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 #include "ui/ConfigWindow.h"
 
 // A label that reports a left click, used as a button ("Add", "Remove") and

@@ -6,7 +6,7 @@
 #include "app/Module1.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
-#include "play/SoundEffects.h"
+#include "sound/SoundEffects.h"
 #include "ui/FormPlacement.h"
 #include "ui/GameWindow.h"
 

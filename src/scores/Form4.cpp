@@ -9,6 +9,7 @@
 #include "app/AssetPaths.h"
 #include "app/GamePaths.h"
 #include "app/Module1.h"
+#include "pictures/PictureLoader.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"

@@ -8,11 +8,11 @@
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
-#include "play/SoundEffects.h"
 #include "scores/Faces.h"
 #include "scores/Form4.h"
 #include "scores/HighScoreTable.h"
 #include "scores/NameText.h"
+#include "sound/SoundEffects.h"
 #include "ui/FormPlacement.h"
 #include "ui/GameWindow.h"
 

@@ -8,6 +8,7 @@
 #include <map>
 
 #include "app/Module1.h"
+#include "pictures/PictureLoader.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "ui/FormPlacement.h"

@@ -17,6 +17,7 @@
 #include "TestSupport.h"
 #include "app/AssetPaths.h"
 #include "board/BoardLayout.h"
+#include "pictures/PictureLoader.h"
 
 namespace {
 

@@ -15,6 +15,7 @@
 #include "board/Form2.h"
 #include "board/frmSplash.h"
 #include "config/Form1.h"
+#include "pictures/PictureLoader.h"
 #include "platform/FileSystem.h"
 #include "platform/Twips.h"
 #include "play/PauseLabel.h"

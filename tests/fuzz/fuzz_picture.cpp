@@ -5,7 +5,7 @@
 #include <QDir>
 
 #include "FuzzSupport.h"
-#include "platform/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
 using namespace fuzzsupport;
 

@@ -1,7 +1,7 @@
 // A metafile's bytes through the check and the record player on a QPainter,
 // at a card's size and at its own size, as the loader does.
 #include "FuzzSupport.h"
-#include "platform/WmfReader.h"
+#include "pictures/WmfReader.h"
 
 using namespace fuzzsupport;
 

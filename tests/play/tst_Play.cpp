@@ -19,10 +19,10 @@
 #include "play/Form6.h"
 #include "play/Form8.h"
 #include "play/HelpWindow.h"
-#include "play/SoundEffects.h"
 #include "scores/Form4.h"
 #include "scores/Form7.h"
 #include "scores/HighScoreTable.h"
+#include "sound/SoundEffects.h"
 #include "viewer/Form3.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "play/GameClock.h"
 #include "play/PauseLabel.h"
 #include "play/Scoring.h"
-#include "play/SoundEffects.h"
+#include "sound/SoundEffects.h"
 
 using gameclock::FromElapsed;
 

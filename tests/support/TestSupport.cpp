@@ -11,6 +11,7 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "pictures/PictureLoader.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 

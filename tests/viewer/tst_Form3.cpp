@@ -11,6 +11,7 @@
 #include "app/SettingsFile.h"
 #include "board/Form2.h"
 #include "config/Form1.h"
+#include "pictures/PictureLoader.h"
 #include "platform/Twips.h"
 #include "viewer/Form3.h"
 

@@ -1,4 +1,4 @@
-#include "platform/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
 #include <fcntl.h>
 #include <pthread.h>
@@ -31,9 +31,9 @@
 #include <thread>
 #include <vector>
 
+#include "pictures/ThumbnailCache.h"
+#include "pictures/WmfReader.h"
 #include "platform/Numbers.h"
-#include "platform/ThumbnailCache.h"
-#include "platform/WmfReader.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "play/SoundEffects.h"
+#include "sound/SoundEffects.h"
 
 #include "app/GamePaths.h"
 

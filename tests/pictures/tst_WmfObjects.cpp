@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "platform/WmfReader.h"
+#include "pictures/WmfReader.h"
 
 namespace {
 

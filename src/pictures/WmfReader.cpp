@@ -1,4 +1,4 @@
-#include "platform/WmfReader.h"
+#include "pictures/WmfReader.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -12,8 +12,8 @@
 #include <mutex>
 #include <numbers>
 
+#include "pictures/PictureLoader.h"
 #include "platform/Numbers.h"
-#include "platform/PictureLoader.h"
 
 // libwmf's headers define U8, U16 and friends as macros: they come last.
 #include <libwmf/api.h>

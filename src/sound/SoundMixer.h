@@ -6,7 +6,7 @@
 #include <memory>
 #include <mutex>
 
-#include "platform/WavFile.h"
+#include "sound/WavFile.h"
 
 // Every sound the game plays, summed into one stream for the program's one
 // audio output. Each window's sound device is a voice here. Commands come

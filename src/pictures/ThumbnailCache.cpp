@@ -1,4 +1,4 @@
-#include "platform/ThumbnailCache.h"
+#include "pictures/ThumbnailCache.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -16,7 +16,7 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "platform/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
 namespace {
 

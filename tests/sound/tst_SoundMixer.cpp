@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "TestSupport.h"
-#include "platform/MixerSoundDevice.h"
-#include "platform/SoundMixer.h"
-#include "platform/WavFile.h"
+#include "sound/MixerSoundDevice.h"
+#include "sound/SoundMixer.h"
+#include "sound/WavFile.h"
 
 namespace {
 

@@ -20,8 +20,8 @@
 
 #include "TestSupport.h"
 #include "board/CardPicture.h"
-#include "platform/PictureLoader.h"
-#include "platform/ThumbnailCache.h"
+#include "pictures/PictureLoader.h"
+#include "pictures/ThumbnailCache.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <atomic>
 #include <memory>
 
-#include "platform/MixerSoundDevice.h"
-#include "platform/SoundMixer.h"
+#include "sound/MixerSoundDevice.h"
+#include "sound/SoundMixer.h"
 
 class QThread;
 

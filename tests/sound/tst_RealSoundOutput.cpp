@@ -2,8 +2,8 @@
 #include <QTest>
 
 #include "TestSupport.h"
-#include "platform/MixerSoundDevice.h"
-#include "platform/RealSoundDevice.h"
+#include "sound/MixerSoundDevice.h"
+#include "sound/RealSoundDevice.h"
 
 class RealSoundOutputTest : public QObject {
     Q_OBJECT

@@ -21,7 +21,7 @@
 
 #include "TestSupport.h"
 #include "WmfWriter.h"
-#include "platform/PictureLoader.h"
+#include "pictures/PictureLoader.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/RealSoundDevice.h"
+#include "sound/RealSoundDevice.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

@@ -1,9 +1,10 @@
-#include "platform/RealPlatform.h"
+#include "start/RealPlatform.h"
 
+#include "pictures/PictureLoader.h"
 #include "platform/Platform.h"
 #include "platform/RealDesktop.h"
 #include "platform/RealDialogs.h"
-#include "platform/RealSoundDevice.h"
+#include "sound/RealSoundDevice.h"
 
 void InstallRealPlatform() {
     Platform& p = platform();

@@ -2,7 +2,7 @@
 #include <memory>
 
 #include "platform/SoundDevice.h"
-#include "platform/SoundMixer.h"
+#include "sound/SoundMixer.h"
 
 // A window's sound device as a voice of the program's mixer. "Open" points
 // the voice at FileName, "Prev" rewinds and cuts a playing sound, "Play"

@@ -1,4 +1,4 @@
-#include "platform/MixerSoundDevice.h"
+#include "sound/MixerSoundDevice.h"
 
 MixerSoundDevice::MixerSoundDevice(std::shared_ptr<SoundMixer> mixer) : mixer_(std::move(mixer)) {}
 
