@@ -1,5 +1,8 @@
 #include "app/SettingsFile.h"
 
+#include <unistd.h>
+
+#include <QDir>
 #include <QFileInfo>
 
 #include "app/Module1.h"
@@ -26,10 +29,14 @@ double NumberOf(const QString& text) {
 }
 }  // namespace
 
-bool Read(const QString& path, Module1Record& m) {
-    QString text;
-    if (textfile::ReadLimited(path, textfile::MaxDataFileBytes, &text) != textfile::ReadResult::Ok)
-        return false;
+namespace {
+// The reason the player was told at start-up that settings cannot be saved.
+QString& ToldUnsaved() {
+    static QString reason;
+    return reason;
+}
+
+bool ReadText(const QString& text, Module1Record& m) {
     const QString line = text.section('\n', 0, 0).remove('\r');
     const QStringList f = SplitFields(line);
     if (f.size() < 11) return false;
@@ -62,9 +69,29 @@ bool Read(const QString& path, Module1Record& m) {
     m.BoardHeight = height - 750;
     return true;
 }
+}  // namespace
 
-bool ReadOrReset(const QString& path, Module1Record& m, QString* error) {
+bool Read(const QString& path, Module1Record& m) {
+    QString text;
+    return textfile::ReadLimited(path, textfile::MaxDataFileBytes, &text) ==
+               textfile::ReadResult::Ok &&
+           ReadText(text, m);
+}
+
+bool ReadOrReset(const QString& path, Module1Record& m, QString* error, QString* unsaved) {
     if (Read(path, m)) return true;
+    // A link to nowhere (or to what is not the player's file) is the
+    // player's: neither moved aside nor followed. The game starts with the
+    // default settings and cannot save them.
+    const QFileInfo info(path);
+    if (info.isSymLink() && !(info.isFile() && info.ownerId() == ::geteuid())) {
+        QString why;
+        if (WriteDefault(path, &why) && Read(path, m)) return true;
+        ReadText(QString::fromLatin1(DefaultLine), m);
+        if (unsaved) *unsaved = why;
+        ToldUnsaved() = why;
+        return true;
+    }
     const QString damaged = FileSystem::Join(QFileInfo(path).absolutePath(), DamagedName);
     if (!textfile::KeepAside(path, damaged)) {
         if (error) *error = QStringLiteral("the damaged file cannot be moved aside");
@@ -77,7 +104,22 @@ bool ReadOrReset(const QString& path, Module1Record& m, QString* error) {
 }
 
 bool WriteDefault(const QString& path, QString* error) {
-    return textfile::WriteAtomic(path, QString::fromLatin1(DefaultLine) + "\r\n", error);
+    return textfile::WriteAtomicLocked(path, QString::fromLatin1(DefaultLine) + "\r\n", error);
+}
+
+bool WriteOnExit(const QString& path, const QString& line, QString* message) {
+    QString error;
+    if (textfile::WriteAtomicLocked(path, line, &error)) return true;
+    // Said once: the player heard at start-up why, and nothing changed.
+    if (message && error != ToldUnsaved()) *message = textfile::SaveFailedMessage(path, error);
+    return false;
+}
+
+QString UnsavedMessage(const QString& path, const QString& reason) {
+    return QStringLiteral(
+               "Tavimo cannot save its settings in %1 (%2). It starts with the default "
+               "settings, and changes to them are lost when it ends.")
+        .arg(QDir::toNativeSeparators(path), reason);
 }
 
 QString ExitLine(Module1Record& m, bool saveChecked, bool soundChecked, int viewValue) {

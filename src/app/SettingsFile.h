@@ -27,10 +27,20 @@ bool Read(const QString& path, Module1Record& m);
 // Start-up's reading: a file that cannot serve is kept beside it as
 // DamagedName (when it holds anything), replaced by the default line and read
 // again. False with *error when the default cannot be written or read back.
-bool ReadOrReset(const QString& path, Module1Record& m, QString* error = nullptr);
+// A link that leads nowhere is left as it is: the record gets the default
+// settings, true is returned and *unsaved says why they cannot be saved.
+bool ReadOrReset(const QString& path, Module1Record& m, QString* error = nullptr,
+                 QString* unsaved = nullptr);
 
 // Writes the default line (CR LF) to `path`.
 bool WriteDefault(const QString& path, QString* error = nullptr);
+
+// Writes the exit line. On failure *message is what to tell the player, or
+// stays empty when start-up already told them why settings cannot be saved.
+bool WriteOnExit(const QString& path, const QString& line, QString* message);
+
+// What start-up says when it plays on with settings it cannot save.
+QString UnsavedMessage(const QString& path, const QString& reason);
 
 // The line written on the way out. With saving on, the current settings and
 // the View box's value; with saving off, "0" and the fields as they were read.

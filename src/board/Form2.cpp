@@ -371,9 +371,9 @@ bool Form2::Form_Unload() {
     const int view = configwindow::Get().ViewChecked() ? 1 : 0;
     const QString line = settings::ExitLine(m, mnusave->isChecked(), mnuSnd->isChecked(), view);
     const QString path = Paths().SettingsFile();
-    QString error;
-    if (!textfile::WriteAtomic(path, line, &error))
-        platform().dialogs->Info("Tavimo", textfile::SaveFailedMessage(path, error));
+    QString message;
+    if (!settings::WriteOnExit(path, line, &message) && !message.isEmpty())
+        platform().dialogs->Info("Tavimo", message);
     platform().desktop->EndProcess();
     return false;
 }

@@ -1,5 +1,6 @@
 #include "config/DirectoryList.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
@@ -117,24 +118,25 @@ namespace {
 
 enum class Outcome { Loaded, Failed, Damaged };
 
-// One reading of the file. On failure *error describes it; a damaged file's
-// reason goes to *damage.
+// One reading of the file. On failure *error describes it and *why gives
+// the reason in a few words, as it does for a damaged file.
 Outcome ReadOnce(const QString& programFolder, const QString& graphics, QList<FolderEntry>* out,
-                 ErrorInfo* error, QString* damage) {
+                 ErrorInfo* error, QString* why) {
     out->clear();
     const QString file = FileSystem::Join(programFolder, FileName);
-    QString why;
-    if (!QFileInfo::exists(file) && !textfile::WriteAtomic(file, DefaultText(graphics), &why)) {
+    if (!QFileInfo::exists(file) &&
+        !textfile::WriteAtomicLocked(file, DefaultText(graphics), why)) {
         *error = FolderError(FsError::Other);
         return Outcome::Failed;
     }
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly)) {
         *error = FolderError(QFileInfo::exists(file) ? FsError::Other : FsError::NotFound);
+        *why = in.errorString();
         return Outcome::Failed;
     }
     QList<FolderEntry> candidates;
-    switch (ReadEntries(in, &candidates, damage)) {
+    switch (ReadEntries(in, &candidates, why)) {
         case ReadStatus::Ok:
             break;
         case ReadStatus::Damaged:
@@ -178,15 +180,21 @@ QList<FolderEntry> Load(const QString& programFolder, const QString& graphicsFol
         // The player's list may still be recovered by hand from the copy.
         const QString kept = FileSystem::Join(programFolder, DamagedName);
         if (textfile::KeepAside(file, kept)) {
-            textfile::WriteAtomic(file, DefaultText(graphics));
+            textfile::WriteAtomicLocked(file, DefaultText(graphics));
             platform().dialogs->Info(
                 "Tavimo", QStringLiteral("The folder list %1 is damaged (%2). It was kept as %3, "
                                          "and the Graphics folder is used instead.")
                               .arg(QString(FileName), damage, QString(DamagedName)));
         }
     } else {
-        textfile::WriteAtomic(file, DefaultText(graphics));
-        platform().dialogs->Info("Tavimo", QString::number(error.number) + error.description);
+        textfile::WriteAtomicLocked(file, DefaultText(graphics));
+        // The number and description as the game has always shown them,
+        // then which file and why, so the player can do something about it.
+        platform().dialogs->Info(
+            "Tavimo", QStringLiteral("%1%2\n%3: %4.")
+                          .arg(QString::number(error.number), error.description,
+                               QDir::toNativeSeparators(file),
+                               damage.isEmpty() ? QStringLiteral("unknown error") : damage));
     }
     if (ReadOnce(programFolder, graphics, &entries, &error, &damage) == Outcome::Loaded)
         return entries;
@@ -198,7 +206,8 @@ QList<FolderEntry> Load(const QString& programFolder, const QString& graphicsFol
 }
 
 bool Save(const QString& programFolder, const QList<FolderEntry>& entries, QString* error) {
-    return textfile::WriteAtomic(FileSystem::Join(programFolder, FileName), Format(entries), error);
+    return textfile::WriteAtomicLocked(FileSystem::Join(programFolder, FileName), Format(entries),
+                                       error);
 }
 
 }  // namespace dirlist

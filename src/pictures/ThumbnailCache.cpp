@@ -6,17 +6,21 @@
 
 #include <QBuffer>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QRegularExpression>
 #include <QUrl>
 #include <array>
 #include <cerrno>
 #include <cstdlib>
 
 #include "pictures/PictureLoader.h"
+#include "platform/AtomicFile.h"
+#include "platform/FileSystem.h"
 
 namespace {
 
@@ -87,28 +91,30 @@ void SetStamp(QImage& image, const QString& path, const ThumbnailCache::Stamp& s
     image.setText("Software", "Tavimo 1.4.0");
 }
 
-// Written beside its final name and renamed, so no reader ever sees half a
-// file; private to the user like the folders.
+// Encoded in memory, then stored through the one atomic writer: no reader
+// ever sees half a file, and the copy is private to the user like the
+// folders. The real disk always: the writer runs on its own thread.
 bool WriteAtomically(const QString& folder, const QString& name, const QImage& image) {
-    QByteArray temp = QFile::encodeName(folder + u'/' + name + ".XXXXXX");
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = ::fchmod(fd, 0600) == 0;
-    {
-        QFile file;
-        ok = ok && file.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle);
-        if (!ok) ::close(fd);
-        if (ok) {
-            QImageWriter writer(&file, "png");
-            ok = writer.write(image) && file.flush();
-            file.close();
-            ok = ok && file.error() == QFileDevice::NoError;
-        }
-    }
-    const QByteArray final = QFile::encodeName(folder + u'/' + name);
-    if (ok && ::rename(temp.constData(), final.constData()) == 0) return true;
-    ::unlink(temp.constData());
-    return false;
+    QByteArray png;
+    QBuffer buffer(&png);
+    if (!buffer.open(QIODevice::WriteOnly) || !QImageWriter(&buffer, "png").write(image))
+        return false;
+    static RealFileSystem disk;
+    atomicfile::Options options;
+    options.newFileMode = 0600;
+    options.fs = &disk;
+    return atomicfile::Write(folder + u'/' + name, png, nullptr, options);
+}
+
+// What an older version's writer left when killed: "<md5>.png.XXXXXX",
+// empty or stamped by this program (another program's temporary of the same
+// shape is not ours to remove).
+bool OldTemporaryOfOurs(const QFileInfo& info) {
+    static const QRegularExpression name(QStringLiteral("^[0-9a-f]{32}\\.png\\.[A-Za-z0-9]{6}$"));
+    if (!name.match(info.fileName()).hasMatch() || info.isSymLink() || !info.isFile()) return false;
+    if (info.lastModified().toUTC() > QDateTime::currentDateTimeUtc().addSecs(-60)) return false;
+    QFile f(info.filePath());
+    return f.open(QIODevice::ReadOnly) && (f.size() == 0 || f.read(4096).contains("Tavimo"));
 }
 
 }  // namespace
@@ -202,4 +208,16 @@ bool ThumbnailCache::WriteFailure(const QString& path, const Stamp& stamp) const
     mark.fill(Qt::transparent);
     SetStamp(mark, path, stamp);
     return WriteAtomically(folder, FileName(path), mark);
+}
+
+int ThumbnailCache::RemoveStaleTemporaries() const {
+    int removed = 0;
+    for (const QString sub : {"normal", "large", "x-large", "xx-large", FailFolder}) {
+        const QString folder = Folder(Root(), sub, false);
+        if (folder.isEmpty()) continue;
+        removed += atomicfile::RemoveStaleTemporaries(folder, QStringLiteral("[0-9a-f]{32}\\.png"));
+        for (const QFileInfo& info : QDir(folder).entryInfoList(QDir::Files | QDir::Hidden))
+            if (OldTemporaryOfOurs(info) && QFile::remove(info.filePath())) ++removed;
+    }
+    return removed;
 }

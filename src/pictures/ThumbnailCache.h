@@ -60,6 +60,11 @@ public:
                const Stamp& stamp) const;
     bool WriteFailure(const QString& path, const Stamp& stamp) const;
 
+    // Removes the program's own temporary copies that a killed run left in
+    // the cache's folders (older than a minute: another copy may be writing
+    // one now). Returns how many went.
+    int RemoveStaleTemporaries() const;
+
 private:
     QString root_;
 };

@@ -1,20 +1,14 @@
 #include "platform/TextFile.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QStringDecoder>
-#include <cerrno>
-#include <cstring>
 
+#include "platform/AtomicFile.h"
+#include "platform/DataLock.h"
 #include "platform/FileSystem.h"
-#include "platform/Platform.h"
 
 namespace textfile {
 
@@ -35,55 +29,6 @@ QString FromCp1252(QByteArrayView bytes) {
         *d++ = QChar(b >= 0x80 && b < 0xA0 ? Cp1252High[b - 0x80] : char16_t(b));
     }
     return out;
-}
-
-// The file system the writes go through: the platform's, or the real one
-// where no platform is installed (the build-time tools).
-FileSystem& Fs() {
-    static RealFileSystem real;
-    FileSystem* fs = platform().fs.get();
-    return fs ? *fs : real;
-}
-
-// A few words the player understands.
-QString Reason(int err) {
-    switch (err) {
-        case ENOSPC:
-        case EDQUOT:
-            return QStringLiteral("disk full");
-        case EROFS:
-            return QStringLiteral("the disk is read-only");
-        case EACCES:
-        case EPERM:
-            return QStringLiteral("permission denied");
-        case EISDIR:
-            return QStringLiteral("a folder has that name");
-        case ENOENT:
-        case ENOTDIR:
-            return QStringLiteral("the folder is missing");
-        case EIO:
-            return QStringLiteral("the disk reported an error");
-        default:
-            return QString::fromLocal8Bit(std::strerror(err));
-    }
-}
-
-QString TemporaryName(const QString& name) {
-    static const char chars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    QString suffix;
-    for (int i = 0; i < 6; ++i)
-        suffix += QChar(chars[QRandomGenerator::global()->bounded(int(sizeof chars) - 1)]);
-    return name + ".tmp-" + suffix;
-}
-
-// Makes the rename itself last through a power cut; a file system that
-// cannot sync a folder still has the file whole, so failures are ignored.
-void SyncFolder(const QString& folder) {
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    (void)::fsync(fd);
-    ::close(fd);
 }
 
 }  // namespace
@@ -137,66 +82,16 @@ bool Read(const QString& path, QString* text, QString* error) {
 }
 
 bool WriteAtomic(const QString& path, const QString& text, QString* error) {
-    FileSystem& fs = Fs();
-    const QByteArray bytes = text.toUtf8();
+    return atomicfile::Write(path, text.toUtf8(), error);
+}
 
-    // A link is followed, so the file it names is replaced and the link stays.
-    QString target = path;
-    const QFileInfo link(path);
-    if (link.isSymLink() && !link.symLinkTarget().isEmpty()) target = link.symLinkTarget();
-    const QFileInfo info(target);
-    const QString folder = info.absolutePath();
-
-    // A file that already holds these bytes needs no write: start-up saves
-    // the folder list unchanged, which on a full disk would fail every time.
-    if (info.isFile() && info.size() == bytes.size()) {
-        QFile current(target);
-        if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return true;
-    }
-
-    int fd = -1;
-    QString temporary;
-    int err = EEXIST;
-    for (int attempt = 0; attempt < 100 && err == EEXIST; ++attempt) {
-        temporary = FileSystem::Join(folder, TemporaryName(info.fileName()));
-        err = fs.CreateNew(temporary, &fd);
-    }
-    if (err != 0) {
-        if (error) *error = Reason(err);
+bool WriteAtomicLocked(const QString& path, const QString& text, QString* error) {
+    const DataLock lock(QFileInfo(path).absolutePath());
+    if (lock.Busy()) {
+        if (error) *error = DataLock::BusyReason();
         return false;
     }
-
-    // Every step is checked here: a buffered writer may report success for
-    // bytes a full disk never took.
-    QString why;
-    qint64 done = 0;
-    while (err == 0 && done < bytes.size()) {
-        qint64 n = 0;
-        err = fs.WriteSome(fd, bytes.constData() + done, bytes.size() - done, &n);
-        if (err == 0 && n <= 0) err = ENOSPC;
-        done += n;
-    }
-    if (err == 0) err = fs.Sync(fd);
-    if (err == 0) {
-        qint64 size = -1;
-        err = fs.SizeOf(fd, &size);
-        if (err == 0 && size != bytes.size()) {
-            err = ENOSPC;
-            why = QStringLiteral("disk full (only %1 of %2 bytes were stored)")
-                      .arg(size)
-                      .arg(bytes.size());
-        }
-    }
-    const int closed = fs.Close(fd);
-    if (err == 0) err = closed;
-    if (err == 0) err = fs.Rename(temporary, target);
-    if (err != 0) {
-        fs.Remove(temporary);
-        if (error) *error = why.isEmpty() ? Reason(err) : why;
-        return false;
-    }
-    SyncFolder(folder);
-    return true;
+    return WriteAtomic(path, text, error);
 }
 
 QString SaveFailedMessage(const QString& path, const QString& error) {
@@ -208,19 +103,7 @@ QString SaveFailedMessage(const QString& path, const QString& error) {
 int RemoveStaleTemporaries(const QString& folder, const QStringList& names) {
     QStringList alternatives;
     for (const QString& n : names) alternatives << QRegularExpression::escape(n);
-    const QRegularExpression ours(
-        QStringLiteral("^(%1)\\.tmp-[A-Za-z0-9]{6}$").arg(alternatives.join('|')),
-        QRegularExpression::CaseInsensitiveOption);
-    int removed = 0;
-    const QDir dir(folder);
-    const QDateTime settled = QDateTime::currentDateTimeUtc().addSecs(-60);
-    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (!ours.match(name).hasMatch()) continue;
-        const QFileInfo info(dir.filePath(name));
-        if (info.lastModified().toUTC() > settled) continue;
-        if (QFile::remove(info.filePath())) ++removed;
-    }
-    return removed;
+    return atomicfile::RemoveStaleTemporaries(folder, alternatives.join('|'));
 }
 
 bool KeepAside(const QString& path, const QString& damagedPath) {

@@ -33,13 +33,16 @@ QString Decode(QByteArrayView bytes);
 // Decodes one line, with or without its line end.
 QString DecodeLine(QByteArrayView line);
 
-// Writes `text` as UTF-8, as it stands (callers put in their own CR LF).
-// The bytes go to a temporary file beside the target ("<name>.tmp-XXXXXX"),
-// which is synced, checked for its size and only then renamed over the
-// target. On any failure the target is untouched, the temporary file is
-// gone, false is returned and *error says why in a few words ("disk full").
-// A file that already holds exactly these bytes is left as it is.
+// Writes `text` as UTF-8, as it stands (callers put in their own CR LF),
+// through the one atomic writer (platform/AtomicFile.h): on any failure the
+// target is untouched, false is returned and *error says why in a few words
+// ("disk full"). A file that already holds exactly these bytes is left as
+// it is.
 bool WriteAtomic(const QString& path, const QString& text, QString* error = nullptr);
+// The same while holding the data folder's lock, for a file another running
+// copy may write too (init.txt, dirs.txt): the last writer wins, and no
+// file is ever half one copy's and half the other's.
+bool WriteAtomicLocked(const QString& path, const QString& text, QString* error = nullptr);
 
 // What the player is told when a file could not be saved.
 QString SaveFailedMessage(const QString& path, const QString& error);

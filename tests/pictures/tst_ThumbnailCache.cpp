@@ -317,6 +317,41 @@ private slots:
         QCOMPARE(loader.decodes.load(), 2);
     }
 
+    // What a killed run left in the cache's folders goes at the next start,
+    // and only that: not another program's file, not a write in progress.
+    void staleTemporariesOfOursGoAtStart() {
+        Plant(Photo("a.jpg", JpegHalves(1200, 900)));
+        QDir().mkpath(Cache() + "/fail/tavimo-1.4.0");
+        const QString md5 = QString(32, 'a');
+        const auto put = [&](const QString& where, const QByteArray& bytes, bool old) {
+            QFile f(Cache() + "/" + where);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.write(bytes) == bytes.size() && f.flush());
+            if (old)
+                QVERIFY(f.setFileTime(QDateTime::currentDateTime().addSecs(-600),
+                                      QFileDevice::FileModificationTime));
+        };
+        const QByteArray ours = QByteArray("\x89PNG\r\n\x1a\n....tEXtSoftware") + '\0' + "Tavimo";
+        put("x-large/" + md5 + ".png.tmp-Ab12Cd", "half", true);
+        put("fail/tavimo-1.4.0/" + md5 + ".png.tmp-Zz99zz", "", true);
+        put("x-large/" + md5 + ".png.Xy34Zq", ours, true);  // an older version's name
+        put("x-large/" + md5 + ".png.Kp56Rs", "", true);
+        const QStringList kept = {md5 + ".png.tmp-Now123", md5 + ".png.Gn78Mb",
+                                  "notes.txt.tmp-Ab12Cd"};
+        put("x-large/" + kept[0], "half", false);  // another copy writing now
+        put("x-large/" + kept[1], "\x89PNG another program", true);
+        put("x-large/" + kept[2], "x", true);
+
+        QCOMPARE(ThumbnailCache().RemoveStaleTemporaries(), 4);
+        QStringList left = QDir(Cache() + "/x-large").entryList(QDir::Files | QDir::Hidden);
+        left.removeAll(ThumbnailCache::FileName(photos_->filePath("a.jpg")));
+        left.sort();
+        QStringList expected = kept;
+        expected.sort();
+        QCOMPARE(left, expected);
+        QVERIFY(QDir(Cache() + "/fail/tavimo-1.4.0").isEmpty());
+    }
+
     void aCacheThatCannotBeWrittenChangesNothingForThePlayer() {
         const QString photo = Photo("a.jpg", JpegHalves(1200, 900));
         CountingLoader loader;

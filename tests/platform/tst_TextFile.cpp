@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QDateTime>
@@ -156,6 +157,59 @@ private slots:
         QVERIFY(textfile::WriteAtomic(folder.File("best.txt"), "new"));
         QVERIFY(QFileInfo(folder.File("best.txt")).isSymLink());
         QCOMPARE(folder.Read("real.txt"), QByteArray("new"));
+    }
+
+    // The file replaced is still the player's: same mode, same owner, and a
+    // protected file or a link to nowhere is refused, never replaced.
+    void aWriteKeepsModeOwnerAndProtection() {
+        ProgramFolder folder;
+        const auto mode = [&](const QString& name) {
+            struct stat st {};
+            return ::lstat(QFile::encodeName(folder.File(name)).constData(), &st) == 0
+                       ? int(st.st_mode & 07777)
+                       : -1;
+        };
+        folder.Write("dirs.txt", "old");
+        QVERIFY(::chmod(QFile::encodeName(folder.File("dirs.txt")).constData(), 0600) == 0);
+        QVERIFY(textfile::WriteAtomic(folder.File("dirs.txt"), "new"));
+        QCOMPARE(folder.Read("dirs.txt"), QByteArray("new"));
+        QCOMPARE(mode("dirs.txt"), 0600);
+
+        // Read-only for everybody: refused even for root, who could write it.
+        folder.Write("best.txt", "old");
+        QVERIFY(::chmod(QFile::encodeName(folder.File("best.txt")).constData(), 0444) == 0);
+        QString error;
+        QVERIFY(!textfile::WriteAtomic(folder.File("best.txt"), "new", &error));
+        QCOMPARE(error, QString("the file is read-only"));
+        QCOMPARE(folder.Read("best.txt"), QByteArray("old"));
+        QCOMPARE(mode("best.txt"), 0444);
+
+        // A link to a file that does not exist would make one elsewhere.
+        const QString elsewhere = folder.File("elsewhere/init.txt");
+        QVERIFY(QDir().mkpath(folder.File("elsewhere")));
+        QVERIFY(::symlink(QFile::encodeName(elsewhere).constData(),
+                          QFile::encodeName(folder.File("init.txt")).constData()) == 0);
+        QVERIFY(!textfile::WriteAtomic(folder.File("init.txt"), "new", &error));
+        QCOMPARE(error, QString("it is a link to a file that does not exist"));
+        QVERIFY(!QFileInfo::exists(elsewhere));
+        QCOMPARE(QFileInfo(folder.File("init.txt")).symLinkTarget(), elsewhere);
+        QCOMPARE(Leftovers(folder.Path(), {"dirs.txt", "best.txt", "init.txt"}), QStringList());
+        QVERIFY(QDir(folder.File("elsewhere")).isEmpty());
+
+        if (::geteuid() != 0) QSKIP("giving a file to another user needs root");
+        const uid_t other = 65534;
+        folder.Write("theirs.txt", "old");
+        QVERIFY(::chown(QFile::encodeName(folder.File("theirs.txt")).constData(), other, other) ==
+                0);
+        QVERIFY(textfile::WriteAtomic(folder.File("theirs.txt"), "new"));
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(folder.File("theirs.txt")).constData(), &st) == 0);
+        QCOMPARE(st.st_uid, other);
+        QCOMPARE(st.st_gid, gid_t(other));
+        // A link to another user's file is not followed.
+        QVERIFY(QFile::link(folder.File("theirs.txt"), folder.File("mine.txt")));
+        QVERIFY(!textfile::WriteAtomic(folder.File("mine.txt"), "again", &error));
+        QCOMPARE(folder.Read("theirs.txt"), QByteArray("new"));
     }
 
     void staleTemporariesOfOurFilesGo() {

@@ -1,0 +1,16 @@
+#include "platform/DataLock.h"
+
+#include "platform/FileSystem.h"
+
+DataLock::DataLock(const QString& folder) : lock_(FileSystem::Join(folder, FileName)) {
+    lock_.setStaleLockTime(StaleMs);
+    if (!lock_.tryLock(WaitMs)) busy_ = lock_.error() == QLockFile::LockFailedError;
+}
+
+DataLock::~DataLock() {
+    if (lock_.isLocked()) lock_.unlock();
+}
+
+QString DataLock::BusyReason() {
+    return QStringLiteral("another copy of Tavimo is saving its files");
+}
