@@ -200,6 +200,15 @@ void Form2::ConnectRules() {
     connect(&Play, &BoardPlay::boardFinished, this, [this] { EndOfBoard(); });
     connect(&Play, &BoardPlay::resultDue, this, [this] { ShowResult(); });
     connect(&Play, &BoardPlay::winnerEntryDue, this, [this] {
+        // Another copy of the game may have saved better totals since the
+        // board ended: the entry is asked only for a total that ranks now.
+        Forms::Get<Form4>().Best();
+        Module1.HighScoreRank = scoring::Rank(Module1.BestScores, Module1.TotalScore);
+        if (Module1.HighScoreRank == -1) {
+            setEnabled(true);
+            ShowResult();
+            return;
+        }
         // The match sound's device stays open on this path. The entry stays
         // above the disabled game window, whatever the player clicks.
         Form7& winner = Forms::Get<Form7>();

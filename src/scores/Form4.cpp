@@ -11,6 +11,7 @@
 #include "app/Module1.h"
 #include "pictures/PictureLoader.h"
 #include "platform/FileSystem.h"
+#include "platform/Numbers.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
@@ -98,9 +99,16 @@ void Form4::Best() {
 
 void Form4::Add_Score() {
     QString error;
+    const bool ranked = Module1.HighScoreRank >= 1 && Module1.HighScoreRank <= highscores::Rows;
     if (!highscores::AddScore(Module1, &error)) {
         platform().dialogs->Info(
             "Tavimo", textfile::SaveFailedMessage(highscores::PathIn(Paths().DataFolder()), error));
+    } else if (ranked && Module1.HighScoreRank == -1) {
+        // Another copy of the game saved better totals while the name was typed.
+        platform().dialogs->Info(
+            "Tavimo", QStringLiteral("Your total of %1 no longer makes the high-score table: "
+                                     "another game of Tavimo saved ten better totals meanwhile.")
+                          .arg(num::Text(Module1.TotalScore)));
     }
     ShowColumns();
 }

@@ -1,10 +1,14 @@
 #include "scores/HighScoreTable.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
+#include "platform/AtomicFile.h"
+#include "platform/DataLock.h"
 #include "platform/FileSystem.h"
 #include "platform/Numbers.h"
 #include "platform/TextFile.h"
@@ -156,19 +160,52 @@ QString PathIn(const QString& folder) {
     return textfile::FindCaseInsensitive(folder, FileName);
 }
 
-LoadResult Load(const QString& folder, Table* table) {
+void SortRows(Table& table) {
+    std::array<int, Rows> order{};
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](int a, int b) { return table.Scores[a] > table.Scores[b]; });
+    const Table old = table;
+    for (int i = 0; i < Rows; ++i) {
+        table.Names[i] = old.Names[order[i]];
+        table.Boards[i] = old.Boards[order[i]];
+        table.Times[i] = old.Times[order[i]];
+        table.Scores[i] = old.Scores[order[i]];
+    }
+}
+
+int RankOf(const Table& table, int16_t total) {
+    for (int i = 0; i < Rows; ++i)
+        if (table.Scores[i] <= total) return i + 1;
+    return -1;
+}
+
+namespace {
+
+// Load without taking the lock, for a caller that holds it. `busy`: another
+// copy holds it, so a file that cannot be read is not reset now.
+LoadResult LoadHeld(const QString& folder, Table* table, bool busy) {
     const QString path = PathIn(folder);
     if (ReadFile(path, table)) return LoadResult::Read;
 
     // Recovery, once: keep what was there, write the empty table, read again.
-    // Rows read before the failure do not survive it.
+    // Rows read before the failure do not survive it. A file the player made
+    // read-only is theirs to mend.
     *table = Table{};
+    if (busy || atomicfile::IsReadOnly(path)) return LoadResult::Unusable;
     if (!textfile::KeepAside(path, FileSystem::Join(folder, DamagedName)))
         return LoadResult::Unusable;
     if (!textfile::WriteAtomic(path, EmptyLine())) return LoadResult::Unusable;
     if (ReadFile(path, table)) return LoadResult::Reset;
     *table = Table{};
     return LoadResult::Unusable;
+}
+
+}  // namespace
+
+LoadResult Load(const QString& folder, Table* table) {
+    const DataLock lock(folder);
+    return LoadHeld(folder, table, lock.Busy());
 }
 
 bool Save(const QString& folder, const Table& table, QString* error) {
@@ -199,13 +236,28 @@ LoadResult LoadBest(Module1Record& m) {
 }
 
 bool AddScore(Module1Record& m, QString* error) {
-    LoadBest(m);
-    if (m.HighScoreRank < 1 || m.HighScoreRank > Rows) return true;
-    Table t = FromRecord(m);
-    Insert(t, m.HighScoreRank, m.PlayerName, num::Text(m.BoardPairs), m.BoardTime,
-           num::ToInt16Clamped(m.TotalScore));
+    const QString folder = Paths().DataFolder();
+    // Read, ranked, inserted and written under one lock: a copy of the game
+    // that saved its score since this board ended is ranked against, never
+    // overwritten.
+    const DataLock lock(folder);
+    Table t;
+    LoadHeld(folder, &t, lock.Busy());
     ToRecord(t, m);
-    return Save(Paths().DataFolder(), t, error);
+    if (m.HighScoreRank < 1 || m.HighScoreRank > Rows) return true;
+    // A file written by hand (or by an older version) may be out of order:
+    // what the game writes is always best first.
+    SortRows(t);
+    const int16_t total = num::ToInt16Clamped(m.TotalScore);
+    m.HighScoreRank = RankOf(t, total);
+    if (m.HighScoreRank == -1) return true;
+    Insert(t, m.HighScoreRank, m.PlayerName, num::Text(m.BoardPairs), m.BoardTime, total);
+    ToRecord(t, m);
+    if (lock.Busy()) {
+        if (error) *error = DataLock::BusyReason();
+        return false;
+    }
+    return Save(folder, t, error);
 }
 
 }  // namespace highscores

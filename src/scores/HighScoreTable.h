@@ -58,6 +58,13 @@ QString Line(const Table& table);
 void Insert(Table& table, int rank, const QString& name, const QString& board, const QString& time,
             int16_t score);
 
+// Orders the rows best first; rows of equal totals keep their order.
+void SortRows(Table& table);
+
+// The place a total takes: 1 + the first row whose total is not above it;
+// -1 when it takes none.
+int RankOf(const Table& table, int16_t total);
+
 // The four column texts: the ten values of rows 0..9 joined by line feeds.
 struct Columns {
     QString Names, Boards, Times, Scores;
@@ -73,10 +80,12 @@ enum class LoadResult {
     Unusable,  // the empty table could not be written or read back: empty in memory
 };
 
-// Loads best.txt from `folder`. A missing, short, damaged or oversized (over
-// 1 MB) file is reset to the empty table and read again, once; a damaged file
-// is first kept beside it (DamagedName, numbered when that name is taken).
-// When the reset fails the table is empty in memory and the file is left alone.
+// Loads best.txt from `folder`. A missing, short,
+// damaged or oversized (over 1 MB) file is reset to the empty table and read
+// again, once; a damaged file is first kept beside it (DamagedName, numbered
+// when that name is taken). When the reset fails, the file is read-only or
+// another copy of the game holds the data folder's lock, the table is empty
+// in memory and the file is left alone.
 LoadResult Load(const QString& folder, Table* table);
 
 // Replaces best.txt in `folder` with the line of `table`, in one step.
@@ -93,10 +102,13 @@ void ToRecord(const Table& table, Module1Record& m);
 // Loads best.txt from the program folder into the record's table.
 LoadResult LoadBest(Module1Record& m);
 
-// Reloads the table, inserts the finished board (PlayerName, BoardPairs,
-// BoardTime, TotalScore) at HighScoreRank and saves the file. False with
-// *error when the file could not be written; the record holds the entry
-// either way. A rank outside 1..10 inserts and writes nothing.
+// Under the data folder's lock: reloads the table, ranks the finished
+// board's TotalScore against it as it is now, inserts the board (PlayerName,
+// BoardPairs, BoardTime) there and saves the file, rows best first. HighScoreRank becomes the
+// place taken, or -1 when another copy's scores have since pushed the total
+// out of the table (nothing is written then). False with *error when the
+// file could not be written; the record holds the entry either way. A
+// HighScoreRank outside 1..10 on entry inserts and writes nothing.
 bool AddScore(Module1Record& m, QString* error = nullptr);
 
 }  // namespace highscores

@@ -1,9 +1,17 @@
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QDir>
+#include <QSysInfo>
 #include <QTest>
+#include <atomic>
+#include <thread>
+#include <vector>
 
 #include "TestSupport.h"
 #include "app/GamePaths.h"
 #include "app/Module1.h"
+#include "platform/DataLock.h"
 #include "play/Scoring.h"
 #include "scores/HighScoreTable.h"
 
@@ -297,6 +305,92 @@ private slots:
         QCOMPARE(LoadBest(Module1), LoadResult::Read);
         QCOMPARE(Module1.BestNames[0], QString("abcde"));
         QCOMPARE(Module1.BestScores[0], int16_t(1291));
+    }
+
+    // Two copies of the game: each score is ranked against the table as it
+    // is on disk when it goes in, never at the place it had when its board
+    // ended.
+    void aScoreIsRankedAgainstTheTableAsItIsNow() {
+        ProgramFolder folder;
+        Module1Record mine, theirs;
+        const auto finish = [](Module1Record& m, const QString& name, double total) {
+            m.HighScoreRank = 1;  // what the end of each board found
+            m.PlayerName = name;
+            m.BoardPairs = 8;
+            m.BoardTime = "0:01:00";
+            m.TotalScore = total;
+        };
+        finish(mine, "Mine", 500);
+        finish(theirs, "Theirs", 900);
+        QVERIFY(AddScore(theirs));
+        QVERIFY(AddScore(mine));
+        QCOMPARE(mine.HighScoreRank, 2);
+        QVERIFY(folder.Read("best.txt").startsWith("Theirs,8,0:01:00,900,Mine,8,0:01:00,500,,"));
+
+        // Ten better totals saved meanwhile: nothing goes in, and the caller
+        // learns it from the rank.
+        folder.Write("best.txt", FullTable());
+        finish(mine, "Late", 50);
+        QVERIFY(AddScore(mine));
+        QCOMPARE(mine.HighScoreRank, -1);
+        QCOMPARE(folder.Read("best.txt"), FullTable());
+
+        // A table out of order (written by hand) is written back best first.
+        QByteArray shuffled = FullTable();
+        shuffled.replace("P0,4,0:00:00,1000", "P0,4,0:00:00,150");
+        folder.Write("best.txt", shuffled);
+        finish(mine, "New", 850);
+        QVERIFY(AddScore(mine));
+        QCOMPARE(mine.HighScoreRank, 2);
+        Table t;
+        QCOMPARE(Load(folder.Path(), &t), LoadResult::Read);
+        QCOMPARE(t.Names[0], QString("P1"));
+        QCOMPARE(t.Names[1], QString("New"));
+        QCOMPARE(t.Names[9], QString("P0"));
+        for (int i = 1; i < Rows; ++i) QVERIFY(t.Scores[i - 1] >= t.Scores[i]);
+    }
+
+    // Copies saving at the same moment: every total that belongs among the
+    // ten best is there, in order, whoever wrote last.
+    void copiesSavingAtOnceLoseNoScore() {
+        ProgramFolder folder;
+        constexpr int Copies = 4, Boards = 8;
+        std::vector<std::thread> copies;
+        std::atomic<int> failed = 0;
+        for (int c = 0; c < Copies; ++c) {
+            copies.emplace_back([c, &failed] {
+                Module1Record m;
+                for (int b = 0; b < Boards; ++b) {
+                    m.HighScoreRank = 10;
+                    m.PlayerName = QString("C%1B%2").arg(c).arg(b);
+                    m.BoardPairs = 8;
+                    m.BoardTime = "0:01:00";
+                    m.TotalScore = 100 + b * Copies + c;
+                    if (!AddScore(m)) ++failed;
+                }
+            });
+        }
+        for (std::thread& t : copies) t.join();
+        QCOMPARE(failed.load(), 0);
+        Table t;
+        QCOMPARE(Load(folder.Path(), &t), LoadResult::Read);
+        const int best = 100 + Boards * Copies - 1;
+        for (int i = 0; i < Rows; ++i) QCOMPARE(int(t.Scores[i]), best - i);
+    }
+
+    // A copy that died holding the lock does not keep the next one waiting.
+    void aLockLeftByADeadCopyIsBroken() {
+        ProgramFolder folder;
+        const pid_t pid = ::fork();
+        if (pid == 0) ::_exit(0);
+        QVERIFY(pid > 0 && ::waitpid(pid, nullptr, 0) == pid);
+        folder.Write(DataLock::FileName, QByteArray::number(pid) + "\ntavimo\n" +
+                                             QSysInfo::machineHostName().toUtf8() + "\n");
+        Finish(1, "After", 8, "0:01:00", 700);
+        QString error;
+        QVERIFY2(AddScore(Module1, &error), qPrintable(error));
+        QVERIFY(folder.Read("best.txt").startsWith("After,8,"));
+        QVERIFY(!QFileInfo::exists(folder.File(DataLock::FileName)));
     }
 
     void totalsBeyondSixteenBitsAreClamped() {
