@@ -6,6 +6,7 @@
 #include "app/GamePaths.h"
 #include "pictures/PictureLoader.h"
 #include "platform/Platform.h"
+#include "platform/SessionEnd.h"
 #include "start/RealPlatform.h"
 #include "start/StartUp.h"
 
@@ -32,8 +33,10 @@ int main(int argc, char* argv[]) {
     icon.addFile(assets::Compiled(assets::Icon));
     icon.addFile(assets::Compiled(assets::IconSmall));
     QApplication::setWindowIcon(QIcon::fromTheme(assets::DesktopId, icon));
-    if (!StartUp()) return 1;
+    // Signals and the session's end take the normal way out from here on.
+    session::InstallEndSignals(app);
+    if (!StartUp()) return EndSession(1);
     if (ExitAfterDealRequested()) return ExitAfterDeal();
     if (PrintBoardRequested()) PrintEveryBoard();
-    return QApplication::exec();
+    return RunSession();
 }

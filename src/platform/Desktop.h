@@ -8,6 +8,8 @@ public:
     virtual ~Desktop() = default;
     // Opens a text file in the user's editor without waiting; false on failure.
     virtual bool OpenTextFile(const QString& path) = 0;
-    // Ends the process at once; no window gets another event.
+    // Ends the session through the one orderly shutdown (platform/SessionEnd.h):
+    // the event loop stops after the current event, no window gets another
+    // unload step, and the workers stop before the process ends.
     virtual void EndProcess() = 0;
 };

@@ -3,8 +3,8 @@
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QUrl>
-#include <cstdio>
-#include <cstdlib>
+
+#include "platform/SessionEnd.h"
 
 bool RealDesktop::OpenTextFile(const QString& path) {
     if (!QFileInfo(path).isFile()) return false;
@@ -12,6 +12,5 @@ bool RealDesktop::OpenTextFile(const QString& path) {
 }
 
 void RealDesktop::EndProcess() {
-    std::fflush(nullptr);
-    std::_Exit(0);
+    session::RequestEnd(0);
 }

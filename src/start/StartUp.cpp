@@ -15,8 +15,10 @@
 #include "board/KeyFocus.h"
 #include "board/ScreenPlacement.h"
 #include "config/Form1.h"
+#include "pictures/ThumbnailCache.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "platform/SessionEnd.h"
 #include "platform/TextFile.h"
 
 bool StartUp() {
@@ -39,18 +41,21 @@ bool StartUp() {
     textfile::RemoveStaleTemporaries(
         Paths().DataFolder(),
         {assets::SettingsFile, assets::FolderListFile, assets::HighScoreFile});
+    ThumbnailCache().RemoveStaleTemporaries();
 
     // A missing, short or unusable init.txt is replaced by the default line
     // and read again; a folder where it cannot be written ends start-up.
     const QString path = Paths().SettingsFile();
-    QString error;
-    if (!settings::ReadOrReset(path, m, &error)) {
+    QString error, unsaved;
+    if (!settings::ReadOrReset(path, m, &error, &unsaved)) {
         platform().dialogs->Info(
             "Tavimo",
             QString("The settings file %1 cannot be written (%2). Tavimo cannot start.")
                 .arg(QDir::toNativeSeparators(path), error.isEmpty() ? "unreadable" : error));
         return false;
     }
+    if (!unsaved.isEmpty())
+        platform().dialogs->Info("Tavimo", settings::UnsavedMessage(path, unsaved));
     // The stored place and size may be damaged or from another screen: a
     // tiny board, a window larger than the screen or one out of reach.
     screenplacement::SanitizeRecord(m);
@@ -66,6 +71,22 @@ bool StartUp() {
     Form1::SetValue(config.View, 1);
     config.Command1_Click();
     return true;
+}
+
+int RunSession() {
+    // A signal during start-up asked before the loop ran: the loop still
+    // runs once, so the way out is the same (aboutToQuit included).
+    if (session::EndRequested()) {
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(), [] { QCoreApplication::exit(session::ExitCode()); },
+            Qt::QueuedConnection);
+    }
+    return EndSession(QCoreApplication::exec());
+}
+
+int EndSession(int code) {
+    Forms::DiscardAll();
+    return code;
 }
 
 bool ExitAfterDealRequested() {

@@ -6,6 +6,13 @@
 // program cannot go on (init.txt can be neither read nor written).
 bool StartUp();
 
+// Runs the event loop until the session ends (platform/SessionEnd.h), also
+// when the end was asked for during start-up, then discards every window
+// while the application still stands. Returns the exit code.
+int RunSession();
+// The same teardown for a start-up that could not go on.
+int EndSession(int code);
+
 // For the install test, which runs the installed program headless: when the
 // environment variable TAVIMO_EXIT_AFTER_DEAL is set, main() calls
 // ExitAfterDeal() instead of running the game. It lets the first board be
