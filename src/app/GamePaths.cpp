@@ -1,15 +1,21 @@
 #include "app/GamePaths.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "app/AssetPaths.h"
 #include "app/SettingsFile.h"
+#include "platform/DataLock.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
@@ -38,7 +44,49 @@ bool Writable(const QString& folder, QString* reason) {
     return true;
 }
 
+// Opens `path` as a folder of this user's own, never through a link: -1
+// when it is anything else.
+int OpenOwnFolder(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return -1;
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISDIR(st.st_mode) || st.st_uid != ::geteuid() ||
+        (st.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
 }  // namespace
+
+QString SessionFolder(const QString& runtime) {
+    // What an earlier session may have left there: only names the game
+    // itself writes go, each removed as a name (a link is removed, never
+    // followed), and nothing below a folder.
+    QStringList ours = DataFiles();
+    ours << settings::DamagedName << "dirs.txt.damaged"
+         << "best.txt.damaged" << DataLock::FileName;
+    for (int n = 1; n <= 20; ++n) {
+        const QString path =
+            FileSystem::Join(runtime, n == 1 ? QStringLiteral("tavimo-unsaved")
+                                             : QStringLiteral("tavimo-unsaved.%1").arg(n));
+        const QByteArray name = QFile::encodeName(path);
+        if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) continue;
+        // A link, a file, another user's folder or one others may write into
+        // is not ours to empty: the next name is tried.
+        const int fd = OpenOwnFolder(path);
+        if (fd < 0) continue;
+        for (const QString& file : ours) {
+            (void)::unlinkat(fd, QFile::encodeName(file).constData(), 0);
+            textfile::RemoveStaleTemporaries(path, {file});
+        }
+        ::close(fd);
+        return path;
+    }
+    return {};
+}
 
 GamePaths GamePaths::Portable(const QString& programFolder) {
     GamePaths p;
@@ -122,11 +170,9 @@ bool PrepareDataFolder(GamePaths& paths, QString* message) {
     // Asked for only now: Qt makes the runtime folder when it is not set.
     const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (runtime.isEmpty()) return false;
-    const QString sessionFolder = FileSystem::Join(runtime, "tavimo-unsaved");
-    // The session folder is ours alone: whatever an earlier session left goes.
-    QDir(sessionFolder).removeRecursively();
+    const QString sessionFolder = SessionFolder(runtime);
     QString ignored;
-    if (!Writable(sessionFolder, &ignored)) return false;
+    if (sessionFolder.isEmpty() || !Writable(sessionFolder, &ignored)) return false;
     for (const QString& name : DataFiles()) {
         const QString from = textfile::FindCaseInsensitive(data, name);
         const QString to = FileSystem::Join(sessionFolder, name);

@@ -59,8 +59,14 @@ GamePaths& Paths();
 // Makes the data folder ready: created when missing and tried by writing.
 // When it cannot be written, the files the player has there are copied into
 // a session folder in the user's runtime folder (in memory on most systems;
-// emptied first) and the paths point there, so the game plays on and keeps
+// see SessionFolder) and the paths point there, so the game plays on and keeps
 // its settings and scores until it ends; *message then holds the one thing
 // the player is told, naming the folder and the reason. False when not even
 // the session folder can be used: the paths stay.
 bool PrepareDataFolder(GamePaths& paths, QString* message);
+
+// The session folder in `runtime`: "tavimo-unsaved", made when missing and
+// emptied of the files the game names there. When that name is a link,
+// not a folder, or a folder of another user or that others may write into,
+// the next free "tavimo-unsaved.N" is used instead. Empty when none serves.
+QString SessionFolder(const QString& runtime);

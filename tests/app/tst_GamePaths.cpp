@@ -188,6 +188,61 @@ private slots:
         QVERIFY(!QFileInfo(data).exists());
     }
 
+    // The runtime folder's "tavimo-unsaved" is a link to a folder of the
+    // player's: nothing there is touched, another name is used.
+    void aSessionFolderNameThatIsNotOursIsLeftAlone() {
+        RuntimeFolder runtime;
+        QTemporaryDir home;
+        const QString own = home.path() + "/Documents";
+        for (const char* name : {"init.txt", "best.txt", "letter.odt"}) Touch(own + "/" + name);
+        QVERIFY(QFile::link(own, runtime.Path() + "/tavimo-unsaved"));
+        // What an earlier session left in a folder that is the game's own.
+        QVERIFY(QDir().mkpath(runtime.Path() + "/tavimo-unsaved.2"));
+        QVERIFY(QFile::setPermissions(runtime.Path() + "/tavimo-unsaved.2",
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        Touch(runtime.Path() + "/tavimo-unsaved.2/best.txt");
+        Touch(runtime.Path() + "/tavimo-unsaved.2/not-ours.txt");
+
+        Touch(home.path() + "/xdg");
+        Paths() = GamePaths::Installed(home.path(), home.path() + "/xdg/tavimo");
+        QString message;
+        QVERIFY(PrepareDataFolder(Paths(), &message));
+        QCOMPARE(Paths().DataFolder(), runtime.Path() + "/tavimo-unsaved.2");
+        QStringList left = QDir(Paths().DataFolder()).entryList(QDir::Files);
+        QCOMPARE(left, QStringList{"not-ours.txt"});
+        QVERIFY(QFileInfo(runtime.Path() + "/tavimo-unsaved").isSymLink());
+        QStringList mine = QDir(own).entryList(QDir::Files);
+        mine.sort();
+        QCOMPARE(mine, (QStringList{"best.txt", "init.txt", "letter.odt"}));
+    }
+
+    // A link to nowhere as init.txt: the game starts with the defaults and
+    // says once, at start, that they cannot be saved; the link stays.
+    void aDanglingSettingsLinkStartsWithDefaults() {
+        ProgramFolder folder(ProgramFolder::All);
+        Doubles d = InstallDoubles();
+        const QString nowhere = folder.File("gone/init.txt");
+        QVERIFY(QFile::link(nowhere, folder.File("init.txt")));
+        Module1.BackFile = "stale.jpg";
+        QVERIFY(StartUp());
+        QCOMPARE(int(d.dialogs->shown.size()), 1);
+        const QString message = d.dialogs->shown[0].text;
+        QVERIFY2(message.contains(folder.File("init.txt")) && message.contains("does not exist"),
+                 qPrintable(message));
+        QCOMPARE(Module1.BackFile, QString("Sky.jpg"));
+        QCOMPARE(Module1.WindowWidth, 9550.0);
+
+        // Yes to the exit question: nothing more is said, nothing is written.
+        Form2& game = Forms::Get<Form2>();
+        DealAndShow(game);
+        d.dialogs->answers = {Dialogs::Answer::Yes};
+        game.close();
+        QCOMPARE(d.desktop->endCalls, 1);
+        QCOMPARE(int(d.dialogs->shown.size()), 2);  // the exit question only
+        QCOMPARE(QFileInfo(folder.File("init.txt")).symLinkTarget(), nowhere);
+        QVERIFY(!QFileInfo::exists(nowhere));
+    }
+
     void theProgramsOwnArtNeedsNoFiles() {
         ProgramFolder folder;  // no Splash folder, no art at all
         Doubles d = InstallDoubles();
