@@ -17,7 +17,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Numbers.h"
 #include "platform/Platform.h"
-#include "platform/TextFile.h"
 #include "platform/Twips.h"
 #include "play/PauseLabel.h"
 #include "sound/SoundEffects.h"
