@@ -43,8 +43,8 @@ void Form2::KeepBoard() {
     if (!savedboard::Save(folder, Play.Save(), &error) && !saveFailureTold_) {
         // Said once a window: the game plays on, only the keeping fails.
         saveFailureTold_ = true;
-        platform().dialogs->Info(
-            "Tavimo", textfile::SaveFailedMessage(savedboard::PathIn(folder), error));
+        platform().dialogs->Info("Tavimo",
+                                 textfile::SaveFailedMessage(savedboard::PathIn(folder), error));
     }
 }
 

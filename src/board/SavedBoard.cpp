@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <cmath>
-#include <limits>
 
 #include "platform/DataLock.h"
 #include "platform/FileSystem.h"
@@ -111,7 +109,8 @@ QByteArray Text(const board::BoardState& s) {
     body += "score " + QByteArray::number(static_cast<long long>(s.score)) + '\n';
     body += "misses " + QByteArray::number(s.misses) + '\n';
     body += "time " + QByteArray::number(s.elapsed, 'g', 17) + '\n';
-    for (const QString& p : s.pictures) body += "picture " + p.toUtf8().toPercentEncoding(Plain()) + '\n';
+    for (const QString& p : s.pictures)
+        body += "picture " + p.toUtf8().toPercentEncoding(Plain()) + '\n';
     body += "slots " + Numbers(s.cardSlots) + '\n';
     body += "cards " + Numbers(s.cards) + '\n';
     return body + "end " + Digest(body) + '\n';
@@ -130,7 +129,8 @@ std::optional<board::BoardState> Parse(QByteArrayView bytes, QString* why) {
         if (bytes.startsWith(Magic)) {
             const qsizetype nl = bytes.indexOf('\n');
             bool ok = false;
-            const long long v = bytes.sliced(Magic.size(), nl < 0 ? 0 : nl - Magic.size()).toLongLong(&ok);
+            const long long v =
+                bytes.sliced(Magic.size(), nl < 0 ? 0 : nl - Magic.size()).toLongLong(&ok);
             if (ok && v > Version)
                 return Damaged(why, QStringLiteral("it was written by a newer version"));
         }
@@ -185,6 +185,11 @@ Loaded Load(const QString& folder) {
     const DataLock lock(folder);
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink()) return out;
+    // An empty file holds no board and nothing worth keeping.
+    if (info.isFile() && info.size() == 0) {
+        if (!lock.Busy()) QFile::remove(path);
+        return out;
+    }
     QString why;
     QByteArray bytes;
     QFile file(path);
@@ -206,11 +211,12 @@ Loaded Load(const QString& folder) {
     out.found = Found::Damaged;
     const QString aside = FileSystem::Join(folder, DamagedName);
     const QString shown = QDir::toNativeSeparators(path);
-    // Another copy holding the lock may be saving it right now: leave it.
     const QString kept = FreeAside(aside);
+    // Another copy holding the lock may be saving it right now: leave it.
     if (!lock.Busy() && info.isFile() && textfile::KeepAside(path, aside)) {
-        out.message = QStringLiteral("The board you left, %1, is damaged (%2). It was kept as %3, "
-                                     "and a new board is dealt.")
+        out.message = QStringLiteral(
+                          "The board you left, %1, is damaged (%2). It was kept as %3, "
+                          "and a new board is dealt.")
                           .arg(shown, why, QFileInfo(kept).fileName());
     } else {
         out.message =

@@ -40,7 +40,8 @@ void AnswerWith(Qt::Key key) {
 }
 
 bool FaceUp(const Form2& game, int k) {
-    return game.Image1[k]->isVisibleTo(game.Picture1) && !game.Image2[k]->isVisibleTo(game.Picture1);
+    return game.Image1[k]->isVisibleTo(game.Picture1) &&
+           !game.Image2[k]->isVisibleTo(game.Picture1);
 }
 
 }  // namespace
@@ -133,8 +134,7 @@ private slots:
         QCOMPARE(game.windowTitle(),
                  "Tavimo    Score: 300       Time " + gameclock::FromElapsed(kept->elapsed).Text());
         const int n = game.PairCount;
-        for (int k = 0; k < 2 * n; ++k)
-            QCOMPARE(FaceUp(game, k), k % n < 2);
+        for (int k = 0; k < 2 * n; ++k) QCOMPARE(FaceUp(game, k), k % n < 2);
         QCOMPARE(game.Score, 300.0);
         QVERIFY(KeptIn(folder));
 
@@ -165,7 +165,8 @@ private slots:
         OfferKeptBoard();
         Form2& game = DealByHand(chosen, 8);
         QCOMPARE(d.dialogs->shown.size(), size_t(2));
-        QVERIFY2(d.dialogs->shown[1].text.contains("gone.jpg"), qPrintable(d.dialogs->shown[1].text));
+        QVERIFY2(d.dialogs->shown[1].text.contains("gone.jpg"),
+                 qPrintable(d.dialogs->shown[1].text));
         QCOMPARE(game.PairCount, 8);
         QCOMPARE(game.Play.Pictures(), chosen);
         QVERIFY(!QFile::exists(folder.File("board.txt")));

@@ -55,7 +55,7 @@ class SavedBoardTest : public QObject {
 private slots:
     void everyStateReadsBackAsWritten() {
         std::vector<board::BoardState> states = {
-            Kept(4, 0, 0, 0),     Kept(8, 3, 5, 83.25), Kept(44, 43, 9000, 359999.5),
+            Kept(4, 0, 0, 0), Kept(8, 3, 5, 83.25), Kept(44, 43, 9000, 359999.5),
             Kept(12, 0, 40, 7.1),  // a negative score
         };
         // Paths as players have them: blanks, '%', letters beyond ASCII,
@@ -110,13 +110,20 @@ private slots:
             }
         // Numbers no board has.
         const QList<QPair<int, QByteArray>> wrong = {
-            {1, "pairs 99999999999999999999"}, {1, "pairs 45"},
-            {1, "pairs -4"},                   {3, "score 1000000000000"},
-            {3, "score 175.5"},                {4, "misses 2147483648"},
-            {5, "time 1e308"},                 {5, "time inf"},
-            {5, "time nan"},                   {5, "time -1"},
-            {10, "slots 0 1 2 3 4 5 6 99"},    {10, "slots 0 1 2 3 4 5 6"},
-            {11, "cards 2 0 0 0 2 0 0 1"},     {11, "cards 2 0 0 0 2 0 0 0 0"},
+            {1, "pairs 99999999999999999999"},
+            {1, "pairs 45"},
+            {1, "pairs -4"},
+            {3, "score 1000000000000"},
+            {3, "score 175.5"},
+            {4, "misses 2147483648"},
+            {5, "time 1e308"},
+            {5, "time inf"},
+            {5, "time nan"},
+            {5, "time -1"},
+            {10, "slots 0 1 2 3 4 5 6 99"},
+            {10, "slots 0 1 2 3 4 5 6"},
+            {11, "cards 2 0 0 0 2 0 0 1"},
+            {11, "cards 2 0 0 0 2 0 0 0 0"},
         };
         for (const auto& [at, line] : wrong) {
             QList<QByteArray> changed = lines;
@@ -160,7 +167,8 @@ private slots:
         QVERIFY(QFile::exists(savedboard::PathIn(folder)));
 
         const QByteArray text = savedboard::Text(kept);
-        for (const QString& aside : {QString("board.txt.damaged"), QString("board.txt.damaged.2")}) {
+        for (const QString& aside :
+             {QString("board.txt.damaged"), QString("board.txt.damaged.2")}) {
             QFile f(savedboard::PathIn(folder));
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write(text.first(text.size() / 2));
@@ -175,6 +183,12 @@ private slots:
             QCOMPARE(keptAside.readAll(), text.first(text.size() / 2));
         }
         QCOMPARE(savedboard::Load(folder).found, savedboard::Found::None);
+        // An empty file holds nothing to keep or to say.
+        QFile empty(savedboard::PathIn(folder));
+        QVERIFY(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        QCOMPARE(savedboard::Load(folder).found, savedboard::Found::None);
+        QVERIFY(!QFile::exists(savedboard::PathIn(folder)));
 
         QVERIFY(savedboard::Save(folder, kept));
         savedboard::Remove(folder);
