@@ -12,6 +12,8 @@ namespace assets {
 inline constexpr const char* SettingsFile = "init.txt";
 inline constexpr const char* FolderListFile = "dirs.txt";
 inline constexpr const char* HighScoreFile = "best.txt";
+// The board in progress, kept between two runs.
+inline constexpr const char* BoardFile = "board.txt";
 
 inline constexpr const char* GraphicsFolder = "Graphics";
 inline constexpr const char* BacksFolder = "Backs";

@@ -24,7 +24,7 @@ namespace {
 
 // The files the player's data folder holds.
 QStringList DataFiles() {
-    return {assets::SettingsFile, assets::FolderListFile, assets::HighScoreFile};
+    return {assets::SettingsFile, assets::FolderListFile, assets::HighScoreFile, assets::BoardFile};
 }
 
 // True when `folder` exists or can be made, and a file can be written there.
@@ -67,7 +67,8 @@ QString SessionFolder(const QString& runtime) {
     // followed), and nothing below a folder.
     QStringList ours = DataFiles();
     ours << settings::DamagedName << "dirs.txt.damaged"
-         << "best.txt.damaged" << DataLock::FileName;
+         << "best.txt.damaged"
+         << "board.txt.damaged" << DataLock::FileName;
     for (int n = 1; n <= 20; ++n) {
         const QString path =
             FileSystem::Join(runtime, n == 1 ? QStringLiteral("tavimo-unsaved")

@@ -11,6 +11,7 @@
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
 #include "board/CardPicture.h"
+#include "board/SavedBoard.h"
 #include "board/ScreenPlacement.h"
 #include "board/frmSplash.h"
 #include "pictures/PictureLoader.h"
@@ -92,6 +93,7 @@ Form2::Form2() : Play(*platform().clock) {
     RegisterWithOtherWindows();
     ConnectBacks();
     ConnectShapes();
+    ConnectSaving();
     ApplyWindowSize();
 }
 
@@ -270,8 +272,6 @@ void Form2::Form_Load() {
     } catch (const std::exception& e) {
         platform().dialogs->Info("Tavimo", QString("%1 %2").arg(e.what()).arg(0));
     }
-    // No board yet: the first clock tick deals one.
-    BoardDealt = false;
     Label3->hide();
     // Place and size, made sane for the screens first: they may come
     // from a damaged init.txt or from a window the window manager moved.
@@ -290,10 +290,10 @@ void Form2::Form_Load() {
     splash.SetMessage("Please wait:  0");
     // A fresh random sequence for the shuffle.
     platform().random->Reseed();
-    // Pairs as chosen, at most the board size.
-    PairCount = std::min<int>(config.ChosenPictureList().size(),
-                              board::BoardSizeValue(config.BoardSizeText()));
-    CardCount = 2 * PairCount;
+    // No board yet: the first clock tick deals one of the pairs as chosen,
+    // at most the board size.
+    Play.NoBoard(std::min<int>(config.ChosenPictureList().size(),
+                               board::BoardSizeValue(config.BoardSizeText())));
     // The splash bar counts the pairs.
     splash.SetProgressRange(0, PairCount);
     // Let the window paint before the long load.
@@ -351,6 +351,8 @@ bool Form2::Form_Unload() {
     // The unload of a new deal asks and writes nothing.
     if (m.QuietUnload != 0) {
         m.QuietUnload = 0;
+        // The next window's deal decides what becomes of the kept board.
+        keepsBoard_ = false;
         // The board goes with its window: no step of it may run on while
         // the window waits to be deleted.
         Timer1->stop();
@@ -381,15 +383,18 @@ bool Form2::Form_Unload() {
 
 void Form2::DealBoard() {
     configwindow::Window& config = configwindow::Get();
-    // Pictures onto the cards, then the grid and the shuffle.
-    if (config.ChosenPictureList().size() >= 4) {
-        LoadPictures();
+    // The board the player chose at start-up to play on; else, or when one
+    // of its pictures is gone, pictures onto the cards, the grid and the
+    // shuffle.
+    const std::optional<board::BoardState> kept = savedboard::TakeOffered();
+    const bool resumed = kept && ResumeBoard(*kept);
+    if (!resumed && config.ChosenPictureList().size() >= 4) {
+        const QStringList pictures = LoadPictures();
         if (config.ChosenPictureList().size() >= 4 && PairCount >= 4) {
-            Play.NewBoard(PairCount);
+            Play.Deal(pictures, Module1.BackFile, *platform().random);
             ChooseCardSize();
             ComputeGrid();
             ShuffleCards();
-            BoardDealt = true;
         }
     }
     // The board as dealt. A board that could not be dealt leaves the
@@ -401,6 +406,8 @@ void Form2::DealBoard() {
     show();
     QCoreApplication::processEvents();
     Forms::Unload<frmSplash>();
+    // A board dealt afresh leaves no board kept from before.
+    KeepBoard();
     if (BoardDealt) {
         activateWindow();
         Picture1->setFocus();
@@ -410,7 +417,7 @@ void Form2::DealBoard() {
     }
 }
 
-void Form2::LoadPictures() {
+QStringList Form2::LoadPictures() {
     configwindow::Window& config = configwindow::Get();
     frmSplash& splash = Forms::Get<frmSplash>();
     QStringList& chosen = config.ChosenPictureList();
@@ -422,6 +429,7 @@ void Form2::LoadPictures() {
     // the spares are decoded only for files that failed.
     const int wanted = PairCount;
     int loaded = 0;
+    QStringList files;
     const QSize intermediate = cardpicture::IntermediateSize(devicePixelRatioF());
     // The count never goes back: a picture handed over was counted when it decoded.
     int shown = 0;
@@ -440,6 +448,7 @@ void Form2::LoadPictures() {
             return true;
         }
         Face(loaded)->SetPicture(picture->image, picture->file);
+        files << picture->file;
         if (loaded > 0) Back(loaded)->CopyPictureFrom(*Image2[0]);
         ++loaded;
         show(loaded);
@@ -454,10 +463,9 @@ void Form2::LoadPictures() {
                                       [&](int decoded) { show(before + decoded); });
     }
 
-    // Pairs as loaded, at most the board size.
-    PairCount = std::min<int>(chosen.size(), board::BoardSizeValue(config.BoardSizeText()));
-    PairCount = std::min(PairCount, loaded);
-    CardCount = 2 * PairCount;
+    // Pairs as loaded: the failed files left the list, and no more than the
+    // board size went to the decoders.
+    Play.NoBoard(loaded);
     // Too few: back to the configuration.
     if (PairCount < 4) {
         platform().dialogs->Info("Tavimo", "Not enough pictures");
@@ -471,6 +479,7 @@ void Form2::LoadPictures() {
         Face(PairCount + i)->CopyPictureFrom(*Image1[i]);
         Back(PairCount + i)->CopyPictureFrom(*Image2[0]);
     }
+    return files;
 }
 
 void Form2::ChooseCardSize() {
@@ -484,7 +493,6 @@ void Form2::ComputeGrid() {
 void Form2::ShuffleCards() {
     const board::Offsets o =
         board::PlacementOffsets(Grid, PairCount, pictureWidth_, pictureHeight_);
-    CardSlot = board::ShuffleSlots(CardCount, *platform().random);
     CardX.assign(CardSlot.size(), 0);
     CardY.assign(CardSlot.size(), 0);
     for (int k = 0; k < static_cast<int>(CardSlot.size()); ++k) {
@@ -493,14 +501,15 @@ void Form2::ShuffleCards() {
         CardX[k] = o.left + Grid.SlotX[s];
         const board::TwipRect r = board::CardImageRect(Grid, CardX[k], CardY[k]);
         const QRect px = twips::ToPixelRect(r.left, r.top, r.width, r.height);
+        const bool up = Play.CardAt(k) != board::Card::Down;
         CardWidget* face = Face(k);
         face->SetBorder(true);
         face->setGeometry(px);
-        face->hide();
+        face->setVisible(up);
         CardWidget* back = Back(k);
         back->SetBorder(true);
         back->setGeometry(px);
-        back->show();
+        back->setVisible(!up);
     }
     CardsMoved();
 }
@@ -603,21 +612,21 @@ void Form2::mnuNew_Click() {
 void Form2::mnuRstrt_Click() {
     // Only a dealt board can be dealt again: a window left without a board
     // (too few pictures) has blank or too few cards.
-    if (!BoardDealt || PairCount < 4) return;
+    // A fresh board; an end step still pending from the board before
+    // belongs to that board and is dropped with it.
+    if (!Play.Restart(*platform().random)) return;
     Picture1->setUpdatesEnabled(false);
     ChooseCardSize();
     ComputeGrid();
     ShuffleCards();
     Picture1->setUpdatesEnabled(true);
     Picture1->show();
-    // A fresh board; an end step still pending from the board before
-    // belongs to that board and is dropped with it.
-    Play.NewBoard(PairCount);
     Module1.Bonus = 0;
     // Three blanks before "Score:" and two after it, unlike the running
     // caption: the restart caption has always been spelt so.
     setWindowTitle("Tavimo   Score:  " + num::Text(Score) + "       Time 0:0:0");
     if (MMControl1) MMControl1->Command("Open");
+    KeepBoard();
 }
 
 void Form2::mnuSlct_Click() {

@@ -101,14 +101,15 @@ public:
     const double& ResizeStep = Play.ResizeStep();    // the manual size step under way
     const bool& RelayoutOn = Play.RelayoutOn();      // the next resize event lays the board out
 
-    int PairCount = 0;
-    int CardCount = 0;
-    int CurrentBack = 0;
-    bool BoardDealt = false;  // the deal laid out a board of at least 4 pairs
+    // The board as dealt: the model's, read here under the window's names.
+    const int& PairCount = Play.PairCount();
+    const int& CardCount = Play.CardCount();
+    const bool& BoardDealt = Play.Dealt();  // a board of at least 4 pairs lies on the table
+    const std::vector<int>& CardSlot = Play.Slots();  // slot of card k
+    int CurrentBack = 0;                              // the checked item of the card-back menu
 
-    // Board geometry: slot size, grid and slots (board/BoardLayout.h).
+    // Board geometry: slot size, grid and where each card's slot lies.
     board::BoardGrid Grid;
-    std::vector<int> CardSlot;         // slot of card k
     std::vector<double> CardX, CardY;  // position of card k's slot in the board area
 
     // Sizes as set, in twips (the widgets hold them rounded to pixels).
@@ -129,7 +130,11 @@ public:
 
     // ---- Dealing, layout, File and Board Size menus (Form2.cpp) ----
     void DealBoard();
-    void LoadPictures();
+    // Decodes the chosen pictures onto the faces, dropping those that fail;
+    // the files on the first faces, in order.
+    QStringList LoadPictures();
+    // Lays the cards out on their slots as the model dealt them, each drawn
+    // as the model says.
     void ShuffleCards();
     void PlaceCards();
     void ChooseCardSize();
@@ -190,6 +195,15 @@ public:
     int KeyFocusSlot = -1;          // slot under the focus frame; -1 before the first arrow key
     QFrame* KeyFrame = nullptr;     // the focus frame, over the cards in the board area
 
+    // ---- The board kept between runs (Form2Resume.cpp) ----
+    void ConnectSaving();  // called once by the constructor
+    // Saves the board in progress, or removes the kept one when this
+    // window's board is finished, restarted or never started.
+    void KeepBoard();
+    // Lays out the board kept from an earlier run; false, with the player
+    // told which picture failed, when a picture cannot be read.
+    bool ResumeBoard(const board::BoardState& kept);
+
     // ---- Card backs (Form2Backs.cpp) ----
     void ConnectBacks();  // wires the card-back menu; called once by the constructor
     // Lists the Backs folder into File1, fills the card-back menu and loads
@@ -230,4 +244,6 @@ private:
     double windowWidth_ = 9550, windowHeight_ = 6750;
     double windowLeft_ = 0, windowTop_ = 0;
     bool settingSize_ = false;  // the game itself is sizing the window
+    bool keepsBoard_ = true;    // off once the window is unloaded for the next deal
+    bool saveFailureTold_ = false;
 };

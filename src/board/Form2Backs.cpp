@@ -93,6 +93,7 @@ void Form2::mnuBack_Click(int Index) {
     mnuBack[Index]->setChecked(true);
     CurrentBack = Index;
     Module1.BackFile = File1[Index];
+    Play.SetBack(Module1.BackFile);
     // Every back at once; faces and turned cards stay as they are.
     for (int k = 1; k < CardCount && k < Image2.size(); ++k) Image2[k]->CopyPictureFrom(*Image2[0]);
     // The cover goes; unloading it lets the next cover take the game

@@ -228,10 +228,7 @@ void Form2::Image1_Click(int Index) {
     if (!Play.Complete()) return;
     Module1.ViewerCaller = 2;
     Module1.ViewerCard = static_cast<int16_t>(Index);
-    // Entry k of the chosen pictures serves cards k and k + N.
-    const QStringList& chosen = configwindow::Get().ChosenPictureList();
-    const int entry = Index >= PairCount ? Index - PairCount : Index;
-    Module1.ViewerFile = entry >= 0 && entry < chosen.size() ? chosen[entry] : QString();
+    Module1.ViewerFile = Play.PictureOf(Index);
     Forms::Get<Form3>().show();
     QCoreApplication::processEvents();
     hide();

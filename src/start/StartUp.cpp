@@ -13,6 +13,7 @@
 #include "app/SettingsFile.h"
 #include "board/Form2.h"
 #include "board/KeyFocus.h"
+#include "board/SavedBoard.h"
 #include "board/ScreenPlacement.h"
 #include "config/Form1.h"
 #include "pictures/ThumbnailCache.h"
@@ -40,7 +41,7 @@ bool StartUp() {
     // Saves cut short by a killed process leave their temporary files behind.
     textfile::RemoveStaleTemporaries(
         Paths().DataFolder(),
-        {assets::SettingsFile, assets::FolderListFile, assets::HighScoreFile});
+        {assets::SettingsFile, assets::FolderListFile, assets::HighScoreFile, assets::BoardFile});
     ThumbnailCache().RemoveStaleTemporaries();
 
     // A missing, short or unusable init.txt is replaced by the default line
@@ -69,8 +70,27 @@ bool StartUp() {
     m.PlayerName = "";
     Form1::SetValue(config.Check8, 1);
     Form1::SetValue(config.View, 1);
+    OfferKeptBoard();
     config.Command1_Click();
     return true;
+}
+
+void OfferKeptBoard() {
+    const QString folder = Paths().DataFolder();
+    const savedboard::Loaded kept = savedboard::Load(folder);
+    switch (kept.found) {
+        case savedboard::Found::None:
+            return;
+        case savedboard::Found::Damaged:
+            platform().dialogs->Info("Tavimo", kept.message);
+            return;
+        case savedboard::Found::Whole:
+            break;
+    }
+    if (platform().dialogs->AskYesNo("Tavimo", "Resume the board you left?"))
+        savedboard::OfferToDeal(kept.state);
+    else
+        savedboard::Remove(folder);
 }
 
 int RunSession() {

@@ -6,6 +6,11 @@
 // program cannot go on (init.txt can be neither read nor written).
 bool StartUp();
 
+// Before the first deal: a board kept from the last run that reads back
+// whole is offered again ("Resume the board you left?"); Yes hands it to
+// the first deal, No removes it. A damaged one is moved aside and said once.
+void OfferKeptBoard();
+
 // Runs the event loop until the session ends (platform/SessionEnd.h), also
 // when the end was asked for during start-up, then discards every window
 // while the application still stands. Returns the exit code.

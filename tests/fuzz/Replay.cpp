@@ -12,6 +12,7 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv);
 TAVIMO_FUZZ_TARGET(init)
 TAVIMO_FUZZ_TARGET(dirs)
 TAVIMO_FUZZ_TARGET(best)
+TAVIMO_FUZZ_TARGET(board)
 TAVIMO_FUZZ_TARGET(wmf)
 TAVIMO_FUZZ_TARGET(picture)
 
@@ -20,11 +21,9 @@ int main(int argc, char* argv[]) {
     const struct {
         const char* name;
         int (*run)(const uint8_t*, size_t);
-    } targets[] = {{"init", TavimoFuzz_init},
-                   {"dirs", TavimoFuzz_dirs},
-                   {"best", TavimoFuzz_best},
-                   {"wmf", TavimoFuzz_wmf},
-                   {"picture", TavimoFuzz_picture}};
+    } targets[] = {{"init", TavimoFuzz_init}, {"dirs", TavimoFuzz_dirs},
+                   {"best", TavimoFuzz_best}, {"board", TavimoFuzz_board},
+                   {"wmf", TavimoFuzz_wmf},   {"picture", TavimoFuzz_picture}};
     for (const auto& t : targets) {
         const QDir dir(QStringLiteral(TAVIMO_FUZZ_CORPUS "/") + t.name);
         const QStringList files = dir.entryList(QDir::Files, QDir::Name);

@@ -264,16 +264,13 @@ private slots:
         WriteBack(folder, "Sky.jpg", Qt::blue);
         Form2& game = NewGameWindow();
         game.show();
-        // Four cards; cards 0 and 1 are a missed pair still face up.
-        game.PairCount = 2;
-        game.CardCount = 4;
-        for (int k = 0; k < 4; ++k) {
+        // Eight cards; cards 0 and 1 are a missed pair still face up.
+        game.Play.Deal(PicturePaths(4), "Sky.jpg", *platform().random);
+        for (int k = 0; k < 8; ++k) {
             game.Back(k)->CopyPictureFrom(*game.Image2[0]);
-            const bool up = k < 2;
-            game.Face(k)->setVisible(up);
-            game.Back(k)->setVisible(!up);
+            game.Face(k)->setVisible(false);
+            game.Back(k)->setVisible(true);
         }
-        game.Play.NewBoard(2);
         game.Image2_Click(0);
         game.Image2_Click(1);
 
@@ -283,7 +280,7 @@ private slots:
         QCOMPARE(CheckedItem(game), 0);
         QCOMPARE(game.CurrentBack, 0);
         const qint64 moon = game.Image2[0]->Picture().cacheKey();
-        for (int k = 0; k < 4; ++k) {
+        for (int k = 0; k < 8; ++k) {
             QCOMPARE(game.Image2[k]->Picture().cacheKey(), moon);
             QCOMPARE(game.Image1[k]->isVisible(), k < 2);
             QCOMPARE(game.Image2[k]->isVisible(), k >= 2);

@@ -45,10 +45,7 @@ struct Board {
         Form2& f = *form;
         f.Timer1->stop();
         f.Timer2->stop();
-        f.BoardDealt = true;
-        f.PairCount = pairs;
-        f.CardCount = 2 * pairs;
-        f.Play.NewBoard(pairs);
+        f.Play.Deal(PicturePaths(pairs), "Sky.jpg", *d.random);
         for (int i = 0; i < f.CardCount; ++i) {
             f.Face(i);
             f.Back(i);
@@ -169,22 +166,6 @@ private slots:
         QVERIFY(b.Caption().startsWith("Tavimo    Score: 75       Time "));
     }
 
-    void thirdCardTurnsTheMissDownWithoutSecondPenalty() {
-        Board b;
-        b->Image2_Click(0);
-        b->Image2_Click(1);
-        QCOMPARE(b->Score, 75.0);
-        b.Later(0.3f);
-        b->Image2_Click(5);
-        QVERIFY(b.Down(0) && b.Down(1));
-        QVERIFY(b.Up(5));
-        QCOMPARE(b->CardsUp, 1);
-        QCOMPARE(b->Score, 75.0);
-        b->Image2_Click(13);  // 5 + 8: the third card opened a turn
-        QCOMPARE(b->Score, 175.0);
-        QCOMPARE(b->PairsFound, 1);
-    }
-
     void flipBackWaitsStrictlyLongerThanTheDelay() {
         Board b;
         // Slow: 2 s.
@@ -223,8 +204,7 @@ private slots:
 
     void faceClickOpensTheViewerOnlyOnAFinishedBoard() {
         Board b(4);
-        Forms::Get<Form1>().ChosenPictures = {"/p/a.jpg",  "/p/b.jpg",  "/p/c.jpg",  "/p/d.jpg",
-                                              "/p/s1.jpg", "/p/s2.jpg", "/p/s3.jpg", "/p/s4.jpg"};
+        b->Play.Deal({"/p/a.jpg", "/p/b.jpg", "/p/c.jpg", "/p/d.jpg"}, "Sky.jpg", *b.d.random);
         WriteBest(b.folder, All(30000));
         b->Image2_Click(0);
         b->Image2_Click(4);
@@ -297,42 +277,6 @@ private slots:
         QCOMPARE(ClockOf(b.Caption()), QString("0:00:15"));
     }
 
-    void aHeldPauseKeyPausesOnce() {
-        Board b;
-        b->Image2_Click(0);
-        for (int i = 0; i < 5; ++i) b->Form_KeyDown(vk::P, 0);  // held: repeated key-downs
-        QCOMPARE(b->Paused, 1);
-        b->Form_KeyUp(vk::P, 0);
-        b->Form_KeyDown(vk::F1, 0);  // any key resumes, F1 too
-        QCOMPARE(b->Paused, 0);
-        b->Form_KeyUp(vk::F1, 0);
-        b->Form_KeyDown(vk::F1, 0);  // and F1 pauses
-        QCOMPARE(b->Paused, 1);
-        b->Form_KeyUp(vk::F1, 0);
-        // The sizing keys neither pause nor resume.
-        b->Form_KeyDown(vk::Minus, 0);
-        QCOMPARE(b->Paused, 1);
-        b->Form_KeyUp(vk::Minus, 0);
-        // A key other than P does not pause a running game.
-        b->Form_KeyDown(vk::Return, 0);
-        QCOMPARE(b->Paused, 0);
-        b->Form_KeyUp(vk::Return, 0);
-        b->Form_KeyDown(vk::Space, 0);
-        QCOMPARE(b->Paused, 0);
-    }
-
-    void plusKeyUpKeepsTheLatch() {
-        Board b;
-        b->Form_KeyDown(vk::P, 0);
-        QCOMPARE(b->Paused, 1);
-        b->Form_KeyUp(vk::Plus, 0);  // not a release of the pause key
-        b->Form_KeyDown(vk::Space, 0);
-        QCOMPARE(b->Paused, 1);
-        b->Form_KeyUp(vk::P, 0);
-        b->Form_KeyDown(vk::Space, 0);
-        QCOMPARE(b->Paused, 0);
-    }
-
     void pauseMessageLaidOutForTheWidth() {
         Board b;
         b->SetWindowWidth(12600);
@@ -358,16 +302,6 @@ private slots:
         QCOMPARE(b->Label3->width(), narrow.width());
         QVERIFY(b->Label3->height() >= b->Label3->heightForWidth(narrow.width()));
         QCOMPARE(b->Label3->font().pointSize(), 23);
-    }
-
-    void acrossMidnightTheClockRunsOn() {
-        Board b(8, 86390);
-        b->Image2_Click(0);
-        b.RunUntil(86399.9f);
-        QCOMPARE(ClockOf(b.Caption()), QString("0:00:10"));
-        b.At(0);  // the next day
-        b.RunUntil(50);
-        QCOMPARE(ClockOf(b.Caption()), QString("0:01:00"));
     }
 
     void exitQuestionTimeDoesNotCount() {
@@ -551,17 +485,6 @@ private slots:
         }
         // About 10 s of a 32-s par.
         QVERIFY2(Module1.Bonus > 200 && Module1.Bonus < 230, qPrintable(num::Text(Module1.Bonus)));
-    }
-
-    // The system clock set back an hour while a miss is up.
-    void settingTheSystemClockDoesNotHoldAMiss() {
-        Board b;
-        b->Image2_Click(0);
-        b->Image2_Click(1);
-        b.d.clock->SetTimeOfDay(1000 - 3600);
-        b.Later(2.1f);
-        b->Timer2_Timer();
-        QVERIFY(b.Down(0) && b.Down(1));
     }
 };
 TAVIMO_TEST(MidnightTest);

@@ -163,6 +163,12 @@ void DefaultSettings() {
     Module1.MatchSound = "Match.wav";
 }
 
+QStringList PicturePaths(int pairs) {
+    QStringList paths;
+    for (int k = 0; k < pairs; ++k) paths << QString("/pics/p%1.jpg").arg(k);
+    return paths;
+}
+
 QStringList GeneratedPictures(const ProgramFolder& folder, int count) {
     const QString graphics = FileSystem::Join(folder.Path(), "Graphics");
     const QStringList all = platform().fs->ListFiles(graphics, "*.jpg");

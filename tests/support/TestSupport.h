@@ -66,6 +66,8 @@ private:
 void DefaultSettings();
 // The first `count` generated JPEGs of the folder's Graphics, as full paths.
 QStringList GeneratedPictures(const ProgramFolder& folder, int count);
+// "/pics/p0.jpg" ... for a board of `pairs` pairs dealt without files.
+QStringList PicturePaths(int pairs);
 
 // The folder where the build generated the default assets.
 QString GeneratedAssets();
