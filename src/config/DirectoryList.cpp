@@ -77,7 +77,21 @@ bool OnAbsentVolume(const QString& path, FileSystem& fs) {
 }
 
 bool Storable(const QString& path) {
-    return !path.contains(',');
+    return UnstorableReason(path).isEmpty();
+}
+
+QString UnstorableReason(const QString& path) {
+    if (path.contains(',')) return QStringLiteral("a comma");
+    // What the reader takes for a damaged file.
+    if (textfile::HasControlCharacters(path)) return QStringLiteral("a tab or a line break");
+    return QString();
+}
+
+QString Printable(const QString& path) {
+    QString out = path;
+    for (QChar& c : out)
+        if (c.category() == QChar::Other_Control) c = u'?';
+    return out;
 }
 
 ReadStatus ReadEntries(QIODevice& in, QList<FolderEntry>* entries, QString* why) {
@@ -151,14 +165,15 @@ Outcome ReadOnce(const QString& programFolder, const QString& graphics, QList<Fo
         if (!entry.path.startsWith('/')) continue;
         FsError err = FsError::None;
         const bool hasFiles = !fs.ListFiles(entry.path, "*", &err).isEmpty();
-        // A stick or share that is not there now must not lose its entry.
-        if (err == FsError::DeviceUnavailable ||
+        // A stick or share that is not there now, or a folder we may not
+        // read now, must not lose its entry.
+        if (err == FsError::DeviceUnavailable || err == FsError::Other ||
             (err != FsError::None && OnAbsentVolume(entry.path, fs))) {
             entry.available = false;
             out->append(entry);
             continue;
         }
-        // Gone, empty or unreadable folders drop out without a word.
+        // Gone or empty folders drop out without a word.
         if (hasFiles) out->append(entry);
     }
     return Outcome::Loaded;

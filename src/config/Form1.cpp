@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -11,7 +12,9 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTimer>
+#include <QToolTip>
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
@@ -25,12 +28,37 @@
 #include "platform/Twips.h"
 #include "ui/FormPlacement.h"
 #include "ui/PictureFile.h"
+#include "ui/PlayerText.h"
 #include "viewer/Form3.h"
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+QString ElidedLabel::ShownText() const {
+    return fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width());
+}
+
+bool ElidedLabel::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const QString shown = ShownText();
+        if (shown == text()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), PlainToolTip(text()),
+                               this);
+        }
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+void ElidedLabel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    style()->drawItemText(&p, contentsRect(), static_cast<int>(alignment()), palette(), isEnabled(),
+                          ShownText(), foregroundRole());
 }
 
 namespace {
@@ -156,6 +184,7 @@ Form1::Form1() {
     Label12 = new QLabel("DIRECTORIES INCLUDED", this);
     Label1 = new QLabel("Files Available: ", this);
     Label11 = new QLabel(this);
+    Label11->setTextFormat(Qt::PlainText);  // a folder's name, as it is
     List3 = new QListWidget(this);
     // Paths keep both ends visible; the caption above shows the highlighted one.
     List3->setTextElideMode(Qt::ElideMiddle);
@@ -164,7 +193,8 @@ Form1::Form1() {
     Image1 = new ClickLabel(this);
     Image1->setScaledContents(true);
     Image1->hide();
-    Label9 = new QLabel(this);
+    Label9 = new ElidedLabel(this);
+    Label9->setTextFormat(Qt::PlainText);
     View = new QCheckBox("View", this);
 
     connect(BMP_Check, &QCheckBox::stateChanged, this, [this] { BMP_Check_Click(); });
@@ -241,7 +271,7 @@ void Form1::LoadDirectoryList() {
     List3->clear();
     for (const FolderEntry& e : dirlist::Load(Paths().DataFolder(), Paths().GraphicsFolder())) {
         auto* item = new QListWidgetItem(e.path);
-        item->setToolTip(e.path);
+        item->setToolTip(PlainToolTip(e.path));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(e.included ? Qt::Checked : Qt::Unchecked);
         if (!e.available) {
@@ -436,6 +466,22 @@ void Form1::Resize() {
                         {Label1, &c.Label1}})
         widen(w, *r);
     widen(View, c.View);
+    // "Add" and "       Remove" keep their whole text between the browser
+    // and the folder list (the list was drawn over them): the list and its
+    // captions move right for it, the list keeping its right edge.
+    const double buttonText =
+        twips::FromPixels(std::max(Label13->sizeHint().width(), Label14->sizeHint().width()));
+    const double shift = std::max(0.0, c.Label14.left + buttonText - c.List3.left);
+    if (shift > 0) {
+        for (TwipRect* r : {&c.List3, &c.Label11, &c.Label1, &c.Label12}) r->left += shift;
+        c.List3.width -= shift;
+        c.Label13.width += shift;
+        c.Label14.width += shift;
+        c.addArrowTo += shift;
+    }
+    // The list ends inside the browsing area's frame, also where the
+    // unscaled gap before it leaves less room than the design's.
+    c.List3.width = std::min(c.List3.width, c.Shape1.right() - 60 - c.List3.left);
     // The previewed file's name may use the room up to the frame's edge.
     c.Label9.width = std::max(c.Label9.width, c.Shape1.right() - 120 - c.Label9.left);
     Place(Frame2, c.Frame2);
@@ -512,6 +558,7 @@ bool Form1::PointDir1(const QString& path, FsError* error) {
         ShowDir1Current();
         selectingDir1_ = false;
     }
+    Dir1Highlighted.clear();
     if (path == Dir1Path) return true;
     Dir1Path = path;
     Dir1_Change();
@@ -519,7 +566,9 @@ bool Form1::PointDir1(const QString& path, FsError* error) {
 }
 
 void Form1::Dir1_Click(const QString& path) {
-    PointDir1(path);
+    // A folder that cannot be browsed stays highlighted in the tree: "Add"
+    // takes that one, and says why it cannot be added.
+    if (!PointDir1(path)) Dir1Highlighted = path;
 }
 
 void Form1::Dir1_Change() {
@@ -623,23 +672,37 @@ void Form1::List3_ItemCheck() {
 }
 
 void Form1::Label13_Click() {
-    const QString path = Dir1Path;
+    const QString path = Dir1Highlighted.isEmpty() ? Dir1Path : Dir1Highlighted;
     if (path.isEmpty()) return;
-    if (!dirlist::Storable(path)) {
+    const auto refuse = [&path](const QString& why) {
         platform().dialogs->Info(
-            "Tavimo", "The folder " + path +
-                          " cannot be added: its name contains a comma, and the folder list "
-                          "cannot store folder names with commas. Rename the folder or choose "
-                          "another one.");
+            "Tavimo", "The folder " + dirlist::Printable(path) + " cannot be added: " + why);
+    };
+    if (const QString odd = dirlist::UnstorableReason(path); !odd.isEmpty()) {
+        refuse("its name contains " + odd +
+               ", which the folder list cannot store. Rename the folder or choose another one.");
         return;
+    }
+    if (!Dir1Highlighted.isEmpty()) {
+        FsError err = FsError::None;
+        platform().fs->ListFiles(path, "*", &err);
+        if (err != FsError::None) {
+            refuse("it cannot be read (" + FolderError(err).description + ").");
+            return;
+        }
     }
     for (int i = 0; i < List3->count(); ++i)
         if (List3->item(i)->text() == path) return;
     auto* item = new QListWidgetItem(path);
-    item->setToolTip(path);
+    item->setToolTip(PlainToolTip(path));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
-    List3->insertItem(0, item);
+    {
+        // The entries move down one: no new choice of the highlighted one,
+        // so the browser and the preview stay where the player left them.
+        const QSignalBlocker block(List3->selectionModel());
+        List3->insertItem(0, item);
+    }
     item->setCheckState(Qt::Checked);  // the check change rescans
 }
 
@@ -858,5 +921,9 @@ void Form1::Command6_Click() {
 bool Form1::Form_Unload() {
     RestoreFileTypes();
     ShowGameWindow();
-    return true;  // the window stays
+    // The close is refused: the window stays, in front of the game window
+    // just brought up, not behind it.
+    raise();
+    activateWindow();
+    return true;
 }

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextDocument>
 #include <cerrno>
 
 #include "TestSupport.h"
@@ -25,6 +26,21 @@ QStringList Paths(const Form1& f) {
 }
 QString Types(const Form1& f) {
     return f.TakeFileTypeSnapshot();
+}
+// What the label shows is its text as it stands, not markup made of it.
+bool Literal(const QLabel* l) {
+    return l->textFormat() == Qt::PlainText ||
+           (l->textFormat() == Qt::AutoText && !Qt::mightBeRichText(l->text()));
+}
+// The text a tool tip shows.
+QString ToolTipShows(const QString& tip) {
+    if (!Qt::mightBeRichText(tip)) return tip;
+    QTextDocument doc;
+    doc.setHtml(tip);
+    return doc.toPlainText();
+}
+void ClickAdd(Form1& f) {
+    QTest::mouseClick(f.Label13, Qt::LeftButton, {}, f.Label13->rect().center());
 }
 }  // namespace
 
@@ -124,14 +140,28 @@ private slots:
         QCOMPARE(Paths(f), (QStringList{"/pics/A+", "/pics/a+", graphics + "+"}));
         QCOMPARE(f.FilesAvailable, 8);
 
-        // A comma cannot be stored: refused with the reason.
-        QVERIFY(f.PointDir1("/pics/a,b"));
-        d.dialogs->shown.clear();
-        f.Label13_Click();
-        QCOMPARE(f.List3->count(), 3);
-        QCOMPARE(d.dialogs->shown.size(), size_t(1));
-        QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
-        QVERIFY(d.dialogs->shown[0].text.contains("comma"));
+        // A comma, tab, CR or line feed cannot be stored (the file splits
+        // its fields and lines there): refused with the folder's name and the
+        // reason, and nothing in the list is lost.
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        for (const char* odd : {"a,b", "tab\there", "cr\rhere", "new\nline"}) {
+            const QString path = "/pics/" + QString(odd);
+            fs->AddFile(path, "n4.jpg");
+            QVERIFY(f.PointDir1(path));
+            d.dialogs->shown.clear();
+            ClickAdd(f);
+            QCOMPARE(f.List3->count(), 3);
+            QCOMPARE(d.dialogs->shown.size(), size_t(1));
+            QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
+            const QString text = d.dialogs->shown[0].text;
+            QVERIFY2(text.contains("/pics/" +
+                                   QString(odd).replace(QRegularExpression("[\\t\\r\\n]"), "?")),
+                     qPrintable(text));
+            QVERIFY(text.contains(QString(odd).contains(',') ? "comma" : "line"));
+        }
+        QCOMPARE(Paths(f), (QStringList{"/pics/A+", "/pics/a+", graphics + "+"}));
+        f.hide();
 
         // Unchecking rescans.
         f.List3->item(1)->setCheckState(Qt::Unchecked);
@@ -166,6 +196,39 @@ private slots:
         QCOMPARE(pf->Read("dirs.txt"), (graphics + "1,\r\n0\r\n").toUtf8());
         QVERIFY(f.SaveDirectoryList());
         QCOMPARE(pf->Read("dirs.txt"), (graphics + "1,\r\n0\r\n").toUtf8());
+    }
+
+    void addTakesTheHighlightedFolderNeverAnother() {
+        // Real folders for the tree; the fake file system says which can be read.
+        const QString other = pf->File("Other"), locked = pf->File("Other/locked");
+        QVERIFY(QDir().mkpath(locked));
+        fs->AddFile(other, "o.jpg");
+        fs->AddFolder(locked);
+        fs->SetError(locked, FsError::Other);
+        Form1& f = Config();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY(f.PointDir1(other));
+        f.Dir1->expand(f.Dir1->currentIndex());
+        QTRY_VERIFY(f.Dir1Model->index(locked).isValid());
+        const QModelIndex lockedIndex = f.Dir1Model->index(locked);
+        f.Dir1->scrollTo(lockedIndex);
+        QTest::mouseClick(f.Dir1->viewport(), Qt::LeftButton, {},
+                          f.Dir1->visualRect(lockedIndex).center());
+        QCOMPARE(f.Dir1->currentIndex(), lockedIndex);
+        d.dialogs->shown.clear();
+        ClickAdd(f);
+        // Not its parent, the folder browsed before: the chosen one is named.
+        QCOMPARE(Paths(f), QStringList{graphics + "+"});
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QVERIFY2(d.dialogs->shown[0].text.contains(locked), qPrintable(d.dialogs->shown[0].text));
+        // Once it can be read, the same highlight adds it.
+        fs->ClearError(locked);
+        fs->AddFile(locked, "l.jpg");
+        QTest::mouseClick(f.Dir1->viewport(), Qt::LeftButton, {},
+                          f.Dir1->visualRect(lockedIndex).center());
+        ClickAdd(f);
+        QCOMPARE(Paths(f), (QStringList{locked + "+", graphics + "+"}));
     }
 
     void aListThatCannotBeSavedIsReportedOnce() {
@@ -213,13 +276,17 @@ private slots:
                   "/media/stick/pics1,\r\n"  // stick not plugged in
                   "/media/card/gone1,\r\n"   // card there, folder deleted
                   "/srv/share/photos0,\r\n"  // share not mounted
-                  "/run/media/ann/CAM/dcim1,\r\n" +
-                      graphics.toUtf8() + "1,\r\n0\r\n");
+                  "/run/media/ann/CAM/dcim1,\r\n"
+                  "/srv/denied1,\r\n" +  // not readable for us at start-up
+                      graphics.toUtf8() +
+                      "1,\r\n0\r\n");
+        fs->AddFolder("/srv/denied");
+        fs->SetError("/srv/denied", FsError::Other);
         Form1& f = Config();
-        QCOMPARE(f.List3->count(), 4);
+        QCOMPARE(f.List3->count(), 5);
         const QStringList away = {"/media/stick/pics", "/srv/share/photos",
-                                  "/run/media/ann/CAM/dcim"};
-        for (int i = 0; i < 3; ++i) {
+                                  "/run/media/ann/CAM/dcim", "/srv/denied"};
+        for (int i = 0; i < 4; ++i) {
             QListWidgetItem* item = f.List3->item(i);
             QCOMPARE(item->text(), away[i]);
             QCOMPARE(item->checkState(), Qt::Unchecked);
@@ -245,7 +312,7 @@ private slots:
         QVERIFY(f.SaveDirectoryList());
         QCOMPARE(pf->Read("dirs.txt"),
                  "/media/stick/pics1,\r\n/srv/share/photos0,\r\n"
-                 "/run/media/ann/CAM/dcim1,\r\n" +
+                 "/run/media/ann/CAM/dcim1,\r\n/srv/denied1,\r\n" +
                      graphics.toUtf8() + "1,\r\n0\r\n");
     }
 
@@ -379,10 +446,19 @@ private slots:
         Module1.FileTypeSnapshot = "111111";
         f.show();
         f.BMP_Check->click();
+        // The game window the close brings up is put in front by the window
+        // manager, as here.
+        Form2& game = Forms::Get<Form2>();
+        game.show();
+        game.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&game));
         QVERIFY(!f.close());
         FlushDeletes();
         QCOMPARE(Forms::IfLoaded<Form1>(), &f);
         QVERIFY(f.isVisible());
+        // The configuration window stays in front of it, not behind (asked
+        // at once: the game window's first tick may bring it forward later).
+        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&f));
         QCOMPARE(Types(f), QString("111111"));
         QVERIFY(Forms::IfLoaded<Form2>() && Forms::IfLoaded<Form2>()->isVisible());
     }
@@ -432,6 +508,17 @@ private slots:
         f.Command1->setFocus();
         QApplication::processEvents();
         QCOMPARE(f.Combo1->currentText(), QString("4"));
+        // A pasted number out of range becomes the nearest size allowed.
+        for (const auto& [pasted, kept] : {std::pair{"-5", "4"}, {"+12", "12"}, {"-0", "4"}}) {
+            edit->setFocus();
+            QApplication::clipboard()->setText(pasted);
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(edit->text(), QString(pasted));
+            f.Command1->setFocus();
+            QApplication::processEvents();
+            QCOMPARE(f.Combo1->currentText(), QString(kept));
+        }
     }
 
     void resizeFollowsTheGameWindow() {
@@ -446,7 +533,18 @@ private slots:
         QCOMPARE(f.Frame2->width(), twips::ToPixels(2414.0 * 19100 / 9550));
         QCOMPARE(f.Combo1->width(), 41);
         QCOMPARE(f.Image1->geometry(), f.Shape2->geometry());
-        QCOMPARE(f.List3->x() - (f.Dir1->x() + f.Dir1->width()), 71);
+        QVERIFY(f.List3->x() - (f.Dir1->x() + f.Dir1->width()) >= 71);
+        // "Add" and "Remove" are never cut off by the folder list.
+        for (const auto& [w, h] :
+             {std::pair{19100.0, 13505.0}, {9550.0, 6750.0}, {7000.0, 5000.0}}) {
+            Module1.WindowWidth = w;
+            Module1.WindowHeight = h;
+            f.Resize();
+            for (const QLabel* button : {f.Label13, f.Label14})
+                QVERIFY2(button->x() + button->sizeHint().width() <= f.List3->x() + 1,
+                         qPrintable(button->text().trimmed()));
+            QVERIFY(f.List3->geometry().right() <= f.Shape1->geometry().right());
+        }
     }
 
     void driveThatFailsGoesBackToTheStartDrive() {
@@ -706,6 +804,62 @@ private slots:
         MouseClickFile(f, "a.bmp");
         QVERIFY(f.Image1Picture);
         QVERIFY(f.Label9->isVisibleTo(&f));
+    }
+
+    void addKeepsTheBrowserAndThePreview() {
+        Form1& f = Shown();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        // A listed folder looked at first stays highlighted in the list ...
+        QTest::mouseClick(f.List3->viewport(), Qt::LeftButton, {},
+                          f.List3->visualItemRect(f.List3->item(0)).center());
+        QCOMPARE(f.Dir1Path, pf->File("Graphics"));
+        // ... while the player browses on and previews a picture elsewhere.
+        QVERIFY(f.PointDir1(pf->File("Other")));
+        MouseClickFile(f, "d.bmp");
+        QVERIFY(f.Image1Picture);
+        QTest::mouseClick(f.Label13, Qt::LeftButton, {}, f.Label13->rect().center());
+        QApplication::processEvents();
+        QCOMPARE(f.Folders().first().path, pf->File("Other"));
+        QCOMPARE(f.Dir1Path, pf->File("Other"));
+        QCOMPARE(f.Label9->text(), QString("d.bmp"));
+        QVERIFY(f.Image1Picture);
+        QCOMPARE(f.SelectedFile, QString("d.bmp"));
+    }
+
+    void namesThatLookLikeMarkupAreShownAsTheyAre() {
+        Picture("<b>Folder/<b>bold.bmp", Qt::red);
+        Form1& f = Shown();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        const QString folder = pf->File("<b>Folder");
+        QVERIFY(f.PointDir1(folder));
+        MouseClickFile(f, "<b>bold.bmp");
+        QCOMPARE(f.Label9->text(), QString("<b>bold.bmp"));
+        QVERIFY(Literal(f.Label9));
+        QTest::mouseClick(f.Label13, Qt::LeftButton, {}, f.Label13->rect().center());
+        QCOMPARE(f.List3->item(0)->text(), folder);
+        QCOMPARE(ToolTipShows(f.List3->item(0)->toolTip()), folder);
+        QTest::mouseClick(f.List3->viewport(), Qt::LeftButton, {},
+                          f.List3->visualItemRect(f.List3->item(0)).center());
+        QVERIFY(f.Label11->text().endsWith("/<b>Folder"));
+        QVERIFY(Literal(f.Label11));
+    }
+
+    void aLongFileNameStaysInsideThePreviewsBox() {
+        const QString name = QString("a very long name for a picture file").repeated(3) + ".bmp";
+        Picture("Graphics/" + name, Qt::red);
+        Form1& f = Shown();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        MouseClickFile(f, name);
+        QCOMPARE(f.Label9->text(), name);  // the name itself is kept
+        const QString shown = f.Label9->ShownText();
+        QVERIFY(shown != name);
+        QVERIFY(shown.endsWith(".bmp"));
+        QVERIFY(QFontMetrics(f.Label9->font()).horizontalAdvance(shown) <=
+                f.Label9->contentsRect().width());
+        QVERIFY(f.Label9->geometry().right() <= f.Shape1->geometry().right());
     }
 
     void aDeepFolderShowsItsNameInTheBrowser() {
