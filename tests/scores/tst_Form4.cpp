@@ -2,6 +2,7 @@
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolTip>
 #include <cerrno>
 
@@ -109,6 +110,30 @@ private slots:
         QApplication::sendEvent(f.Label4, &second);
         QTRY_COMPARE(QToolTip::text(), QString("Ann"));
         QCOMPARE(f.NameAt(QPoint(5, 5 * line + 2)), QString());  // an empty row
+        QToolTip::hideText();
+    }
+
+    void aNameThatLooksLikeMarkupIsShownAsTyped() {
+        ProgramFolder folder;
+        DefaultWindow();
+        const QString bold = "<b>Bold</b>";
+        folder.Write("best.txt", bold.toUtf8() + ",8,0:01:05,1291,Ann,8,0:02:00,900," +
+                                     QByteArray(",,,0,").repeated(7) + ",,,0\r\n");
+        Form4& f = Forms::Get<Form4>();
+        f.Resize();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        // Shown as markup the rows would run into one line, the tags gone.
+        QCOMPARE(f.Label4->text().split('\n').value(0), bold);
+        QCOMPARE(f.Label4->textFormat(), Qt::PlainText);
+        const int line = QFontMetrics(f.Label4->font()).lineSpacing();
+        QHelpEvent hover(QEvent::ToolTip, QPoint(5, line / 2),
+                         f.Label4->mapToGlobal(QPoint(5, line / 2)));
+        QApplication::sendEvent(f.Label4, &hover);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QTextDocument shown;
+        shown.setHtml(QToolTip::text());
+        QCOMPARE(shown.toPlainText(), bold);
         QToolTip::hideText();
     }
 
