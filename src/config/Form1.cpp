@@ -20,6 +20,7 @@
 #include "app/Module1.h"
 #include "board/CardPicture.h"
 #include "board/Form2.h"
+#include "board/ScreenPlacement.h"
 #include "board/frmSplash.h"
 #include "config/ConfigText.h"
 #include "pictures/PictureLoader.h"
@@ -432,6 +433,19 @@ void Form1::SetValue(QCheckBox* box, int value) {
 void Form1::Resize() {
     double W = Module1.WindowWidth, H = Module1.WindowHeight;
     if (W <= 0 || H <= 0) W = 9550, H = 6750;
+    // The window fits the screen the game window is on (a low laptop
+    // screen, a scaled desktop), however large the game window's size.
+    double left = Module1.WindowLeft, top = Module1.WindowTop;
+    const std::vector<twips::Rect> screens = screenplacement::AvailableScreens();
+    if (!screens.empty()) {
+        twips::Rect on = screens.front();
+        for (const twips::Rect& r : screens)
+            if (left >= r.left && left < r.right() && top >= r.top && top < r.bottom()) on = r;
+        W = std::min(W, on.width);
+        H = std::min(H, on.height);
+        left = std::clamp(left, on.left, on.right() - W);
+        top = std::clamp(top, on.top, on.bottom() - H);
+    }
     const double comboHeight = twips::FromPixels(Drive1->sizeHint().height());
     layout_ = ComputeConfigLayout(W, H, comboHeight);
 
@@ -441,7 +455,7 @@ void Form1::Resize() {
     const int frameW = isVisible() ? frame.width() - inner.width() : 0;
     const int frameH = isVisible() ? frame.height() - inner.height() : 0;
     resize(std::max(1, twips::ToPixels(W) - frameW), std::max(1, twips::ToPixels(H) - frameH));
-    move(twips::ToPixels(Module1.WindowLeft), twips::ToPixels(Module1.WindowTop));
+    move(twips::ToPixels(left), twips::ToPixels(top));
 
     // Captions keep at least their own width, where the design's room is
     // narrower than this system's font needs.
@@ -482,6 +496,10 @@ void Form1::Resize() {
     // The list ends inside the browsing area's frame, also where the
     // unscaled gap before it leaves less room than the design's.
     c.List3.width = std::min(c.List3.width, c.Shape1.right() - 60 - c.List3.left);
+    // Its captions may be wider than the list, never wider than the window.
+    const double clientRight = twips::FromPixels(width()) - 60;
+    for (TwipRect* r : {&c.Label11, &c.Label1, &c.Label12})
+        r->width = std::min(r->width, clientRight - r->left);
     // The previewed file's name may use the room up to the frame's edge.
     c.Label9.width = std::max(c.Label9.width, c.Shape1.right() - 120 - c.Label9.left);
     Place(Frame2, c.Frame2);

@@ -523,14 +523,14 @@ private slots:
 
     void resizeFollowsTheGameWindow() {
         Form1& f = Config();
-        Module1.WindowWidth = 19100;
-        Module1.WindowHeight = 13505;
+        Module1.WindowWidth = 11250;
+        Module1.WindowHeight = 8400;
         Module1.WindowLeft = 150;
         Module1.WindowTop = 300;
         f.Resize();
-        QCOMPARE(f.size(), QSize(1273, 900));
+        QCOMPARE(f.size(), QSize(750, 560));
         QCOMPARE(f.pos(), QPoint(10, 20));
-        QCOMPARE(f.Frame2->width(), twips::ToPixels(2414.0 * 19100 / 9550));
+        QCOMPARE(f.Frame2->width(), twips::ToPixels(2414.0 * 11250 / 9550));
         QCOMPARE(f.Combo1->width(), 41);
         QCOMPARE(f.Image1->geometry(), f.Shape2->geometry());
         QVERIFY(f.List3->x() - (f.Dir1->x() + f.Dir1->width()) >= 71);
@@ -545,6 +545,34 @@ private slots:
                          qPrintable(button->text().trimmed()));
             QVERIFY(f.List3->geometry().right() <= f.Shape1->geometry().right());
         }
+    }
+
+    void everyControlIsReachableOnALowScreen() {
+        Form1& f = Config();
+        f.show();
+        const QRect screen = f.screen()->availableGeometry();
+        // The smallest game window, the default one, one as wide as a
+        // 1366 x 600 screen and as high as it allows, and one stored from a
+        // taller screen.
+        QStringList outside;
+        for (const auto& [w, h] :
+             {std::pair{6400.0, 6400.0}, {9550.0, 6750.0}, {20490.0, 8550.0}, {11000.0, 13505.0}}) {
+            Module1.WindowWidth = w;
+            Module1.WindowHeight = h;
+            Module1.WindowLeft = Module1.WindowTop = 0;
+            f.Resize();
+            if (f.height() > screen.height()) outside << QString("window at %1").arg(h);
+            for (QWidget* c : f.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (c->isWindow() || !c->isVisibleTo(&f) || c == f.Image1) continue;
+                if (f.rect().contains(c->geometry())) continue;
+                const auto* label = qobject_cast<QLabel*>(c);
+                outside << QString("%1 \"%2\" at %3x%4")
+                               .arg(c->metaObject()->className(), label ? label->text() : "")
+                               .arg(w)
+                               .arg(h);
+            }
+        }
+        QVERIFY2(outside.isEmpty(), qPrintable(outside.join("; ")));
     }
 
     void driveThatFailsGoesBackToTheStartDrive() {
