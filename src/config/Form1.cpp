@@ -750,7 +750,10 @@ bool Form1::LoadPreview() {
     const double dpr = Image1->devicePixelRatioF();
     auto picture = platform().pictures->Load(path, cardpicture::ToDevice(Image1->size(), dpr));
     if (!picture) return false;
-    QPixmap pixmap = QPixmap::fromImage(picture->image);
+    // At the preview's own device size, so the label draws it 1:1 and a
+    // small icon stays sharp.
+    QPixmap pixmap = QPixmap::fromImage(
+        cardpicture::ScaledForArea(picture->image, cardpicture::ToDevice(Image1->size(), dpr)));
     pixmap.setDevicePixelRatio(dpr);
     Image1->setPixmap(pixmap);
     picturefile::Remember(Image1, path);  // the viewer decodes it again at full size
