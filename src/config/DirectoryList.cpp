@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include "app/AssetPaths.h"
+#include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 
@@ -82,13 +83,15 @@ bool Storable(const QString& path) {
 
 QString UnstorableReason(const QString& path) {
     if (path.contains(',')) return QStringLiteral("a comma");
+    // The file is UTF-8 text: other bytes would come back as other characters.
+    if (filenames::HasRawBytes(path)) return QStringLiteral("bytes that are no UTF-8 text");
     // What the reader takes for a damaged file.
     if (textfile::HasControlCharacters(path)) return QStringLiteral("a tab or a line break");
     return QString();
 }
 
 QString Printable(const QString& path) {
-    QString out = path;
+    QString out = filenames::Shown(path);
     for (QChar& c : out)
         if (c.category() == QChar::Other_Control) c = u'?';
     return out;

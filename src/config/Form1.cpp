@@ -1,6 +1,7 @@
 #include "config/Form1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QHeaderView>
@@ -23,7 +24,9 @@
 #include "board/ScreenPlacement.h"
 #include "board/frmSplash.h"
 #include "config/ConfigText.h"
+#include "config/FolderTree.h"
 #include "pictures/PictureLoader.h"
+#include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
@@ -161,9 +164,7 @@ Form1::Form1() {
     Label6->setToolTip("Type or paste a folder and press Enter to browse it");
     ShowLabel6AsCaption(true);
     Label6->installEventFilter(this);
-    Dir1Model = new QFileSystemModel(this);
-    Dir1Model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    Dir1Model->setRootPath("/");
+    Dir1Model = new FolderTreeModel(this);
     Dir1 = new QTreeView(this);
     Dir1->setModel(Dir1Model);
     Dir1->setHeaderHidden(true);
@@ -211,19 +212,8 @@ Form1::Form1() {
     connect(Drive1, &QComboBox::activated, this, [this] { Drive1_Change(); });
     connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& index) {
-                if (!selectingDir1_ && index.isValid()) Dir1_Click(Dir1Model->filePath(index));
+                if (!selectingDir1_ && index.isValid()) Dir1_Click(Dir1Model->PathOf(index));
             });
-    // The tree fills itself in the background: once the folder that holds
-    // the browsed one is read, bring the browsed folder into view.
-    connect(Dir1Model, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (Dir1Path.isEmpty() || !Dir1Path.startsWith(loaded)) return;
-        const QModelIndex index = Dir1Model->index(Dir1Path);
-        if (!index.isValid()) return;
-        selectingDir1_ = true;
-        Dir1->setCurrentIndex(index);
-        ShowDir1Current();
-        selectingDir1_ = false;
-    });
     ConnectClick(File1, this, [this] { File1_Click(); });
     ConnectClick(List3, this, [this] { List3_Click(); });
     connect(List3, &QListWidget::itemChanged, this, [this] { List3_ItemCheck(); });
@@ -569,18 +559,21 @@ bool Form1::PointDir1(const QString& path, FsError* error) {
     platform().fs->ListFiles(path, "*", &err);
     if (error) *error = err;
     if (err != FsError::None) return false;
-    const QModelIndex index = Dir1Model->index(path);
-    if (index.isValid()) {
-        selectingDir1_ = true;
-        Dir1->setCurrentIndex(index);
-        ShowDir1Current();
-        selectingDir1_ = false;
-    }
+    SelectInTree(path);
     Dir1Highlighted.clear();
     if (path == Dir1Path) return true;
     Dir1Path = path;
     Dir1_Change();
     return true;
+}
+
+void Form1::SelectInTree(const QString& path) {
+    const QModelIndex index = Dir1Model->IndexOf(path);
+    if (!index.isValid()) return;
+    selectingDir1_ = true;
+    Dir1->setCurrentIndex(index);
+    ShowDir1Current();
+    selectingDir1_ = false;
 }
 
 void Form1::Dir1_Click(const QString& path) {
@@ -603,7 +596,8 @@ void Form1::Dir1_Change() {
     if (drive != shown && !(Holds(shown, Dir1Path) && Holds(drive, shown))) ShowDrive(drive);
     File1Path = Dir1Path;
     ListFile1();
-    Label6->setText(Label6->hasFocus() ? Dir1Path : ShortenPathCaption(Dir1Path, 26));
+    const QString caption = filenames::Shown(Dir1Path);
+    Label6->setText(Label6->hasFocus() ? caption : ShortenPathCaption(caption, 26));
     Label4->setText("Files: " + QString::number(File1->count()));
 }
 
@@ -651,7 +645,11 @@ void Form1::Label6_Enter() {
 void Form1::ListFile1() {
     const QSignalBlocker block(File1);
     File1->clear();
-    File1->addItems(platform().fs->ListFiles(File1Path, File1Pattern));
+    // A name that is no UTF-8 is shown with U+FFFD and kept with its bytes.
+    for (const QString& name : platform().fs->ListFiles(File1Path, File1Pattern)) {
+        auto* item = new QListWidgetItem(filenames::Shown(name), File1);
+        item->setData(Qt::UserRole, name);
+    }
 }
 
 void Form1::Drive1_Change() {
@@ -764,9 +762,9 @@ bool Form1::LoadPreview() {
 void Form1::File1_Click() {
     QListWidgetItem* item = File1->currentItem();
     if (!item) return;
-    SelectedFile = item->text();
+    SelectedFile = item->data(Qt::UserRole).toString();
     if (PreviewState != -1 || !item->isSelected()) return;
-    Label9->setText(SelectedFile);
+    Label9->setText(filenames::Shown(SelectedFile));
     if (LoadPreview()) {
         Label9->show();
         return;
@@ -779,9 +777,8 @@ void Form1::File1_Click() {
     platform().dialogs->Info("Tavimo", e.description + " " + QString::number(e.number));
     if (missing) {
         // The file went away: show the folders and files as they are now.
-        const QString root = Dir1Model->rootPath();
-        Dir1Model->setRootPath("");
-        Dir1Model->setRootPath(root);
+        Dir1Model->Refresh();
+        SelectInTree(Dir1Path);
         ListFile1();
         Label4->setText("Files: " + QString::number(File1->count()));
         ScanFolders();
@@ -798,8 +795,8 @@ void Form1::View_Click() {
         return;
     }
     Image1->show();
-    if (!SelectedFile.isEmpty() && SelectedFile != Label9->text()) {
-        Label9->setText(SelectedFile);
+    if (!SelectedFile.isEmpty() && filenames::Shown(SelectedFile) != Label9->text()) {
+        Label9->setText(filenames::Shown(SelectedFile));
         // No message here; an old picture must not stand for the new name.
         if (!LoadPreview()) ClearPreviewPicture();
     }
@@ -843,12 +840,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == Label6 &&
         (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-        const QString caption = ShortenPathCaption(Dir1Path, 26);
+        const QString caption = ShortenPathCaption(filenames::Shown(Dir1Path), 26);
         // A message box or a menu coming and going keeps what is being typed.
         const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
         const bool passing = why == Qt::ActiveWindowFocusReason || why == Qt::PopupFocusReason;
         if (event->type() == QEvent::FocusIn) {
-            if (Label6->text() == caption) Label6->setText(Dir1Path);
+            if (Label6->text() == caption) Label6->setText(filenames::Shown(Dir1Path));
             ShowLabel6AsCaption(false);
         } else if (!passing) {
             Label6->setText(caption);

@@ -1,7 +1,6 @@
 #pragma once
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileSystemModel>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +16,7 @@
 #include "app/Forms.h"
 #include "config/ConfigLayout.h"
 #include "config/DirectoryList.h"
+#include "config/FolderTree.h"
 #include "config/PictureScan.h"
 #include "pictures/PictureLoader.h"
 #include "ui/ConfigWindow.h"
@@ -93,7 +93,7 @@ public:
     QLabel* Label3 = nullptr;         // "Directories:"
     QLineEdit* Label6 = nullptr;      // the browsed folder, shortened; takes a typed path
     QTreeView* Dir1 = nullptr;        // folder browser
-    QFileSystemModel* Dir1Model = nullptr;
+    FolderTreeModel* Dir1Model = nullptr;
     QLabel* Label4 = nullptr;       // "Files: " and the count
     QListWidget* File1 = nullptr;   // picture files of the browsed folder
     ClickLabel* Label13 = nullptr;  // "Add"
@@ -198,6 +198,8 @@ private:
     void ListFile1();
     // Brings the browser's highlighted folder into sight, its name included.
     void ShowDir1Current();
+    // Highlights the folder in the tree without that counting as a click.
+    void SelectInTree(const QString& path);
     void ShowLabel6AsCaption(bool caption);
     void ShowDrive(const QString& drive);
     void RemoveFolderRow(int row);

@@ -1,3 +1,8 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QImage>
@@ -11,6 +16,7 @@
 #include "board/Form2.h"
 #include "config/ConfigText.h"
 #include "config/Form1.h"
+#include "platform/FileNames.h"
 #include "platform/Twips.h"
 #include "ui/PictureFile.h"
 #include "viewer/Form3.h"
@@ -199,9 +205,7 @@ private slots:
     }
 
     void addTakesTheHighlightedFolderNeverAnother() {
-        // Real folders for the tree; the fake file system says which can be read.
         const QString other = pf->File("Other"), locked = pf->File("Other/locked");
-        QVERIFY(QDir().mkpath(locked));
         fs->AddFile(other, "o.jpg");
         fs->AddFolder(locked);
         fs->SetError(locked, FsError::Other);
@@ -210,8 +214,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QVERIFY(f.PointDir1(other));
         f.Dir1->expand(f.Dir1->currentIndex());
-        QTRY_VERIFY(f.Dir1Model->index(locked).isValid());
-        const QModelIndex lockedIndex = f.Dir1Model->index(locked);
+        const QModelIndex lockedIndex = f.Dir1Model->IndexOf(locked);
+        QVERIFY(lockedIndex.isValid());
         f.Dir1->scrollTo(lockedIndex);
         QTest::mouseClick(f.Dir1->viewport(), Qt::LeftButton, {},
                           f.Dir1->visualRect(lockedIndex).center());
@@ -890,6 +894,53 @@ private slots:
         QVERIFY(f.Label9->geometry().right() <= f.Shape1->geometry().right());
     }
 
+    void namesThatAreNoUtf8CanBeBrowsedAndOpened() {
+        // An old archive: a folder and a picture named in Latin-1.
+        const QByteArray folderBytes = QFile::encodeName(pf->File("Other")) + "/caf\xe9";
+        QVERIFY(::mkdir(folderBytes.constData(), 0755) == 0);
+        QImage img(40, 30, QImage::Format_RGB32);
+        img.fill(Qt::magenta);
+        QByteArray bmp;
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(img.save(&buffer, "BMP"));
+        const QByteArray fileBytes = folderBytes + "/caf\xe9.bmp";
+        const int fd = ::open(fileBytes.constData(), O_CREAT | O_WRONLY, 0644);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, bmp.constData(), size_t(bmp.size())), ssize_t(bmp.size()));
+        ::close(fd);
+
+        Form1& f = Shown();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        QVERIFY(f.PointDir1(pf->File("Other")));
+        f.Dir1->expand(f.Dir1->currentIndex());
+        const QString folder = filenames::Decode(folderBytes);
+        const QModelIndex row = f.Dir1Model->IndexOf(folder);
+        QVERIFY(row.isValid());  // it appears in the browser
+        const QString replaced = QString::fromUtf8("caf\xEF\xBF\xBD");
+        QCOMPARE(row.data().toString(), replaced);
+        f.Dir1->scrollTo(row);
+        const QRect r = f.Dir1->visualRect(row);
+        QTest::mouseClick(f.Dir1->viewport(), Qt::LeftButton, {},
+                          QPoint(r.left() + 8, r.center().y()));
+        QCOMPARE(f.Dir1Path, folder);  // and can be browsed
+        QCOMPARE(f.File1->count(), 1);
+        QCOMPARE(f.File1->item(0)->text(), replaced + ".bmp");
+        d.dialogs->shown.clear();
+        MouseClickFile(f, replaced + ".bmp");
+        QVERIFY(d.dialogs->shown.empty());  // no "File not found 53"
+        QVERIFY(f.Image1Picture);
+        QCOMPARE(filenames::Encode(f.Image1Picture->file), fileBytes);
+        QCOMPARE(f.Label9->text(), replaced + ".bmp");
+        // The folder list is UTF-8 text and cannot keep these bytes: refused by name.
+        QTest::mouseClick(f.Label13, Qt::LeftButton, {}, f.Label13->rect().center());
+        QCOMPARE(f.List3->count(), 1);
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QVERIFY(d.dialogs->shown[0].text.contains("/Other/" + replaced + " cannot be added"));
+        QVERIFY(d.dialogs->shown[0].text.contains("UTF-8"));
+    }
+
     void aDeepFolderShowsItsNameInTheBrowser() {
         QString deep = pf->File("Deep");
         for (int i = 1; i <= 14; ++i) deep += QString("/folder level %1").arg(i);
@@ -897,7 +948,7 @@ private slots:
         Form1& f = Shown();
         QVERIFY(f.PointDir1(deep));
         // The tree fills itself in the background.
-        QTRY_COMPARE(f.Dir1Model->filePath(f.Dir1->currentIndex()), deep);
+        QTRY_COMPARE(f.Dir1Model->PathOf(f.Dir1->currentIndex()), deep);
         QTRY_VERIFY([&] {
             const QRect r = f.Dir1->visualRect(f.Dir1->currentIndex());
             return r.left() >= 0 && r.left() < f.Dir1->viewport()->width() / 2 && r.top() >= 0 &&
@@ -974,7 +1025,7 @@ private slots:
     void pickingAFolderInTheTreeBrowsesIt() {
         Form1& f = Config();
         Form1::SetValue(f.All_Check, 1);
-        const QModelIndex other = f.Dir1Model->index(pf->File("Other"));
+        const QModelIndex other = f.Dir1Model->IndexOf(pf->File("Other"));
         QVERIFY(other.isValid());
         f.Dir1->setCurrentIndex(other);
         QCOMPARE(f.Dir1Path, pf->File("Other"));
@@ -987,7 +1038,7 @@ private slots:
         QCOMPARE(f.FilesAvailable, 4);
         // Code pointing the browser moves the tree's highlight along.
         QVERIFY(f.PointDir1(pf->File("Graphics")));
-        QCOMPARE(f.Dir1Model->filePath(f.Dir1->currentIndex()), pf->File("Graphics"));
+        QCOMPARE(f.Dir1Model->PathOf(f.Dir1->currentIndex()), pf->File("Graphics"));
     }
 
     void freshProgramFolderCountsTheGeneratedPictures() {
