@@ -1,5 +1,7 @@
 #include "board/CardPicture.h"
 
+#include <QImage>
+#include <QPainter>
 #include <algorithm>
 
 #include "board/BoardLayout.h"
@@ -66,6 +68,26 @@ void DrawPlainBack(QPainter& painter, const QRectF& card) {
     painter.drawPolygon(QPolygonF({QPointF(c.x(), c.y() - d), QPointF(c.x() + d * 0.7, c.y()),
                                    QPointF(c.x(), c.y() + d), QPointF(c.x() - d * 0.7, c.y())}));
     painter.restore();
+}
+
+}  // namespace cardpicture
+
+namespace cardpicture {
+
+QImage ScaledForArea(const QImage& image, QSize size) {
+    if (image.isNull() || size.isEmpty()) return QImage();
+    const int factor = std::min(size.width() / std::max(1, image.width()),
+                                size.height() / std::max(1, image.height()));
+    const bool icon = image.width() <= SmallIconSide && image.height() <= SmallIconSide;
+    if (!icon || factor < 2)
+        return image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage grown =
+        image.scaled(image.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    QImage out(size, QImage::Format_ARGB32_Premultiplied);
+    out.fill(Qt::transparent);
+    QPainter p(&out);
+    p.drawImage((size.width() - grown.width()) / 2, (size.height() - grown.height()) / 2, grown);
+    return out;
 }
 
 }  // namespace cardpicture

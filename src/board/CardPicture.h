@@ -28,6 +28,21 @@ QSize ToDevice(QSize logical, double devicePixelRatio);
 // picture's proportions, centred, the rest left to the matte.
 QRect PictureRect(QSize picture, QSize area, bool keepShape);
 
+// A picture this small a side is an icon drawn pixel by pixel: it grows by
+// whole factors only, unsmoothed, so every pixel stays a sharp square.
+inline constexpr int SmallIconSide = 64;
+
+}  // namespace cardpicture
+
+class QImage;
+
+namespace cardpicture {
+
+// `image` at exactly `size` for drawing 1:1: smoothly scaled, or, for a
+// small icon that grows at least twice, enlarged by the largest whole factor
+// that fits without smoothing and centred on a transparent ground.
+QImage ScaledForArea(const QImage& image, QSize size);
+
 }  // namespace cardpicture
 
 class QPainter;

@@ -38,8 +38,7 @@ QPixmap Scaled(const QImage& image, QSize size) {
     const ScaledKey key{image.cacheKey(), size.width(), size.height()};
     if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
     if (cache.size() > 400) cache.clear();
-    QPixmap p =
-        QPixmap::fromImage(image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    QPixmap p = QPixmap::fromImage(cardpicture::ScaledForArea(image, size));
     cache.insert(key, p);
     return p;
 }

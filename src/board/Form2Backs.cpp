@@ -31,7 +31,8 @@ void Form2::BuildBackMenu() {
             });
             mnuBack.append(item);
         }
-        mnuBack[i]->setText(captions[i]);
+        // A "&" of the file's name is shown, not taken for a shortcut mark.
+        mnuBack[i]->setText(QString(captions[i]).replace('&', QStringLiteral("&&")));
         mnuBack[i]->setCheckable(!File1.isEmpty());
         mnuBack[i]->setChecked(false);
     }
@@ -49,8 +50,8 @@ void Form2::BuildBackMenu() {
 }
 
 void Form2::CheckBackItem() {
-    // The item whose caption & ".jpg" names the back; none when no
-    // item does.
+    // The item of the stored back, whatever the letter case of its
+    // extension; none when no item is that back.
     const int i = cardbacks::CheckedIndex(File1, Module1.BackFile);
     if (i < 0 || i >= mnuBack.size()) return;
     mnuBack[i]->setChecked(true);
@@ -80,11 +81,13 @@ void Form2::mnuBack_Click(int Index) {
     std::optional<Picture> picture =
         platform().pictures->Load(file, cardpicture::IntermediateSize(devicePixelRatioF()));
     if (!picture) {
+        // The board comes back, drawn, before the message covers part of it.
         show();
+        Forms::Unload(&cover);
+        repaint();
         platform().dialogs->Info("Tavimo", platform().fs->IsFile(file)
                                                ? QStringLiteral("Invalid picture")
                                                : QStringLiteral("File not found"));
-        Forms::Unload(&cover);
         return;
     }
     Image2[0]->SetPicture(picture->image, picture->file);

@@ -22,10 +22,14 @@ bool BoardSizeKeyAccepted(QChar key, bool isBackspace, int textLength, bool hasS
 }
 
 QString BoardSizeOnLeave(const QString& text) {
-    const QString t = text.trimmed();
+    QString t = text.trimmed();
+    // A pasted sign: a negative number is below every size.
+    const bool negative = t.startsWith('-');
+    if (negative || t.startsWith('+')) t.remove(0, 1);
     bool whole = !t.isEmpty();
     for (QChar c : t) whole = whole && c >= QChar('0') && c <= QChar('9');
     if (!whole) return "8";
+    if (negative) return "4";
     // Long digit strings are simply large.
     const long long v = t.size() > 9 ? 1000 : t.toLongLong();
     if (v > 40) return "40";

@@ -16,8 +16,9 @@ QString ShortenPathCaption(const QString& path, int length);
 bool BoardSizeKeyAccepted(QChar key, bool isBackspace, int textLength, bool hasSelection);
 
 // The box's text when the focus leaves it: empty or not a whole number
-// (pasted text) gives "8", above 40 gives "40", below 4 gives "4"; every
-// whole number from 4 to 40 stays as typed.
+// (pasted text) gives "8", above 40 gives "40", below 4 (a pasted "-5"
+// too) gives "4"; every whole number from 4 to 40 stays as typed, without
+// a pasted "+".
 QString BoardSizeOnLeave(const QString& text);
 
 // The folder a path typed into the browser's caption names: "~" is the home

@@ -6,6 +6,7 @@
 #include <QSet>
 
 #include "app/AssetPaths.h"
+#include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 
@@ -77,7 +78,23 @@ bool OnAbsentVolume(const QString& path, FileSystem& fs) {
 }
 
 bool Storable(const QString& path) {
-    return !path.contains(',');
+    return UnstorableReason(path).isEmpty();
+}
+
+QString UnstorableReason(const QString& path) {
+    if (path.contains(',')) return QStringLiteral("a comma");
+    // The file is UTF-8 text: other bytes would come back as other characters.
+    if (filenames::HasRawBytes(path)) return QStringLiteral("bytes that are no UTF-8 text");
+    // What the reader takes for a damaged file.
+    if (textfile::HasControlCharacters(path)) return QStringLiteral("a tab or a line break");
+    return QString();
+}
+
+QString Printable(const QString& path) {
+    QString out = filenames::Shown(path);
+    for (QChar& c : out)
+        if (c.category() == QChar::Other_Control) c = u'?';
+    return out;
 }
 
 ReadStatus ReadEntries(QIODevice& in, QList<FolderEntry>* entries, QString* why) {
@@ -151,14 +168,15 @@ Outcome ReadOnce(const QString& programFolder, const QString& graphics, QList<Fo
         if (!entry.path.startsWith('/')) continue;
         FsError err = FsError::None;
         const bool hasFiles = !fs.ListFiles(entry.path, "*", &err).isEmpty();
-        // A stick or share that is not there now must not lose its entry.
-        if (err == FsError::DeviceUnavailable ||
+        // A stick or share that is not there now, or a folder we may not
+        // read now, must not lose its entry.
+        if (err == FsError::DeviceUnavailable || err == FsError::Other ||
             (err != FsError::None && OnAbsentVolume(entry.path, fs))) {
             entry.available = false;
             out->append(entry);
             continue;
         }
-        // Gone, empty or unreadable folders drop out without a word.
+        // Gone or empty folders drop out without a word.
         if (hasFiles) out->append(entry);
     }
     return Outcome::Loaded;

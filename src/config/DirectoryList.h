@@ -73,7 +73,8 @@ ReadStatus ReadEntries(QIODevice& in, QList<FolderEntry>* entries, QString* why 
 // folder in `folder` when empty), when there is none; keeps the entries whose folder
 // holds at least one ordinary file (a missing folder, one without files or a
 // path that is no absolute path is dropped silently); keeps, marked not
-// available, the entries on a volume that is absent or not ready; on any
+// available, the entries on a volume that is absent or not ready and the
+// folders that cannot be read now (access denied); on any
 // other failure (the file cannot be written or read)
 // writes the default file, tells the player "<number><description>" in a box
 // titled "Tavimo", and loads again. A damaged file is kept as DamagedName
@@ -92,7 +93,12 @@ bool OnAbsentVolume(const QString& path, FileSystem& fs);
 bool Save(const QString& programFolder, const QList<FolderEntry>& entries,
           QString* error = nullptr);
 
-// Whether a folder can be stored at all: a comma would split it on reading.
+// Whether a folder can be stored at all: a comma would split it on reading,
+// a tab, CR or line feed would split its line or make the file damaged.
 bool Storable(const QString& path);
+// Why it cannot ("a comma", "a tab or a line break"); empty when it can.
+QString UnstorableReason(const QString& path);
+// The path for a message: characters that are no text shown as "?".
+QString Printable(const QString& path);
 
 }  // namespace dirlist

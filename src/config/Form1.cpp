@@ -1,9 +1,11 @@
 #include "config/Form1.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -11,26 +13,56 @@
 #include <QPixmap>
 #include <QScrollBar>
 #include <QStandardPaths>
+#include <QStyle>
 #include <QTimer>
+#include <QToolTip>
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/CardPicture.h"
 #include "board/Form2.h"
+#include "board/ScreenPlacement.h"
 #include "board/frmSplash.h"
 #include "config/ConfigText.h"
+#include "config/FolderTree.h"
 #include "pictures/PictureLoader.h"
+#include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
 #include "ui/FormPlacement.h"
 #include "ui/PictureFile.h"
+#include "ui/PlayerText.h"
 #include "viewer/Form3.h"
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+QString ElidedLabel::ShownText() const {
+    return fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width());
+}
+
+bool ElidedLabel::event(QEvent* event) {
+    if (event->type() == QEvent::ToolTip) {
+        const QString shown = ShownText();
+        if (shown == text()) {
+            QToolTip::hideText();
+        } else {
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), PlainToolTip(text()),
+                               this);
+        }
+        return true;
+    }
+    return QLabel::event(event);
+}
+
+void ElidedLabel::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    style()->drawItemText(&p, contentsRect(), static_cast<int>(alignment()), palette(), isEnabled(),
+                          ShownText(), foregroundRole());
 }
 
 namespace {
@@ -132,9 +164,7 @@ Form1::Form1() {
     Label6->setToolTip("Type or paste a folder and press Enter to browse it");
     ShowLabel6AsCaption(true);
     Label6->installEventFilter(this);
-    Dir1Model = new QFileSystemModel(this);
-    Dir1Model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    Dir1Model->setRootPath("/");
+    Dir1Model = new FolderTreeModel(this);
     Dir1 = new QTreeView(this);
     Dir1->setModel(Dir1Model);
     Dir1->setHeaderHidden(true);
@@ -156,6 +186,7 @@ Form1::Form1() {
     Label12 = new QLabel("DIRECTORIES INCLUDED", this);
     Label1 = new QLabel("Files Available: ", this);
     Label11 = new QLabel(this);
+    Label11->setTextFormat(Qt::PlainText);  // a folder's name, as it is
     List3 = new QListWidget(this);
     // Paths keep both ends visible; the caption above shows the highlighted one.
     List3->setTextElideMode(Qt::ElideMiddle);
@@ -164,7 +195,8 @@ Form1::Form1() {
     Image1 = new ClickLabel(this);
     Image1->setScaledContents(true);
     Image1->hide();
-    Label9 = new QLabel(this);
+    Label9 = new ElidedLabel(this);
+    Label9->setTextFormat(Qt::PlainText);
     View = new QCheckBox("View", this);
 
     connect(BMP_Check, &QCheckBox::stateChanged, this, [this] { BMP_Check_Click(); });
@@ -180,19 +212,8 @@ Form1::Form1() {
     connect(Drive1, &QComboBox::activated, this, [this] { Drive1_Change(); });
     connect(Dir1->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& index) {
-                if (!selectingDir1_ && index.isValid()) Dir1_Click(Dir1Model->filePath(index));
+                if (!selectingDir1_ && index.isValid()) Dir1_Click(Dir1Model->PathOf(index));
             });
-    // The tree fills itself in the background: once the folder that holds
-    // the browsed one is read, bring the browsed folder into view.
-    connect(Dir1Model, &QFileSystemModel::directoryLoaded, this, [this](const QString& loaded) {
-        if (Dir1Path.isEmpty() || !Dir1Path.startsWith(loaded)) return;
-        const QModelIndex index = Dir1Model->index(Dir1Path);
-        if (!index.isValid()) return;
-        selectingDir1_ = true;
-        Dir1->setCurrentIndex(index);
-        ShowDir1Current();
-        selectingDir1_ = false;
-    });
     ConnectClick(File1, this, [this] { File1_Click(); });
     ConnectClick(List3, this, [this] { List3_Click(); });
     connect(List3, &QListWidget::itemChanged, this, [this] { List3_ItemCheck(); });
@@ -241,7 +262,7 @@ void Form1::LoadDirectoryList() {
     List3->clear();
     for (const FolderEntry& e : dirlist::Load(Paths().DataFolder(), Paths().GraphicsFolder())) {
         auto* item = new QListWidgetItem(e.path);
-        item->setToolTip(e.path);
+        item->setToolTip(PlainToolTip(e.path));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         item->setCheckState(e.included ? Qt::Checked : Qt::Unchecked);
         if (!e.available) {
@@ -402,6 +423,19 @@ void Form1::SetValue(QCheckBox* box, int value) {
 void Form1::Resize() {
     double W = Module1.WindowWidth, H = Module1.WindowHeight;
     if (W <= 0 || H <= 0) W = 9550, H = 6750;
+    // The window fits the screen the game window is on (a low laptop
+    // screen, a scaled desktop), however large the game window's size.
+    double left = Module1.WindowLeft, top = Module1.WindowTop;
+    const std::vector<twips::Rect> screens = screenplacement::AvailableScreens();
+    if (!screens.empty()) {
+        twips::Rect on = screens.front();
+        for (const twips::Rect& r : screens)
+            if (left >= r.left && left < r.right() && top >= r.top && top < r.bottom()) on = r;
+        W = std::min(W, on.width);
+        H = std::min(H, on.height);
+        left = std::clamp(left, on.left, on.right() - W);
+        top = std::clamp(top, on.top, on.bottom() - H);
+    }
     const double comboHeight = twips::FromPixels(Drive1->sizeHint().height());
     layout_ = ComputeConfigLayout(W, H, comboHeight);
 
@@ -411,7 +445,7 @@ void Form1::Resize() {
     const int frameW = isVisible() ? frame.width() - inner.width() : 0;
     const int frameH = isVisible() ? frame.height() - inner.height() : 0;
     resize(std::max(1, twips::ToPixels(W) - frameW), std::max(1, twips::ToPixels(H) - frameH));
-    move(twips::ToPixels(Module1.WindowLeft), twips::ToPixels(Module1.WindowTop));
+    move(twips::ToPixels(left), twips::ToPixels(top));
 
     // Captions keep at least their own width, where the design's room is
     // narrower than this system's font needs.
@@ -436,6 +470,26 @@ void Form1::Resize() {
                         {Label1, &c.Label1}})
         widen(w, *r);
     widen(View, c.View);
+    // "Add" and "       Remove" keep their whole text between the browser
+    // and the folder list (the list was drawn over them): the list and its
+    // captions move right for it, the list keeping its right edge.
+    const double buttonText =
+        twips::FromPixels(std::max(Label13->sizeHint().width(), Label14->sizeHint().width()));
+    const double shift = std::max(0.0, c.Label14.left + buttonText - c.List3.left);
+    if (shift > 0) {
+        for (TwipRect* r : {&c.List3, &c.Label11, &c.Label1, &c.Label12}) r->left += shift;
+        c.List3.width -= shift;
+        c.Label13.width += shift;
+        c.Label14.width += shift;
+        c.addArrowTo += shift;
+    }
+    // The list ends inside the browsing area's frame, also where the
+    // unscaled gap before it leaves less room than the design's.
+    c.List3.width = std::min(c.List3.width, c.Shape1.right() - 60 - c.List3.left);
+    // Its captions may be wider than the list, never wider than the window.
+    const double clientRight = twips::FromPixels(width()) - 60;
+    for (TwipRect* r : {&c.Label11, &c.Label1, &c.Label12})
+        r->width = std::min(r->width, clientRight - r->left);
     // The previewed file's name may use the room up to the frame's edge.
     c.Label9.width = std::max(c.Label9.width, c.Shape1.right() - 120 - c.Label9.left);
     Place(Frame2, c.Frame2);
@@ -505,21 +559,27 @@ bool Form1::PointDir1(const QString& path, FsError* error) {
     platform().fs->ListFiles(path, "*", &err);
     if (error) *error = err;
     if (err != FsError::None) return false;
-    const QModelIndex index = Dir1Model->index(path);
-    if (index.isValid()) {
-        selectingDir1_ = true;
-        Dir1->setCurrentIndex(index);
-        ShowDir1Current();
-        selectingDir1_ = false;
-    }
+    SelectInTree(path);
+    Dir1Highlighted.clear();
     if (path == Dir1Path) return true;
     Dir1Path = path;
     Dir1_Change();
     return true;
 }
 
+void Form1::SelectInTree(const QString& path) {
+    const QModelIndex index = Dir1Model->IndexOf(path);
+    if (!index.isValid()) return;
+    selectingDir1_ = true;
+    Dir1->setCurrentIndex(index);
+    ShowDir1Current();
+    selectingDir1_ = false;
+}
+
 void Form1::Dir1_Click(const QString& path) {
-    PointDir1(path);
+    // A folder that cannot be browsed stays highlighted in the tree: "Add"
+    // takes that one, and says why it cannot be added.
+    if (!PointDir1(path)) Dir1Highlighted = path;
 }
 
 void Form1::Dir1_Change() {
@@ -536,7 +596,8 @@ void Form1::Dir1_Change() {
     if (drive != shown && !(Holds(shown, Dir1Path) && Holds(drive, shown))) ShowDrive(drive);
     File1Path = Dir1Path;
     ListFile1();
-    Label6->setText(Label6->hasFocus() ? Dir1Path : ShortenPathCaption(Dir1Path, 26));
+    const QString caption = filenames::Shown(Dir1Path);
+    Label6->setText(Label6->hasFocus() ? caption : ShortenPathCaption(caption, 26));
     Label4->setText("Files: " + QString::number(File1->count()));
 }
 
@@ -584,7 +645,11 @@ void Form1::Label6_Enter() {
 void Form1::ListFile1() {
     const QSignalBlocker block(File1);
     File1->clear();
-    File1->addItems(platform().fs->ListFiles(File1Path, File1Pattern));
+    // A name that is no UTF-8 is shown with U+FFFD and kept with its bytes.
+    for (const QString& name : platform().fs->ListFiles(File1Path, File1Pattern)) {
+        auto* item = new QListWidgetItem(filenames::Shown(name), File1);
+        item->setData(Qt::UserRole, name);
+    }
 }
 
 void Form1::Drive1_Change() {
@@ -623,23 +688,37 @@ void Form1::List3_ItemCheck() {
 }
 
 void Form1::Label13_Click() {
-    const QString path = Dir1Path;
+    const QString path = Dir1Highlighted.isEmpty() ? Dir1Path : Dir1Highlighted;
     if (path.isEmpty()) return;
-    if (!dirlist::Storable(path)) {
+    const auto refuse = [&path](const QString& why) {
         platform().dialogs->Info(
-            "Tavimo", "The folder " + path +
-                          " cannot be added: its name contains a comma, and the folder list "
-                          "cannot store folder names with commas. Rename the folder or choose "
-                          "another one.");
+            "Tavimo", "The folder " + dirlist::Printable(path) + " cannot be added: " + why);
+    };
+    if (const QString odd = dirlist::UnstorableReason(path); !odd.isEmpty()) {
+        refuse("its name contains " + odd +
+               ", which the folder list cannot store. Rename the folder or choose another one.");
         return;
+    }
+    if (!Dir1Highlighted.isEmpty()) {
+        FsError err = FsError::None;
+        platform().fs->ListFiles(path, "*", &err);
+        if (err != FsError::None) {
+            refuse("it cannot be read (" + FolderError(err).description + ").");
+            return;
+        }
     }
     for (int i = 0; i < List3->count(); ++i)
         if (List3->item(i)->text() == path) return;
     auto* item = new QListWidgetItem(path);
-    item->setToolTip(path);
+    item->setToolTip(PlainToolTip(path));
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Unchecked);
-    List3->insertItem(0, item);
+    {
+        // The entries move down one: no new choice of the highlighted one,
+        // so the browser and the preview stay where the player left them.
+        const QSignalBlocker block(List3->selectionModel());
+        List3->insertItem(0, item);
+    }
     item->setCheckState(Qt::Checked);  // the check change rescans
 }
 
@@ -669,7 +748,10 @@ bool Form1::LoadPreview() {
     const double dpr = Image1->devicePixelRatioF();
     auto picture = platform().pictures->Load(path, cardpicture::ToDevice(Image1->size(), dpr));
     if (!picture) return false;
-    QPixmap pixmap = QPixmap::fromImage(picture->image);
+    // At the preview's own device size, so the label draws it 1:1 and a
+    // small icon stays sharp.
+    QPixmap pixmap = QPixmap::fromImage(
+        cardpicture::ScaledForArea(picture->image, cardpicture::ToDevice(Image1->size(), dpr)));
     pixmap.setDevicePixelRatio(dpr);
     Image1->setPixmap(pixmap);
     picturefile::Remember(Image1, path);  // the viewer decodes it again at full size
@@ -680,9 +762,9 @@ bool Form1::LoadPreview() {
 void Form1::File1_Click() {
     QListWidgetItem* item = File1->currentItem();
     if (!item) return;
-    SelectedFile = item->text();
+    SelectedFile = item->data(Qt::UserRole).toString();
     if (PreviewState != -1 || !item->isSelected()) return;
-    Label9->setText(SelectedFile);
+    Label9->setText(filenames::Shown(SelectedFile));
     if (LoadPreview()) {
         Label9->show();
         return;
@@ -695,9 +777,8 @@ void Form1::File1_Click() {
     platform().dialogs->Info("Tavimo", e.description + " " + QString::number(e.number));
     if (missing) {
         // The file went away: show the folders and files as they are now.
-        const QString root = Dir1Model->rootPath();
-        Dir1Model->setRootPath("");
-        Dir1Model->setRootPath(root);
+        Dir1Model->Refresh();
+        SelectInTree(Dir1Path);
         ListFile1();
         Label4->setText("Files: " + QString::number(File1->count()));
         ScanFolders();
@@ -714,8 +795,8 @@ void Form1::View_Click() {
         return;
     }
     Image1->show();
-    if (!SelectedFile.isEmpty() && SelectedFile != Label9->text()) {
-        Label9->setText(SelectedFile);
+    if (!SelectedFile.isEmpty() && filenames::Shown(SelectedFile) != Label9->text()) {
+        Label9->setText(filenames::Shown(SelectedFile));
         // No message here; an old picture must not stand for the new name.
         if (!LoadPreview()) ClearPreviewPicture();
     }
@@ -759,12 +840,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     }
     if (watched == Label6 &&
         (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
-        const QString caption = ShortenPathCaption(Dir1Path, 26);
+        const QString caption = ShortenPathCaption(filenames::Shown(Dir1Path), 26);
         // A message box or a menu coming and going keeps what is being typed.
         const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
         const bool passing = why == Qt::ActiveWindowFocusReason || why == Qt::PopupFocusReason;
         if (event->type() == QEvent::FocusIn) {
-            if (Label6->text() == caption) Label6->setText(Dir1Path);
+            if (Label6->text() == caption) Label6->setText(filenames::Shown(Dir1Path));
             ShowLabel6AsCaption(false);
         } else if (!passing) {
             Label6->setText(caption);
@@ -858,5 +939,9 @@ void Form1::Command6_Click() {
 bool Form1::Form_Unload() {
     RestoreFileTypes();
     ShowGameWindow();
-    return true;  // the window stays
+    // The close is refused: the window stays, in front of the game window
+    // just brought up, not behind it.
+    raise();
+    activateWindow();
+    return true;
 }

@@ -1,7 +1,6 @@
 #pragma once
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileSystemModel>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +16,7 @@
 #include "app/Forms.h"
 #include "config/ConfigLayout.h"
 #include "config/DirectoryList.h"
+#include "config/FolderTree.h"
 #include "config/PictureScan.h"
 #include "pictures/PictureLoader.h"
 #include "ui/ConfigWindow.h"
@@ -32,6 +32,20 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// A caption for a name that may be longer than its room: shown cut in the
+// middle with "..." to the label's width (the end, with the file type,
+// stays), the whole name in its tool tip. text() keeps the whole name.
+class ElidedLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+    QString ShownText() const;
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // The configuration window "BOARD CONFIGURATION": board size, file types,
@@ -79,7 +93,7 @@ public:
     QLabel* Label3 = nullptr;         // "Directories:"
     QLineEdit* Label6 = nullptr;      // the browsed folder, shortened; takes a typed path
     QTreeView* Dir1 = nullptr;        // folder browser
-    QFileSystemModel* Dir1Model = nullptr;
+    FolderTreeModel* Dir1Model = nullptr;
     QLabel* Label4 = nullptr;       // "Files: " and the count
     QListWidget* File1 = nullptr;   // picture files of the browsed folder
     ClickLabel* Label13 = nullptr;  // "Add"
@@ -90,7 +104,7 @@ public:
     QListWidget* List3 = nullptr;   // the folder list, a check box per entry
     QFrame* Shape2 = nullptr;       // frame around the preview
     ClickLabel* Image1 = nullptr;   // the preview, stretched to its own size
-    QLabel* Label9 = nullptr;       // name of the previewed file
+    ElidedLabel* Label9 = nullptr;  // name of the previewed file
     QCheckBox* View = nullptr;      // preview on or off
 
     // ---- Fields ----
@@ -99,8 +113,12 @@ public:
     QString SelectedFile;  // bare name of the file last clicked in File1
     int PreviewState = 1;  // 1 preview off, -1 on; follows the View box
     QString StartDrive;    // the drive shown when the window was loaded
-    QString Dir1Path;      // the folder the browser shows (and "Add" takes)
-    QString File1Path;     // the folder File1 lists
+    QString Dir1Path;      // the folder the browser shows
+    // The folder highlighted in the tree when it could not be browsed (it
+    // cannot be read): "Add" takes it, not the folder still shown. Empty
+    // while the highlight is the browsed folder.
+    QString Dir1Highlighted;
+    QString File1Path;  // the folder File1 lists
     QString File1Pattern = filetypes::InitialBrowsePattern;
     QString File2Pattern = filetypes::InitialScanPattern;
     ScanResult LastScan;                   // readable folders and distinct names of the last scan
@@ -180,6 +198,8 @@ private:
     void ListFile1();
     // Brings the browser's highlighted folder into sight, its name included.
     void ShowDir1Current();
+    // Highlights the folder in the tree without that counting as a click.
+    void SelectInTree(const QString& path);
     void ShowLabel6AsCaption(bool caption);
     void ShowDrive(const QString& drive);
     void RemoveFolderRow(int row);

@@ -33,6 +33,7 @@
 
 #include "pictures/ThumbnailCache.h"
 #include "pictures/WmfReader.h"
+#include "platform/FileNames.h"
 #include "platform/Numbers.h"
 
 namespace {
@@ -398,7 +399,7 @@ std::optional<QByteArray> PictureLoader::ReadRegularFile(
         if (size) *size = resource.size();
         return resource.read(limit);
     }
-    const QByteArray name = QFile::encodeName(path);
+    const QByteArray name = filenames::Encode(path);
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | flags);
     if (fd < 0) return std::nullopt;
     struct FdCloser {

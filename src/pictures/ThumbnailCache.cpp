@@ -20,6 +20,7 @@
 
 #include "pictures/PictureLoader.h"
 #include "platform/AtomicFile.h"
+#include "platform/FileNames.h"
 #include "platform/FileSystem.h"
 
 namespace {
@@ -132,7 +133,7 @@ QString ThumbnailCache::Root() const {
 std::optional<ThumbnailCache::Stamp> ThumbnailCache::StampOf(const QString& path) {
     if (path.isEmpty() || path.startsWith(u':')) return std::nullopt;
     struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
+    if (::stat(filenames::Encode(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return std::nullopt;
     return Stamp{qint64(st.st_mtim.tv_sec), qint64(st.st_size)};
 }

@@ -14,6 +14,8 @@
 #include <algorithm>
 #include <cerrno>
 
+#include "platform/FileNames.h"
+
 PatternMatcher::PatternMatcher(const QString& pattern) {
     for (const QString& part : pattern.split(';', Qt::SkipEmptyParts)) {
         const QString wild = part.trimmed();
@@ -24,8 +26,10 @@ PatternMatcher::PatternMatcher(const QString& pattern) {
 }
 
 bool PatternMatcher::Matches(const QString& name) const {
+    // The kept bytes of a name that is no UTF-8 are no text to match on.
+    const QString text = filenames::Shown(name);
     for (const QRegularExpression& re : parts_)
-        if (re.match(name).hasMatch()) return true;
+        if (re.match(text).hasMatch()) return true;
     return false;
 }
 
@@ -50,7 +54,7 @@ void FileSystem::SortNames(QStringList& names) {
 
 int FileSystem::CreateNew(const QString& path, int* fd) {
     *fd =
-        ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        ::open(filenames::Encode(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     return *fd < 0 ? errno : 0;
 }
 
@@ -83,13 +87,13 @@ int FileSystem::Close(int fd) {
 }
 
 int FileSystem::Rename(const QString& from, const QString& to) {
-    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0
+    return ::rename(filenames::Encode(from).constData(), filenames::Encode(to).constData()) == 0
                ? 0
                : errno;
 }
 
 int FileSystem::Remove(const QString& path) {
-    return ::unlink(QFile::encodeName(path).constData()) == 0 ? 0 : errno;
+    return ::unlink(filenames::Encode(path).constData()) == 0 ? 0 : errno;
 }
 
 namespace {
@@ -119,7 +123,7 @@ void Set(FsError* out, FsError e) {
 QStringList ReadFolder(const QString& folder, bool wantFolders, FsError* error,
                        const QString& pattern = QString()) {
     Set(error, FsError::None);
-    const QByteArray path = QFile::encodeName(folder.isEmpty() ? QStringLiteral(".") : folder);
+    const QByteArray path = filenames::Encode(folder.isEmpty() ? QStringLiteral(".") : folder);
     DIR* dir = ::opendir(path.constData());
     if (!dir) {
         Set(error, FromErrno(errno));
@@ -130,7 +134,7 @@ QStringList ReadFolder(const QString& folder, bool wantFolders, FsError* error,
     errno = 0;
     while (dirent* ent = ::readdir(dir)) {
         if (ent->d_name[0] == '.') continue;
-        const QString name = QFile::decodeName(ent->d_name);
+        const QString name = filenames::Decode(ent->d_name);
         bool isDir = false, isFile = false;
         if (ent->d_type == DT_DIR) {
             isDir = true;
@@ -170,12 +174,12 @@ QStringList RealFileSystem::ListFolders(const QString& folder, FsError* error) {
 
 bool RealFileSystem::IsFile(const QString& path) {
     struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+    return ::stat(filenames::Encode(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 bool RealFileSystem::IsFolder(const QString& path) {
     struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    return ::stat(filenames::Encode(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 QStringList RealFileSystem::Drives() {

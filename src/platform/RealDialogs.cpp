@@ -1,7 +1,9 @@
 #include "platform/RealDialogs.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace {
 bool Shown(const QWidget* w) {
@@ -12,6 +14,19 @@ bool Shown(const QWidget* w) {
 bool CanOwn(const QWidget* w) {
     const Qt::WindowType type = w->windowType();
     return Shown(w) && type != Qt::SplashScreen && type != Qt::Popup && type != Qt::ToolTip;
+}
+// What every box gets: its text as written (it names the player's files and
+// folders, which must not be taken for markup), and a width that keeps its
+// title whole in the title bar, beside the window system's buttons.
+void Prepare(QMessageBox& box) {
+    box.setTextFormat(Qt::PlainText);
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int room = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) +
+                     RealDialogs::TitleBarButtonsRoom;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                      grid->rowCount(), 0, 1, grid->columnCount());
 }
 }  // namespace
 
@@ -33,10 +48,12 @@ Dialogs::Answer RealDialogs::Message(const QString& title, const QString& text, 
     QWidget* parent = Owner();
     if (buttons == Buttons::Ok) {
         QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
+        Prepare(box);
         box.exec();
         return Answer::Ok;
     }
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::Yes);
+    Prepare(box);
     return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }

@@ -52,7 +52,7 @@ QString LoadFirstWorking(const QString& backFile, const QStringList& backs,
 int CheckedIndex(const QStringList& backs, const QString& backFile) {
     if (backFile.isEmpty()) return -1;
     for (qsizetype i = 0; i < backs.size(); ++i)
-        if (Caption(backs[i]) + ".jpg" == backFile) return static_cast<int>(i);
+        if (backs[i] == backFile) return static_cast<int>(i);
     return -1;
 }
 

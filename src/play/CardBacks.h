@@ -33,8 +33,8 @@ QString Initial(const QString& backFile, const QString& folder, const QStringLis
 QString LoadFirstWorking(const QString& backFile, const QStringList& backs,
                          const std::function<bool(const QString&)>& load);
 
-// The menu item to check: the first back whose caption followed by ".jpg"
-// is `backFile` (so a ".JPG" back is not found); -1 when none is.
+// The menu item to check: the back that is `backFile` (a ".JPG" back too);
+// -1 when none is.
 int CheckedIndex(const QStringList& backs, const QString& backFile);
 
 }  // namespace cardbacks

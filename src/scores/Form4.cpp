@@ -19,6 +19,7 @@
 #include "scores/HighScoreTable.h"
 #include "ui/FormPlacement.h"
 #include "ui/GameWindow.h"
+#include "ui/PlayerText.h"
 
 namespace {
 
@@ -29,6 +30,7 @@ using highscores::Face;
 QLabel* MakeLabel(QWidget* parent, const QString& text, const QFont& font, const QColor& colour,
                   Qt::Alignment align = Qt::AlignLeft) {
     auto* l = new QLabel(text, parent);
+    l->setTextFormat(Qt::PlainText);  // names are shown as typed
     l->setFont(font);
     QPalette p = l->palette();
     p.setColor(QPalette::WindowText, colour);
@@ -170,7 +172,7 @@ bool Form4::eventFilter(QObject* watched, QEvent* event) {
         if (name.isEmpty())
             QToolTip::hideText();
         else
-            QToolTip::showText(help->globalPos(), name, Label4);
+            QToolTip::showText(help->globalPos(), PlainToolTip(name), Label4);
         return true;
     }
     return FormBase::eventFilter(watched, event);

@@ -21,7 +21,9 @@ constexpr Rect Label8{6510, 1080, 615, 375};    // "TIME"
 constexpr Rect Label9{7590, 1080, 975, 375};    // "SCORE"
 constexpr Rect Label3{1230, 1560, 255, 3615};   // place numbers
 constexpr Rect Label4{1950, 1560, 2055, 2895};  // names
-constexpr Rect Label10{4440, 1680, 495, 3015};  // boards, a little lower than the rest
+// Boards: on the rows of the other columns (the design had them 120 lower,
+// half a row out of line).
+constexpr Rect Label10{4440, 1560, 495, 3015};
 constexpr Rect Label11{6270, 1560, 975, 3255};  // times
 constexpr Rect Label5{7470, 1560, 855, 3615};   // scores
 constexpr Rect OK{6720, 5760, 975, 375};

@@ -21,6 +21,29 @@ QList<int> Boundaries(const QString& text) {
 bool Fits(qsizetype characters, qsizetype units) {
     return characters <= NameMaxLength && units <= NameMaxUnits;
 }
+static_assert(NameMaxLength * CharMaxUnits <= NameMaxUnits);
+
+// Cuts every character longer than CharMaxUnits to its first units, never
+// inside a surrogate pair; `cursor` follows the text.
+void TrimHugeCharacters(QString& text, int& cursor) {
+    const QList<int> bounds = Boundaries(text);
+    bool huge = false;
+    for (qsizetype g = 0; g + 1 < bounds.size(); ++g)
+        huge = huge || bounds[g + 1] - bounds[g] > CharMaxUnits;
+    if (!huge) return;
+    QString out;
+    int outCursor = -1;
+    for (qsizetype g = 0; g + 1 < bounds.size(); ++g) {
+        const int start = bounds[g], end = bounds[g + 1];
+        int keep = std::min(end, start + CharMaxUnits);
+        if (keep < end && text[keep - 1].isHighSurrogate()) --keep;
+        if (outCursor < 0 && cursor >= start && cursor <= end)
+            outCursor = static_cast<int>(out.size()) + std::min(cursor, keep) - start;
+        out += QStringView(text).mid(start, keep - start);
+    }
+    text = out;
+    cursor = outCursor < 0 ? static_cast<int>(text.size()) : outCursor;
+}
 }  // namespace
 
 int GraphemeCount(const QString& text) {
@@ -37,6 +60,7 @@ void FitName(QString& text, int& cursor) {
     }
     text = kept;
     cursor = keptCursor < 0 ? static_cast<int>(text.size()) : keptCursor;
+    TrimHugeCharacters(text, cursor);
 
     QList<int> bounds = Boundaries(text);
     const qsizetype count = bounds.size() - 1;

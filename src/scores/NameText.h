@@ -9,6 +9,10 @@ namespace highscores {
 // Room for 19 of the longest everyday characters (joined emoji families),
 // so an endless run of combining marks cannot make one character huge.
 constexpr int NameMaxUnits = 256;
+// One character keeps at most this many units: a family emoji joined from
+// four people takes 11. Past it, the marks heaped on a letter go, never the
+// letter itself.
+constexpr int CharMaxUnits = 13;
 
 // User-perceived characters (grapheme clusters) in `text`.
 int GraphemeCount(const QString& text);

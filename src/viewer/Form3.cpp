@@ -9,6 +9,7 @@
 
 #include "app/Module1.h"
 #include "pictures/PictureLoader.h"
+#include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "ui/FormPlacement.h"
@@ -74,7 +75,7 @@ Form3::Form3() {
 void Form3::Form_Load() {
     const viewer::TwipsRect game = gamewindow::Rect();
     placement::SetOuterRect(this, game);
-    setWindowTitle(Module1.ViewerFile);
+    setWindowTitle(filenames::Shown(Module1.ViewerFile));
 
     // The picture: its file again at natural size, or the caller's copy.
     const CallerPicture source = FromCaller();

@@ -85,6 +85,39 @@ private slots:
         }
     }
 
+    void aSmallIconGrowsSharpByWholeFactors() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        // A 16 x 16 checkerboard: smoothed it would turn grey where squares meet.
+        QImage checker(16, 16, QImage::Format_RGB32);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x)
+                checker.setPixelColor(x, y, (x + y) % 2 ? Qt::black : Qt::white);
+        QVERIFY(checker.save(folder.File("checker.bmp"), "BMP"));
+        QStringList chosen{folder.File("checker.bmp")};
+        chosen += GeneratedPictures(folder, 3);
+        Form2& game = DealByHand(chosen, 4);
+        int card = -1;
+        for (int k = 0; k < game.CardCount && card < 0; ++k)
+            if (game.Image1[k]->File() == folder.File("checker.bmp")) card = k;
+        QVERIFY(card >= 0);
+        QTest::mouseClick(game.Image2[card], Qt::LeftButton);
+        CardWidget* face = game.Image1[card];
+        QVERIFY(face->isVisible());
+        const QImage shown = face->grab().toImage();
+        const QRect inside = face->contentsRect();
+        QVERIFY(inside.width() >= 32);
+        const int side = std::min(inside.width(), inside.height()) / 2;
+        const QRect middle(inside.center() - QPoint(side / 2, side / 2), QSize(side, side));
+        int grey = 0;
+        for (int y = middle.top(); y <= middle.bottom(); ++y)
+            for (int x = middle.left(); x <= middle.right(); ++x) {
+                const QColor c = shown.pixelColor(x, y);
+                if (!IsWhite(c) && !IsDark(c)) ++grey;
+            }
+        QCOMPARE(grey, 0);
+    }
+
     void groundIsOnlyUnderThePicture() {
         QWidget board;
         board.resize(200, 200);

@@ -123,13 +123,14 @@ private slots:
         QCOMPARE(dirlist::Load(pf.Path()), (QList<FolderEntry>{{"/media/stick/pics", true}}));
     }
 
-    void unreadableFolderIsDroppedQuietly() {
+    void unreadableFolderIsKeptQuietlyAsNotAvailable() {
         ProgramFolder pf;
         fs->AddFile("/p", "x.jpg");
         fs->AddFolder("/locked");
         fs->SetError("/locked", FsError::Other);
         pf.Write("dirs.txt", "/locked1,\r\n/p1,\r\n0\r\n");
-        QCOMPARE(dirlist::Load(pf.Path()), (QList<FolderEntry>{{"/p", true}}));
+        QCOMPARE(dirlist::Load(pf.Path()),
+                 (QList<FolderEntry>{{"/locked", true, false}, {"/p", true}}));
         QVERIFY(d.dialogs->shown.empty());
     }
 

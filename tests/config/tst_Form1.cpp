@@ -1,8 +1,14 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QBuffer>
 #include <QClipboard>
 #include <QFocusEvent>
 #include <QImage>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextDocument>
 #include <cerrno>
 
 #include "TestSupport.h"
@@ -10,6 +16,7 @@
 #include "board/Form2.h"
 #include "config/ConfigText.h"
 #include "config/Form1.h"
+#include "platform/FileNames.h"
 #include "platform/Twips.h"
 #include "ui/PictureFile.h"
 #include "viewer/Form3.h"
@@ -25,6 +32,21 @@ QStringList Paths(const Form1& f) {
 }
 QString Types(const Form1& f) {
     return f.TakeFileTypeSnapshot();
+}
+// What the label shows is its text as it stands, not markup made of it.
+bool Literal(const QLabel* l) {
+    return l->textFormat() == Qt::PlainText ||
+           (l->textFormat() == Qt::AutoText && !Qt::mightBeRichText(l->text()));
+}
+// The text a tool tip shows.
+QString ToolTipShows(const QString& tip) {
+    if (!Qt::mightBeRichText(tip)) return tip;
+    QTextDocument doc;
+    doc.setHtml(tip);
+    return doc.toPlainText();
+}
+void ClickAdd(Form1& f) {
+    QTest::mouseClick(f.Label13, Qt::LeftButton, {}, f.Label13->rect().center());
 }
 }  // namespace
 
@@ -124,14 +146,28 @@ private slots:
         QCOMPARE(Paths(f), (QStringList{"/pics/A+", "/pics/a+", graphics + "+"}));
         QCOMPARE(f.FilesAvailable, 8);
 
-        // A comma cannot be stored: refused with the reason.
-        QVERIFY(f.PointDir1("/pics/a,b"));
-        d.dialogs->shown.clear();
-        f.Label13_Click();
-        QCOMPARE(f.List3->count(), 3);
-        QCOMPARE(d.dialogs->shown.size(), size_t(1));
-        QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
-        QVERIFY(d.dialogs->shown[0].text.contains("comma"));
+        // A comma, tab, CR or line feed cannot be stored (the file splits
+        // its fields and lines there): refused with the folder's name and the
+        // reason, and nothing in the list is lost.
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        for (const char* odd : {"a,b", "tab\there", "cr\rhere", "new\nline"}) {
+            const QString path = "/pics/" + QString(odd);
+            fs->AddFile(path, "n4.jpg");
+            QVERIFY(f.PointDir1(path));
+            d.dialogs->shown.clear();
+            ClickAdd(f);
+            QCOMPARE(f.List3->count(), 3);
+            QCOMPARE(d.dialogs->shown.size(), size_t(1));
+            QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
+            const QString text = d.dialogs->shown[0].text;
+            QVERIFY2(text.contains("/pics/" +
+                                   QString(odd).replace(QRegularExpression("[\\t\\r\\n]"), "?")),
+                     qPrintable(text));
+            QVERIFY(text.contains(QString(odd).contains(',') ? "comma" : "line"));
+        }
+        QCOMPARE(Paths(f), (QStringList{"/pics/A+", "/pics/a+", graphics + "+"}));
+        f.hide();
 
         // Unchecking rescans.
         f.List3->item(1)->setCheckState(Qt::Unchecked);
@@ -166,6 +202,37 @@ private slots:
         QCOMPARE(pf->Read("dirs.txt"), (graphics + "1,\r\n0\r\n").toUtf8());
         QVERIFY(f.SaveDirectoryList());
         QCOMPARE(pf->Read("dirs.txt"), (graphics + "1,\r\n0\r\n").toUtf8());
+    }
+
+    void addTakesTheHighlightedFolderNeverAnother() {
+        const QString other = pf->File("Other"), locked = pf->File("Other/locked");
+        fs->AddFile(other, "o.jpg");
+        fs->AddFolder(locked);
+        fs->SetError(locked, FsError::Other);
+        Form1& f = Config();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY(f.PointDir1(other));
+        f.Dir1->expand(f.Dir1->currentIndex());
+        const QModelIndex lockedIndex = f.Dir1Model->IndexOf(locked);
+        QVERIFY(lockedIndex.isValid());
+        f.Dir1->scrollTo(lockedIndex);
+        QTest::mouseClick(f.Dir1->viewport(), Qt::LeftButton, {},
+                          f.Dir1->visualRect(lockedIndex).center());
+        QCOMPARE(f.Dir1->currentIndex(), lockedIndex);
+        d.dialogs->shown.clear();
+        ClickAdd(f);
+        // Not its parent, the folder browsed before: the chosen one is named.
+        QCOMPARE(Paths(f), QStringList{graphics + "+"});
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QVERIFY2(d.dialogs->shown[0].text.contains(locked), qPrintable(d.dialogs->shown[0].text));
+        // Once it can be read, the same highlight adds it.
+        fs->ClearError(locked);
+        fs->AddFile(locked, "l.jpg");
+        QTest::mouseClick(f.Dir1->viewport(), Qt::LeftButton, {},
+                          f.Dir1->visualRect(lockedIndex).center());
+        ClickAdd(f);
+        QCOMPARE(Paths(f), (QStringList{locked + "+", graphics + "+"}));
     }
 
     void aListThatCannotBeSavedIsReportedOnce() {
@@ -213,13 +280,17 @@ private slots:
                   "/media/stick/pics1,\r\n"  // stick not plugged in
                   "/media/card/gone1,\r\n"   // card there, folder deleted
                   "/srv/share/photos0,\r\n"  // share not mounted
-                  "/run/media/ann/CAM/dcim1,\r\n" +
-                      graphics.toUtf8() + "1,\r\n0\r\n");
+                  "/run/media/ann/CAM/dcim1,\r\n"
+                  "/srv/denied1,\r\n" +  // not readable for us at start-up
+                      graphics.toUtf8() +
+                      "1,\r\n0\r\n");
+        fs->AddFolder("/srv/denied");
+        fs->SetError("/srv/denied", FsError::Other);
         Form1& f = Config();
-        QCOMPARE(f.List3->count(), 4);
+        QCOMPARE(f.List3->count(), 5);
         const QStringList away = {"/media/stick/pics", "/srv/share/photos",
-                                  "/run/media/ann/CAM/dcim"};
-        for (int i = 0; i < 3; ++i) {
+                                  "/run/media/ann/CAM/dcim", "/srv/denied"};
+        for (int i = 0; i < 4; ++i) {
             QListWidgetItem* item = f.List3->item(i);
             QCOMPARE(item->text(), away[i]);
             QCOMPARE(item->checkState(), Qt::Unchecked);
@@ -245,7 +316,7 @@ private slots:
         QVERIFY(f.SaveDirectoryList());
         QCOMPARE(pf->Read("dirs.txt"),
                  "/media/stick/pics1,\r\n/srv/share/photos0,\r\n"
-                 "/run/media/ann/CAM/dcim1,\r\n" +
+                 "/run/media/ann/CAM/dcim1,\r\n/srv/denied1,\r\n" +
                      graphics.toUtf8() + "1,\r\n0\r\n");
     }
 
@@ -379,10 +450,19 @@ private slots:
         Module1.FileTypeSnapshot = "111111";
         f.show();
         f.BMP_Check->click();
+        // The game window the close brings up is put in front by the window
+        // manager, as here.
+        Form2& game = Forms::Get<Form2>();
+        game.show();
+        game.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&game));
         QVERIFY(!f.close());
         FlushDeletes();
         QCOMPARE(Forms::IfLoaded<Form1>(), &f);
         QVERIFY(f.isVisible());
+        // The configuration window stays in front of it, not behind (asked
+        // at once: the game window's first tick may bring it forward later).
+        QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&f));
         QCOMPARE(Types(f), QString("111111"));
         QVERIFY(Forms::IfLoaded<Form2>() && Forms::IfLoaded<Form2>()->isVisible());
     }
@@ -432,21 +512,71 @@ private slots:
         f.Command1->setFocus();
         QApplication::processEvents();
         QCOMPARE(f.Combo1->currentText(), QString("4"));
+        // A pasted number out of range becomes the nearest size allowed.
+        for (const auto& [pasted, kept] : {std::pair{"-5", "4"}, {"+12", "12"}, {"-0", "4"}}) {
+            edit->setFocus();
+            QApplication::clipboard()->setText(pasted);
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+            QCOMPARE(edit->text(), QString(pasted));
+            f.Command1->setFocus();
+            QApplication::processEvents();
+            QCOMPARE(f.Combo1->currentText(), QString(kept));
+        }
     }
 
     void resizeFollowsTheGameWindow() {
         Form1& f = Config();
-        Module1.WindowWidth = 19100;
-        Module1.WindowHeight = 13505;
+        Module1.WindowWidth = 11250;
+        Module1.WindowHeight = 8400;
         Module1.WindowLeft = 150;
         Module1.WindowTop = 300;
         f.Resize();
-        QCOMPARE(f.size(), QSize(1273, 900));
+        QCOMPARE(f.size(), QSize(750, 560));
         QCOMPARE(f.pos(), QPoint(10, 20));
-        QCOMPARE(f.Frame2->width(), twips::ToPixels(2414.0 * 19100 / 9550));
+        QCOMPARE(f.Frame2->width(), twips::ToPixels(2414.0 * 11250 / 9550));
         QCOMPARE(f.Combo1->width(), 41);
         QCOMPARE(f.Image1->geometry(), f.Shape2->geometry());
-        QCOMPARE(f.List3->x() - (f.Dir1->x() + f.Dir1->width()), 71);
+        QVERIFY(f.List3->x() - (f.Dir1->x() + f.Dir1->width()) >= 71);
+        // "Add" and "Remove" are never cut off by the folder list.
+        for (const auto& [w, h] :
+             {std::pair{19100.0, 13505.0}, {9550.0, 6750.0}, {7000.0, 5000.0}}) {
+            Module1.WindowWidth = w;
+            Module1.WindowHeight = h;
+            f.Resize();
+            for (const QLabel* button : {f.Label13, f.Label14})
+                QVERIFY2(button->x() + button->sizeHint().width() <= f.List3->x() + 1,
+                         qPrintable(button->text().trimmed()));
+            QVERIFY(f.List3->geometry().right() <= f.Shape1->geometry().right());
+        }
+    }
+
+    void everyControlIsReachableOnALowScreen() {
+        Form1& f = Config();
+        f.show();
+        const QRect screen = f.screen()->availableGeometry();
+        // The smallest game window, the default one, one as wide as a
+        // 1366 x 600 screen and as high as it allows, and one stored from a
+        // taller screen.
+        QStringList outside;
+        for (const auto& [w, h] :
+             {std::pair{6400.0, 6400.0}, {9550.0, 6750.0}, {20490.0, 8550.0}, {11000.0, 13505.0}}) {
+            Module1.WindowWidth = w;
+            Module1.WindowHeight = h;
+            Module1.WindowLeft = Module1.WindowTop = 0;
+            f.Resize();
+            if (f.height() > screen.height()) outside << QString("window at %1").arg(h);
+            for (QWidget* c : f.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                if (c->isWindow() || !c->isVisibleTo(&f) || c == f.Image1) continue;
+                if (f.rect().contains(c->geometry())) continue;
+                const auto* label = qobject_cast<QLabel*>(c);
+                outside << QString("%1 \"%2\" at %3x%4")
+                               .arg(c->metaObject()->className(), label ? label->text() : "")
+                               .arg(w)
+                               .arg(h);
+            }
+        }
+        QVERIFY2(outside.isEmpty(), qPrintable(outside.join("; ")));
     }
 
     void driveThatFailsGoesBackToTheStartDrive() {
@@ -708,6 +838,109 @@ private slots:
         QVERIFY(f.Label9->isVisibleTo(&f));
     }
 
+    void addKeepsTheBrowserAndThePreview() {
+        Form1& f = Shown();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        // A listed folder looked at first stays highlighted in the list ...
+        QTest::mouseClick(f.List3->viewport(), Qt::LeftButton, {},
+                          f.List3->visualItemRect(f.List3->item(0)).center());
+        QCOMPARE(f.Dir1Path, pf->File("Graphics"));
+        // ... while the player browses on and previews a picture elsewhere.
+        QVERIFY(f.PointDir1(pf->File("Other")));
+        MouseClickFile(f, "d.bmp");
+        QVERIFY(f.Image1Picture);
+        QTest::mouseClick(f.Label13, Qt::LeftButton, {}, f.Label13->rect().center());
+        QApplication::processEvents();
+        QCOMPARE(f.Folders().first().path, pf->File("Other"));
+        QCOMPARE(f.Dir1Path, pf->File("Other"));
+        QCOMPARE(f.Label9->text(), QString("d.bmp"));
+        QVERIFY(f.Image1Picture);
+        QCOMPARE(f.SelectedFile, QString("d.bmp"));
+    }
+
+    void namesThatLookLikeMarkupAreShownAsTheyAre() {
+        Picture("<b>Folder/<b>bold.bmp", Qt::red);
+        Form1& f = Shown();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        const QString folder = pf->File("<b>Folder");
+        QVERIFY(f.PointDir1(folder));
+        MouseClickFile(f, "<b>bold.bmp");
+        QCOMPARE(f.Label9->text(), QString("<b>bold.bmp"));
+        QVERIFY(Literal(f.Label9));
+        QTest::mouseClick(f.Label13, Qt::LeftButton, {}, f.Label13->rect().center());
+        QCOMPARE(f.List3->item(0)->text(), folder);
+        QCOMPARE(ToolTipShows(f.List3->item(0)->toolTip()), folder);
+        QTest::mouseClick(f.List3->viewport(), Qt::LeftButton, {},
+                          f.List3->visualItemRect(f.List3->item(0)).center());
+        QVERIFY(f.Label11->text().endsWith("/<b>Folder"));
+        QVERIFY(Literal(f.Label11));
+    }
+
+    void aLongFileNameStaysInsideThePreviewsBox() {
+        const QString name = QString("a very long name for a picture file").repeated(3) + ".bmp";
+        Picture("Graphics/" + name, Qt::red);
+        Form1& f = Shown();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        MouseClickFile(f, name);
+        QCOMPARE(f.Label9->text(), name);  // the name itself is kept
+        const QString shown = f.Label9->ShownText();
+        QVERIFY(shown != name);
+        QVERIFY(shown.endsWith(".bmp"));
+        QVERIFY(QFontMetrics(f.Label9->font()).horizontalAdvance(shown) <=
+                f.Label9->contentsRect().width());
+        QVERIFY(f.Label9->geometry().right() <= f.Shape1->geometry().right());
+    }
+
+    void namesThatAreNoUtf8CanBeBrowsedAndOpened() {
+        // An old archive: a folder and a picture named in Latin-1.
+        const QByteArray folderBytes = QFile::encodeName(pf->File("Other")) + "/caf\xe9";
+        QVERIFY(::mkdir(folderBytes.constData(), 0755) == 0);
+        QImage img(40, 30, QImage::Format_RGB32);
+        img.fill(Qt::magenta);
+        QByteArray bmp;
+        QBuffer buffer(&bmp);
+        buffer.open(QIODevice::WriteOnly);
+        QVERIFY(img.save(&buffer, "BMP"));
+        const QByteArray fileBytes = folderBytes + "/caf\xe9.bmp";
+        const int fd = ::open(fileBytes.constData(), O_CREAT | O_WRONLY, 0644);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, bmp.constData(), size_t(bmp.size())), ssize_t(bmp.size()));
+        ::close(fd);
+
+        Form1& f = Shown();
+        Form1::SetValue(f.View, 1);
+        Form1::SetValue(f.All_Check, 1);
+        QVERIFY(f.PointDir1(pf->File("Other")));
+        f.Dir1->expand(f.Dir1->currentIndex());
+        const QString folder = filenames::Decode(folderBytes);
+        const QModelIndex row = f.Dir1Model->IndexOf(folder);
+        QVERIFY(row.isValid());  // it appears in the browser
+        const QString replaced = QString::fromUtf8("caf\xEF\xBF\xBD");
+        QCOMPARE(row.data().toString(), replaced);
+        f.Dir1->scrollTo(row);
+        const QRect r = f.Dir1->visualRect(row);
+        QTest::mouseClick(f.Dir1->viewport(), Qt::LeftButton, {},
+                          QPoint(r.left() + 8, r.center().y()));
+        QCOMPARE(f.Dir1Path, folder);  // and can be browsed
+        QCOMPARE(f.File1->count(), 1);
+        QCOMPARE(f.File1->item(0)->text(), replaced + ".bmp");
+        d.dialogs->shown.clear();
+        MouseClickFile(f, replaced + ".bmp");
+        QVERIFY(d.dialogs->shown.empty());  // no "File not found 53"
+        QVERIFY(f.Image1Picture);
+        QCOMPARE(filenames::Encode(f.Image1Picture->file), fileBytes);
+        QCOMPARE(f.Label9->text(), replaced + ".bmp");
+        // The folder list is UTF-8 text and cannot keep these bytes: refused by name.
+        QTest::mouseClick(f.Label13, Qt::LeftButton, {}, f.Label13->rect().center());
+        QCOMPARE(f.List3->count(), 1);
+        QCOMPARE(d.dialogs->shown.size(), size_t(1));
+        QVERIFY(d.dialogs->shown[0].text.contains("/Other/" + replaced + " cannot be added"));
+        QVERIFY(d.dialogs->shown[0].text.contains("UTF-8"));
+    }
+
     void aDeepFolderShowsItsNameInTheBrowser() {
         QString deep = pf->File("Deep");
         for (int i = 1; i <= 14; ++i) deep += QString("/folder level %1").arg(i);
@@ -715,7 +948,7 @@ private slots:
         Form1& f = Shown();
         QVERIFY(f.PointDir1(deep));
         // The tree fills itself in the background.
-        QTRY_COMPARE(f.Dir1Model->filePath(f.Dir1->currentIndex()), deep);
+        QTRY_COMPARE(f.Dir1Model->PathOf(f.Dir1->currentIndex()), deep);
         QTRY_VERIFY([&] {
             const QRect r = f.Dir1->visualRect(f.Dir1->currentIndex());
             return r.left() >= 0 && r.left() < f.Dir1->viewport()->width() / 2 && r.top() >= 0 &&
@@ -792,7 +1025,7 @@ private slots:
     void pickingAFolderInTheTreeBrowsesIt() {
         Form1& f = Config();
         Form1::SetValue(f.All_Check, 1);
-        const QModelIndex other = f.Dir1Model->index(pf->File("Other"));
+        const QModelIndex other = f.Dir1Model->IndexOf(pf->File("Other"));
         QVERIFY(other.isValid());
         f.Dir1->setCurrentIndex(other);
         QCOMPARE(f.Dir1Path, pf->File("Other"));
@@ -805,7 +1038,7 @@ private slots:
         QCOMPARE(f.FilesAvailable, 4);
         // Code pointing the browser moves the tree's highlight along.
         QVERIFY(f.PointDir1(pf->File("Graphics")));
-        QCOMPARE(f.Dir1Model->filePath(f.Dir1->currentIndex()), pf->File("Graphics"));
+        QCOMPARE(f.Dir1Model->PathOf(f.Dir1->currentIndex()), pf->File("Graphics"));
     }
 
     void freshProgramFolderCountsTheGeneratedPictures() {

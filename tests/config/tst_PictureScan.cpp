@@ -186,7 +186,7 @@ private slots:
         QCOMPARE(BoardSizeOnLeave(""), QString("8"));
         QCOMPARE(BoardSizeOnLeave("abc"), QString("8"));  // pasted
         QCOMPARE(BoardSizeOnLeave("1e3"), QString("8"));
-        QCOMPARE(BoardSizeOnLeave("-5"), QString("8"));
+        QCOMPARE(BoardSizeOnLeave("-5"), QString("4"));  // the nearest size allowed
         QCOMPARE(BoardSizeOnLeave("12.5"), QString("8"));
         QCOMPARE(BoardSizeOnLeave("123456789012345678901"), QString("40"));
     }

@@ -1,8 +1,13 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
 #include "TestSupport.h"
+#include "platform/FileNames.h"
 #include "platform/FileSystem.h"
 #include "platform/TextFile.h"
 
@@ -35,6 +40,39 @@ private slots:
         QVERIFY(fs.IsFile(folder.File("pics/b.jpg")));
         QVERIFY(!fs.IsFile(folder.File("pics/sub.jpg")));
         QVERIFY(fs.IsFolder(folder.File("pics/sub.jpg")));
+    }
+
+    void namesThatAreNoUtf8KeepTheirBytes() {
+        // Latin-1, a cut sequence, an overlong slash, an encoded surrogate, a
+        // byte that never starts one, and valid text beside them.
+        const QList<QByteArray> names = {"caf\xe9",  "a\xc3",
+                                         "\xc0\xaf", "\xed\xa0\x80",
+                                         "\xff",     "na\xc3\xafve \xf0\x9f\x98\x80 \xe9t\xe9"};
+        for (const QByteArray& bytes : names) {
+            const QString name = filenames::Decode(bytes);
+            QCOMPARE(filenames::Encode(name), bytes);
+            QVERIFY(!filenames::Shown(name).contains(QChar(0xDCE9)));
+        }
+        QCOMPARE(filenames::Shown(filenames::Decode("caf\xe9")),
+                 QString::fromUtf8("caf\xEF\xBF\xBD"));
+        QCOMPARE(filenames::Decode("na\xc3\xafve"), QString::fromUtf8("na\xc3\xafve"));
+        QVERIFY(!filenames::HasRawBytes(QString::fromUtf8("\xf0\x9f\x98\x80")));
+
+        // Listed, the names lead back to the very files and folders.
+        ProgramFolder folder;
+        const QByteArray base = QFile::encodeName(folder.Path());
+        QVERIFY(::mkdir(base + "/caf\xe9", 0755) == 0);
+        QVERIFY(::close(::open(base + "/caf\xe9/caf\xe9.jpg", O_CREAT | O_WRONLY, 0644)) == 0);
+        RealFileSystem fs;
+        const QStringList folders = fs.ListFolders(folder.Path());
+        QCOMPARE(folders.size(), 1);
+        const QString inside = FileSystem::Join(folder.Path(), folders[0]);
+        QVERIFY(fs.IsFolder(inside));
+        const QStringList files = fs.ListFiles(inside, "*.jpg");
+        QCOMPARE(files.size(), 1);
+        QVERIFY(fs.IsFile(FileSystem::Join(inside, files[0])));
+        QCOMPARE(filenames::Encode(FileSystem::Join(inside, files[0])),
+                 base + "/caf\xe9/caf\xe9.jpg");
     }
 
     void realListingReportsMissingFolder() {

@@ -84,8 +84,7 @@ private slots:
         const QStringList backs{"Moon.JPG", "Sky.jpg", "Sky2.jpg"};
         QCOMPARE(cardbacks::CheckedIndex(backs, "Sky.jpg"), 1);
         QCOMPARE(cardbacks::CheckedIndex(backs, "Sky2.jpg"), 2);
-        // A ".JPG" back is listed but its caption & ".jpg" does not name it.
-        QCOMPARE(cardbacks::CheckedIndex(backs, "Moon.JPG"), -1);
+        QCOMPARE(cardbacks::CheckedIndex(backs, "Moon.JPG"), 0);
         // No match and no backs: nothing checked.
         QCOMPARE(cardbacks::CheckedIndex(backs, "Gone.jpg"), -1);
         QCOMPARE(cardbacks::CheckedIndex({}, "Sky.jpg"), -1);
@@ -228,17 +227,20 @@ private slots:
         QVERIFY(d.dialogs->shown.empty());
     }
 
-    void commaNamesAreNotOffered() {
+    void commaNamesAreNotOfferedAndAmpersandsAreShown() {
         ProgramFolder folder;
         Settings(folder, "Sky.jpg");
         WriteBack(folder, "Sea, calm.jpg", Qt::cyan);
         WriteBack(folder, "Sky.jpg", Qt::blue);
+        WriteBack(folder, "Sun & Moon.jpg", Qt::yellow);
         Form2& game = NewGameWindow();
-        QCOMPARE(Captions(game), QStringList{"Sky"});
-        QCOMPARE(game.File1, QStringList{"Sky.jpg"});
+        QCOMPARE(game.File1, (QStringList{"Sky.jpg", "Sun & Moon.jpg"}));
+        // What the menu shows: the "&" itself, no shortcut made of it.
+        QCOMPARE(game.mnuBack[1]->iconText(), QString("Sun & Moon"));
+        QVERIFY(QKeySequence::mnemonic(game.mnuBack[1]->text()).isEmpty());
     }
 
-    void upperCaseExtensionIsChosenButNotFoundNextTime() {
+    void upperCaseExtensionIsChosenAndFoundNextTime() {
         ProgramFolder folder;
         Settings(folder, "Sky.jpg");
         WriteBack(folder, "Moon.JPG", Qt::darkGray);
@@ -250,11 +252,11 @@ private slots:
         QCOMPARE(Module1.BackFile, QString("Moon.JPG"));
         QCOMPARE(CheckedItem(game), 0);
         QCOMPARE(BackName(game), QString("Moon.JPG"));
-        // The next game window loads it but checks no item.
+        // The next game window (the next start) loads it and ticks its item.
         Form2& next = NewGameWindow();
         QCOMPARE(Module1.BackFile, QString("Moon.JPG"));
         QCOMPARE(BackName(next), QString("Moon.JPG"));
-        QCOMPARE(CheckedItem(next), -1);
+        QCOMPARE(CheckedItem(next), 0);
     }
 
     void changingBacksLeavesEveryCardAsItLies() {
@@ -307,7 +309,16 @@ private slots:
         game.show();
         const qint64 sky = game.Image2[0]->Picture().cacheKey();
         QFile::remove(folder.File("Backs/Moon.jpg"));
+        // When the message comes the cover is gone and the board is back.
+        bool coverUp = true, boardShown = false;
+        d.dialogs->onMessage = [&] {
+            const Form5* cover = Forms::IfLoaded<Form5>();
+            coverUp = cover && cover->isVisible();
+            boardShown = game.isVisible();
+        };
         game.mnuBack[0]->trigger();
+        QVERIFY(!coverUp);
+        QVERIFY(boardShown);
         QCOMPARE(d.dialogs->shown.size(), size_t(1));
         QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
         QCOMPARE(d.dialogs->shown[0].text, QString("File not found"));

@@ -2,6 +2,7 @@
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QTest>
+#include <QTextDocument>
 #include <QToolTip>
 #include <cerrno>
 
@@ -48,7 +49,7 @@ private slots:
         QCOMPARE(l.OK.left, 4287.5);
         QCOMPARE(l.OK.top, 5700.0);
         // Tops, widths and heights of the labels keep their designed values.
-        QCOMPARE(l.Label10.top, 1680.0);
+        QCOMPARE(l.Label10.top, l.Label4.top);  // every column on the same rows
         QCOMPARE(l.Label4.width, 2055.0);
         QCOMPARE(l.Label5.height, 3615.0);
     }
@@ -61,7 +62,9 @@ private slots:
         QCOMPARE(f.pos(), QPoint(80, 60));
         QCOMPARE(f.Image1->geometry(), twips::ToPixelRect(801.37, 120, 7947.25, 5550));
         QCOMPARE(f.OK->geometry().topLeft(), QPoint(286, 380));  // 4287.5 / 15 rounds to even
-        QCOMPARE(f.Label10->geometry().topLeft(), QPoint(294, 112));
+        QCOMPARE(f.Label10->geometry().topLeft(), QPoint(294, 104));
+        for (const QLabel* column : {f.Label10, f.Label11, f.Label5})
+            QCOMPARE(column->y(), f.Label4->y());
     }
 
     void loadingShowsTheTable() {
@@ -109,6 +112,30 @@ private slots:
         QApplication::sendEvent(f.Label4, &second);
         QTRY_COMPARE(QToolTip::text(), QString("Ann"));
         QCOMPARE(f.NameAt(QPoint(5, 5 * line + 2)), QString());  // an empty row
+        QToolTip::hideText();
+    }
+
+    void aNameThatLooksLikeMarkupIsShownAsTyped() {
+        ProgramFolder folder;
+        DefaultWindow();
+        const QString bold = "<b>Bold</b>";
+        folder.Write("best.txt", bold.toUtf8() + ",8,0:01:05,1291,Ann,8,0:02:00,900," +
+                                     QByteArray(",,,0,").repeated(7) + ",,,0\r\n");
+        Form4& f = Forms::Get<Form4>();
+        f.Resize();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        // Shown as markup the rows would run into one line, the tags gone.
+        QCOMPARE(f.Label4->text().split('\n').value(0), bold);
+        QCOMPARE(f.Label4->textFormat(), Qt::PlainText);
+        const int line = QFontMetrics(f.Label4->font()).lineSpacing();
+        QHelpEvent hover(QEvent::ToolTip, QPoint(5, line / 2),
+                         f.Label4->mapToGlobal(QPoint(5, line / 2)));
+        QApplication::sendEvent(f.Label4, &hover);
+        QTRY_VERIFY(QToolTip::isVisible());
+        QTextDocument shown;
+        shown.setHtml(QToolTip::text());
+        QCOMPARE(shown.toPlainText(), bold);
         QToolTip::hideText();
     }
 

@@ -120,6 +120,32 @@ private slots:
         QVERIFY(folder.Read("best.txt").startsWith("123456Smith-Sr John,8,"));
     }
 
+    void combiningMarksTypedOrPastedStayWithinTheCapInTheFile() {
+        InstallDoubles();
+        ProgramFolder folder;
+        Finished(1);
+        Form7& f = Forms::Get<Form7>();
+        f.show();
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        f.Text1->setFocus();
+        const QChar acute(0x301);
+        QApplication::clipboard()->setText("Bo" + QString(1000, acute));
+        QTest::keyClick(f.Text1, Qt::Key_V, Qt::ControlModifier);
+        QVERIFY(f.Text1->text().size() <= highscores::NameMaxUnits);
+        // One mark a key, on and on.
+        for (int i = 0; i < 300; ++i)
+            QTest::sendKeyEvent(QTest::Click, f.Text1, Qt::Key_unknown, QString(acute),
+                                Qt::NoModifier);
+        QVERIFY(f.Text1->text().size() <= highscores::NameMaxUnits);
+        f.OK_Click();
+        const QByteArray line = folder.Read("best.txt");
+        const QString name = QString::fromUtf8(line.left(line.indexOf(',')));
+        QVERIFY(name.size() <= highscores::NameMaxUnits);
+        // The letters stay; only the marks past a character's room went.
+        QCOMPARE(name, "Bo" + QString(highscores::CharMaxUnits - 1, acute));
+    }
+
     void theLimitCountsTheCharactersThePlayerSees() {
         InstallDoubles();
         ProgramFolder folder;

@@ -1,4 +1,7 @@
+#include <QLabel>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include "TestSupport.h"
 #include "WindowSupport.h"
@@ -6,6 +9,7 @@
 #include "app/Module1.h"
 #include "board/Form2.h"
 #include "config/Form1.h"
+#include "platform/RealDialogs.h"
 #include "platform/Twips.h"
 #include "ui/ConfigWindow.h"
 #include "ui/GameWindow.h"
@@ -24,6 +28,34 @@ private:
     static QRectF AsRect(const twips::Rect& r) { return QRectF(r.left, r.top, r.width, r.height); }
 
 private slots:
+    // The real message box: its text as written (folder and file names may
+    // look like markup), and never narrower than its title needs.
+    void aMessageBoxShowsItsTextAsWrittenUnderAWholeTitle() {
+        const QString title = "Device Unavalable, a rather long title for a box";
+        const QString text = "The folder /pics/<b>x</b> cannot be added.";
+        int width = 0;
+        QString format;
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible()) return;
+            width = box->width();
+            QLabel* label = box->findChild<QLabel*>("qt_msgbox_label");
+            format = label && label->textFormat() == Qt::PlainText ? "plain" : "markup";
+            box->done(QMessageBox::No);
+        });
+        poll.start();
+        RealDialogs dialogs;
+        dialogs.Message(title, text, Dialogs::Buttons::YesNo);
+        poll.stop();
+        QCOMPARE(format, QString("plain"));
+        QFont titleFont = QApplication::font();
+        titleFont.setBold(true);
+        QVERIFY2(width >= QFontMetrics(titleFont).horizontalAdvance(title) + 100,
+                 qPrintable(QString::number(width)));
+    }
+
     // Without a game window the answers are the record's; a loaded one
     // answers for itself, moved and with its own sound switch; one that has
     // been unloaded but waits for deletion answers no more.
