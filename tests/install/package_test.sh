@@ -19,13 +19,20 @@ linked=$(ninja -C "$build" -t targets all | sed -n 's/.*_LINKER__\(.*\)_[A-Za-z]
 [ "$linked" = "assetgen tavimo tavimo_core tavimo_ui tavimo_wmfwriter " ] ||
     fail "a build without tests links more (or less) than the game: $linked"
 
+# A player's `make run` installs the game's packages only, never the
+# development tools (clang, LLVM, clang-format); `make test` brings those.
+source=$(cd "$(dirname "$0")/../.." && pwd)
+deps_of() { make --no-print-directory -n -C "$source" "$1" BUILD="$build/no-such-build" | grep 'install-deps'; }
+[ "$(deps_of run)" = "./scripts/install-deps " ] || fail "make run installs more than the game's packages: $(deps_of run)"
+deps_of test | grep -q -- '--dev' || fail "make test does not install the development packages"
+
 version=$(cache CMAKE_PROJECT_VERSION)-1
 debs=("$build"/tavimo_*.deb)
 [ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one .deb in $build, found: ${debs[*]}"
 deb=${debs[0]}
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "Version is not $version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in fonts-liberation2 libqt6widgets6 libqt6multimedia6 libwmflite; do
+for d in fonts-liberation2 fonts-dejavu-core libqt6widgets6 libqt6multimedia6 libwmflite; do
     grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 long=$(dpkg-deb -f "$deb" Description | awk 'length > 80')
@@ -45,12 +52,10 @@ for f in usr/games/tavimo usr/share/doc/tavimo/copyright usr/share/doc/tavimo/ch
 done
 for size in 16 22 24 32 48 64 128 256; do
     icon=usr/share/icons/hicolor/${size}x${size}/apps/io.github.tavimo.Tavimo.png
-    [ "$(identify -format '%wx%h' "$root/$icon" 2>/dev/null || file -b "$root/$icon")" != "" ] ||
-        fail "the .deb lacks /$icon"
-    file -b "$root/$icon" | grep -q "PNG image data, $size x $size" || fail "/$icon is not $size px"
+    file -b "$root/$icon" 2>/dev/null | grep -q "PNG image data, $size x $size" ||
+        fail "/$icon is missing or not $size px"
 done
-grep -q '^<svg' "$root/usr/share/icons/hicolor/scalable/apps/io.github.tavimo.Tavimo.svg" ||
-    grep -q '<svg ' "$root/usr/share/icons/hicolor/scalable/apps/io.github.tavimo.Tavimo.svg" ||
+file -b "$root/usr/share/icons/hicolor/scalable/apps/io.github.tavimo.Tavimo.svg" | grep -q 'SVG' ||
     fail "the scalable icon is not SVG"
 grep -q '^usr/bin\|^\./usr/bin' <<<"$files" && fail "the .deb puts something in /usr/bin"
 grep -qx 'Exec=/usr/games/tavimo' "$root/usr/share/applications/io.github.tavimo.Tavimo.desktop" ||
@@ -58,7 +63,6 @@ grep -qx 'Exec=/usr/games/tavimo' "$root/usr/share/applications/io.github.tavimo
 grep -q "<release version=\"${version%-1}\"" "$root/usr/share/metainfo/io.github.tavimo.Tavimo.metainfo.xml" ||
     fail "the metainfo does not name version ${version%-1}"
 # Every screenshot the metainfo shows is one the repository holds.
-source=$(cd "$(dirname "$0")/../.." && pwd)
 shots=$(grep -o '<image>[^<]*</image>' "$root/usr/share/metainfo/io.github.tavimo.Tavimo.metainfo.xml" |
     sed 's|<image>https://raw.githubusercontent.com/tavimo/tavimo/main/\(.*\)</image>|\1|')
 [ -n "$shots" ] || fail "the metainfo shows no screenshot"
