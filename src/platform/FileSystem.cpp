@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <mntent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -201,18 +202,17 @@ QString RealFileSystem::DriveOf(const QString& path) {
 }
 
 QStringList RealFileSystem::ConfiguredMountPoints() {
-    QFile fstab(QStringLiteral("/etc/fstab"));
-    if (!fstab.open(QIODevice::ReadOnly | QIODevice::Text)) return {};
+    // The C library reads the table and undoes its escapes (\040 for a blank).
+    FILE* table = setmntent("/etc/fstab", "r");
+    if (!table) return {};
     QStringList out;
-    // A size no table of mounts comes near; anything longer is not one.
-    for (const QByteArray& raw : fstab.read(1 << 20).split('\n')) {
-        const QByteArray line = raw.simplified();
-        if (line.isEmpty() || line.startsWith('#')) continue;
-        const QList<QByteArray> fields = line.split(' ');
-        if (fields.size() < 2 || !fields[1].startsWith('/')) continue;
-        // Blanks in a mount point are written as \040.
-        QString point = QString::fromUtf8(fields[1]).replace(QLatin1String("\\040"), " ");
+    mntent entry{};
+    char line[4096];
+    while (getmntent_r(table, &entry, line, sizeof line)) {
+        if (entry.mnt_dir[0] != '/') continue;
+        const QString point = QFile::decodeName(entry.mnt_dir);
         if (point != "/" && !out.contains(point)) out.append(point);
     }
+    endmntent(table);
     return out;
 }

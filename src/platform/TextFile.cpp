@@ -14,21 +14,11 @@ namespace textfile {
 
 namespace {
 
-// Windows-1252 differs from Latin-1 only in 0x80-0x9F; the five codes it
-// leaves undefined keep their Latin-1 meaning.
-constexpr char16_t Cp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
+// Files from older systems are Windows-1252; Qt's decoder (ICU) knows it, and
+// maps the five codes it leaves undefined to their Latin-1 meaning.
 QString FromCp1252(QByteArrayView bytes) {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar* d = out.data();
-    for (const char c : bytes) {
-        const auto b = static_cast<unsigned char>(c);
-        *d++ = QChar(b >= 0x80 && b < 0xA0 ? Cp1252High[b - 0x80] : char16_t(b));
-    }
-    return out;
+    QStringDecoder cp1252("windows-1252", QStringDecoder::Flag::Stateless);
+    return cp1252.isValid() ? cp1252(bytes) : QString::fromLatin1(bytes);
 }
 
 }  // namespace

@@ -23,19 +23,19 @@ make_tree() {
 
 make_tree play/Form6.cpp:board/Form2.h board/Form2Play.cpp:play/Form6.h
 out=$("$figures" --check --root "$tree") && fail "a two-way pair passed: $out"
-echo "$out" | grep -q "board <-> play" || fail "the pair is not named: $out"
-echo "$out" | grep -q "play/Form6.cpp -> board/Form2.h" || fail "the include is not named: $out"
+grep -q "board <-> play" <<<"$out" || fail "the pair is not named: $out"
+grep -q "play/Form6.cpp -> board/Form2.h" <<<"$out" || fail "the include is not named: $out"
 
 make_tree board/Form2.cpp:scores/Form4.h scores/Form4.cpp:viewer/Form3.h viewer/Form3.cpp:board/Form2.h
 out=$("$figures" --check --root "$tree") && fail "a cycle of three folders passed: $out"
-echo "$out" | grep -q "include cycle among board, scores, viewer" || fail "the cycle is not named: $out"
+grep -q "include cycle among board, scores, viewer" <<<"$out" || fail "the cycle is not named: $out"
 
 make_tree start/StartUp.cpp:board/Form2.h start/StartUp.cpp:config/Form1.h board/Form2.cpp:app/Module1.h config/Form1.cpp:board/Form2.h
 out=$("$figures" --check --root "$tree") || fail "start-up above the windows failed: $out"
 
 make_tree app/StartUp.cpp:board/Form2.h board/Form2.cpp:app/Module1.h
 out=$("$figures" --check --root "$tree") && fail "start-up back inside app closed a pair: $out"
-echo "$out" | grep -q "app/StartUp.cpp -> board/Form2.h" || fail "the include is not named: $out"
+grep -q "app/StartUp.cpp -> board/Form2.h" <<<"$out" || fail "the include is not named: $out"
 
 out=$("$figures" --check) || { echo "$out"; fail "src/ has a two-way include pair"; }
 exit 0

@@ -14,8 +14,8 @@ status=$?
 [ $status -eq 0 ] || { echo "$out"; fail "'$fn' alone exited with $status"; }
 ran=$(echo "$out" | grep -E '^(PASS|FAIL!|SKIP) +: ' | grep -vE '::(initTestCase|cleanupTestCase)\(\)')
 [ "$(echo "$ran" | grep -c .)" -eq 1 ] || { echo "$out"; fail "expected one function to run, got: $ran"; }
-echo "$ran" | grep -qE "^PASS +: [A-Za-z_]+::$fn\(\)" || { echo "$out"; fail "'$fn' did not pass"; }
-echo "$out" | grep -q 'Function not found' && { echo "$out"; fail "a class was asked for a function it lacks"; }
+grep -qE "^PASS +: [A-Za-z_]+::$fn\(\)" <<<"$ran" || { echo "$out"; fail "'$fn' did not pass"; }
+grep -q 'Function not found' <<<"$out" && { echo "$out"; fail "a class was asked for a function it lacks"; }
 
 out=$("$exe" noSuchTestFunction 2>&1) && { echo "$out"; fail "an unknown function name passed"; }
 exit 0
