@@ -2,6 +2,7 @@
 #include <QIcon>
 #include <QStandardPaths>
 
+#include "TavimoVersion.h"
 #include "app/AssetPaths.h"
 #include "app/GamePaths.h"
 #include "pictures/PictureLoader.h"
@@ -14,7 +15,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     // Lower case: the per-user data folder is named after it.
     QApplication::setApplicationName("tavimo");
-    QApplication::setApplicationVersion("1.4.0");
+    QApplication::setApplicationVersion(version::Text);
     // Groups the windows under the menu entry of the same id.
     QApplication::setDesktopFileName(assets::DesktopId);
     // Every window is hidden at some point (the game window while the

@@ -62,10 +62,12 @@ inline constexpr const char* IconSmall = "Splash/tavimo64.ico";
 // The desktop's id for the game: its menu entry, metainfo and theme icon.
 inline constexpr const char* DesktopId = "io.github.tavimo.Tavimo";
 
-// The icon for the desktop's icon theme, as PNGs of these sizes.
-inline constexpr std::array<int, 4> ThemeIconSizes = {48, 64, 128, 256};
+// The icon for the desktop's icon theme, as PNGs of these sizes...
+inline constexpr std::array<int, 8> ThemeIconSizes = {16, 22, 24, 32, 48, 64, 128, 256};
 inline QString ThemeIcon(int size) {
     return QStringLiteral("Splash/icon%1.png").arg(size);
 }
+// ... and as a scalable picture.
+inline constexpr const char* ThemeIconScalable = "Splash/icon.svg";
 
 }  // namespace assets

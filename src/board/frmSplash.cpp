@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QPixmap>
 
+#include "TavimoVersion.h"
 #include "app/AssetPaths.h"
 #include "app/Module1.h"
 #include "pictures/PictureLoader.h"
@@ -105,7 +106,8 @@ frmSplash::frmSplash() {
 void frmSplash::Form_Load() {
     const Module1Record& m = Module1;
     // The version line.
-    lblVersion->setText(QString("Version %1.%2.%3").arg(1).arg(4).arg(0));
+    lblVersion->setText(
+        QString("Version %1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Patch));
     // The game window's place and size.
     setGeometry(twips::ToPixelRect(m.WindowLeft, m.WindowTop, m.WindowWidth, m.WindowHeight));
     // The frame.

@@ -89,7 +89,7 @@ void SetStamp(QImage& image, const QString& path, const ThumbnailCache::Stamp& s
     image.setText("Thumb::URI", QString::fromLatin1(ThumbnailCache::Uri(path)));
     image.setText("Thumb::MTime", QString::number(stamp.mtime));
     image.setText("Thumb::Size", QString::number(stamp.size));
-    image.setText("Software", "Tavimo 1.4.0");
+    image.setText("Software", "Tavimo " TAVIMO_VERSION);
 }
 
 // Encoded in memory, then stored through the one atomic writer: no reader

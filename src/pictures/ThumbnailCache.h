@@ -5,6 +5,8 @@
 #include <QString>
 #include <optional>
 
+#include "TavimoVersion.h"
+
 // The desktop's shared cache of small copies of pictures, which file
 // managers and image viewers fill too: one PNG per file and size, named
 // after the file's URI, stamped with the file's modification time. A copy is
@@ -14,7 +16,7 @@
 class ThumbnailCache {
 public:
     // The program's own folder for pictures it could not decode.
-    static constexpr const char* FailFolder = "fail/tavimo-1.4.0";
+    static constexpr const char* FailFolder = "fail/tavimo-" TAVIMO_VERSION;
 
     // An empty root means $XDG_CACHE_HOME/thumbnails (or ~/.cache/thumbnails),
     // looked up again at every call.

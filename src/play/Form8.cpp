@@ -3,6 +3,7 @@
 #include <QFont>
 #include <algorithm>
 
+#include "TavimoVersion.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "ui/FormPlacement.h"
@@ -17,7 +18,9 @@ Form8::Form8() {
     big.setBold(true);
     Label1->setFont(big);
     Label1->setAlignment(Qt::AlignCenter);
-    Label2 = new QLabel("Version 1.4, requires Windows 95", this);
+    Label2 = new QLabel(
+        QString("Version %1.%2, requires Windows 95").arg(version::Major).arg(version::Minor),
+        this);
     Label2->setAlignment(Qt::AlignCenter);
     Command1 = new QPushButton("Okay", this);
     Command1->setDefault(true);

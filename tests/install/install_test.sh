@@ -2,18 +2,34 @@
 # Installs the built game into a temporary prefix, makes the prefix
 # read-only and starts the installed program headless as a new player would:
 # its data files must appear in the per-user data folder, the prefix must
-# stay as installed, and a second start must read the files back.
+# stay as installed, and a second start must read the files back. Then
+# `make uninstall` (the build's uninstall target) must take it all away again.
 # Usage: install_test.sh BUILD_DIR
 set -euo pipefail
 
 build=$1
 work=$(mktemp -d)
-trap 'chmod -R u+w "$work"; rm -rf "$work"' EXIT
+# The install below writes the build's install manifest: the player's own
+# (from an earlier real install) comes back afterwards.
+manifest=$build/install_manifest.txt
+[ -e "$manifest" ] && cp -p "$manifest" "$work/manifest.player"
+restore() {
+    if [ -e "$work/manifest.player" ]; then cp -p "$work/manifest.player" "$manifest"; else rm -f "$manifest"; fi
+    chmod -R u+w "$work"
+    rm -rf "$work"
+}
+trap restore EXIT
 prefix=$work/prefix
 fail() { echo "install test: $*" >&2; exit 1; }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
-[ -x "$prefix/bin/tavimo" ] || fail "no executable in bin/"
+[ -x "$prefix/games/tavimo" ] || fail "no executable in games/"
+[ -e "$prefix/bin" ] && fail "something was installed in bin/"
+for f in share/man/man6/tavimo.6.gz share/doc/tavimo/copyright share/doc/tavimo/changelog.Debian.gz \
+         share/icons/hicolor/scalable/apps/io.github.tavimo.Tavimo.svg \
+         share/icons/hicolor/16x16/apps/io.github.tavimo.Tavimo.png; do
+    [ -s "$prefix/$f" ] || fail "$f was not installed"
+done
 chmod -R a-w "$prefix"
 # Root may write into read-only folders: the snapshot tells whether anything did.
 snapshot() { (cd "$prefix" && find . -printf '%p %s %T@ %m\n' | sort); }
@@ -32,7 +48,7 @@ run() {
     env -i "${keep[@]}" PATH="$PATH" HOME="$home" XDG_DATA_HOME="$home/data" XDG_CONFIG_HOME="$home/config" \
         XDG_CACHE_HOME="$home/cache" XDG_RUNTIME_DIR="$home/runtime" QT_QPA_PLATFORM=offscreen \
         QT_LOGGING_RULES='qt.multimedia*=false' TAVIMO_EXIT_AFTER_DEAL=1 \
-        timeout 120 "$prefix/bin/tavimo"
+        timeout 120 "$prefix/games/tavimo"
 }
 
 home=$work/player
@@ -69,4 +85,13 @@ run "$both" >"$work/two.out" || fail "the second of two copies did not deal"
 wait "$first" || fail "the first of two copies did not deal"
 cmp "$both/data/tavimo/init.txt" "$work/init.expected" || fail "two copies left a damaged init.txt"
 cmp "$both/data/tavimo/dirs.txt" "$work/dirs.expected" || fail "two copies left a damaged dirs.txt"
+# The uninstall removes every installed file and the game's own folders,
+# and leaves a file of someone else's beside them.
+chmod -R u+w "$prefix"
+touch "$prefix/share/applications/other.desktop"
+cmake --build "$build" --target uninstall >/dev/null || fail "the uninstall target failed"
+left=$(cd "$prefix" && find . -type f ! -name other.desktop)
+[ -z "$left" ] || fail "uninstall left: $left"
+[ -e "$prefix/share/applications/other.desktop" ] || fail "uninstall removed a file it did not install"
+[ -e "$prefix/share/tavimo" ] && fail "uninstall left share/tavimo/"
 echo "install test: passed"

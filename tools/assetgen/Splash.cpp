@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
 #include <QtMath>
 
 #include "Assets.h"
@@ -231,6 +232,18 @@ bool WriteThemeIcons(const QString& out) {
         const QString path = Join(out, assets::ThemeIcon(size));
         if (!DrawShape(Icon, size).save(path, "PNG")) return Fail("cannot write " + path);
     }
+    // The same drawing as vectors, on its 100-unit grid.
+    const QString path = Join(out, assets::ThemeIconScalable);
+    QSvgGenerator svg;
+    svg.setFileName(path);
+    svg.setSize(QSize(100, 100));
+    svg.setViewBox(QRect(0, 0, 100, 100));
+    svg.setTitle("Tavimo");
+    QPainter p;
+    if (!p.begin(&svg)) return Fail("cannot write " + path);
+    p.setRenderHint(QPainter::Antialiasing);
+    Icon(p);
+    if (!p.end()) return Fail("cannot write " + path);
     return true;
 }
 

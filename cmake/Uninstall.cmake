@@ -1,0 +1,35 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Removes every file the last `cmake --install` of this build put, as listed
+# in its install manifest, then the game's own folders left empty.
+# Usage: cmake -DMANIFEST=<build>/install_manifest.txt -P Uninstall.cmake
+if(NOT EXISTS "${MANIFEST}")
+  message(FATAL_ERROR "Nothing to uninstall: ${MANIFEST} not found (run cmake --install first)")
+endif()
+file(STRINGS "${MANIFEST}" files)
+set(folders)
+foreach(file IN LISTS files)
+  if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+    message(STATUS "Removing ${file}")
+    file(REMOVE "${file}")
+    if(EXISTS "${file}" OR IS_SYMLINK "${file}")
+      message(FATAL_ERROR "Cannot remove ${file}")
+    endif()
+  endif()
+  get_filename_component(folder "${file}" DIRECTORY)
+  list(APPEND folders "${folder}")
+endforeach()
+# Only folders of the game's own (.../tavimo and below) go, and only empty
+# ones; shared folders such as share/applications stay.
+list(REMOVE_DUPLICATES folders)
+list(SORT folders ORDER DESCENDING)
+foreach(folder IN LISTS folders)
+  while(folder MATCHES "/tavimo(/|$)")
+    file(GLOB left "${folder}/*" "${folder}/.*")
+    if(left OR NOT IS_DIRECTORY "${folder}")
+      break()
+    endif()
+    message(STATUS "Removing ${folder}/")
+    file(REMOVE_RECURSE "${folder}")
+    get_filename_component(folder "${folder}" DIRECTORY)
+  endwhile()
+endforeach()
