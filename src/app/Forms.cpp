@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QWindow>
 
+#include "platform/BoxLoop.h"
+
 FormBase::FormBase(QWidget* parent) : QWidget(parent) {}
 
 FormBase::~FormBase() {
@@ -105,7 +107,8 @@ bool Forms::Unload(FormBase* w) {
         }
     }
     w->hide();
-    w->deleteLater();
+    // Not inside a box's loop: the box or its opener may belong to `w`.
+    boxloop::DeleteLater(w);
     return true;
 }
 

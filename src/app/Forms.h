@@ -64,7 +64,8 @@ public:
     }
     // Runs the window's unload step; false when it cancelled. The widget is
     // hidden, detached from the registry and deleted once control returns to
-    // the event loop, so a handler may unload its own window.
+    // the event loop, so a handler may unload its own window; while a message
+    // box runs, only after the last box has returned.
     static bool Unload(FormBase* w);
     // Drops every window without unload steps (tests; process end).
     static void DiscardAll();
