@@ -48,6 +48,14 @@ void FormBase::closeEvent(QCloseEvent* event) {
         event->ignore();
 }
 
+void FormBase::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // A title bar the window draws itself (Wayland's client-side frame)
+    // takes a new title only with the window's next frame: one pixel of
+    // content is repainted so that the frame comes now (the running clock).
+    if (event->type() == QEvent::WindowTitleChange && isWindow() && isVisible()) update(0, 0, 1, 1);
+}
+
 void FormBase::SetKeyButtons(QAbstractButton* onReturn, QAbstractButton* onEscape) {
     onReturn_ = onReturn;
     onEscape_ = onEscape;

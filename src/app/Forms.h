@@ -32,6 +32,7 @@ protected:
 
     // The close box unloads the window; a cancelled unload keeps it open.
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
