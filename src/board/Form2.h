@@ -220,6 +220,7 @@ protected:
 private:
     void LayoutClientArea();
     void ApplyWindowSize();
+    bool ChosenSize() const;
     // Takes the size the window manager gave and lays the board out for it.
     void FollowRealSize();
     CardWidget* Element(QVector<CardWidget*>& array, int k, const char* handler);
