@@ -156,13 +156,14 @@ void Form2::LayoutClientArea() {
 // A maximized or full-screen window has the desktop's size, not one the
 // player chose to keep.
 bool Form2::ChosenSize() const {
-    return !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    return !desktopSized_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
 }
 
 void Form2::ApplyWindowSize() {
     // A size the game sets ends maximized or full screen.
     const Qt::WindowStates big = Qt::WindowMaximized | Qt::WindowFullScreen;
     const QScopedValueRollback<bool> own(settingSize_, true);
+    desktopSized_ = false;
     if (windowState() & big) setWindowState(windowState() & ~big);
     resize(std::max(1, twips::ToPixels(windowWidth_)), std::max(1, twips::ToPixels(windowHeight_)));
     LayoutClientArea();
@@ -177,6 +178,7 @@ void Form2::resizeEvent(QResizeEvent* event) {
 }
 
 void Form2::FollowRealSize() {
+    desktopSized_ = !placement::PositionsReported();
     windowWidth_ = WindowWidthTwips();
     windowHeight_ = WindowHeightTwips();
     SetPictureSize(windowWidth_ - 100, windowHeight_ - 750);

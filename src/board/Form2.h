@@ -231,4 +231,8 @@ private:
     double windowWidth_ = 9550, windowHeight_ = 6750;
     double windowLeft_ = 0, windowTop_ = 0;
     bool settingSize_ = false;  // the game itself is sizing the window
+    // The size is one the window system chose where it does not tell a
+    // player's frame drag from its own choice (a tiling or a decorating
+    // compositor on Wayland): not the size of record.
+    bool desktopSized_ = false;
 };
