@@ -6,9 +6,10 @@ sway whose windows float and draw their own title bars (as on GNOME), driven
 by a virtual keyboard (wtype) and the compositor's own commands (swaymsg):
 
 - the clock in the client-drawn title bar moves after the first card;
-- the board is played to the end; while the winner entry is open the board
-  window is activated (what a click on it does), and the name typed before
-  and after still ends up in best.txt;
+- the board is played to the end by keys, and the name typed into the winner
+  entry reaches best.txt, the board window activated meanwhile (what a click
+  on it does; under sway the entry keeps the keyboard either way, so the
+  entry's own share is proven by the unit test, not here);
 - with About open the compositor closes every window of the game: it does
   not crash; closed once more it asks the exit question, and Yes ends it with
   status 0;
@@ -188,13 +189,16 @@ class Session:
 
 def check_clock(s):
     """After the first card the clock runs: the title bar, drawn by the game,
-    must show it changing."""
+    must show it changing, second by second. The bar is first read once the
+    keyboard has settled (a key's focus change repaints it by itself)."""
     w = wait_for("the game window", lambda: s.window("Tavimo    Score"), 10)
     bar = dict(w["rect"], height=24)
-    first = s.shot(bar, "title0.png")
-    second = wait_for("the clock to move in the title bar",
-                      lambda: (lambda b: b if b != first else None)(s.shot(bar, "title1.png")), 5)
-    wait_for("the clock to move on", lambda: s.shot(bar, "title2.png") != second, 5)
+    time.sleep(1.5)
+    shots = [s.shot(bar, "title0.png")]
+    for n in (1, 2):
+        shots.append(wait_for("the clock to move in the title bar",
+                              lambda: (lambda b: b if b != shots[-1] else None)(
+                                  s.shot(bar, "title%d.png" % n)), 3))
 
 
 def play_board(s):
