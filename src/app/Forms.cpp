@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QWindow>
 
+#include "platform/BoxLoop.h"
+
 FormBase::FormBase(QWidget* parent) : QWidget(parent) {}
 
 FormBase::~FormBase() {
@@ -44,6 +46,14 @@ void FormBase::closeEvent(QCloseEvent* event) {
         event->accept();
     else
         event->ignore();
+}
+
+void FormBase::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    // A title bar the window draws itself (Wayland's client-side frame)
+    // takes a new title only with the window's next frame: one pixel of
+    // content is repainted so that the frame comes now (the running clock).
+    if (event->type() == QEvent::WindowTitleChange && isWindow() && isVisible()) update(0, 0, 1, 1);
 }
 
 void FormBase::SetKeyButtons(QAbstractButton* onReturn, QAbstractButton* onEscape) {
@@ -105,7 +115,8 @@ bool Forms::Unload(FormBase* w) {
         }
     }
     w->hide();
-    w->deleteLater();
+    // Not inside a box's loop: the box or its opener may belong to `w`.
+    boxloop::DeleteLater(w);
     return true;
 }
 

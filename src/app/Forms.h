@@ -32,6 +32,7 @@ protected:
 
     // The close box unloads the window; a cancelled unload keeps it open.
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
@@ -64,7 +65,8 @@ public:
     }
     // Runs the window's unload step; false when it cancelled. The widget is
     // hidden, detached from the registry and deleted once control returns to
-    // the event loop, so a handler may unload its own window.
+    // the event loop, so a handler may unload its own window; while a message
+    // box runs, only after the last box has returned.
     static bool Unload(FormBase* w);
     // Drops every window without unload steps (tests; process end).
     static void DiscardAll();

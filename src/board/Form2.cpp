@@ -22,6 +22,7 @@
 #include "play/PauseLabel.h"
 #include "sound/SoundEffects.h"
 #include "ui/ConfigWindow.h"
+#include "ui/FormPlacement.h"
 
 namespace {
 constexpr double PictureTop = 120;  // the board area's top in the inner area
@@ -154,10 +155,17 @@ void Form2::LayoutClientArea() {
     ClientArea->setGeometry(0, menuHeight, width(), std::max(0, height() - menuHeight));
 }
 
+// A maximized or full-screen window has the desktop's size, not one the
+// player chose to keep.
+bool Form2::ChosenSize() const {
+    return !desktopSized_ && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
 void Form2::ApplyWindowSize() {
     // A size the game sets ends maximized or full screen.
     const Qt::WindowStates big = Qt::WindowMaximized | Qt::WindowFullScreen;
     const QScopedValueRollback<bool> own(settingSize_, true);
+    desktopSized_ = false;
     if (windowState() & big) setWindowState(windowState() & ~big);
     resize(std::max(1, twips::ToPixels(windowWidth_)), std::max(1, twips::ToPixels(windowHeight_)));
     LayoutClientArea();
@@ -172,6 +180,7 @@ void Form2::resizeEvent(QResizeEvent* event) {
 }
 
 void Form2::FollowRealSize() {
+    desktopSized_ = !placement::PositionsReported();
     windowWidth_ = WindowWidthTwips();
     windowHeight_ = WindowHeightTwips();
     SetPictureSize(windowWidth_ - 100, windowHeight_ - 750);
@@ -211,12 +220,15 @@ void Form2::SetWindowPosition(double left, double top) {
 }
 
 double Form2::WindowLeftTwips() const {
-    // The value as set, unless the player has moved the window since.
+    // The value as set, unless the player has moved the window since (where
+    // the window system tells).
+    if (!placement::PositionsReported()) return windowLeft_;
     const int px = pos().x();
     return px == twips::ToPixels(windowLeft_) ? windowLeft_ : twips::FromPixels(px);
 }
 
 double Form2::WindowTopTwips() const {
+    if (!placement::PositionsReported()) return windowTop_;
     const int px = pos().y();
     return px == twips::ToPixels(windowTop_) ? windowTop_ : twips::FromPixels(px);
 }
@@ -566,8 +578,10 @@ void Form2::Form_Resize() {
     Module1Record& m = Module1;
     m.WindowLeft = WindowLeftTwips();
     m.WindowTop = WindowTopTwips();
-    m.WindowWidth = windowWidth;
-    m.WindowHeight = windowHeight;
+    if (ChosenSize()) {
+        m.WindowWidth = windowWidth;
+        m.WindowHeight = windowHeight;
+    }
     const BoardPlay::Extent board = Play.RememberedBoard(windowWidth, windowHeight, m.AspectRatio);
     m.BoardWidth = board.width;
     m.BoardHeight = board.height;
@@ -634,8 +648,10 @@ void Form2::mnuSlct_Click() {
     // game window is now, as for "&New Game".
     Module1.WindowLeft = WindowLeftTwips();
     Module1.WindowTop = WindowTopTwips();
-    Module1.WindowWidth = WindowWidthTwips();
-    Module1.WindowHeight = WindowHeightTwips();
+    if (ChosenSize()) {
+        Module1.WindowWidth = WindowWidthTwips();
+        Module1.WindowHeight = WindowHeightTwips();
+    }
     // A maximized window's frame may lie just off the screen; the
     // configuration window's title bar must not.
     screenplacement::SanitizeRecord(Module1);

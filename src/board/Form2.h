@@ -234,6 +234,7 @@ protected:
 private:
     void LayoutClientArea();
     void ApplyWindowSize();
+    bool ChosenSize() const;
     // Takes the size the window manager gave and lays the board out for it.
     void FollowRealSize();
     CardWidget* Element(QVector<CardWidget*>& array, int k, const char* handler);
@@ -246,4 +247,8 @@ private:
     bool settingSize_ = false;  // the game itself is sizing the window
     bool keepsBoard_ = true;    // off once the window is unloaded for the next deal
     bool saveFailureTold_ = false;
+    // The size is one the window system chose where it does not tell a
+    // player's frame drag from its own choice (a tiling or a decorating
+    // compositor on Wayland): not the size of record.
+    bool desktopSized_ = false;
 };

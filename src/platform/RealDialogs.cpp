@@ -4,6 +4,9 @@
 #include <QGridLayout>
 #include <QMessageBox>
 #include <QSpacerItem>
+#include <QWindow>
+
+#include "platform/BoxLoop.h"
 
 namespace {
 bool Shown(const QWidget* w) {
@@ -45,15 +48,23 @@ QWidget* RealDialogs::Owner() {
 }
 
 Dialogs::Answer RealDialogs::Message(const QString& title, const QString& text, Buttons buttons) {
-    QWidget* parent = Owner();
-    if (buttons == Buttons::Ok) {
-        QMessageBox box(QMessageBox::NoIcon, title, text, QMessageBox::Ok, parent);
-        Prepare(box);
-        box.exec();
-        return Answer::Ok;
+    const bool ok = buttons == Buttons::Ok;
+    // Owned by no window: the desktop may close the owner while the box
+    // runs, and the box must outlive it. Transient for the owner, it still
+    // stays above it and opens centred over it.
+    QMessageBox box(ok ? QMessageBox::NoIcon : QMessageBox::Question, title, text,
+                    ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No);
+    if (QWidget* owner = Owner()) {
+        box.winId();
+        owner->winId();
+        box.windowHandle()->setTransientParent(owner->windowHandle());
     }
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    if (!ok) box.setDefaultButton(QMessageBox::Yes);
     Prepare(box);
-    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    const boxloop::Running running;
+    // A question closed without an answer (its close box, the desktop
+    // closing a window it blocks, the end of the session) is a No.
+    const int answer = box.exec();
+    if (ok) return Answer::Ok;
+    return answer == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }

@@ -1,7 +1,9 @@
 #include "scores/Form7.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QValidator>
+#include <QWindow>
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
@@ -59,6 +61,19 @@ bool SoundSwitchOn() {
 Form7::Form7() {
     setWindowTitle("Congratulations your a winner");
     UseDialogFrame();
+    // Modal for the window it stands above (the game window): the board
+    // takes no click and no key while the name is asked.
+    setWindowModality(Qt::WindowModal);
+    // A click on the board activates the game window on many desktops (the
+    // keys would go there and be lost): the entry takes the focus back.
+    connect(
+        qApp, &QGuiApplication::focusWindowChanged, this,
+        [this](QWindow* focused) {
+            if (focused && isVisible() && windowHandle() &&
+                focused == windowHandle()->transientParent())
+                activateWindow();
+        },
+        Qt::QueuedConnection);
     setFixedSize(twips::ToPixels(ClientWidth), twips::ToPixels(ClientHeight));
 
     Frame1 = new QGroupBox(this);

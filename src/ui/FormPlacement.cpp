@@ -1,5 +1,6 @@
 #include "ui/FormPlacement.h"
 
+#include <QGuiApplication>
 #include <QWidget>
 #include <algorithm>
 
@@ -22,6 +23,10 @@ QSize FrameExtra(const QWidget* w) {
     return w->frameGeometry().size() - w->geometry().size();
 }
 }  // namespace
+
+bool PositionsReported() {
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 
 void SetOuterRect(QWidget* w, const twips::Rect& r) {
     const QSize extra = FrameExtra(w);

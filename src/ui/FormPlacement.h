@@ -18,6 +18,10 @@ void SetOuterRect(QWidget* w, const twips::Rect& r);
 // Moves a top-level window's outer top-left corner, keeping its size.
 void SetOuterPosition(QWidget* w, double left, double top);
 
+// Whether the window system tells where a top-level window stands. Wayland
+// tells no client (every window reads 0,0): a place read there is no place.
+bool PositionsReported();
+
 // The window's outer size in twips.
 double OuterWidth(const QWidget* w);
 double OuterHeight(const QWidget* w);

@@ -1,8 +1,14 @@
+#include <QApplication>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTest>
+#include <QTimer>
+#include <QWindow>
 
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "platform/RealDialogs.h"
 #include "platform/Twips.h"
 #include "play/Form8.h"
 
@@ -106,6 +112,59 @@ private slots:
         QVERIFY(box.text.contains("no warranty"));
         QVERIFY(box.text.contains("own risk"));
         QVERIFY(Forms::IfLoaded<Form8>());  // the About window stays
+    }
+
+    // The desktop closes every window (a dock's Quit, a logout) while the
+    // license box runs: About goes without taking the box along, the exit
+    // question that the game window asks stands on its own, and closing the
+    // question answers No.
+    void desktopClosesEverythingWhileTheLicenseRuns() {
+        ProgramFolder folder;
+        InstallDoubles();
+        platform().dialogs = std::make_unique<RealDialogs>();
+        Form2& game = Forms::Get<Form2>();
+        game.show();
+        QVERIFY(QTest::qWaitForWindowActive(&game));
+        game.mnuAbout_Click();
+        Form8& about = Forms::Get<Form8>();
+        QPointer<Form8> aboutAlive = &about;
+        QVERIFY(QTest::qWaitForWindowActive(&about));
+        QPointer<QWidget> license, question;
+        bool licenseOutlivedAbout = false, aboutKeptForTheBox = false;
+        bool questionStoodAlone = false;
+        QString questionText;
+        const auto closeByDesktop = [](QWidget* w) {
+            if (w && w->windowHandle()) w->windowHandle()->close();
+        };
+        QTimer::singleShot(0, [&] {
+            license = QApplication::activeModalWidget();
+            if (!license) return;
+            closeByDesktop(aboutAlive);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            licenseOutlivedAbout = license && license->isVisible();
+            aboutKeptForTheBox = aboutAlive && !aboutAlive->isVisible();
+            QTimer::singleShot(0, [&] {
+                question = QApplication::activeModalWidget();
+                questionStoodAlone = question && question != license;
+                if (auto* box = qobject_cast<QMessageBox*>(question.data()))
+                    questionText = box->text();
+                closeByDesktop(question);
+            });
+            closeByDesktop(&game);
+            closeByDesktop(license);
+        });
+        // A real click opens the license box; it returns once the box closed.
+        QTest::mouseClick(about.Command2, Qt::LeftButton);
+        platform().dialogs = std::make_unique<ScriptedDialogs>();
+        QVERIFY(licenseOutlivedAbout);
+        QVERIFY(aboutKeptForTheBox);
+        QCOMPARE(questionText, QString("Are you sure you want to exit the program?"));
+        QVERIFY(questionStoodAlone);
+        // No: the game goes on; About is deleted now that no box runs.
+        QCOMPARE(Forms::IfLoaded<Form2>(), &game);
+        QVERIFY(!Forms::IfLoaded<Form8>());
+        FlushDeletes();
+        QVERIFY(!aboutAlive);
     }
 };
 TAVIMO_TEST(AboutTest);

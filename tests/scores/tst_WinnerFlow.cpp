@@ -1,8 +1,10 @@
 // A whole board played to the end in the real windows, from an empty table
 // to the winner's name in place 1.
+#include <QApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <QWindow>
 
 #include "TestSupport.h"
 #include "WindowSupport.h"
@@ -85,6 +87,39 @@ private slots:
         scores->OK_Click();
         QVERIFY(game.isEnabled());
         QVERIFY(game.isVisible());
+    }
+
+    // The player clicks the board while the entry is open, and the desktop
+    // activates the game window for the click: the click turns nothing, the
+    // entry stays in front with the keyboard, and the name typed is kept.
+    void aClickOnTheBoardLeavesTheNameInTheEntry() {
+        Doubles d = InstallDoubles();
+        ProgramFolder folder(ProgramFolder::All);
+        Form2& game = PlayToTheEnd(d, folder);
+        game.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&game));
+        game.Timer2_Timer();
+        Form7* winner = Forms::IfLoaded<Form7>();
+        QVERIFY(winner && winner->isVisible());
+        QTRY_COMPARE(QGuiApplication::focusWindow(), winner->windowHandle());
+        winner->Timer1_Timer();
+        // Keys go where the window system sends them: the window with focus.
+        const auto type = [](const char* text) {
+            for (const char* c = text; *c; ++c) QTest::keyClick(QGuiApplication::focusWindow(), *c);
+        };
+        type("Ann");
+
+        const QPoint card = game.Image1[0]->mapTo(&game, game.Image1[0]->rect().center());
+        QTest::mouseClick(game.windowHandle(), Qt::LeftButton, {}, card);
+        game.windowHandle()->requestActivate();
+        QCoreApplication::processEvents();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(winner));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(winner->Text1));
+        type("ie");
+        QCOMPARE(winner->Text1->text(), QString("Annie"));
+        QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Return);
+        QVERIFY(!Forms::IfLoaded<Form7>());
+        QCOMPARE(Module1.PlayerName, QString("Annie"));
     }
 
     // Ten better totals saved by another copy before the entry is due: the
