@@ -31,6 +31,8 @@
 #include <thread>
 #include <vector>
 
+#include "pictures/DecodeCost.h"
+#include "pictures/DecodeLimits.h"
 #include "pictures/ThumbnailCache.h"
 #include "pictures/WmfReader.h"
 #include "platform/Numbers.h"
@@ -261,17 +263,6 @@ bool JpegDecodesWhole(const QByteArray& b, qint64 maxBytes) {
     return read && !(check.ranOut && check.scanStarved);
 }
 
-// Chunks must chain up to the end chunk.
-bool PngComplete(const QByteArray& b) {
-    qsizetype at = 8;
-    while (at + 12 <= b.size()) {
-        const qint64 len = qFromBigEndian<quint32>(b.constData() + at);
-        if (b.mid(at + 4, 4) == "IEND") return true;
-        at += 12 + len;
-    }
-    return false;
-}
-
 void EnsureQtLimit() {
     static std::once_flag once;
     std::call_once(once,
@@ -286,25 +277,30 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
         if (!bmp || !BmpComplete(bytes, *bmp) || !QtReadsBmpRight(*bmp)) return std::nullopt;
     }
     if (format == "gif" && !GifComplete(bytes)) return std::nullopt;
-    if (format == "png" && !PngComplete(bytes)) return std::nullopt;
+    // The bytes the file itself takes count towards what it costs.
+    qint64 cost = bytes.size();
+    if (format == "png") {
+        // Chunks must chain up to the end chunk; text and the like never reach the decoder.
+        auto pixels = decodecost::PngPixelsOnly(bytes);
+        if (!pixels) return std::nullopt;
+        bytes = std::move(*pixels);
+        if (bytes.contains("iCCP")) cost += decodelimits::PngProfileBytes;
+    }
+    std::optional<decodecost::IcoEntry> icon;
+    if (format == "ico") {  // the largest of the icon's images, by its own data's size
+        icon = decodecost::LargestIcoEntry(bytes);
+        if (!icon || cost + icon->Bytes() > maxBytes) return std::nullopt;
+        if (icon->png) {
+            QByteArray png = bytes.mid(qsizetype(icon->offset), qsizetype(icon->length));
+            return LoadRaster(png, "png", path, maxSize, maxBytes - cost);
+        }
+    }
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
     QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(true);
-    if (format == "ico") {  // the largest of the icon's images
-        int best = 0;
-        qint64 bestArea = -1;
-        for (int i = 0; i < reader.imageCount() && i < 256; ++i) {
-            if (!reader.jumpToImage(i)) break;
-            const QSize s = reader.size();
-            if (qint64(s.width()) * s.height() > bestArea) {
-                bestArea = qint64(s.width()) * s.height();
-                best = i;
-            }
-        }
-        if (!reader.jumpToImage(best)) return std::nullopt;
-    }
+    if (icon && !reader.jumpToImage(icon->index)) return std::nullopt;
     // The announced size, checked before anything is decoded.
     // Qt gives a top-down bitmap's height as stored, negative.
     const QSize stored = bmp ? QSize(int(bmp->width), int(bmp->height)) : reader.size();
@@ -325,7 +321,25 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
             }
         }
     }
-    if (decodeW * decodeH > maxBytes / 4) return std::nullopt;
+    // Everything the decoder will allocate, known before it starts.
+    if (target != upright) cost += 4 * qint64(target.width()) * target.height();  // the scaled copy
+    if (format == "gif") {
+        const auto gif = decodecost::GifCost(bytes);
+        if (!gif) return std::nullopt;
+        cost += gif->Bytes();
+    } else if (format == "jpeg") {
+        const auto jpeg = decodecost::JpegCost(bytes);
+        if (!jpeg) return std::nullopt;
+        // The markers the decoder keeps are copies of part of the file.
+        cost += 4 * decodeW * decodeH + jpeg->coefficientBytes + jpeg->rowBytes + bytes.size();
+    } else if (format == "png") {
+        const auto png = decodecost::PngCost(bytes);
+        if (!png) return std::nullopt;
+        cost += png->Bytes();
+    } else {
+        cost += 4 * decodeW * decodeH;
+    }
+    if (cost > maxBytes) return std::nullopt;
     if (format == "jpeg" && !JpegComplete(bytes) && !JpegDecodesWhole(bytes, maxBytes))
         return std::nullopt;
     if (target != upright) reader.setScaledSize(storedTarget);
@@ -799,8 +813,9 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
         }
     } queueCopies{shared, paths, cache, maxSize, *writer_};
 
-    const int threads =
-        std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, std::min(count, 16));
+    // Never more workers than the budget for all card decodes at once allows.
+    const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1,
+                                   std::min(count, decodelimits::DealWorkers));
     std::vector<std::thread> workers;
     // Stops and joins the workers on every way out, a throwing `consume` included.
     struct Joiner {

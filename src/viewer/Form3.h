@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/Forms.h"
+#include "pictures/DecodeLimits.h"
 #include "viewer/ViewerLayout.h"
 
 // A window that opens the viewer on a picture of its own registers here under its
@@ -36,7 +37,7 @@ class Form3 : public FormBase {
 public:
     // Allocation cap of the viewer's own decode: a full-size photo needs far
     // more than the default every other decode keeps.
-    static constexpr int DecodeLimitMB = 1024;
+    static constexpr int DecodeLimitMB = decodelimits::ViewerPictureMB;
 
     Form3();
     void Form_Load() override;
