@@ -47,8 +47,7 @@ qint64 RoundUp(qint64 a, qint64 b) {
 }
 
 // The text of a PNG text chunk whose keyword is one of the cache's, within the cap.
-void ReadThumbKey(const QByteArray& type, const QByteArray& data,
-                  QMap<QString, QString>& keys) {
+void ReadThumbKey(const QByteArray& type, const QByteArray& data, QMap<QString, QString>& keys) {
     const qsizetype nul = data.indexOf('\0');
     if (nul <= 0 || nul > 79) return;
     const QByteArray keyword = data.left(nul);
@@ -95,8 +94,7 @@ void ReadThumbKey(const QByteArray& type, const QByteArray& data,
 bool KeptChunk(const QByteArray& type) {
     static const char* const kept[] = {"IHDR", "PLTE", "IDAT", "IEND", "tRNS", "gAMA",
                                        "cHRM", "sRGB", "iCCP", "sBIT", "bKGD", "pHYs"};
-    return std::any_of(std::begin(kept), std::end(kept),
-                       [&](const char* k) { return type == k; });
+    return std::any_of(std::begin(kept), std::end(kept), [&](const char* k) { return type == k; });
 }
 
 }  // namespace
@@ -186,8 +184,8 @@ std::optional<Jpeg> JpegCost(const QByteArray& b) {
                                      RoundUp(blocksH, comp.v_samp_factor) * DCTSIZE2 *
                                      qint64(sizeof(JCOEF));
         // A few rows of blocks of samples, for the context the upsampler needs.
-        cost.rowBytes += RoundUp(blocksW, comp.h_samp_factor) * DCTSIZE * comp.v_samp_factor *
-                         DCTSIZE * 4;
+        cost.rowBytes +=
+            RoundUp(blocksW, comp.h_samp_factor) * DCTSIZE * comp.v_samp_factor * DCTSIZE * 4;
     }
     jpeg_destroy_decompress(&cinfo);
     return cost;

@@ -51,10 +51,12 @@ namespace wmf {
 // Records played: 200 000 simple records take well under a second.
 constexpr qint64 Records = 200000;
 // Area drawn, summed over every drawing record, in pixels of the picture
-// being made, counting a pen's width around a line and a hatched fill as
-// the area it covers: 400 times the area of a 1024 × 1024 picture.
-// Wide pens along a zig-zag and repeated large hatched fills reach it.
-constexpr double DrawnArea = 400.0 * 1024 * 1024;
+// being made: a shape's box clipped to the picture, a line's segments each
+// widened by the pen, hatched and pattern fills and bitmaps four times over.
+// 64 times the area of a 1024 × 1024 picture, about half a second of
+// painting at worst; a card's picture may be painted over thousands of times.
+// A wide pen along a long zig-zag, or large hatched fills repeated, reach it.
+constexpr double DrawnArea = 64.0 * 1024 * 1024;
 // Saved states outstanding: each SaveDC copies the state, and restoring
 // walks them; a drawing nests a few levels.
 constexpr int SaveDepth = 256;

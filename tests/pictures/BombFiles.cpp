@@ -167,8 +167,7 @@ QByteArray IcoWithPng(int side, const QImage& picture) {
 }
 
 QByteArray PngWithTexts(QSize size, int count, int inflated,
-                        const QList<std::pair<QByteArray, QByteArray>>& keys,
-                        bool compressedKeys) {
+                        const QList<std::pair<QByteArray, QByteArray>>& keys, bool compressedKeys) {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::darkCyan);
     const QByteArray png = Png(image);
@@ -220,9 +219,8 @@ QByteArray NegativeBox() {
     // blue wheel.
     const QRect box(-8, -8, 1448, 968);
     QByteArray records = Record(0x02FC, {0, 0x00FF, 0, 0}) + Record(0x012D, {0}) +
-                         Record(0x041B, {600, 1400, 100, 100}) +
-                         Record(0x02FC, {0, 0, 0x00FF, 0}) + Record(0x012D, {1}) +
-                         Record(0x0418, {900, 700, 600, 400});
+                         Record(0x041B, {600, 1400, 100, 100}) + Record(0x02FC, {0, 0, 0x00FF, 0}) +
+                         Record(0x012D, {1}) + Record(0x0418, {900, 700, 600, 400});
     return Metafile(records, 2, box);
 }
 

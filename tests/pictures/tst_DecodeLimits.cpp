@@ -25,7 +25,8 @@ qint64 StatusKB(const char* field) {
     QFile status("/proc/self/status");
     if (!status.open(QIODevice::ReadOnly)) return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field)) return line.mid(qstrlen(field)).trimmed().split(' ')[0].toLongLong();
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ')[0].toLongLong();
     return -1;
 }
 
@@ -152,6 +153,27 @@ private slots:
             QVERIFY2(cache.Read(file, QSize(100, 75), stamp), compressed ? "zTXt" : "tEXt");
         }
         QVERIFY2(peak.GrowthMB() < PeakBoundMB, qPrintable(QString::number(peak.GrowthMB())));
+    }
+
+    void metafilesOverTheirWorkBudgetAreRefused_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<bool>("refusedForCard");
+        QTest::newRow("wide-pen zig-zag") << bombs::WidePenZigZag(64000, 3000) << true;
+        QTest::newRow("60000 SaveDC") << bombs::SaveDcs(60000) << true;
+        QTest::newRow("a 65535-object table filled and emptied")
+            << bombs::ObjectChurn(65535, 1) << true;
+        // Small on a card; at its natural size each fill covers millions of pixels.
+        QTest::newRow("200 large hatched rectangles") << bombs::HatchedRectangles(200) << false;
+    }
+    void metafilesOverTheirWorkBudgetAreRefused() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, refusedForCard);
+        ProgramFolder folder;
+        folder.Write("bomb.wmf", file);
+        PictureLoader loader;
+        loader.SetThumbnailCache(nullptr);
+        QVERIFY(!loader.Load(folder.File("bomb.wmf")));
+        QCOMPARE(!loader.Load(folder.File("bomb.wmf"), QSize(120, 90)), refusedForCard);
     }
 };
 TAVIMO_TEST(DecodeLimitsTest);
