@@ -218,7 +218,8 @@ std::optional<QByteArray> PngPixelsOnly(const QByteArray& b, QMap<QString, QStri
             // One profile: a second is an error the decoder would still inflate.
             if (!profile) out += b.mid(at, whole);
             profile = true;
-        } else if (KeptChunk(type)) {
+        } else if (KeptChunk(type) || (type[0] >= 'A' && type[0] <= 'Z')) {
+            // Critical chunks the decoder does not know stay: it refuses them.
             out += b.mid(at, whole);
         }
         at += whole;

@@ -37,6 +37,10 @@
 #include "pictures/WmfReader.h"
 #include "platform/Numbers.h"
 
+// The header's figures are the limits' own.
+static_assert(PictureLoader::DefaultAllocationLimitMB == decodelimits::PictureMB);
+static_assert(PictureLoader::QtAllocationLimitMB == decodelimits::QtBackstopMB);
+
 namespace {
 
 quint16 U16At(const QByteArray& b, qsizetype at) {
@@ -596,6 +600,8 @@ private:
 
     void Run() {
         BecomeIdle();
+        // Its metafile renders give way to a window's.
+        const wmfreader::PlayScope scope(nullptr, true);
         for (;;) {
             Job job;
             {
@@ -606,38 +612,44 @@ private:
                 jobs_.pop_front();
                 busy_ = true;
             }
+            bool yielded = false;
             try {
-                Write(job);
+                yielded = !Write(job);
             } catch (...) {
                 // A copy not written is only a copy missing.
             }
             {
                 std::lock_guard lock(mutex_);
                 busy_ = false;
+                // Stopped for a window's render: tried again after the others.
+                if (yielded && !stop_) jobs_.push_back(std::move(job));
             }
             idle_.notify_all();
         }
     }
 
-    static void Write(const Job& job) {
+    // False when a metafile's render gave way to a window's: not done yet.
+    static bool Write(const Job& job) {
         // A file changed since the deal gets its copy at the next one.
-        if (ThumbnailCache::StampOf(job.path) != job.stamp) return;
+        if (ThumbnailCache::StampOf(job.path) != job.stamp) return true;
         if (job.failed) {
             job.cache->WriteFailure(job.path, job.stamp);
-            return;
+            return true;
         }
         QImage image = job.image;
         QSize natural;
         if (image.isNull()) {
             const auto bucket = ThumbnailCache::BucketFor(job.want);
-            if (!bucket) return;
+            if (!bucket) return true;
             auto picture = LoadFile(job.path, QSize(bucket->edge, bucket->edge),
                                     PictureLoader::DefaultAllocationLimitMB);
-            if (!picture || ThumbnailCache::StampOf(job.path) != job.stamp) return;
+            if (!picture && wmfreader::PlayScope::Yielded()) return false;
+            if (!picture || ThumbnailCache::StampOf(job.path) != job.stamp) return true;
             image = std::move(picture->image);
             natural = picture->naturalSize;
         }
         job.cache->Write(job.path, job.want, image, natural, job.stamp);
+        return true;
     }
 
     std::mutex mutex_;

@@ -8,8 +8,6 @@
 #include <memory>
 #include <optional>
 
-#include "pictures/DecodeLimits.h"
-
 class ThumbnailCache;
 
 // A decoded picture that remembers its file, so a window that needs the
@@ -30,10 +28,10 @@ struct Picture {
 // nothing; nothing throws. Metafiles come out on a transparent background.
 class PictureLoader {
 public:
-    static constexpr int DefaultAllocationLimitMB = decodelimits::PictureMB;
+    static constexpr int DefaultAllocationLimitMB = 128;
     // Qt's own, process-wide limit: set once, a backstop above every per-call
     // limit (larger per-call limits are cut to it).
-    static constexpr int QtAllocationLimitMB = decodelimits::QtBackstopMB;
+    static constexpr int QtAllocationLimitMB = 1024;
 
     PictureLoader();
     virtual ~PictureLoader();
@@ -42,10 +40,8 @@ public:
 
     // Decodes `path`. With a valid `maxSize` the picture is decoded scaled to
     // fit inside it (aspect kept, never enlarged), using the decoder's own
-    // scaled decoding. EXIF orientation is applied. A picture whose decoding
-    // needs more than `allocationLimitMB` (its pixels, canvas, frames and the
-    // decoder's own buffers, worked out from its headers) is refused before
-    // anything is decoded; see DecodeLimits.h.
+    // scaled decoding. EXIF orientation is applied. A picture whose announced
+    // size needs more than `allocationLimitMB` is refused before decoding.
     // Safe to call from several threads at once.
     virtual std::optional<Picture> Load(const QString& path, QSize maxSize = QSize(),
                                         int allocationLimitMB = DefaultAllocationLimitMB);

@@ -1,5 +1,8 @@
 #include "pictures/WmfReader.h"
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -504,9 +507,23 @@ private:
 };
 PlayerLock playerLock;
 
+// A background thread runs at idle priority; holding the player it runs as
+// any other (where the system lets it), so a window's render never waits
+// behind a thread that gets no time to reach its next record.
 struct PlayerGuard {
-    explicit PlayerGuard(bool background) { playerLock.Lock(background); }
-    ~PlayerGuard() { playerLock.Unlock(); }
+    explicit PlayerGuard(bool background) : background_(background) {
+        playerLock.Lock(background);
+        if (!background_ || pthread_getschedparam(pthread_self(), &policy_, &param_) != 0) return;
+        sched_param normal{};
+        pthread_setschedparam(pthread_self(), SCHED_OTHER, &normal);
+    }
+    ~PlayerGuard() {
+        if (background_) pthread_setschedparam(pthread_self(), policy_, &param_);
+        playerLock.Unlock();
+    }
+    bool background_;
+    int policy_ = SCHED_OTHER;
+    sched_param param_{};
     PlayerGuard(const PlayerGuard&) = delete;
     PlayerGuard& operator=(const PlayerGuard&) = delete;
 };

@@ -2,20 +2,16 @@
 // for text the game does not need, read without it) through the loader's
 // real ways in, and the process's peak stays far below what decoding the
 // promise would take.
-// clang-format off
-#include <cstdio>  // before the JPEG headers, which use FILE and size_t
-#include <jpeglib.h>
-// clang-format on
-#include <zlib.h>
-
-#include <QBuffer>
+#include <QDir>
 #include <QFile>
-#include <QImageWriter>
+#include <QTemporaryDir>
 #include <QTest>
-#include <QtEndian>
+#include <atomic>
+#include <future>
 
 #include "BombFiles.h"
 #include "TestSupport.h"
+#include "pictures/BackgroundPicture.h"
 #include "pictures/PictureLoader.h"
 #include "pictures/ThumbnailCache.h"
 
@@ -174,6 +170,43 @@ private slots:
         loader.SetThumbnailCache(nullptr);
         QVERIFY(!loader.Load(folder.File("bomb.wmf")));
         QCOMPARE(!loader.Load(folder.File("bomb.wmf"), QSize(120, 90)), refusedForCard);
+    }
+
+    void aNewerRequestCancelsTheOlderRender() {
+        // The older request's metafile starts playing only once the newer
+        // request is in: it stops at its first record rather than painting,
+        // and only the newer picture is handed back.
+        ProgramFolder folder;
+        folder.Write("older.wmf", bombs::NegativeBox());
+        folder.Write("newer.wmf", bombs::HatchedRectangles(1));
+        PictureLoader loader;
+        loader.SetThumbnailCache(nullptr);
+        QVERIFY(loader.Load(folder.File("older.wmf")));  // it would load, left alone
+        std::promise<void> go;
+        std::shared_future<void> started = go.get_future().share();
+        std::atomic<int> olderPlayed{-1};
+        int olderDone = 0;
+        std::optional<Picture> newer;
+        BackgroundPicture request;
+        request.Start(
+            [&, started] {
+                started.wait();
+                const bool played = loader.Load(folder.File("older.wmf")).has_value();
+                olderPlayed = played;
+                return std::optional<Picture>();
+            },
+            [&](std::optional<Picture>) { ++olderDone; });
+        QVERIFY(request.Busy());
+        request.Start([&] { return loader.Load(folder.File("newer.wmf"), QSize(120, 90)); },
+                      [&](std::optional<Picture> p) { newer = std::move(p); });
+        go.set_value();
+        QTRY_VERIFY(!request.Busy());
+        QVERIFY(newer);
+        QCOMPARE(newer->file, folder.File("newer.wmf"));
+        QTRY_VERIFY(olderPlayed.load() >= 0);
+        QCOMPARE(olderPlayed.load(), 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(olderDone, 0);
     }
 };
 TAVIMO_TEST(DecodeLimitsTest);
