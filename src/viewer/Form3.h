@@ -32,7 +32,8 @@ void SetViewerCaller(int caller, ViewerCaller hooks);
 // Image1(ViewerCard), the configuration window's preview Image1): it shows
 // the control's own reduced copy at once and decodes the control's file
 // again at natural size (for a card without one, the game window's
-// ViewerFile) off the window's thread, showing it when it is done. Closing the viewer shows the caller again, and only it.
+// ViewerFile) off the window's thread, showing it when it is done. Closing the viewer shows the
+// caller again, and only it.
 class Form3 : public FormBase {
     Q_OBJECT
 public:

@@ -184,12 +184,14 @@ private slots:
         QVERIFY(loader.Load(folder.File("older.wmf")));  // it would load, left alone
         std::promise<void> go;
         std::shared_future<void> started = go.get_future().share();
+        std::atomic<bool> olderStarted{false};
         std::atomic<int> olderPlayed{-1};
         int olderDone = 0;
         std::optional<Picture> newer;
         BackgroundPicture request;
         request.Start(
             [&, started] {
+                olderStarted = true;
                 started.wait();
                 const bool played = loader.Load(folder.File("older.wmf")).has_value();
                 olderPlayed = played;
@@ -197,6 +199,7 @@ private slots:
             },
             [&](std::optional<Picture>) { ++olderDone; });
         QVERIFY(request.Busy());
+        QTRY_VERIFY(olderStarted.load());
         request.Start([&] { return loader.Load(folder.File("newer.wmf"), QSize(120, 90)); },
                       [&](std::optional<Picture> p) { newer = std::move(p); });
         go.set_value();
