@@ -578,21 +578,30 @@ double FillWeight(const wmfDC* dc) {
     return b->lbStyle == 0 ? 1 : 4;
 }
 
+// What a pen of `pen` player units covers along `length` of them: no more
+// than the stroke itself, nor than its box clipped to the picture.
+double Stroked(const Canvas& c, const QRectF& box, double length, double pen) {
+    const double scale = std::sqrt(std::abs(c.toPixels.determinant()));
+    const double width = std::max(1.0, pen * scale);
+    return std::min(Covered(c, box, pen), (length * scale + width) * width);
+}
+
 // A shape's fill and outline.
 bool SpendShape(wmfAPI* api, const wmfDC* dc, const QRectF& box, bool fill) {
     const Canvas& c = CanvasOf(api);
     double area = fill ? FillWeight(dc) * Covered(c, box, 0) : 0;
-    area += Covered(c, box, PenWidth(dc));
+    const QRectF r = box.normalized();
+    area += Stroked(c, r, 2 * (r.width() + r.height()), PenWidth(dc));
     return Spend(api, area);
 }
 
-// A line through points: each segment's box, widened by the pen.
+// A line through points: each segment's stroke.
 double SegmentsCovered(const Canvas& c, const wmfD_Coord* pts, int count, double pen, bool closed) {
     double area = 0;
     for (int i = 1; i < count + (closed ? 1 : 0); ++i) {
-        const wmfD_Coord& a = pts[i - 1];
-        const wmfD_Coord& b = pts[i % count];
-        area += Covered(c, QRectF(QPointF(a.x, a.y), QPointF(b.x, b.y)), pen);
+        const QPointF a(pts[i - 1].x, pts[i - 1].y);
+        const QPointF b(pts[i % count].x, pts[i % count].y);
+        area += Stroked(c, QRectF(a, b), QLineF(a, b).length(), pen);
     }
     return area;
 }
@@ -757,7 +766,10 @@ void DrawEllipse(wmfAPI* api, wmfDrawArc_t* d) {
 }
 
 void DrawLine(wmfAPI* api, wmfDrawLine_t* d) {
-    if (!SpendShape(api, d->dc, QRectF(ToPoint(d->from), ToPoint(d->to)), false)) return;
+    const QLineF line(ToPoint(d->from), ToPoint(d->to));
+    if (!Spend(api, Stroked(CanvasOf(api), QRectF(line.p1(), line.p2()), line.length(),
+                            PenWidth(d->dc))))
+        return;
     Prepare(api, d->dc, false);
     CanvasOf(api).painter->drawLine(ToPoint(d->from), ToPoint(d->to));
 }
