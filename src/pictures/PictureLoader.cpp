@@ -489,6 +489,11 @@ bool IsProgressiveJpegFile(const QString& path) {
 QSize NaturalSizeFromHeaders(const QString& path) {
     auto head = PictureLoader::ReadRegularFile(path, 64 * 1024, nullptr);
     if (!head) return {};
+    // A PNG's text chunks would be inflated on the way to its size: its header says it.
+    if (PictureLoader::DetectFormat(head->left(16)) == "png") {
+        const auto png = decodecost::PngCost(*head);
+        return png ? QSize(int(png->width), int(png->height)) : QSize();
+    }
     QBuffer buffer(&*head);
     if (!buffer.open(QIODevice::ReadOnly)) return {};
     QImageReader reader(&buffer);
