@@ -48,8 +48,10 @@ constexpr qint64 PngProfileBytes = 8 * MB;
 // drawing a person makes (clip art runs to a few thousand records) and far
 // below what took the player seconds.
 namespace wmf {
-// Records played: 200 000 simple records take well under a second.
-constexpr qint64 Records = 200000;
+// Records played: the player's scan, the framing, the counting play and
+// the painting cost about 65 µs a record together on a busy machine, and
+// the scan cannot be interrupted: 20 000 records stay near a second.
+constexpr qint64 Records = 20000;
 // Area drawn, summed over every drawing record, in pixels of the picture
 // being made: a shape's box clipped to the picture, a line's segments each
 // widened by the pen, hatched and pattern fills and bitmaps four times over.

@@ -214,6 +214,15 @@ QByteArray HatchedRectangles(int count) {
     return Metafile(records, 1, QRect(-16000, -16000, 32000, 32000));
 }
 
+QByteArray ManySmallRectangles(int count) {
+    QByteArray records = Record(0x02FC, {0, 0x00FF, 0, 0}) + Record(0x012D, {0});
+    for (int i = 0; i < count; ++i) {
+        const qint16 x = qint16(i % 1400), y = qint16(i / 1400 % 1400);
+        records += Record(0x041B, {qint16(y + 20), qint16(x + 20), y, x});
+    }
+    return Metafile(records, 1);
+}
+
 QByteArray NegativeBox() {
     // A box from -8,-8, as clip art made by other programs has it: red body,
     // blue wheel.

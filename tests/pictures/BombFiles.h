@@ -29,6 +29,8 @@ QByteArray WidePenZigZag(int lines, int penWidth);  // one polyline, a pen wider
 QByteArray SaveDcs(int count);                      // SaveDC after SaveDC
 QByteArray ObjectChurn(int tableSize, int rounds);  // fills the table, empties it, again
 QByteArray HatchedRectangles(int count);            // large rectangles with a hatched brush
-QByteArray NegativeBox();  // a placeable box from -8,-8: drawn like any other
+QByteArray NegativeBox();
+QByteArray ManySmallRectangles(int count);  // within every budget, slow only by its number  // a
+                                            // placeable box from -8,-8: drawn like any other
 
 }  // namespace bombs

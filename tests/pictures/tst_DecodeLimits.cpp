@@ -8,12 +8,14 @@
 #include <QTest>
 #include <atomic>
 #include <future>
+#include <thread>
 
 #include "BombFiles.h"
 #include "TestSupport.h"
 #include "pictures/BackgroundPicture.h"
 #include "pictures/PictureLoader.h"
 #include "pictures/ThumbnailCache.h"
+#include "pictures/WmfReader.h"
 
 namespace {
 
@@ -210,6 +212,37 @@ private slots:
         QCOMPARE(olderPlayed.load(), 0);
         QCoreApplication::processEvents();
         QCOMPARE(olderDone, 0);
+    }
+
+    void theWritersRenderGivesWayToAWindows() {
+        // A background render (the thumbnail writer's) runs again and again;
+        // renders for a window meanwhile all succeed, and the background one
+        // is seen stopping for them rather than making them wait it out.
+        ProgramFolder folder;
+        folder.Write("long.wmf", bombs::ManySmallRectangles(19000));
+        folder.Write("short.wmf", bombs::NegativeBox());
+        PictureLoader loader;
+        loader.SetThumbnailCache(nullptr);
+        std::atomic<bool> stop{false}, running{false};
+        std::atomic<int> yielded{0};
+        std::thread writer([&] {
+            const wmfreader::PlayScope scope(nullptr, true);
+            while (!stop) {
+                running = true;
+                if (!loader.Load(folder.File("long.wmf"), QSize(128, 128)) &&
+                    wmfreader::PlayScope::Yielded())
+                    ++yielded;
+            }
+        });
+        QTRY_VERIFY(running.load());
+        int shown = 0;
+        for (int i = 0; i < 20; ++i) shown += loader.Load(folder.File("short.wmf")).has_value();
+        stop = true;
+        writer.join();
+        QCOMPARE(shown, 20);
+        QVERIFY(yielded.load() > 0);
+        // Left alone, it renders.
+        QVERIFY(loader.Load(folder.File("long.wmf"), QSize(128, 128)));
     }
 };
 TAVIMO_TEST(DecodeLimitsTest);
