@@ -731,6 +731,8 @@ void Form1::Label14_Click() {
 // ---- Files and the preview ----
 
 void Form1::ClearPreview() {
+    PreviewDecoding.Cancel();
+    Image1->unsetCursor();
     Label9->clear();
     ClearPreviewPicture();
 }
@@ -741,38 +743,41 @@ void Form1::ClearPreviewPicture() {
     Image1Picture.reset();
 }
 
-bool Form1::LoadPreview() {
+void Form1::LoadPreview(bool tellFailure) {
+    // Busy meanwhile: no picture stands for the new name, here or in the
+    // viewer; the decode runs away from the window, a newer click cancels it.
+    ClearPreviewPicture();
+    Image1->setCursor(Qt::BusyCursor);
     const QString path = FileSystem::Join(File1Path, SelectedFile);
     // Decoded for the screen's density, as the cards are, so a dense screen
     // shows it sharp.
     const double dpr = Image1->devicePixelRatioF();
-    auto picture = platform().pictures->Load(path, cardpicture::ToDevice(Image1->size(), dpr));
-    if (!picture) return false;
-    // At the preview's own device size, so the label draws it 1:1 and a
-    // small icon stays sharp.
-    QPixmap pixmap = QPixmap::fromImage(
-        cardpicture::ScaledForArea(picture->image, cardpicture::ToDevice(Image1->size(), dpr)));
-    pixmap.setDevicePixelRatio(dpr);
-    Image1->setPixmap(pixmap);
-    picturefile::Remember(Image1, path);  // the viewer decodes it again at full size
-    Image1Picture = std::move(picture);
-    return true;
+    const QSize size = cardpicture::ToDevice(Image1->size(), dpr);
+    const std::shared_ptr<PictureLoader> loader = platform().pictures;
+    PreviewDecoding.Start([loader, path, size] { return loader->Load(path, size); },
+                          [this, path, dpr, tellFailure](std::optional<Picture> picture) {
+                              Image1->unsetCursor();
+                              PreviewDone(path, dpr, std::move(picture), tellFailure);
+                          });
 }
 
-void Form1::File1_Click() {
-    QListWidgetItem* item = File1->currentItem();
-    if (!item) return;
-    SelectedFile = item->data(Qt::UserRole).toString();
-    if (PreviewState != -1 || !item->isSelected()) return;
-    Label9->setText(filenames::Shown(SelectedFile));
-    if (LoadPreview()) {
+void Form1::PreviewDone(const QString& path, double dpr, std::optional<Picture> picture,
+                        bool tellFailure) {
+    if (picture) {
+        // At the preview's own device size, so the label draws it 1:1 and a
+        // small icon stays sharp.
+        QPixmap pixmap = QPixmap::fromImage(cardpicture::ScaledForArea(
+            picture->image, cardpicture::ToDevice(Image1->size(), dpr)));
+        pixmap.setDevicePixelRatio(dpr);
+        Image1->setPixmap(pixmap);
+        picturefile::Remember(Image1, path);  // the viewer decodes it again at full size
+        Image1Picture = std::move(picture);
         Label9->show();
         return;
     }
-    // The picture before must not stand for this name, here or in the viewer.
-    ClearPreviewPicture();
     Label9->hide();
-    const bool missing = !platform().fs->IsFile(FileSystem::Join(File1Path, SelectedFile));
+    if (!tellFailure) return;
+    const bool missing = !platform().fs->IsFile(path);
     const ErrorInfo e = missing ? FileError(FsError::NotFound) : InvalidPicture();
     platform().dialogs->Info("Tavimo", e.description + " " + QString::number(e.number));
     if (missing) {
@@ -783,6 +788,15 @@ void Form1::File1_Click() {
         Label4->setText("Files: " + QString::number(File1->count()));
         ScanFolders();
     }
+}
+
+void Form1::File1_Click() {
+    QListWidgetItem* item = File1->currentItem();
+    if (!item) return;
+    SelectedFile = item->data(Qt::UserRole).toString();
+    if (PreviewState != -1 || !item->isSelected()) return;
+    Label9->setText(filenames::Shown(SelectedFile));
+    LoadPreview(true);
 }
 
 void Form1::View_Click() {
@@ -798,7 +812,7 @@ void Form1::View_Click() {
     if (!SelectedFile.isEmpty() && filenames::Shown(SelectedFile) != Label9->text()) {
         Label9->setText(filenames::Shown(SelectedFile));
         // No message here; an old picture must not stand for the new name.
-        if (!LoadPreview()) ClearPreviewPicture();
+        LoadPreview(false);
     }
     Label9->setVisible(Image1Picture.has_value());
 }

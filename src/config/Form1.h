@@ -18,6 +18,7 @@
 #include "config/DirectoryList.h"
 #include "config/FolderTree.h"
 #include "config/PictureScan.h"
+#include "pictures/BackgroundPicture.h"
 #include "pictures/PictureLoader.h"
 #include "ui/ConfigWindow.h"
 
@@ -123,6 +124,7 @@ public:
     QString File2Pattern = filetypes::InitialScanPattern;
     ScanResult LastScan;                   // readable folders and distinct names of the last scan
     std::optional<Picture> Image1Picture;  // the preview's picture (the viewer reads it)
+    BackgroundPicture PreviewDecoding;     // busy while the preview's file decodes
 
     // ---- Lists of the OK action (config/Form1Deal.cpp) ----
     QStringList CandidateFolders;
@@ -194,7 +196,11 @@ private:
     void SetTypesGrey(bool grey);
     void ClearPreview();
     void ClearPreviewPicture();
-    bool LoadPreview();  // SelectedFile of the browsed folder into Image1
+    // Starts decoding SelectedFile of the browsed folder for Image1; a
+    // failure is told when `tellFailure`.
+    void LoadPreview(bool tellFailure);
+    void PreviewDone(const QString& path, double dpr, std::optional<Picture> picture,
+                     bool tellFailure);
     void ListFile1();
     // Brings the browser's highlighted folder into sight, its name included.
     void ShowDir1Current();

@@ -31,10 +31,16 @@
 #include <thread>
 #include <vector>
 
+#include "pictures/DecodeCost.h"
+#include "pictures/DecodeLimits.h"
 #include "pictures/ThumbnailCache.h"
 #include "pictures/WmfReader.h"
 #include "platform/FileNames.h"
 #include "platform/Numbers.h"
+
+// The header's figures are the limits' own.
+static_assert(PictureLoader::DefaultAllocationLimitMB == decodelimits::PictureMB);
+static_assert(PictureLoader::QtAllocationLimitMB == decodelimits::QtBackstopMB);
 
 namespace {
 
@@ -262,17 +268,6 @@ bool JpegDecodesWhole(const QByteArray& b, qint64 maxBytes) {
     return read && !(check.ranOut && check.scanStarved);
 }
 
-// Chunks must chain up to the end chunk.
-bool PngComplete(const QByteArray& b) {
-    qsizetype at = 8;
-    while (at + 12 <= b.size()) {
-        const qint64 len = qFromBigEndian<quint32>(b.constData() + at);
-        if (b.mid(at + 4, 4) == "IEND") return true;
-        at += 12 + len;
-    }
-    return false;
-}
-
 void EnsureQtLimit() {
     static std::once_flag once;
     std::call_once(once,
@@ -287,25 +282,30 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
         if (!bmp || !BmpComplete(bytes, *bmp) || !QtReadsBmpRight(*bmp)) return std::nullopt;
     }
     if (format == "gif" && !GifComplete(bytes)) return std::nullopt;
-    if (format == "png" && !PngComplete(bytes)) return std::nullopt;
+    // The bytes the file itself takes count towards what it costs.
+    qint64 cost = bytes.size();
+    if (format == "png") {
+        // Chunks must chain up to the end chunk; text and the like never reach the decoder.
+        auto pixels = decodecost::PngPixelsOnly(bytes);
+        if (!pixels) return std::nullopt;
+        bytes = std::move(*pixels);
+        if (bytes.contains("iCCP")) cost += decodelimits::PngProfileBytes;
+    }
+    std::optional<decodecost::IcoEntry> icon;
+    if (format == "ico") {  // the largest of the icon's images, by its own data's size
+        icon = decodecost::LargestIcoEntry(bytes);
+        if (!icon || cost + icon->Bytes() > maxBytes) return std::nullopt;
+        if (icon->png) {
+            QByteArray png = bytes.mid(qsizetype(icon->offset), qsizetype(icon->length));
+            return LoadRaster(png, "png", path, maxSize, maxBytes - cost);
+        }
+    }
     QBuffer buffer(&bytes);
     if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
     QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(true);
-    if (format == "ico") {  // the largest of the icon's images
-        int best = 0;
-        qint64 bestArea = -1;
-        for (int i = 0; i < reader.imageCount() && i < 256; ++i) {
-            if (!reader.jumpToImage(i)) break;
-            const QSize s = reader.size();
-            if (qint64(s.width()) * s.height() > bestArea) {
-                bestArea = qint64(s.width()) * s.height();
-                best = i;
-            }
-        }
-        if (!reader.jumpToImage(best)) return std::nullopt;
-    }
+    if (icon && !reader.jumpToImage(icon->index)) return std::nullopt;
     // The announced size, checked before anything is decoded.
     // Qt gives a top-down bitmap's height as stored, negative.
     const QSize stored = bmp ? QSize(int(bmp->width), int(bmp->height)) : reader.size();
@@ -326,7 +326,25 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
             }
         }
     }
-    if (decodeW * decodeH > maxBytes / 4) return std::nullopt;
+    // Everything the decoder will allocate, known before it starts.
+    if (target != upright) cost += 4 * qint64(target.width()) * target.height();  // the scaled copy
+    if (format == "gif") {
+        const auto gif = decodecost::GifCost(bytes);
+        if (!gif) return std::nullopt;
+        cost += gif->Bytes();
+    } else if (format == "jpeg") {
+        const auto jpeg = decodecost::JpegCost(bytes);
+        if (!jpeg) return std::nullopt;
+        // The markers the decoder keeps are copies of part of the file.
+        cost += 4 * decodeW * decodeH + jpeg->coefficientBytes + jpeg->rowBytes + bytes.size();
+    } else if (format == "png") {
+        const auto png = decodecost::PngCost(bytes);
+        if (!png) return std::nullopt;
+        cost += png->Bytes();
+    } else {
+        cost += 4 * decodeW * decodeH;
+    }
+    if (cost > maxBytes) return std::nullopt;
     if (format == "jpeg" && !JpegComplete(bytes) && !JpegDecodesWhole(bytes, maxBytes))
         return std::nullopt;
     if (target != upright) reader.setScaledSize(storedTarget);
@@ -472,6 +490,11 @@ bool IsProgressiveJpegFile(const QString& path) {
 QSize NaturalSizeFromHeaders(const QString& path) {
     auto head = PictureLoader::ReadRegularFile(path, 64 * 1024, nullptr);
     if (!head) return {};
+    // A PNG's text chunks would be inflated on the way to its size: its header says it.
+    if (PictureLoader::DetectFormat(head->left(16)) == "png") {
+        const auto png = decodecost::PngCost(*head);
+        return png ? QSize(int(png->width), int(png->height)) : QSize();
+    }
     QBuffer buffer(&*head);
     if (!buffer.open(QIODevice::ReadOnly)) return {};
     QImageReader reader(&buffer);
@@ -583,6 +606,8 @@ private:
 
     void Run() {
         BecomeIdle();
+        // Its metafile renders give way to a window's.
+        const wmfreader::PlayScope scope(nullptr, true);
         for (;;) {
             Job job;
             {
@@ -593,38 +618,44 @@ private:
                 jobs_.pop_front();
                 busy_ = true;
             }
+            bool yielded = false;
             try {
-                Write(job);
+                yielded = !Write(job);
             } catch (...) {
                 // A copy not written is only a copy missing.
             }
             {
                 std::lock_guard lock(mutex_);
                 busy_ = false;
+                // Stopped for a window's render: tried again after the others.
+                if (yielded && !stop_) jobs_.push_back(std::move(job));
             }
             idle_.notify_all();
         }
     }
 
-    static void Write(const Job& job) {
+    // False when a metafile's render gave way to a window's: not done yet.
+    static bool Write(const Job& job) {
         // A file changed since the deal gets its copy at the next one.
-        if (ThumbnailCache::StampOf(job.path) != job.stamp) return;
+        if (ThumbnailCache::StampOf(job.path) != job.stamp) return true;
         if (job.failed) {
             job.cache->WriteFailure(job.path, job.stamp);
-            return;
+            return true;
         }
         QImage image = job.image;
         QSize natural;
         if (image.isNull()) {
             const auto bucket = ThumbnailCache::BucketFor(job.want);
-            if (!bucket) return;
+            if (!bucket) return true;
             auto picture = LoadFile(job.path, QSize(bucket->edge, bucket->edge),
                                     PictureLoader::DefaultAllocationLimitMB);
-            if (!picture || ThumbnailCache::StampOf(job.path) != job.stamp) return;
+            if (!picture && wmfreader::PlayScope::Yielded()) return false;
+            if (!picture || ThumbnailCache::StampOf(job.path) != job.stamp) return true;
             image = std::move(picture->image);
             natural = picture->naturalSize;
         }
         job.cache->Write(job.path, job.want, image, natural, job.stamp);
+        return true;
     }
 
     std::mutex mutex_;
@@ -800,8 +831,9 @@ void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
         }
     } queueCopies{shared, paths, cache, maxSize, *writer_};
 
-    const int threads =
-        std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, std::min(count, 16));
+    // Never more workers than the budget for all card decodes at once allows.
+    const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1,
+                                   std::min(count, decodelimits::DealWorkers));
     std::vector<std::thread> workers;
     // Stops and joins the workers on every way out, a throwing `consume` included.
     struct Joiner {

@@ -18,6 +18,7 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "pictures/DecodeCost.h"
 #include "pictures/PictureLoader.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileNames.h"
@@ -66,6 +67,12 @@ std::optional<QImage> ReadStamped(const QString& file, const QByteArray& uri,
     if (!bytes || PictureLoader::DetectFormat(bytes->left(16)) != "png") return std::nullopt;
     // A cut-off file decodes to a partly grey picture rather than failing.
     if (bytes->size() < 12 || bytes->right(12).mid(4, 4) != "IEND") return std::nullopt;
+    // Only the cache's own keys are read, each and their number capped; no
+    // other text chunk reaches the decoder.
+    QMap<QString, QString> keys;
+    auto pixels = decodecost::PngPixelsOnly(*bytes, &keys);
+    if (!pixels) return std::nullopt;
+    bytes = std::move(pixels);
     QBuffer buffer(&*bytes);
     if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
     QImageReader reader(&buffer, "png");
@@ -76,7 +83,9 @@ std::optional<QImage> ReadStamped(const QString& file, const QByteArray& uri,
     if (!size.isValid() || size.isEmpty() || size.width() > maxEdge || size.height() > maxEdge)
         return std::nullopt;
     QImage image = reader.read();
-    if (image.isNull() || image.text("Thumb::URI").toUtf8() != uri) return std::nullopt;
+    if (image.isNull()) return std::nullopt;
+    for (auto key = keys.cbegin(); key != keys.cend(); ++key) image.setText(key.key(), key.value());
+    if (image.text("Thumb::URI").toUtf8() != uri) return std::nullopt;
     bool ok = false;
     const qint64 mtime = image.text("Thumb::MTime").toLongLong(&ok);
     if (!ok || mtime != stamp.mtime) return std::nullopt;

@@ -1,5 +1,8 @@
 #include "pictures/WmfReader.h"
 
+#include <pthread.h>
+#include <sched.h>
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QPainter>
@@ -8,10 +11,13 @@
 #include <QSet>
 #include <QtEndian>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <condition_variable>
 #include <mutex>
 #include <numbers>
 
+#include "pictures/DecodeLimits.h"
 #include "pictures/PictureLoader.h"
 #include "platform/Numbers.h"
 
@@ -174,6 +180,22 @@ bool IsDrawing(quint16 function) {
         case 0x0922:
         case 0x0B23:
         case 0x0626:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// Records that make a GDI object.
+bool IsCreation(quint16 function) {
+    switch (function) {
+        case 0x02FA:
+        case 0x02FC:
+        case 0x0142:
+        case 0x01F9:
+        case 0x02FB:
+        case 0x00F7:
+        case 0x06FF:
             return true;
         default:
             return false;
@@ -354,7 +376,12 @@ std::optional<Layout> Check(const QByteArray& bytes) {
     bool sawEnd = false, sawOrg = false, sawExt = false, drawn = false;
     QPointF org;
     QSizeF ext;
-    ObjectTable objects(U16At(bytes, h + 10));
+    // The player scans its whole object table at every creation.
+    const quint16 objectCount = U16At(bytes, h + 10);
+    if (objectCount > decodelimits::wmf::Objects) return std::nullopt;
+    ObjectTable objects(objectCount);
+    qint64 records = 0, creations = 0;
+    int depth = 0;
     while (at + 6 <= end) {
         const quint32 words = U32At(bytes, at);
         const quint16 function = U16At(bytes, at + 4);
@@ -368,6 +395,13 @@ std::optional<Layout> Check(const QByteArray& bytes) {
         const qsizetype params = at + 6;
         const qint64 need = NeededParams(function, bytes, params, have);
         if (need > have) return std::nullopt;
+        if (++records > decodelimits::wmf::Records) return std::nullopt;
+        if (IsCreation(function) && ++creations > decodelimits::wmf::Creations) return std::nullopt;
+        if (function == 0x001E && ++depth > decodelimits::wmf::SaveDepth) return std::nullopt;
+        if (function == 0x0127) {  // RestoreDC: relative when negative
+            const qint16 n = S16At(bytes, params);
+            depth = n < 0 ? std::max(0, depth + n) : std::min(depth, std::max(0, n - 1));
+        }
         if (!objects.Play(function, bytes, params)) return std::nullopt;
         drawn = drawn || IsDrawing(function);
         if (!drawn && IsMapping(function)) layout.mapping += bytes.mid(at, qsizetype(words) * 2);
@@ -420,6 +454,14 @@ struct Canvas {
     // The fonts the player made (it maps each one as it creates it). A font it
     // hands over that is not one of them is another object's memory.
     QSet<const void*> fonts;
+    // The work budget: the area drawn so far, weighed, in pixels of the picture.
+    QRectF imageRect;
+    double drawn = 0;
+    bool measuring = false;  // counting only: nothing is painted
+    bool stopped = false;    // over the budget, cancelled, or giving way
+    bool yielded = false;    // giving way to a render for a window
+    const std::atomic<bool>* cancel = nullptr;
+    bool background = false;
     Canvas() = default;
     Canvas(const Canvas&) = delete;
     Canvas& operator=(const Canvas&) = delete;
@@ -430,6 +472,138 @@ struct Canvas {
 
 Canvas& CanvasOf(wmfAPI* api) {
     return *static_cast<Canvas*>(api->device_data);
+}
+
+// The player is old C with little said about threads: one file at a time.
+// A render for a window goes first: a background render waits while one
+// waits, and stops at its next record when one comes (it is tried again).
+class PlayerLock {
+public:
+    void Lock(bool background) {
+        std::unique_lock lock(mutex_);
+        if (background) {
+            free_.wait(lock, [&] { return !busy_ && urgent_ == 0; });
+        } else {
+            ++urgent_;
+            free_.wait(lock, [&] { return !busy_; });
+            --urgent_;
+        }
+        busy_ = true;
+    }
+    void Unlock() {
+        {
+            std::lock_guard lock(mutex_);
+            busy_ = false;
+        }
+        free_.notify_all();
+    }
+    bool Wanted() const { return urgent_ > 0; }
+
+private:
+    std::mutex mutex_;
+    std::condition_variable free_;
+    bool busy_ = false;
+    std::atomic<int> urgent_{0};
+};
+PlayerLock playerLock;
+
+// A background thread runs at idle priority; holding the player it runs as
+// any other (where the system lets it), so a window's render never waits
+// behind a thread that gets no time to reach its next record.
+struct PlayerGuard {
+    explicit PlayerGuard(bool background) : background_(background) {
+        playerLock.Lock(background);
+        if (!background_ || pthread_getschedparam(pthread_self(), &policy_, &param_) != 0) return;
+        sched_param normal{};
+        pthread_setschedparam(pthread_self(), SCHED_OTHER, &normal);
+    }
+    ~PlayerGuard() {
+        if (background_) pthread_setschedparam(pthread_self(), policy_, &param_);
+        playerLock.Unlock();
+    }
+    bool background_;
+    int policy_ = SCHED_OTHER;
+    sched_param param_{};
+    PlayerGuard(const PlayerGuard&) = delete;
+    PlayerGuard& operator=(const PlayerGuard&) = delete;
+};
+
+// Who asked for the render on this thread, and how it may be stopped.
+thread_local const std::atomic<bool>* scopeCancel = nullptr;
+thread_local bool scopeBackground = false;
+thread_local bool lastYielded = false;
+
+bool ShouldStop(Canvas& c) {
+    if (c.stopped) return true;
+    if (c.cancel && c.cancel->load(std::memory_order_relaxed)) c.stopped = true;
+    if (c.background && playerLock.Wanted()) c.stopped = c.yielded = true;
+    return c.stopped;
+}
+
+// Between records: the player stops when this says so.
+int PlayStatus(void* context, float) {
+    return ShouldStop(*static_cast<Canvas*>(context)) ? 1 : 0;
+}
+
+// Pixels of the picture a shape covers: its box in player units, widened by
+// the pen, clipped to the picture; one at least, for the record's own cost.
+double Covered(const Canvas& c, const QRectF& box, double pen) {
+    const double half = std::max(0.0, pen) / 2;
+    const QRectF pixels =
+        c.toPixels.mapRect(box.normalized().adjusted(-half, -half, half, half)) & c.imageRect;
+    return std::max(1.0, pixels.width() * pixels.height());
+}
+
+// Counts `area` against the budget. False when nothing is to be painted:
+// counting only, or the render must stop (the player then stops too).
+bool Spend(wmfAPI* api, double area) {
+    Canvas& c = CanvasOf(api);
+    c.drawn += area;
+    if (c.drawn > decodelimits::wmf::DrawnArea) c.stopped = true;
+    if (ShouldStop(c)) {
+        api->err = wmf_E_UserExit;
+        return false;
+    }
+    return !c.measuring;
+}
+
+double PenWidth(const wmfDC* dc) {
+    return dc->pen && (dc->pen->lopnStyle & 0x000F) != 5 ? dc->pen->width : 0;
+}
+// Hatches and patterns cost the painter several times a plain fill.
+double FillWeight(const wmfDC* dc) {
+    const wmfBrush* b = dc->brush;
+    if (!b) return 1;
+    if (b->lbStyle == 1) return 0;  // hollow
+    return b->lbStyle == 0 ? 1 : 4;
+}
+
+// What a pen of `pen` player units covers along `length` of them: no more
+// than the stroke itself, nor than its box clipped to the picture.
+double Stroked(const Canvas& c, const QRectF& box, double length, double pen) {
+    const double scale = std::sqrt(std::abs(c.toPixels.determinant()));
+    const double width = std::max(1.0, pen * scale);
+    return std::min(Covered(c, box, pen), (length * scale + width) * width);
+}
+
+// A shape's fill and outline.
+bool SpendShape(wmfAPI* api, const wmfDC* dc, const QRectF& box, bool fill) {
+    const Canvas& c = CanvasOf(api);
+    double area = fill ? FillWeight(dc) * Covered(c, box, 0) : 0;
+    const QRectF r = box.normalized();
+    area += Stroked(c, r, 2 * (r.width() + r.height()), PenWidth(dc));
+    return Spend(api, area);
+}
+
+// A line through points: each segment's stroke.
+double SegmentsCovered(const Canvas& c, const wmfD_Coord* pts, int count, double pen, bool closed) {
+    double area = 0;
+    for (int i = 1; i < count + (closed ? 1 : 0); ++i) {
+        const QPointF a(pts[i - 1].x, pts[i - 1].y);
+        const QPointF b(pts[i % count].x, pts[i % count].y);
+        area += Stroked(c, QRectF(a, b), QLineF(a, b).length(), pen);
+    }
+    return area;
 }
 
 QColor ToColor(const wmfRGB& c) {
@@ -537,17 +711,19 @@ void UserDataNothing(wmfAPI*, wmfUserData_t*) {}
 void FloodNothing(wmfAPI*, wmfFlood_t*) {}
 
 void DrawPixel(wmfAPI* api, wmfDrawPixel_t* d) {
-    QPainter& p = *CanvasOf(api).painter;
-    p.fillRect(QRectF(ToPoint(d->pt), QSizeF(d->pixel_width, d->pixel_height)), ToColor(d->color));
+    const QRectF r(ToPoint(d->pt), QSizeF(d->pixel_width, d->pixel_height));
+    if (!Spend(api, Covered(CanvasOf(api), r, 0))) return;
+    CanvasOf(api).painter->fillRect(r, ToColor(d->color));
 }
 
 // Arcs, pies and chords: the player hands start and end relative to the centre,
 // already swapped for clockwise drawing; Qt measures angles anticlockwise on
 // the ellipse's own parameter.
 void DrawArcLike(wmfAPI* api, wmfDrawArc_t* d, int kind) {
+    const QRectF r = ToRect(d->TL, d->BR);
+    if (!SpendShape(api, d->dc, r, kind != 0)) return;
     QPainter& p = *CanvasOf(api).painter;
     Prepare(api, d->dc, kind != 0);
-    const QRectF r = ToRect(d->TL, d->BR);
     const bool whole = d->start.x == d->end.x && d->start.y == d->end.y;
     if (r.width() <= 0 || r.height() <= 0) return;
     if (whole) {
@@ -584,11 +760,16 @@ void DrawChord(wmfAPI* api, wmfDrawArc_t* d) {
 }
 
 void DrawEllipse(wmfAPI* api, wmfDrawArc_t* d) {
+    if (!SpendShape(api, d->dc, ToRect(d->TL, d->BR), true)) return;
     Prepare(api, d->dc, true);
     CanvasOf(api).painter->drawEllipse(ToRect(d->TL, d->BR));
 }
 
 void DrawLine(wmfAPI* api, wmfDrawLine_t* d) {
+    const QLineF line(ToPoint(d->from), ToPoint(d->to));
+    if (!Spend(api, Stroked(CanvasOf(api), QRectF(line.p1(), line.p2()), line.length(),
+                            PenWidth(d->dc))))
+        return;
     Prepare(api, d->dc, false);
     CanvasOf(api).painter->drawLine(ToPoint(d->from), ToPoint(d->to));
 }
@@ -602,12 +783,19 @@ QPolygonF PolygonOf(const wmfD_Coord* pts, int count) {
 
 void PolyLine(wmfAPI* api, wmfPolyLine_t* d) {
     if (!d->pt || d->count < 2) return;
+    if (!Spend(api, SegmentsCovered(CanvasOf(api), d->pt, d->count, PenWidth(d->dc), false)))
+        return;
     Prepare(api, d->dc, false);
     CanvasOf(api).painter->drawPolyline(PolygonOf(d->pt, d->count));
 }
 
 void DrawPolygon(wmfAPI* api, wmfPolyLine_t* d) {
     if (!d->pt || d->count < 2) return;
+    const Canvas& c = CanvasOf(api);
+    const QPolygonF poly = PolygonOf(d->pt, d->count);
+    if (!Spend(api, FillWeight(d->dc) * Covered(c, poly.boundingRect(), 0) +
+                        SegmentsCovered(c, d->pt, d->count, PenWidth(d->dc), true)))
+        return;
     Prepare(api, d->dc, true);
     CanvasOf(api).painter->drawPolygon(PolygonOf(d->pt, d->count), FillRuleOf(d->dc));
 }
@@ -616,19 +804,24 @@ void DrawPolyPolygon(wmfAPI* api, wmfPolyPoly_t* d) {
     if (!d->pt || !d->count) return;
     QPainterPath path;
     path.setFillRule(FillRuleOf(d->dc));
+    const Canvas& c = CanvasOf(api);
+    double outline = 0;
     for (int i = 0; i < d->npoly; ++i) {
         if (!d->pt[i] || d->count[i] < 2) continue;
+        outline += SegmentsCovered(c, d->pt[i], d->count[i], PenWidth(d->dc), true);
         QPolygonF poly = PolygonOf(d->pt[i], d->count[i]);
         if (poly.first() != poly.last()) poly << poly.first();
         path.addPolygon(poly);
     }
+    if (!Spend(api, FillWeight(d->dc) * Covered(c, path.boundingRect(), 0) + outline)) return;
     Prepare(api, d->dc, true);
     CanvasOf(api).painter->drawPath(path);
 }
 
 void DrawRectangle(wmfAPI* api, wmfDrawRectangle_t* d) {
-    Prepare(api, d->dc, true);
     const QRectF r = ToRect(d->TL, d->BR);
+    if (!SpendShape(api, d->dc, r, true)) return;
+    Prepare(api, d->dc, true);
     if (d->width > 0 && d->height > 0)
         CanvasOf(api).painter->drawRoundedRect(r, d->width / 2, d->height / 2);
     else
@@ -636,8 +829,9 @@ void DrawRectangle(wmfAPI* api, wmfDrawRectangle_t* d) {
 }
 
 void RopDraw(wmfAPI* api, wmfROP_Draw_t* d) {
-    QPainter& p = *CanvasOf(api).painter;
     const QRectF r = ToRect(d->TL, d->BR);
+    if (!Spend(api, FillWeight(d->dc) * Covered(CanvasOf(api), r, 0))) return;
+    QPainter& p = *CanvasOf(api).painter;
     switch (d->ROP) {
         case 0x00000042:
             p.fillRect(r, Qt::black);
@@ -721,6 +915,7 @@ void BitmapDraw(wmfAPI* api, wmfBMP_Draw_t* d) {
     if (!image->rect().contains(source) || source.isEmpty()) return;
     const QRectF target(ToPoint(d->pt),
                         QSizeF(d->crop.w * d->pixel_width, d->crop.h * d->pixel_height));
+    if (!Spend(api, 4 * Covered(CanvasOf(api), target, 0))) return;
     CanvasOf(api).painter->drawImage(target, *image, source);
 }
 
@@ -735,6 +930,10 @@ QRegion RegionOf(wmfAPI* api, const wmfPolyRectangle_t* d) {
 
 void RegionPaint(wmfAPI* api, wmfPolyRectangle_t* d) {
     if (d->count == 0) return;
+    double area = 0;
+    for (unsigned i = 0; d->TL && d->BR && i < d->count; ++i)
+        area += FillWeight(d->dc) * Covered(CanvasOf(api), ToRect(d->TL[i], d->BR[i]), 0);
+    if (!Spend(api, area)) return;
     QPainter& p = *CanvasOf(api).painter;
     for (unsigned i = 0; d->TL && d->BR && i < d->count; ++i)
         p.fillRect(ToRect(d->TL[i], d->BR[i]), BrushOf(CanvasOf(api), d->dc));
@@ -742,6 +941,11 @@ void RegionPaint(wmfAPI* api, wmfPolyRectangle_t* d) {
 
 void RegionFrame(wmfAPI* api, wmfPolyRectangle_t* d) {
     if (d->count == 0 || !d->TL || !d->BR) return;
+    double area = 0;
+    for (unsigned i = 0; i < d->count; ++i)
+        area += Covered(CanvasOf(api), ToRect(d->TL[i], d->BR[i]),
+                        2 * std::max<double>(d->width, d->height));
+    if (!Spend(api, FillWeight(d->dc) * area)) return;
     QPainter& p = *CanvasOf(api).painter;
     const QBrush brush = BrushOf(CanvasOf(api), d->dc);
     for (unsigned i = 0; i < d->count; ++i) {
@@ -755,6 +959,7 @@ void RegionFrame(wmfAPI* api, wmfPolyRectangle_t* d) {
 }
 
 void RegionClip(wmfAPI* api, wmfPolyRectangle_t* d) {
+    if (!CanvasOf(api).painter) return;  // counting only
     QPainter& p = *CanvasOf(api).painter;
     if (d->count == 0) {
         p.setClipping(false);
@@ -785,12 +990,13 @@ QFont FontOf(wmfAPI* api, const wmfFont* f, double pixelHeight) {
 void DrawText(wmfAPI* api, wmfDrawText_t* d) {
     if (!d->str || !*d->str) return;
     Canvas& c = CanvasOf(api);
+    const QPolygonF box(
+        {ToPoint(d->bbox.TL), ToPoint(d->bbox.TR), ToPoint(d->bbox.BR), ToPoint(d->bbox.BL)});
+    if (!Spend(api, Covered(c, box.boundingRect() | ToRect(d->TL, d->BR), 0))) return;
     QPainter& p = *c.painter;
     const QString text = QString::fromLatin1(d->str);
     if (d->flags & 0x0002) p.fillRect(ToRect(d->TL, d->BR), ToColor(d->dc->bgcolor));  // ETO_OPAQUE
     if (d->dc->bgmode == 2) {
-        const QPolygonF box(
-            {ToPoint(d->bbox.TL), ToPoint(d->bbox.TR), ToPoint(d->bbox.BR), ToPoint(d->bbox.BL)});
         p.setPen(Qt::NoPen);
         p.setBrush(ToColor(d->dc->bgcolor));
         p.drawPolygon(box);
@@ -865,9 +1071,6 @@ void InstallDevice(wmfAPI* api) {
     api->function_reference = fr;
     api->font_data = fd;
 }
-
-// The player is old C with little said about threads: one file at a time.
-std::mutex playerMutex;
 
 struct Player {
     wmfAPI* api = nullptr;
@@ -959,13 +1162,21 @@ std::optional<QImage> Render(const QByteArray& bytes, const Layout& layout, QSiz
     qToLittleEndian<quint32>(std::max(maxRecord, std::min(kMinRecordBuffer, fileWords)),
                              data.data() + h + 12);
 
-    std::lock_guard lock(playerMutex);
+    lastYielded = false;
+    const PlayerGuard guard(scopeBackground);
     // The canvas outlives the player, whose clean-up releases bitmaps through it.
     Canvas canvas;
     canvas.maxBytes = maxBytes;
+    canvas.cancel = scopeCancel;
+    canvas.background = scopeBackground;
+    struct NoteYield {
+        const Canvas& canvas;
+        ~NoteYield() { lastYielded = canvas.yielded; }
+    } noteYield{canvas};
     Player player;
     player.api = CreatePlayer(&canvas);
     if (!player.api) return std::nullopt;
+    wmf_status_function(player.api, &canvas, PlayStatus);
     if (wmf_mem_open(player.api, reinterpret_cast<unsigned char*>(data.data()), data.size()) !=
         wmf_E_None)
         return std::nullopt;
@@ -993,23 +1204,47 @@ std::optional<QImage> Render(const QByteArray& bytes, const Layout& layout, QSiz
     const QSize target = PictureLoader::FitWithin(size, maxSize);
     if (qint64(target.width()) * target.height() * 4 > maxBytes) return std::nullopt;
 
+    const double sx = target.width() / frame.width();
+    const double sy = target.height() / frame.height();
+    canvas.toPixels = QTransform(sx, 0, 0, sy, -frame.left() * sx, -frame.top() * sy);
+    canvas.scaleY = sy;
+    canvas.imageRect = QRectF(QPointF(0, 0), QSizeF(target));
+
+    // The whole file is played once without painting, counting what each
+    // record would cover: a file over the budget is refused before any of it is painted.
+    canvas.measuring = true;
+    if (wmf_play(player.api, 0, &bounds) != wmf_E_None || canvas.stopped) return std::nullopt;
+    canvas.measuring = false;
+    canvas.drawn = 0;
+
     QImage image(target, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) return std::nullopt;
     image.fill(Qt::transparent);
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    const double sx = target.width() / frame.width();
-    const double sy = target.height() / frame.height();
-    canvas.toPixels = QTransform(sx, 0, 0, sy, -frame.left() * sx, -frame.top() * sy);
-    canvas.scaleY = sy;
     canvas.painter = &painter;
     painter.setWorldTransform(canvas.toPixels);
     const wmf_error_t played = wmf_play(player.api, 0, &bounds);
     painter.end();
     canvas.painter = nullptr;
-    if (played != wmf_E_None) return std::nullopt;
+    if (played != wmf_E_None || canvas.stopped) return std::nullopt;
     return image;
+}
+
+PlayScope::PlayScope(const std::atomic<bool>* cancel, bool background)
+    : cancel_(scopeCancel), background_(scopeBackground) {
+    scopeCancel = cancel;
+    scopeBackground = background;
+}
+
+PlayScope::~PlayScope() {
+    scopeCancel = cancel_;
+    scopeBackground = background_;
+}
+
+bool PlayScope::Yielded() {
+    return lastYielded;
 }
 
 }  // namespace wmfreader

@@ -3,6 +3,7 @@
 #include <QImage>
 #include <QRectF>
 #include <QSize>
+#include <atomic>
 #include <optional>
 
 // Windows metafiles, placeable and plain: the header and the record chain are
@@ -35,7 +36,29 @@ std::optional<Layout> Check(const QByteArray& bytes);
 // extent; invalid when neither is known (then Render takes the drawing's bounds).
 QSize NaturalSize(const Layout& layout);
 
-// Plays the metafile. `maxSize` (when valid) bounds the result, aspect kept,
+// How renders on the calling thread may be stopped, for as long as the scope
+// lives. A set `cancel` stops a render at its next record. A background
+// render (the thumbnail writer's) gives way: it waits while a render for a
+// window waits for the player, and stops at its next record when one comes.
+// A stopped render returns nothing, like a file over its work budget.
+class PlayScope {
+public:
+    PlayScope(const std::atomic<bool>* cancel, bool background);
+    ~PlayScope();
+    PlayScope(const PlayScope&) = delete;
+    PlayScope& operator=(const PlayScope&) = delete;
+    // Whether the last render on this thread stopped to give way.
+    static bool Yielded();
+
+private:
+    const std::atomic<bool>* cancel_;
+    bool background_;
+};
+
+// Plays the metafile, within the work budget of DecodeLimits.h: the file is
+// played once without painting first, counting the area each record covers,
+// and refused when over it; the budget and the scope are checked again
+// while it paints. `maxSize` (when valid) bounds the result, aspect kept,
 // never enlarged. `maxBytes` caps the pixels the result may take. On success
 // *natural gets the natural size.
 std::optional<QImage> Render(const QByteArray& bytes, const Layout& layout, QSize maxSize,

@@ -81,25 +81,29 @@ void Form3::Form_Load() {
     const CallerPicture source = FromCaller();
     QString file = source.file;
     if (file.isEmpty() && Module1.ViewerCaller == 2) file = Module1.ViewerFile;
+    // The caller's copy shows at once; the file decodes at natural size
+    // away from the window, which stays responsive meanwhile (busy cursor).
     FromFile = false;
-    if (!file.isEmpty()) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
-        std::optional<Picture> full = platform().pictures->Load(file, QSize(), DecodeLimitMB);
-        QApplication::restoreOverrideCursor();
-        if (full) {
-            picture_ = QPixmap::fromImage(std::move(full->image));
-            FromFile = !picture_.isNull();
-        }
-    }
-    if (!FromFile) picture_ = QPixmap::fromImage(source.copy);
-
-    Picture1->setPixmap(picture_);
-    Picture1->resize(picture_.size());
+    picture_ = QPixmap::fromImage(source.copy);
+    ShowPicture();
     Image1->hide();
     Command2->setText("Fit to screen");
     ApplyLayout(game.width, game.height, false);
     laidOut_ = true;
     laidOutSize_ = size();
+    if (!file.isEmpty()) {
+        setCursor(Qt::BusyCursor);
+        const std::shared_ptr<PictureLoader> loader = platform().pictures;
+        decoding_.Start([loader, file] { return loader->Load(file, QSize(), DecodeLimitMB); },
+                        [this](std::optional<Picture> full) {
+                            unsetCursor();
+                            if (!full || full->image.isNull()) return;
+                            picture_ = QPixmap::fromImage(std::move(full->image));
+                            FromFile = true;
+                            ShowPicture();
+                            ApplyLayout(windowWidth_, windowHeight_, false);
+                        });
+    }
 
     // The bars and the buttons lie over the edges of the viewport.
     Picture2->show();
@@ -252,7 +256,14 @@ void Form3::wheelEvent(QWheelEvent* event) {
     event->accept();
 }
 
+void Form3::ShowPicture() {
+    Picture1->setPixmap(picture_);
+    Picture1->resize(picture_.size());
+}
+
 bool Form3::Form_Unload() {
+    decoding_.Cancel();
+    unsetCursor();
     Picture1->clear();
     Image1->clear();
     picture_ = QPixmap();

@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "app/Forms.h"
+#include "pictures/BackgroundPicture.h"
+#include "pictures/DecodeLimits.h"
 #include "viewer/ViewerLayout.h"
 
 // A window that opens the viewer on a picture of its own registers here under its
@@ -27,16 +29,17 @@ void SetViewerCaller(int caller, ViewerCaller hooks);
 // 2 game window), ViewerCard and ViewerFile (the caption), shows
 // Forms::Get<Form3>(), lets pending events run once and hides itself. The
 // viewer takes the picture from the caller's control (the game window's
-// Image1(ViewerCard), the configuration window's preview Image1): it decodes
-// the control's file again at natural size (for a card without one, the
-// game window's ViewerFile) and falls back to the control's own reduced copy
-// when that fails. Closing the viewer shows the caller again, and only it.
+// Image1(ViewerCard), the configuration window's preview Image1): it shows
+// the control's own reduced copy at once and decodes the control's file
+// again at natural size (for a card without one, the game window's
+// ViewerFile) off the window's thread, showing it when it is done. Closing the viewer shows the
+// caller again, and only it.
 class Form3 : public FormBase {
     Q_OBJECT
 public:
     // Allocation cap of the viewer's own decode: a full-size photo needs far
     // more than the default every other decode keeps.
-    static constexpr int DecodeLimitMB = 1024;
+    static constexpr int DecodeLimitMB = decodelimits::ViewerPictureMB;
 
     Form3();
     void Form_Load() override;
@@ -64,8 +67,11 @@ public:
     double PictureLeft = 0;
     double PictureTop = 0;
     // True when the picture came from its file at natural size, false when
-    // the viewer shows the caller's own (reduced) copy.
+    // the viewer shows the caller's own (reduced) copy: until the file has
+    // decoded, or when it did not.
     bool FromFile = false;
+    // True while the file decodes.
+    bool Decoding() const { return decoding_.Busy(); }
 
     void Command1_Click();
     void Command2_Click();
@@ -83,11 +89,13 @@ protected:
 
 private:
     void PlacePicture();
+    void ShowPicture();
     // Lays the window out for its outer size; `keep` keeps the picture
     // scrolled where it was, otherwise it starts at the top left.
     void ApplyLayout(double windowWidth, double windowHeight, bool keep);
     bool ScrollKey(int key);
     QPixmap picture_;  // the one full decode, freed on unload
+    BackgroundPicture decoding_;
     bool laidOut_ = false;
     QSize laidOutSize_;                          // inner size at the last layout
     double windowWidth_ = 0, windowHeight_ = 0;  // outer size it was for (twips)

@@ -244,7 +244,7 @@ private slots:
         config.File1->setCurrentItem(items[0]);
         items[0]->setSelected(true);
         config.File1_Click();
-        QVERIFY(config.Image1Picture);
+        QTRY_VERIFY(config.Image1Picture);
         const QSize fit =
             QSize(1600, 1200).scaled(config.Image1->size() * scale, Qt::KeepAspectRatio);
         QVERIFY2(qAbs(config.Image1Picture->image.width() - fit.width()) <= 1 &&

@@ -632,6 +632,7 @@ class Form1PreviewTest : public QObject {
         const auto items = f.File1->findItems(name, Qt::MatchExactly);
         QVERIFY(!items.isEmpty());
         f.File1->setCurrentItem(items[0]);  // without the mouse: a click
+        QTRY_VERIFY(!f.PreviewDecoding.Busy());
     }
     void MouseClickFile(Form1& f, const QString& name) {
         const auto items = f.File1->findItems(name, Qt::MatchExactly);
@@ -639,6 +640,7 @@ class Form1PreviewTest : public QObject {
         f.File1->scrollToItem(items[0]);
         QTest::mouseClick(f.File1->viewport(), Qt::LeftButton, {},
                           f.File1->visualItemRect(items[0]).center());
+        QTRY_VERIFY(!f.PreviewDecoding.Busy());
     }
     Form1& Shown() {
         Form1& f = Config();
@@ -667,6 +669,7 @@ private slots:
         QVERIFY(f.Label9->text().isEmpty());
         QVERIFY(!f.Image1Picture);
         Form1::SetValue(f.View, 1);
+        QTRY_VERIFY(!f.PreviewDecoding.Busy());
         QCOMPARE(f.PreviewState, -1);
         QVERIFY(f.Image1->isVisibleTo(&f));
         QCOMPARE(f.Label9->text(), QString("a.bmp"));
@@ -775,6 +778,7 @@ private slots:
         ClickFile(f, "bad.jpg");
         d.dialogs->shown.clear();
         Form1::SetValue(f.View, 1);
+        QTRY_VERIFY(!f.PreviewDecoding.Busy());
         QVERIFY(d.dialogs->shown.empty());
         QVERIFY(!f.Label9->isVisibleTo(&f));
         QVERIFY(!f.Image1Picture);

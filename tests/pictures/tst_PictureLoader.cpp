@@ -554,6 +554,9 @@ private slots:
         QByteArray counted = FramedShapes(Window{.extent = QSize(1500, 900)}, box, true);
         Put32(counted, 22 + 6, U32(counted, 22 + 6) + 11);  // the size counts the placeable header
         QTest::newRow("size counts the placeable header") << counted;
+        // Clip art from other programs puts its box from -8,-8.
+        const Window nearZero{.origin = QPoint(-8, -8), .extent = QSize(1500, 900)};
+        QTest::newRow("box from -8,-8") << FramedShapes(nearZero, box.translated(-8, -8), true);
     }
     void metafilesFramedEveryWayShowTheSamePicture() {
         QFETCH(QByteArray, file);

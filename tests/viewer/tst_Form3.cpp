@@ -73,6 +73,7 @@ void OpenFromGame(int card, const QString& caption) {
     Module1.ViewerCard = int16_t(card);
     Module1.ViewerFile = caption;
     Forms::Get<Form3>().show();
+    QTRY_VERIFY(!Forms::Get<Form3>().Decoding());
 }
 }  // namespace
 
@@ -428,7 +429,10 @@ private slots:
         Module1.ViewerCard = 0;
         Module1.ViewerFile = "photo.bmp";
         Form3& v = Forms::Get<Form3>();
-        QVERIFY(v.FromFile);
+        // The preview's own copy at once, the file at natural size when decoded.
+        QCOMPARE(v.Picture1->size(), QSize(100, 33));
+        QVERIFY(v.Decoding());
+        QTRY_VERIFY(v.FromFile);
         QCOMPARE(v.Picture1->size(), QSize(900, 300));
         QCOMPARE(v.Layout.fit, viewer::Fit::WiderOnly);
         Forms::Unload(&v);
@@ -436,6 +440,7 @@ private slots:
         // The file gone: the preview's own copy.
         QFile::remove(file);
         Form3& again = Forms::Get<Form3>();
+        QTRY_VERIFY(!again.Decoding());
         QVERIFY(!again.FromFile);
         QCOMPARE(again.Picture1->size(), QSize(100, 33));
     }
@@ -461,7 +466,7 @@ private slots:
             QVERIFY(v);
             const int entry = k % game.PairCount;
             QCOMPARE(v->windowTitle(), chosen[entry]);
-            QVERIFY(v->FromFile);
+            QTRY_VERIFY(v->FromFile);
             QCOMPARE(v->Picture1->size(), QSize(1000 + 10 * entry, 700));
             QVERIFY(!game.isVisible());
             v->Command1_Click();
