@@ -115,7 +115,8 @@ Form1::Form1() {
     JPG_Check = new QCheckBox("JPEG", Frame1);
     ICN_Check = new QCheckBox("ICON", Frame1);
     WMF_Check = new QCheckBox("WMF", Frame1);
-    // All five on, so that leaving "All Graphics" starts from every type.
+    Other_Check = new QCheckBox("Other photos", Frame1);
+    // All six on, so that leaving "All Graphics" starts from every type.
     for (QCheckBox* box : TypeBoxes()) box->setChecked(true);
     All_Check = new QCheckBox("All Graphics", this);
 
@@ -172,6 +173,7 @@ Form1::Form1() {
     connect(JPG_Check, &QCheckBox::stateChanged, this, [this] { JPG_Check_Click(); });
     connect(ICN_Check, &QCheckBox::stateChanged, this, [this] { ICN_Check_Click(); });
     connect(WMF_Check, &QCheckBox::stateChanged, this, [this] { WMF_Check_Click(); });
+    connect(Other_Check, &QCheckBox::stateChanged, this, [this] { Other_Check_Click(); });
     connect(All_Check, &QCheckBox::stateChanged, this, [this] { All_Check_Click(); });
     connect(View, &QCheckBox::stateChanged, this, [this] { View_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -202,7 +204,7 @@ Form1::Form1() {
 }
 
 QList<QCheckBox*> Form1::TypeBoxes() const {
-    return {BMP_Check, GIF_Check, JPG_Check, ICN_Check, WMF_Check};
+    return {BMP_Check, GIF_Check, JPG_Check, ICN_Check, WMF_Check, Other_Check};
 }
 
 // ---- Loading ----
@@ -342,6 +344,9 @@ void Form1::ICN_Check_Click() {
 void Form1::WMF_Check_Click() {
     TypeCheck_Click();
 }
+void Form1::Other_Check_Click() {
+    TypeCheck_Click();
+}
 
 void Form1::All_Check_Click() {
     if (All_Check->checkState() == Qt::Checked) {
@@ -427,7 +432,10 @@ void Form1::Resize() {
     widen(Check8, c.Check8);
     widen(Label8, c.Label8);
     const QList<QCheckBox*> boxes = TypeBoxes();
-    for (int i = 0; i < filetypes::Count; ++i) widen(boxes[i], c.TypeBox[i]);
+    for (int i = 0; i < filetypes::Count; ++i) {
+        widen(boxes[i], c.TypeBox[i]);
+        c.Frame1.width = std::max(c.Frame1.width, c.TypeBox[i].right() + 120);
+    }
     widen(All_Check, c.All_Check);
     for (auto [w, r] : {std::pair{Label2, &c.Label2},
                         {Label3, &c.Label3},

@@ -171,8 +171,9 @@ private slots:
         Form1::SetValue(config.JPG_Check, 1);
         Form1::SetValue(config.ICN_Check, 0);
         Form1::SetValue(config.WMF_Check, 0);
+        Form1::SetValue(config.Other_Check, 0);
         game->mnuSlct_Click();
-        QCOMPARE(Module1.FileTypeSnapshot, QString("101000"));
+        QCOMPARE(Module1.FileTypeSnapshot, QString("1010000"));
         QVERIFY(config.isVisible());
         QVERIFY(game->isHidden());
     }
