@@ -115,7 +115,9 @@ Form1::Form1() {
     JPG_Check = new QCheckBox("JPEG", Frame1);
     ICN_Check = new QCheckBox("ICON", Frame1);
     WMF_Check = new QCheckBox("WMF", Frame1);
-    Other_Check = new QCheckBox("Other photos", Frame1);
+    // Short enough for the frame at the smallest window; the tip names the types.
+    Other_Check = new QCheckBox("Photos", Frame1);
+    Other_Check->setToolTip("PNG, WebP, TIFF, HEIC/HEIF and AVIF");
     // All six on, so that leaving "All Graphics" starts from every type.
     for (QCheckBox* box : TypeBoxes()) box->setChecked(true);
     All_Check = new QCheckBox("All Graphics", this);
@@ -432,10 +434,14 @@ void Form1::Resize() {
     widen(Check8, c.Check8);
     widen(Label8, c.Label8);
     const QList<QCheckBox*> boxes = TypeBoxes();
+    const double frameWidth = c.Frame1.width;
     for (int i = 0; i < filetypes::Count; ++i) {
         widen(boxes[i], c.TypeBox[i]);
         c.Frame1.width = std::max(c.Frame1.width, c.TypeBox[i].right() + 120);
     }
+    // Never into the browsing frame.
+    c.Frame1.width =
+        std::min(c.Frame1.width, std::max(frameWidth, c.Shape1.left - 45 - c.Frame1.left));
     widen(All_Check, c.All_Check);
     for (auto [w, r] : {std::pair{Label2, &c.Label2},
                         {Label3, &c.Label3},

@@ -70,7 +70,7 @@ public:
     QCheckBox* JPG_Check = nullptr;
     QCheckBox* ICN_Check = nullptr;
     QCheckBox* WMF_Check = nullptr;
-    QCheckBox* Other_Check = nullptr;  // "Other photos": PNG, WebP, TIFF, HEIC, AVIF
+    QCheckBox* Other_Check = nullptr;  // "Photos": PNG, WebP, TIFF, HEIC, AVIF
     QCheckBox* All_Check = nullptr;    // "All Graphics"
     QPushButton* Command1 = nullptr;   // "OK"
     QPushButton* Command6 = nullptr;   // "Cancel"

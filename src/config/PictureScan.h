@@ -7,7 +7,7 @@
 #include "config/DirectoryList.h"
 
 // The picture types a player can choose: six boxes (BMP, GIF, JPEG, ICON,
-// WMF, then "Other photos" for PNG, WebP, TIFF, HEIC/HEIF and AVIF, always in
+// WMF, then "Photos" for PNG, WebP, TIFF, HEIC/HEIF and AVIF, always in
 // this order) and "All Graphics", which is every type the game reads.
 namespace filetypes {
 

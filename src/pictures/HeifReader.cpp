@@ -94,10 +94,9 @@ std::optional<QImage> Decode(const heif_image_handle* handle, qint64 maxBytes) {
     options->convert_hdr_to_8bit = 1;
     options->strict_decoding = 1;  // damaged data fails rather than half a picture
     heif_image* raw = nullptr;
-    const heif_error err =
-        heif_decode_image(handle, &raw, heif_colorspace_RGB,
-                          alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB,
-                          options.get());
+    const heif_error err = heif_decode_image(
+        handle, &raw, heif_colorspace_RGB,
+        alpha ? heif_chroma_interleaved_RGBA : heif_chroma_interleaved_RGB, options.get());
     Image decoded(raw);
     if (err.code != heif_error_Ok || !decoded) return std::nullopt;
     const int w = heif_image_get_width(raw, heif_channel_interleaved);
@@ -120,8 +119,8 @@ std::optional<QImage> Decode(const heif_image_handle* handle, qint64 maxBytes) {
 
 bool LooksLikeHeif(const QByteArray& head) {
     if (head.size() < 12 || head.mid(4, 4) != "ftyp") return false;
-    static const char* const brands[] = {"heic", "heix", "heim", "heis", "hevc", "hevx",
-                                         "mif1", "msf1", "avif", "avis"};
+    static const char* const brands[] = {"heic", "heix", "heim", "heis", "hevc",
+                                         "hevx", "mif1", "msf1", "avif", "avis"};
     const QByteArray brand = head.mid(8, 4);
     for (const char* b : brands)
         if (brand == b) return true;

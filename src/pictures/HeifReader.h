@@ -22,7 +22,6 @@ QSize NaturalSize(const QByteArray& bytes);
 // never enlarged. The chosen image's size comes from the headers and must
 // cost no more than `maxBytes` decoded; anything damaged, cut short or over
 // the limit gives nothing. `natural` gets the upright size.
-std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxBytes,
-                           QSize* natural);
+std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxBytes, QSize* natural);
 
 }  // namespace heifreader

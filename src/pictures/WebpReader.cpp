@@ -65,8 +65,7 @@ std::optional<QImage> FirstFrame(const QByteArray& bytes) {
     // The canvas was checked already: the decoder allocates it when created.
     uint8_t* canvas = nullptr;
     int timestamp = 0;
-    if (!WebPAnimDecoderGetNext(decoder.get(), &canvas, &timestamp) || !canvas)
-        return std::nullopt;
+    if (!WebPAnimDecoderGetNext(decoder.get(), &canvas, &timestamp) || !canvas) return std::nullopt;
     QImage image(int(info.canvas_width), int(info.canvas_height), QImage::Format_RGBA8888);
     if (image.isNull()) return std::nullopt;
     const size_t row = size_t(info.canvas_width) * 4;
@@ -118,8 +117,8 @@ std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxByt
         if (!Affordable(stored.width(), stored.height(), StillBytesPerPixel, maxBytes))
             return std::nullopt;
         // Written straight into the picture, scaled on the way out of the decoder.
-        image = QImage(storedTarget, config.input.has_alpha ? QImage::Format_RGBA8888
-                                                            : QImage::Format_RGBX8888);
+        image = QImage(storedTarget,
+                       config.input.has_alpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888);
         if (image.isNull()) return std::nullopt;
         if (storedTarget != stored) {
             config.options.use_scaling = 1;

@@ -18,7 +18,6 @@ QSize NaturalSize(const QByteArray& bytes);
 // never enlarged. The size comes from the headers and must cost no more than
 // `maxBytes` decoded; a file shorter than its RIFF header says, damaged or
 // over the limit gives nothing. `natural` gets the upright size.
-std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxBytes,
-                           QSize* natural);
+std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxBytes, QSize* natural);
 
 }  // namespace webpreader

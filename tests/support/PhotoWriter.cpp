@@ -68,10 +68,10 @@ QByteArray Heif(const QImage& image, bool av1, int orientation, const QImage& th
         // libheif stores a thumbnail only when it scales the picture down.
         heif_image* large = ToHeifImage(thumbnail.scaled(thumbnail.size() * 2));
         heif_image_handle* thumb = nullptr;
-        Check(heif_context_encode_thumbnail(ctx, large, handle, encoder, options,
-                                            std::max(thumbnail.width(), thumbnail.height()),
-                                            &thumb),
-              "thumbnail");
+        Check(
+            heif_context_encode_thumbnail(ctx, large, handle, encoder, options,
+                                          std::max(thumbnail.width(), thumbnail.height()), &thumb),
+            "thumbnail");
         if (!thumb) qFatal("no thumbnail stored");
         heif_image_handle_release(thumb);
         heif_image_release(large);
