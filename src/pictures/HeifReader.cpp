@@ -12,10 +12,14 @@ namespace heifreader {
 
 namespace {
 
-// Bytes a decode takes per pixel of the image: the coded planes (up to
-// 4:4:4 at 16 bits, 6), the interleaved copy libheif converts them into (4)
-// and ours (4).
-constexpr qint64 BytesPerPixel = 14;
+// Bytes a decode takes per pixel of the image: the decoded 4:2:0 planes
+// (1.5, twice that above 8 bits), the interleaved copy libheif converts them
+// into (3, or 4 with alpha, which adds its own plane) and ours (the same).
+qint64 BytesPerPixel(const heif_image_handle* h) {
+    const int bits = heif_image_handle_get_luma_bits_per_pixel(h);
+    const qint64 planes = bits > 8 ? 3 : 2;  // rounded up
+    return planes + (heif_image_handle_has_alpha_channel(h) ? 1 + 4 + 4 : 3 + 3);
+}
 // No side of a still may exceed this, whatever the budget says.
 constexpr int MaxSide = 32768;
 
@@ -52,9 +56,9 @@ QSize SizeOf(const heif_image_handle* h) {
     return QSize(heif_image_handle_get_width(h), heif_image_handle_get_height(h));
 }
 
-bool Affordable(QSize size, qint64 maxBytes) {
+bool Affordable(QSize size, qint64 perPixel, qint64 maxBytes) {
     if (size.isEmpty() || size.width() > MaxSide || size.height() > MaxSide) return false;
-    return qint64(size.width()) * size.height() <= maxBytes / BytesPerPixel;
+    return qint64(size.width()) * size.height() <= maxBytes / perPixel;
 }
 
 // The smallest thumbnail covering `target` on both sides, if any.
@@ -87,7 +91,8 @@ Handle ThumbnailFor(const heif_image_handle* primary, QSize target) {
 }
 
 std::optional<QImage> Decode(const heif_image_handle* handle, qint64 maxBytes) {
-    if (!Affordable(SizeOf(handle), maxBytes)) return std::nullopt;
+    const qint64 perPixel = BytesPerPixel(handle);
+    if (!Affordable(SizeOf(handle), perPixel, maxBytes)) return std::nullopt;
     const bool alpha = heif_image_handle_has_alpha_channel(handle);
     std::unique_ptr<heif_decoding_options, Deleter> options(heif_decoding_options_alloc());
     if (!options) return std::nullopt;
@@ -103,7 +108,8 @@ std::optional<QImage> Decode(const heif_image_handle* handle, qint64 maxBytes) {
     const int h = heif_image_get_height(raw, heif_channel_interleaved);
     int stride = 0;
     const uint8_t* pixels = heif_image_get_plane_readonly(raw, heif_channel_interleaved, &stride);
-    if (!pixels || w <= 0 || h <= 0 || !Affordable(QSize(w, h), maxBytes)) return std::nullopt;
+    if (!pixels || w <= 0 || h <= 0 || !Affordable(QSize(w, h), perPixel, maxBytes))
+        return std::nullopt;
     if (heif_image_get_bits_per_pixel(raw, heif_channel_interleaved) != (alpha ? 32 : 24))
         return std::nullopt;
     QImage image(w, h, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);

@@ -14,11 +14,19 @@ namespace webpreader {
 
 namespace {
 
-// A still's decode holds the picture's own pixels once inside libwebp (a
-// lossless one) besides the output; an animation keeps two canvases and the
+// What a decode allocates. A lossy still streams a few rows at a time into
+// the (scaled) output, plus its alpha plane whole; a lossless one holds all
+// its own pixels besides the output; an animation keeps two canvases and the
 // frame being decoded.
-constexpr qint64 StillBytesPerPixel = 8;
+constexpr qint64 RowsInFlight = 64;
 constexpr qint64 AnimationBytesPerPixel = 12;
+
+qint64 StillCost(const WebPBitstreamFeatures& f, QSize output) {
+    const qint64 area = qint64(f.width) * f.height;
+    const qint64 inside =
+        f.format == 2 ? area * 4 : qint64(f.width) * RowsInFlight * 4 + (f.has_alpha ? area : 0);
+    return inside + qint64(output.width()) * output.height() * 4;
+}
 
 struct DemuxDeleter {
     void operator()(WebPDemuxer* d) const { WebPDemuxDelete(d); }
@@ -47,10 +55,6 @@ int Orientation(const QByteArray& bytes) {
         reinterpret_cast<const char*>(chunk.chunk.bytes), qsizetype(chunk.chunk.size)));
     WebPDemuxReleaseChunkIterator(&chunk);
     return o;
-}
-
-bool Affordable(qint64 w, qint64 h, qint64 perPixel, qint64 maxBytes) {
-    return w > 0 && h > 0 && w * h <= maxBytes / perPixel;
 }
 
 std::optional<QImage> FirstFrame(const QByteArray& bytes) {
@@ -106,7 +110,8 @@ std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxByt
 
     QImage image;
     if (config.input.has_animation) {
-        if (!Affordable(stored.width(), stored.height(), AnimationBytesPerPixel, maxBytes))
+        if (stored.isEmpty() ||
+            qint64(stored.width()) * stored.height() > maxBytes / AnimationBytesPerPixel)
             return std::nullopt;
         auto frame = FirstFrame(bytes);
         if (!frame) return std::nullopt;
@@ -114,7 +119,7 @@ std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxByt
         if (image.size() != storedTarget)
             image = image.scaled(storedTarget, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     } else {
-        if (!Affordable(stored.width(), stored.height(), StillBytesPerPixel, maxBytes))
+        if (stored.isEmpty() || StillCost(config.input, storedTarget) > maxBytes)
             return std::nullopt;
         // Written straight into the picture, scaled on the way out of the decoder.
         image = QImage(storedTarget,
