@@ -4,7 +4,9 @@
 // per picture) beside the naive way (full decode, then scale) in the same
 // run, with the peak memory of each; the same deal again once the
 // thumbnail cache holds its pictures, and what writing them costs; and a
-// relayout of 80 cards at two of the fixed screen sizes.
+// relayout of 80 cards at two of the fixed screen sizes. The same deal from
+// HEIC copies of the pictures (each with a 512-pixel thumbnail, as phones
+// write them) and from WebP copies, beside the JPEG deal without the cache.
 //
 // The thumbnail cache lives in the build folder (bench-cache/), never the
 // user's.
@@ -13,6 +15,7 @@
 #include <sys/resource.h>
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -27,6 +30,7 @@
 #include <fstream>
 #include <string>
 
+#include "PhotoWriter.h"
 #include "RecordingSoundDevice.h"
 #include "ScriptedDialogs.h"
 #include "app/Forms.h"
@@ -117,6 +121,37 @@ QStringList EnsurePictures() {
     return paths;
 }
 
+// Copies of `jpegs` as `suffix` ("heic" or "webp") beside them, written once.
+QStringList Copies(const QStringList& jpegs, const QString& suffix) {
+    QStringList paths;
+    for (const QString& jpeg : jpegs) {
+        const QString path = jpeg.chopped(3) + suffix;
+        paths << path;
+        if (QFile::exists(path)) continue;
+        std::fprintf(stderr, "generating %s\n", qPrintable(path));
+        const QImage photo(jpeg);
+        QByteArray bytes;
+        if (suffix == "heic") {
+            bytes = photowriter::Heif(
+                photo, false, 1,
+                photo.scaled(512, 512, Qt::KeepAspectRatio, Qt::SmoothTransformation), 50);
+        } else {
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter writer(&buffer, "webp");
+            writer.setQuality(80);
+            writer.write(photo);
+        }
+        QFile f(path + ".part");
+        if (bytes.isEmpty() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() ||
+            !f.rename(path)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            std::exit(1);
+        }
+    }
+    return paths;
+}
+
 // The naive way: every picture decoded at full size, then scaled; one by one.
 class NaiveLoader final : public PictureLoader {
 public:
@@ -187,10 +222,10 @@ void SetUpProgram() {
 }
 
 // One deal of 40 pairs from the 48 pictures, as the first clock tick runs it.
-Form2& Deal() {
+Form2& Deal(const QStringList& from = pictures) {
     Form1& config = Forms::Get<Form1>();
     config.Combo1->setEditText("40");
-    config.ChosenPictures = pictures;
+    config.ChosenPictures = from;
     Module1.QuietUnload = 1;
     Forms::Unload<Form2>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -204,7 +239,7 @@ Form2& Deal() {
 
 enum class DealKind { Naive, NoCache, First, Repeat };
 
-void RunDeal(benchmark::State& state, DealKind kind) {
+void RunDeal(benchmark::State& state, DealKind kind, const QStringList& from = pictures) {
     if (kind == DealKind::Naive)
         platform().pictures = std::make_unique<NaiveLoader>();
     else
@@ -213,7 +248,7 @@ void RunDeal(benchmark::State& state, DealKind kind) {
     if (kind == DealKind::NoCache) loader.SetThumbnailCache(nullptr);
     EmptyCache();
     if (kind == DealKind::Repeat) {  // filled by a first deal
-        Deal();
+        Deal(from);
         loader.WaitForThumbnails();
     }
     double peak = 0, before = 0, cpu = 0;
@@ -222,7 +257,7 @@ void RunDeal(benchmark::State& state, DealKind kind) {
         before = ResidentMB();
         ResetPeak();
         const double cpuStart = ProcessCpuSeconds();
-        Form2& game = Deal();
+        Form2& game = Deal(from);
         cpu += ProcessCpuSeconds() - cpuStart;
         peak = std::max(peak, PeakMB());
         if (game.PairCount != 40) state.SkipWithError("the deal did not reach 40 pairs");
@@ -264,6 +299,15 @@ void BM_Deal40PairsRepeat(benchmark::State& state) {
 // The deal as it was before the cache: the first deal's yardstick.
 void BM_Deal40PairsNoCache(benchmark::State& state) {
     RunDeal(state, DealKind::NoCache);
+}
+// The photo types, without the cache: beside BM_Deal40PairsNoCache.
+void BM_Deal40PairsHeicNoCache(benchmark::State& state) {
+    static const QStringList heic = Copies(pictures, "heic");
+    RunDeal(state, DealKind::NoCache, heic);
+}
+void BM_Deal40PairsWebpNoCache(benchmark::State& state) {
+    static const QStringList webp = Copies(pictures, "webp");
+    RunDeal(state, DealKind::NoCache, webp);
 }
 void BM_Deal40PairsNaive(benchmark::State& state) {
     RunDeal(state, DealKind::Naive);
@@ -335,6 +379,8 @@ BENCHMARK(BM_Decode24MP_Full)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Decode20MPProgressive_Scaled)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_Deal40Pairs)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Deal40PairsNoCache)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_Deal40PairsHeicNoCache)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+BENCHMARK(BM_Deal40PairsWebpNoCache)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Deal40PairsRepeat)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 BENCHMARK(BM_Deal40PairsNaive)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 BENCHMARK(BM_Relayout80Cards_480by600)

@@ -32,7 +32,7 @@ struct Module1Record {
     // Hand-over values between windows.
     int QuietUnload = 0;
     double FlipDelay = 0;
-    QString FileTypeSnapshot;  // six "1"/"0": BMP, GIF, JPEG, ICON, WMF, All Graphics
+    QString FileTypeSnapshot;  // seven "1"/"0": BMP, GIF, JPEG, ICON, WMF, Photos, All Graphics
     QString PlayerName;
     int ViewerCaller = 0;  // 1 configuration window, 2 game window
     int16_t ViewerCard = 0;

@@ -17,10 +17,14 @@ ConfigLayout ComputeConfigLayout(double W, double H, double comboHeight) {
     c.Combo1 = {c.Label10.right() + 105, c.Label10.top, 615, comboHeight};
     c.Check8 = {120, 600 * sy, 1935 * sx, 255 * sy};
     c.Label8 = Below(c.Frame2, 225, 720, 1215 * sx, 255 * sy);
-    c.Frame1 = Below(c.Label8, -15, 720, 1095 * sx, 2055 * sy);
-    for (int i = 0; i < 5; ++i) c.TypeBox[i] = {240 * sx, (240 + 360 * i) * sy, 795 * sx, 255 * sy};
+    // Six type boxes: the frame grows by the sixth one's row and the gap
+    // above OK and Cancel gives it back, so at the default size the buttons
+    // stay where they were.
+    constexpr double Row = 360;
+    c.Frame1 = Below(c.Label8, -15, 720, 1095 * sx, (2055 + Row) * sy);
+    for (int i = 0; i < 6; ++i) c.TypeBox[i] = {240 * sx, (240 + Row * i) * sy, 795 * sx, 255 * sy};
     c.All_Check = Below(c.Frame1, -15, 720, 1215 * sx, 495 * sy);
-    c.Command1 = Below(c.All_Check, 825, 120, 1095 * sx, 375 * sy);
+    c.Command1 = Below(c.All_Check, 825 - Row, 120, 1095 * sx, 375 * sy);
     c.Command6 = {c.Command1.right() + 105, c.Command1.top, 1095 * sx, 375 * sy};
 
     // The browsing area: drives, folders, files, each caption overlapping

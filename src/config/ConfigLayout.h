@@ -10,7 +10,7 @@ using TwipRect = twips::Rect;
 
 struct ConfigLayout {
     TwipRect Frame2, Label10, Combo1, Check8;        // Label10, Combo1, Check8 inside Frame2
-    TwipRect Label8, Frame1, TypeBox[5], All_Check;  // TypeBox inside Frame1
+    TwipRect Label8, Frame1, TypeBox[6], All_Check;  // TypeBox inside Frame1
     TwipRect Command1, Command6;
     TwipRect Shape1, Label2, Drive1, Label3, Label6, Dir1, Label4, File1;
     TwipRect Label13, Label14;  // "Add" and "Remove"

@@ -147,7 +147,10 @@ Form1::Form1() {
     JPG_Check = new QCheckBox("JPEG", Frame1);
     ICN_Check = new QCheckBox("ICON", Frame1);
     WMF_Check = new QCheckBox("WMF", Frame1);
-    // All five on, so that leaving "All Graphics" starts from every type.
+    // Short enough for the frame at the smallest window; the tip names the types.
+    Other_Check = new QCheckBox("Photos", Frame1);
+    Other_Check->setToolTip("PNG, WebP, TIFF, HEIC/HEIF and AVIF");
+    // All six on, so that leaving "All Graphics" starts from every type.
     for (QCheckBox* box : TypeBoxes()) box->setChecked(true);
     All_Check = new QCheckBox("All Graphics", this);
 
@@ -204,6 +207,7 @@ Form1::Form1() {
     connect(JPG_Check, &QCheckBox::stateChanged, this, [this] { JPG_Check_Click(); });
     connect(ICN_Check, &QCheckBox::stateChanged, this, [this] { ICN_Check_Click(); });
     connect(WMF_Check, &QCheckBox::stateChanged, this, [this] { WMF_Check_Click(); });
+    connect(Other_Check, &QCheckBox::stateChanged, this, [this] { Other_Check_Click(); });
     connect(All_Check, &QCheckBox::stateChanged, this, [this] { All_Check_Click(); });
     connect(View, &QCheckBox::stateChanged, this, [this] { View_Click(); });
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
@@ -223,7 +227,7 @@ Form1::Form1() {
 }
 
 QList<QCheckBox*> Form1::TypeBoxes() const {
-    return {BMP_Check, GIF_Check, JPG_Check, ICN_Check, WMF_Check};
+    return {BMP_Check, GIF_Check, JPG_Check, ICN_Check, WMF_Check, Other_Check};
 }
 
 // ---- Loading ----
@@ -363,6 +367,9 @@ void Form1::ICN_Check_Click() {
 void Form1::WMF_Check_Click() {
     TypeCheck_Click();
 }
+void Form1::Other_Check_Click() {
+    TypeCheck_Click();
+}
 
 void Form1::All_Check_Click() {
     if (All_Check->checkState() == Qt::Checked) {
@@ -461,7 +468,14 @@ void Form1::Resize() {
     widen(Check8, c.Check8);
     widen(Label8, c.Label8);
     const QList<QCheckBox*> boxes = TypeBoxes();
-    for (int i = 0; i < filetypes::Count; ++i) widen(boxes[i], c.TypeBox[i]);
+    const double frameWidth = c.Frame1.width;
+    for (int i = 0; i < filetypes::Count; ++i) {
+        widen(boxes[i], c.TypeBox[i]);
+        c.Frame1.width = std::max(c.Frame1.width, c.TypeBox[i].right() + 120);
+    }
+    // Never into the browsing frame.
+    c.Frame1.width =
+        std::min(c.Frame1.width, std::max(frameWidth, c.Shape1.left - 45 - c.Frame1.left));
     widen(All_Check, c.All_Check);
     for (auto [w, r] : {std::pair{Label2, &c.Label2},
                         {Label3, &c.Label3},
@@ -766,8 +780,8 @@ void Form1::PreviewDone(const QString& path, double dpr, std::optional<Picture> 
     if (picture) {
         // At the preview's own device size, so the label draws it 1:1 and a
         // small icon stays sharp.
-        QPixmap pixmap = QPixmap::fromImage(cardpicture::ScaledForArea(
-            picture->image, cardpicture::ToDevice(Image1->size(), dpr)));
+        QPixmap pixmap = QPixmap::fromImage(
+            cardpicture::ScaledForArea(picture->image, cardpicture::ToDevice(Image1->size(), dpr)));
         pixmap.setDevicePixelRatio(dpr);
         Image1->setPixmap(pixmap);
         picturefile::Remember(Image1, path);  // the viewer decodes it again at full size

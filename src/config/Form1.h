@@ -63,7 +63,7 @@ protected:
 //  - File2Pattern is the type pattern the scan and the deal list files with;
 //  - Combo1's text is the board size, Check8 is "Aquire Additional";
 //  - Resize() lays the window out for the game window's geometry in Module1;
-//  - TakeFileTypeSnapshot() gives the six characters "&Configuration" stores
+//  - TakeFileTypeSnapshot() gives the seven characters "&Configuration" stores
 //    in FileTypeSnapshot, RestoreFileTypes() puts them back.
 class Form1 : public FormBase, public configwindow::Window {
     Q_OBJECT
@@ -85,15 +85,16 @@ public:
     QCheckBox* JPG_Check = nullptr;
     QCheckBox* ICN_Check = nullptr;
     QCheckBox* WMF_Check = nullptr;
-    QCheckBox* All_Check = nullptr;   // "All Graphics"
-    QPushButton* Command1 = nullptr;  // "OK"
-    QPushButton* Command6 = nullptr;  // "Cancel"
-    QFrame* Shape1 = nullptr;         // frame around the browsing area
-    QLabel* Label2 = nullptr;         // "Drives:"
-    QComboBox* Drive1 = nullptr;      // the mounted volumes
-    QLabel* Label3 = nullptr;         // "Directories:"
-    QLineEdit* Label6 = nullptr;      // the browsed folder, shortened; takes a typed path
-    QTreeView* Dir1 = nullptr;        // folder browser
+    QCheckBox* Other_Check = nullptr;  // "Photos": PNG, WebP, TIFF, HEIC, AVIF
+    QCheckBox* All_Check = nullptr;    // "All Graphics"
+    QPushButton* Command1 = nullptr;   // "OK"
+    QPushButton* Command6 = nullptr;   // "Cancel"
+    QFrame* Shape1 = nullptr;          // frame around the browsing area
+    QLabel* Label2 = nullptr;          // "Drives:"
+    QComboBox* Drive1 = nullptr;       // the mounted volumes
+    QLabel* Label3 = nullptr;          // "Directories:"
+    QLineEdit* Label6 = nullptr;       // the browsed folder, shortened; takes a typed path
+    QTreeView* Dir1 = nullptr;         // folder browser
     FolderTreeModel* Dir1Model = nullptr;
     QLabel* Label4 = nullptr;       // "Files: " and the count
     QListWidget* File1 = nullptr;   // picture files of the browsed folder
@@ -163,6 +164,7 @@ public:
     void JPG_Check_Click();
     void ICN_Check_Click();
     void WMF_Check_Click();
+    void Other_Check_Click();
     void All_Check_Click();
     void View_Click();
     void Command1_Click();  // the OK action lives with the dealing code (config/Form1Deal.cpp)

@@ -1,14 +1,22 @@
 #include "config/PictureScan.h"
 
 #include <QSet>
+#include <utility>
 
 #include "platform/Platform.h"
 
 namespace filetypes {
 
 namespace {
-const char* const Elements[Count] = {"*.BMP", "*.GIF", "*.JPG", "*.ICO", "*.WMF"};
-const char* const Extensions[Count] = {"BMP", "GIF", "JPG", "ICO", "WMF"};
+const char* const Elements[Count] = {
+    "*.BMP", "*.GIF", "*.JPG;*.JPEG;*.JPE;*.JFIF",
+    "*.ICO", "*.WMF", "*.PNG;*.WEBP;*.TIF;*.TIFF;*.HEIC;*.HEIF;*.HIF;*.AVIF"};
+// The three-letter extensions of the first five boxes, matched upper or lower case.
+const char* const Extensions[5] = {"BMP", "GIF", "JPG", "ICO", "WMF"};
+// Extensions matched in any case, with their box.
+const std::pair<const char*, int> MoreExtensions[] = {
+    {"jpeg", 2}, {"jpe", 2},  {"jfif", 2}, {"png", 5}, {"webp", 5}, {"tif", 5},
+    {"tiff", 5}, {"heic", 5}, {"heif", 5}, {"hif", 5}, {"avif", 5}};
 }  // namespace
 
 QString BuildPattern(const std::array<bool, Count>& checked) {
@@ -23,10 +31,15 @@ QString BuildPattern(const std::array<bool, Count>& checked) {
 
 int BoxOfExtension(const QString& name) {
     const QString ext = name.right(3);
-    for (int i = 0; i < Count; ++i) {
+    for (int i = 0; i < 5; ++i) {
         const QString upper = Extensions[i];
         if (ext == upper || ext == upper.toLower()) return i;
     }
+    const qsizetype dot = name.lastIndexOf('.');
+    if (dot < 0) return -1;
+    const QString suffix = name.mid(dot + 1);
+    for (const auto& [more, box] : MoreExtensions)
+        if (suffix.compare(QLatin1String(more), Qt::CaseInsensitive) == 0) return box;
     return -1;
 }
 

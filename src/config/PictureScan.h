@@ -6,28 +6,34 @@
 
 #include "config/DirectoryList.h"
 
-// The picture types a player can choose: five boxes (BMP, GIF, JPEG, ICON,
-// WMF, always in this order) and "All Graphics".
+// The picture types a player can choose: six boxes (BMP, GIF, JPEG, ICON,
+// WMF, then "Photos" for PNG, WebP, TIFF, HEIC/HEIF and AVIF, always in
+// this order) and "All Graphics", which is every type the game reads.
 namespace filetypes {
 
-inline constexpr int Count = 5;
+inline constexpr int Count = 6;
 // The pattern while "All Graphics" is on.
-inline constexpr const char* AllPattern = "*.bmp;*.gif;*.jpg;*.ico;*.wmf";
+inline constexpr const char* AllPattern =
+    "*.bmp;*.gif;*.jpg;*.ico;*.wmf;*.jpeg;*.jpe;*.jfif;"
+    "*.png;*.webp;*.tif;*.tiff;*.heic;*.heif;*.hif;*.avif";
 // The browser's file list before the first pattern is applied.
-inline constexpr const char* InitialBrowsePattern = "*.gif;*.bmp;*.jpg;*.wmf;*.ico";
+inline constexpr const char* InitialBrowsePattern =
+    "*.gif;*.bmp;*.jpg;*.wmf;*.ico;*.jpeg;*.jpe;*.jfif;"
+    "*.png;*.webp;*.tif;*.tiff;*.heic;*.heif;*.hif;*.avif";
 // Until the first pattern is applied the scan lists every ordinary file.
 inline constexpr const char* InitialScanPattern = "*.*";
 
 // The pattern of the checked boxes, e.g. "*.GIF;*.JPG"; empty when none is.
 QString BuildPattern(const std::array<bool, Count>& checked);
 
-// The box (0 to 4) whose extension the last three characters of `name` spell,
-// all upper or all lower case ("BMP"/"bmp", ..., "ICO"/"ico"); -1 otherwise.
+// The box (0 to 5) whose extension `name` ends in; -1 otherwise. The five
+// three-letter extensions of the first boxes count all upper or all lower
+// case ("BMP"/"bmp", ..., "ICO"/"ico"); the others in any case.
 int BoxOfExtension(const QString& name);
 
-// Six "1"/"0" characters: the five boxes, then "All Graphics".
+// Seven "1"/"0" characters: the six boxes, then "All Graphics".
 QString Snapshot(const std::array<bool, Count + 1>& checked);
-// The six values a snapshot restores: "1" is on, anything else off.
+// The seven values a snapshot restores: "1" is on, anything else off.
 std::array<bool, Count + 1> FromSnapshot(const QString& snapshot);
 
 }  // namespace filetypes

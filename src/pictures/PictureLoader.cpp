@@ -33,7 +33,10 @@
 
 #include "pictures/DecodeCost.h"
 #include "pictures/DecodeLimits.h"
+#include "pictures/ExifOrientation.h"
+#include "pictures/HeifReader.h"
 #include "pictures/ThumbnailCache.h"
+#include "pictures/WebpReader.h"
 #include "pictures/WmfReader.h"
 #include "platform/FileNames.h"
 #include "platform/Numbers.h"
@@ -284,6 +287,9 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
     if (format == "gif" && !GifComplete(bytes)) return std::nullopt;
     // The bytes the file itself takes count towards what it costs.
     qint64 cost = bytes.size();
+    // Qt turns the others by their EXIF orientation; PNG's is applied here,
+    // read before the chunks that carry it are dropped.
+    const int pngOrientation = format == "png" ? exiforientation::FromPng(bytes) : 1;
     if (format == "png") {
         // Chunks must chain up to the end chunk; text and the like never reach the decoder.
         auto pixels = decodecost::PngPixelsOnly(bytes);
@@ -306,11 +312,25 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
     reader.setDecideFormatFromContent(false);
     reader.setAutoTransform(true);
     if (icon && !reader.jumpToImage(icon->index)) return std::nullopt;
+    if (format == "tiff") {  // the largest of its pages
+        int best = 0;
+        qint64 bestArea = -1;
+        for (int i = 0; i < reader.imageCount() && i < 64; ++i) {
+            if (!reader.jumpToImage(i)) break;
+            const QSize s = reader.size();
+            if (qint64(s.width()) * s.height() > bestArea) {
+                bestArea = qint64(s.width()) * s.height();
+                best = i;
+            }
+        }
+        if (!reader.jumpToImage(best)) return std::nullopt;
+    }
     // The announced size, checked before anything is decoded.
     // Qt gives a top-down bitmap's height as stored, negative.
     const QSize stored = bmp ? QSize(int(bmp->width), int(bmp->height)) : reader.size();
     if (!stored.isValid() || stored.isEmpty()) return std::nullopt;
-    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) ||
+                        exiforientation::Turns(pngOrientation);
     const QSize upright = turned ? stored.transposed() : stored;
     const QSize target = PictureLoader::FitWithin(upright, maxSize);
     const QSize storedTarget = turned ? target.transposed() : target;
@@ -350,6 +370,7 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
     if (target != upright) reader.setScaledSize(storedTarget);
     QImage image = reader.read();
     if (image.isNull()) return std::nullopt;
+    if (pngOrientation != 1) image = exiforientation::Upright(image, pngOrientation);
     // A file may announce one size and decode to another (a GIF whose
     // screen is smaller than its frame): the decoded size is the picture's
     // own, and a card still gets no more than it asked for.
@@ -379,6 +400,13 @@ std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocati
         if (!image) return std::nullopt;
         return Picture{std::move(*image), path, natural};
     }
+    if (format == "heif" || format == "webp") {
+        QSize natural;
+        auto image = format == "heif" ? heifreader::Read(bytes, maxSize, maxBytes, &natural)
+                                      : webpreader::Read(bytes, maxSize, maxBytes, &natural);
+        if (!image) return std::nullopt;
+        return Picture{std::move(*image), path, natural};
+    }
     return LoadRaster(bytes, format, path, maxSize, maxBytes);
 }
 
@@ -389,6 +417,10 @@ QByteArray PictureLoader::DetectFormat(const QByteArray& head) {
     if (head.startsWith("GIF87a") || head.startsWith("GIF89a")) return "gif";
     if (head.startsWith("\xFF\xD8\xFF")) return "jpeg";
     if (head.startsWith("\x89PNG\r\n\x1A\n")) return "png";
+    if (head.startsWith(QByteArray("II*\0", 4)) || head.startsWith(QByteArray("MM\0*", 4)))
+        return "tiff";
+    if (webpreader::LooksLikeWebp(head)) return "webp";
+    if (heifreader::LooksLikeHeif(head)) return "heif";
     if (head.size() >= 6 && U16At(head, 0) == 0 && U16At(head, 2) == 1 && U16At(head, 4) > 0)
         return "ico";
     if (wmfreader::LooksLikeWmf(head)) return "wmf";
@@ -490,18 +522,28 @@ bool IsProgressiveJpegFile(const QString& path) {
 QSize NaturalSizeFromHeaders(const QString& path) {
     auto head = PictureLoader::ReadRegularFile(path, 64 * 1024, nullptr);
     if (!head) return {};
+    const QByteArray format = PictureLoader::DetectFormat(head->left(16));
     // A PNG's text chunks would be inflated on the way to its size: its header says it.
-    if (PictureLoader::DetectFormat(head->left(16)) == "png") {
+    if (format == "png") {
         const auto png = decodecost::PngCost(*head);
-        return png ? QSize(int(png->width), int(png->height)) : QSize();
+        if (!png) return {};
+        const QSize size(int(png->width), int(png->height));
+        return exiforientation::Turns(exiforientation::FromPng(*head)) ? size.transposed() : size;
+    }
+    // A HEIF file's boxes, and a WebP file's EXIF chunk, may sit anywhere in it.
+    if (format == "heif" || format == "webp") {
+        const auto whole = PictureLoader::ReadRegularFile(
+            path, qint64(PictureLoader::DefaultAllocationLimitMB) * 1024 * 1024, nullptr);
+        if (!whole) return {};
+        return format == "heif" ? heifreader::NaturalSize(*whole) : webpreader::NaturalSize(*whole);
     }
     QBuffer buffer(&*head);
     if (!buffer.open(QIODevice::ReadOnly)) return {};
     QImageReader reader(&buffer);
     reader.setAutoTransform(true);
     const QSize size = reader.size();
-    return reader.transformation() & QImageIOHandler::TransformationRotate90 ? size.transposed()
-                                                                             : size;
+    const bool turned = reader.transformation() & QImageIOHandler::TransformationRotate90;
+    return turned ? size.transposed() : size;
 }
 
 // What the cache says of a file: nothing, a copy, or that it cannot be decoded.

@@ -18,14 +18,13 @@ struct Picture {
     QSize naturalSize;  // the file's own size, upright
 };
 
-// The one way in for every picture file: BMP, GIF, JPEG, ICO through Qt's
-// readers, WMF (placeable and plain) through libwmflite drawn with QPainter.
-// The decoder is chosen by content where the extension lies. PNG is read too,
-// because the program's own splash pictures, trophy and icon are PNG (the
-// folder scan offers players' files only under the five extensions). Anything
-// else (TIFF, cursors, ...) is refused even where Qt could read it. Every failure (missing,
-// unreadable, empty, truncated, corrupt, unsupported, too large) returns
-// nothing; nothing throws. Metafiles come out on a transparent background.
+// The one way in for every picture file: BMP, GIF, JPEG, ICO, PNG and TIFF
+// through Qt's readers, WebP through libwebp, HEIC/HEIF and AVIF through
+// libheif, WMF (placeable and plain) through libwmflite drawn with QPainter.
+// The decoder is chosen by content where the extension lies. Anything else
+// (cursors, ...) is refused even where Qt could read it. Every failure
+// (missing, unreadable, empty, truncated, corrupt, unsupported, too large)
+// returns nothing; nothing throws. Metafiles come out on a transparent background.
 class PictureLoader {
 public:
     static constexpr int DefaultAllocationLimitMB = 128;
@@ -80,7 +79,8 @@ public:
     // progressive JPEG: those decode into a whole-picture buffer first.
     static bool IsProgressiveJpeg(const QByteArray& head);
 
-    // "bmp", "gif", "jpeg", "ico", "png" or "wmf" from a file's first bytes, or empty.
+    // "bmp", "gif", "jpeg", "ico", "png", "tiff", "webp", "heif" or "wmf" from a
+    // file's first bytes, or empty.
     static QByteArray DetectFormat(const QByteArray& head);
 
     // Fits `size` inside `bound`, aspect kept (halves round to even, at least

@@ -1,11 +1,15 @@
 // The OK action end to end: saving, scanning, the messages, the picks, the
 // quiet unload and the fresh game window; and the menu items that press it.
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageWriter>
 #include <QTest>
 
+#include "PhotoWriter.h"
 #include "TestSupport.h"
 #include "app/Module1.h"
+#include "board/CardWidget.h"
 #include "board/Form2.h"
 #include "board/frmSplash.h"
 #include "config/Form1.h"
@@ -62,6 +66,72 @@ private slots:
         QCOMPARE(Module1.WindowLeft, 450.0);
         QCOMPARE(Module1.WindowTop, 300.0);
         QCOMPARE(next->WindowLeftTwips(), 450.0);
+    }
+
+    // A folder of today's photo types, one colour each, named in any case:
+    // all counted, and every card shows its own file's picture, twice.
+    void photoTypesAreCountedAndDealtAsPairs() {
+        ProgramFolder folder(ProgramFolder::All & ~ProgramFolder::Graphics);
+        DefaultSettings();
+        InstallDoubles();
+        QDir().mkpath(folder.File("Graphics"));
+        const auto encode = [](const QImage& img, const char* format) {
+            QByteArray bytes;
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QImageWriter(&buffer, format).write(img);
+            return bytes;
+        };
+        const QList<std::pair<QString, QColor>> files = {
+            {"a.png", Qt::red},          {"B.JPEG", Qt::green},
+            {"c.jpe", Qt::blue},         {"D.JFIF", Qt::yellow},
+            {"e.WebP", Qt::cyan},        {"F.TIFF", Qt::magenta},
+            {"g.heic", QColor(0, 0, 0)}, {"H.AVIF", QColor(255, 255, 255)}};
+        QHash<QString, QColor> colourOf;
+        for (const auto& [name, colour] : files) {
+            QImage img(96, 64, QImage::Format_RGB32);
+            img.fill(colour);
+            const QString ext = name.section('.', -1).toLower();
+            const QByteArray bytes = ext == "heic"   ? photowriter::Heif(img, false)
+                                     : ext == "avif" ? photowriter::Heif(img, true)
+                                     : ext == "png"  ? encode(img, "png")
+                                     : ext == "webp" ? encode(img, "webp")
+                                     : ext == "tiff" ? encode(img, "tiff")
+                                                     : encode(img, "jpeg");
+            folder.Write("Graphics/" + name, bytes);
+            colourOf[folder.File("Graphics/" + name)] = colour;
+        }
+        folder.Write("Graphics/notes.txt", "not a picture");
+        Form1& config = Forms::Get<Form1>();
+        // "All Graphics", then the six boxes: the same eight, not the text file.
+        Form1::SetValue(config.All_Check, 1);
+        QCOMPARE(config.FilesAvailable, 8);
+        Form1::SetValue(config.All_Check, 0);
+        QCOMPARE(config.FilesAvailable, 8);
+        Form1::SetValue(config.Other_Check, 0);  // the three JPEGs stay
+        QCOMPARE(config.FilesAvailable, 3);
+        Form1::SetValue(config.All_Check, 1);
+        QCOMPARE(config.FilesAvailable, 8);
+        config.Combo1->setEditText("8");
+        config.Command1_Click();
+        Form2* game = Forms::IfLoaded<Form2>();
+        QVERIFY(game);
+        FirstTick(*game);
+        QCOMPARE(game->PairCount, 8);
+        QHash<QString, int> cards;
+        for (int k = 0; k < game->CardCount; ++k) {
+            const CardWidget* face = game->Image1[k];
+            QVERIFY(face->HasPicture());
+            ++cards[face->File()];
+            const QImage& picture = face->Picture();
+            const QColor want = colourOf.value(face->File());
+            const QColor got = picture.pixelColor(picture.width() / 2, picture.height() / 2);
+            QVERIFY2(qAbs(got.red() - want.red()) < 40 && qAbs(got.green() - want.green()) < 40 &&
+                         qAbs(got.blue() - want.blue()) < 40,
+                     qPrintable(face->File()));
+        }
+        QCOMPARE(cards.size(), 8);
+        for (int n : cards) QCOMPARE(n, 2);
     }
 
     // Return deals from the board-size box; in the path box it browses the
@@ -171,8 +241,9 @@ private slots:
         Form1::SetValue(config.JPG_Check, 1);
         Form1::SetValue(config.ICN_Check, 0);
         Form1::SetValue(config.WMF_Check, 0);
+        Form1::SetValue(config.Other_Check, 0);
         game->mnuSlct_Click();
-        QCOMPARE(Module1.FileTypeSnapshot, QString("101000"));
+        QCOMPARE(Module1.FileTypeSnapshot, QString("1010000"));
         QVERIFY(config.isVisible());
         QVERIFY(game->isHidden());
     }

@@ -107,27 +107,28 @@ private slots:
         // A type box clicked while "All Graphics" is on: it changes, "All"
         // goes off and the pattern follows the boxes.
         f.ICN_Check->click();
-        QCOMPARE(Types(f), QString("111010"));
-        QCOMPARE(f.File2Pattern, QString("*.BMP;*.GIF;*.JPG;*.WMF"));
+        QCOMPARE(Types(f), QString("1110110"));
+        QCOMPARE(f.File2Pattern, QString("*.BMP;*.GIF;*.JPG;*.JPEG;*.JPE;*.JFIF;*.WMF;"
+                                         "*.PNG;*.WEBP;*.TIF;*.TIFF;*.HEIC;*.HEIF;*.HIF;*.AVIF"));
         QCOMPARE(f.FilesAvailable, 4);
         QVERIFY(f.BMP_Check->palette().color(QPalette::Active, QPalette::WindowText) != grey);
 
         // Unchecking the last box brings "All Graphics" back.
-        for (QCheckBox* b : {f.BMP_Check, f.GIF_Check, f.JPG_Check, f.WMF_Check})
+        for (QCheckBox* b : {f.BMP_Check, f.GIF_Check, f.JPG_Check, f.WMF_Check, f.Other_Check})
             Form1::SetValue(b, 0);
-        QCOMPARE(Types(f), QString("000001"));
+        QCOMPARE(Types(f), QString("0000001"));
         QCOMPARE(f.File2Pattern, QString(filetypes::AllPattern));
         QCOMPARE(f.FilesAvailable, 5);
 
         // So does unchecking "All Graphics" with no box left.
         Form1::SetValue(f.All_Check, 0);
-        QCOMPARE(Types(f), QString("000001"));
+        QCOMPARE(Types(f), QString("0000001"));
         QCOMPARE(f.File2Pattern, QString(filetypes::AllPattern));
 
         // One box: exactly that type counts.
         Form1::SetValue(f.JPG_Check, 1);
-        QCOMPARE(Types(f), QString("001000"));
-        QCOMPARE(f.File2Pattern, QString("*.JPG"));
+        QCOMPARE(Types(f), QString("0010000"));
+        QCOMPARE(f.File2Pattern, QString("*.JPG;*.JPEG;*.JPE;*.JFIF"));
         QCOMPARE(f.FilesAvailable, 1);
         QCOMPARE(f.Label4->text(), QString("Files: 1"));
     }
@@ -399,19 +400,19 @@ private slots:
         QCOMPARE(pf->Read("dirs.txt"), (graphics + "1,\r\n0\r\n").toUtf8());
     }
 
-    void cancelRestoresTheSixBoxesOnly() {
+    void cancelRestoresTheTypeBoxesOnly() {
         Form1& f = Config();
         Form1::SetValue(f.All_Check, 1);
         Module1.FileTypeSnapshot = f.TakeFileTypeSnapshot();
-        QCOMPARE(Module1.FileTypeSnapshot, QString("111111"));
+        QCOMPARE(Module1.FileTypeSnapshot, QString("1111111"));
         f.show();
         f.GIF_Check->click();
-        QCOMPARE(Types(f), QString("101110"));
+        QCOMPARE(Types(f), QString("1011110"));
         QVERIFY(f.PointDir1("/pics/a"));
         f.Label13_Click();
         f.Combo1->setEditText("12");
         f.Command6_Click();
-        QCOMPARE(Types(f), QString("111111"));
+        QCOMPARE(Types(f), QString("1111111"));
         QCOMPARE(f.File2Pattern, QString(filetypes::AllPattern));
         QCOMPARE(f.FilesAvailable, 7);
         QCOMPARE(f.List3->count(), 2);
@@ -420,11 +421,11 @@ private slots:
         QVERIFY(Forms::IfLoaded<Form2>() && Forms::IfLoaded<Form2>()->isVisible());
 
         // The other way round: only JPEG was on, the player chose all.
-        Module1.FileTypeSnapshot = "001000";
+        Module1.FileTypeSnapshot = "0010000";
         Form1::SetValue(f.All_Check, 1);
         f.RestoreFileTypes();
-        QCOMPARE(Types(f), QString("001000"));
-        QCOMPARE(f.File2Pattern, QString("*.JPG"));
+        QCOMPARE(Types(f), QString("0010000"));
+        QCOMPARE(f.File2Pattern, QString("*.JPG;*.JPEG;*.JPE;*.JFIF"));
         QCOMPARE(f.FilesAvailable, 3);
     }
 
@@ -436,9 +437,9 @@ private slots:
                            static_cast<QWidget*>(f.GIF_Check)}) {
             f.show();
             f.GIF_Check->click();
-            QCOMPARE(Types(f), QString("101110"));
+            QCOMPARE(Types(f), QString("1011110"));
             QTest::keyClick(w, Qt::Key_Escape);
-            QCOMPARE(Types(f), QString("111111"));
+            QCOMPARE(Types(f), QString("1111111"));
             QVERIFY(f.isHidden());
             QVERIFY(Forms::IfLoaded<Form2>() && Forms::IfLoaded<Form2>()->isVisible());
         }
@@ -447,7 +448,7 @@ private slots:
     void closeBoxKeepsTheWindow() {
         Form1& f = Config();
         Form1::SetValue(f.All_Check, 1);
-        Module1.FileTypeSnapshot = "111111";
+        Module1.FileTypeSnapshot = "1111111";
         f.show();
         f.BMP_Check->click();
         // The game window the close brings up is put in front by the window
@@ -463,7 +464,7 @@ private slots:
         // The configuration window stays in front of it, not behind (asked
         // at once: the game window's first tick may bring it forward later).
         QCOMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&f));
-        QCOMPARE(Types(f), QString("111111"));
+        QCOMPARE(Types(f), QString("1111111"));
         QVERIFY(Forms::IfLoaded<Form2>() && Forms::IfLoaded<Form2>()->isVisible());
     }
 
@@ -472,7 +473,7 @@ private slots:
         Form1::SetValue(f.All_Check, 1);
         f.BMP_Check->click();
         f.RestoreFileTypes();
-        QCOMPARE(Types(f), QString("011110"));
+        QCOMPARE(Types(f), QString("0111110"));
     }
 
     void boardSizeBox() {

@@ -36,11 +36,46 @@ private slots:
         fs->AddFile("/a", "PHOTO2.JPG");
         fs->AddFile("/a", "photo.jpeg");
         fs->AddFile("/a", "x.bmp");
+        fs->AddFile("/a", "photo.jpg.txt");
         QList<FolderEntry> folders = {{"/a", true}};
-        const QString jpegOnly = filetypes::BuildPattern({false, false, true, false, false});
-        QCOMPARE(jpegOnly, QString("*.JPG"));
+        const QString jpegOnly = filetypes::BuildPattern({false, false, true, false, false, false});
+        QCOMPARE(jpegOnly, QString("*.JPG;*.JPEG;*.JPE;*.JFIF"));
         QCOMPARE(ScanFolders(folders, jpegOnly).availableNames,
-                 (QStringList{"photo.jpg", "PHOTO2.JPG"}));
+                 (QStringList{"photo.jpeg", "photo.jpg", "PHOTO2.JPG"}));
+    }
+
+    // Every type the game reads is counted under its own box, in any letter
+    // case, and by "All Graphics"; each box off drops exactly its own.
+    void everyBoxCountsItsOwnTypes() {
+        const QList<QStringList> byBox = {
+            {"a.bmp", "B.BMP"},
+            {"c.gif"},
+            {"d.jpg", "e.JPEG", "f.jpe", "g.JFIF", "h.Jfif"},
+            {"i.ico"},
+            {"j.wmf"},
+            {"k.png", "l.WEBP", "m.tif", "n.TIFF", "o.heic", "p.HEIF", "q.hif", "r.AVIF", "s.Png"}};
+        int all = 0;
+        for (const QStringList& names : byBox) {
+            for (const QString& n : names) fs->AddFile("/p", n);
+            all += int(names.size());
+        }
+        fs->AddFile("/p", "t.txt");
+        fs->AddFile("/p", "u.jxl");
+        QList<FolderEntry> folders = {{"/p", true}};
+        QCOMPARE(ScanFolders(folders, filetypes::AllPattern).FilesAvailable(), all);
+        std::array<bool, filetypes::Count> on;
+        on.fill(true);
+        QCOMPARE(ScanFolders(folders, filetypes::BuildPattern(on)).FilesAvailable(), all);
+        for (int box = 0; box < filetypes::Count; ++box) {
+            on.fill(true);
+            on[box] = false;
+            QCOMPARE(ScanFolders(folders, filetypes::BuildPattern(on)).FilesAvailable(),
+                     all - int(byBox[box].size()));
+            on.fill(false);
+            on[box] = true;
+            QCOMPARE(ScanFolders(folders, filetypes::BuildPattern(on)).availableNames, byBox[box]);
+            for (const QString& n : byBox[box]) QCOMPARE(filetypes::BoxOfExtension(n), box);
+        }
     }
 
     void whichFoldersAreReadable() {
@@ -119,19 +154,20 @@ private slots:
     }
 
     void typeRules() {
-        QCOMPARE(filetypes::BuildPattern({true, true, true, true, true}),
-                 QString("*.BMP;*.GIF;*.JPG;*.ICO;*.WMF"));
-        QCOMPARE(filetypes::BuildPattern({false, true, false, false, true}),
+        QCOMPARE(filetypes::BuildPattern({false, true, false, false, true, false}),
                  QString("*.GIF;*.WMF"));
         QVERIFY(filetypes::BuildPattern({}).isEmpty());
         QCOMPARE(filetypes::BoxOfExtension("sun.ico"), 3);
         QCOMPARE(filetypes::BoxOfExtension("SUN.WMF"), 4);
         QCOMPARE(filetypes::BoxOfExtension("sun.Bmp"), -1);  // mixed case matches no box
-        QCOMPARE(filetypes::BoxOfExtension("photo.jpeg"), -1);
+        QCOMPARE(filetypes::BoxOfExtension("photo.JpEg"), 2);
+        QCOMPARE(filetypes::BoxOfExtension("photo.Heic"), 5);
+        QCOMPARE(filetypes::BoxOfExtension("heic"), -1);
         QCOMPARE(filetypes::BoxOfExtension(""), -1);
-        QCOMPARE(filetypes::Snapshot({true, false, true, false, false, true}), QString("101001"));
+        QCOMPARE(filetypes::Snapshot({true, false, true, false, false, false, true}),
+                 QString("1010001"));
         const auto back = filetypes::FromSnapshot("010");
-        QCOMPARE(back, (std::array<bool, 6>{false, true, false, false, false, false}));
+        QCOMPARE(back, (std::array<bool, 7>{false, true, false, false, false, false, false}));
     }
 };
 TAVIMO_TEST(PictureScanTest);
@@ -196,7 +232,9 @@ private slots:
         auto near = [](double a, double b) { return std::abs(a - b) < 2; };
         QVERIFY(near(c.Label8.top, 1320));
         QVERIFY(near(c.Frame1.top, 1560));
-        QVERIFY(near(c.All_Check.top, 3600));
+        // The sixth type box's row moves "All Graphics" down; OK and Cancel stay.
+        QVERIFY(near(c.TypeBox[5].top, 2040));
+        QVERIFY(near(c.All_Check.top, 3960));
         QVERIFY(near(c.Command1.top, 4920));
         QVERIFY(near(c.Command6.left, 1320));
         QVERIFY(near(c.Shape1.left, 2640));
@@ -227,7 +265,7 @@ private slots:
         QCOMPARE(c.Drive1.height, 315.0);
         QCOMPARE(c.List3.left - c.Dir1.right(), 1065.0);
         QCOMPARE(c.Shape1.left - c.Frame2.right(), 105.0);
-        QCOMPARE(c.Command1.top - c.All_Check.bottom(), 825.0);
+        QCOMPARE(c.Command1.top - c.All_Check.bottom(), 465.0);
         QCOMPARE(c.Label3.top - c.Drive1.bottom(), 165.0);
         QCOMPARE(c.Label4.top - c.Dir1.bottom(), 135.0);
         QCOMPARE(c.File1.width, 19100.0 / 9440 * 2430);

@@ -19,6 +19,7 @@
 #include <future>
 #include <thread>
 
+#include "PhotoWriter.h"
 #include "TestSupport.h"
 #include "WmfWriter.h"
 #include "pictures/PictureLoader.h"
@@ -98,14 +99,7 @@ QByteArray JpegWithRestarts(const QImage& image) {
 // A minimal EXIF block with one orientation entry, placed right after the
 // start-of-image marker.
 QByteArray WithOrientation(const QByteArray& jpeg, quint16 orientation) {
-    QByteArray exif("Exif\0\0", 6);
-    exif += QByteArray("II*\0\x08\0\0\0", 8);           // little-endian TIFF, IFD at 8
-    exif += QByteArray("\x01\0", 2);                    // one entry
-    exif += QByteArray("\x12\x01\x03\0\x01\0\0\0", 8);  // 0x0112, SHORT, count 1
-    exif += char(orientation & 0xFF);
-    exif += char(orientation >> 8);
-    exif += QByteArray("\0\0", 2);
-    exif += QByteArray("\0\0\0\0", 4);  // no next IFD
+    const QByteArray exif = QByteArray("Exif\0\0", 6) + photowriter::ExifBlock(orientation);
     QByteArray segment("\xFF\xE1", 2);
     const quint16 len = quint16(exif.size() + 2);
     segment += char(len >> 8);
@@ -257,6 +251,38 @@ QByteArray Rows(int width, int height, int bytes, const std::function<quint32(in
 }
 
 }  // namespace
+
+// An uncompressed TIFF of one strip, its tags as given: `samples` 8-bit
+// channels of `photometric` (2 RGB, 5 CMYK), the strip filled from `pixel`
+// (one byte per channel) for as many rows as `storedRows` says.
+QByteArray TiffByHand(quint32 width, quint32 height, int photometric, int samples,
+                      const std::function<QByteArray(int, int)>& pixel, quint32 storedRows) {
+    QByteArray strip;
+    for (quint32 y = 0; y < storedRows; ++y)
+        for (quint32 x = 0; x < width; ++x) strip += pixel(int(x), int(y));
+    const int entries = 10;
+    const quint32 ifd = 8, bits = ifd + 2 + 12 * entries + 4, data = bits + 2 * samples;
+    QByteArray b("II*\0", 4);
+    b += Words({ifd});
+    b += Words({quint32(entries)}, 2);
+    const auto tag = [&](quint16 id, quint16 type, quint32 count, quint32 value) {
+        b += Words({id, type}, 2);
+        b += Words({count, value});
+    };
+    tag(256, 4, 1, width);
+    tag(257, 4, 1, height);
+    tag(258, 3, quint32(samples), bits);
+    tag(259, 3, 1, 1);  // no compression
+    tag(262, 3, 1, quint32(photometric));
+    tag(273, 4, 1, data);
+    tag(277, 3, 1, quint32(samples));
+    tag(278, 4, 1, height);
+    tag(279, 4, 1, quint32(qint64(width) * height * samples));
+    tag(284, 3, 1, 1);  // channels interleaved
+    b += Words({0});
+    for (int i = 0; i < samples; ++i) b += Words({8}, 2);
+    return b + strip;
+}
 
 class PictureLoaderTest : public QObject {
     Q_OBJECT
@@ -643,15 +669,14 @@ private slots:
         QVERIFY(refused(b));
     }
 
-    void otherFormatsAreRefusedButPng() {
-        // PNG loads (the program's own splash pictures are PNG); TIFF and the
-        // like are refused even though Qt could decode them.
+    void otherFormatsAreRefused() {
+        // Portable pixmaps and the like are refused even though Qt could decode them.
         ProgramFolder folder;
         const QByteArray png = Encode(Halves(20, 20), "png");
         folder.Write("a.png", png);
         folder.Write("b.bmp", png);
         folder.Write("cut.png", png.left(png.size() - 12));
-        folder.Write("c.jpg", Encode(Halves(20, 20), "tiff"));
+        folder.Write("c.jpg", Encode(Halves(20, 20), "ppm"));
         QVERIFY(loader.Load(folder.File("a.png")));
         QVERIFY(loader.Load(folder.File("b.bmp")));
         QVERIFY(!loader.Load(folder.File("cut.png")));
@@ -659,6 +684,147 @@ private slots:
         QCOMPARE(PictureLoader::DetectFormat(Encode(Halves(8, 8), "jpeg")), QByteArray("jpeg"));
         QCOMPARE(PictureLoader::DetectFormat(Shapes(true)), QByteArray("wmf"));
         QCOMPARE(PictureLoader::DetectFormat(Shapes(false)), QByteArray("wmf"));
+    }
+
+    // A phone's, a camera's and a browser's pictures: each loads with its
+    // colours, whole and scaled to a card.
+    void photoTypesLoadWithTheirColours() {
+        ProgramFolder folder;
+        const QImage halves = Halves(200, 100);
+        folder.Write("a.png", Encode(halves, "png"));
+        folder.Write("a.webp", Encode(halves, "webp"));
+        folder.Write("a.tif", Encode(halves, "tiff"));
+        folder.Write("deep.tiff", Encode(halves.convertToFormat(QImage::Format_RGBA64), "tiff"));
+        // CMYK: red is magenta and yellow, blue cyan and magenta.
+        folder.Write("cmyk.tif", TiffByHand(
+                                     200, 100, 5, 4,
+                                     [](int x, int) {
+                                         return x < 100 ? QByteArray("\0\xFF\xFF\0", 4)
+                                                        : QByteArray("\xFF\xFF\0\0", 4);
+                                     },
+                                     100));
+        folder.Write("a.heic", photowriter::Heif(halves, false));
+        folder.Write("a.avif", photowriter::Heif(halves, true));
+        for (const QString name :
+             {"a.png", "a.webp", "a.tif", "deep.tiff", "cmyk.tif", "a.heic", "a.avif"}) {
+            auto p = loader.Load(folder.File(name));
+            QVERIFY2(p, qPrintable(name));
+            QCOMPARE(p->naturalSize, QSize(200, 100));
+            QCOMPARE(p->image.size(), QSize(200, 100));
+            QVERIFY2(Near(p->image.pixel(5, 50), Qt::red), qPrintable(name));
+            QVERIFY2(Near(p->image.pixel(194, 50), Qt::blue), qPrintable(name));
+            p = loader.Load(folder.File(name), QSize(50, 50));
+            QVERIFY2(p, qPrintable(name));
+            QCOMPARE(p->image.size(), QSize(50, 25));
+            QCOMPARE(p->naturalSize, QSize(200, 100));
+            QVERIFY2(Near(p->image.pixel(3, 12), Qt::red), qPrintable(name));
+            QVERIFY2(Near(p->image.pixel(46, 12), Qt::blue), qPrintable(name));
+        }
+        QCOMPARE(PictureLoader::DetectFormat(Encode(halves, "tiff")), QByteArray("tiff"));
+        QCOMPARE(PictureLoader::DetectFormat(Encode(halves, "webp")), QByteArray("webp"));
+        QCOMPARE(PictureLoader::DetectFormat(photowriter::Heif(halves, true)), QByteArray("heif"));
+    }
+
+    // Orientation recorded in the file is applied once: EXIF in PNG and
+    // WebP, the file's own rotation and mirror in HEIC and AVIF.
+    void photoTypesComeOutUpright() {
+        ProgramFolder folder;
+        const QImage halves = Halves(200, 100);
+        folder.Write("r90.png", photowriter::PngWithOrientation(Encode(halves, "png"), 6));
+        folder.Write("r90.webp", photowriter::WebpWithOrientation(Encode(halves, "webp"), 6));
+        folder.Write("r90.heic", photowriter::Heif(halves, false, 6));
+        folder.Write("r90.avif", photowriter::Heif(halves, true, 6));
+        for (const QString name : {"r90.png", "r90.webp", "r90.heic", "r90.avif"}) {
+            auto p = loader.Load(folder.File(name));
+            QVERIFY2(p, qPrintable(name));
+            QVERIFY2(p->naturalSize == QSize(100, 200), qPrintable(name));
+            QCOMPARE(p->image.size(), QSize(100, 200));
+            QVERIFY2(Near(p->image.pixel(50, 5), Qt::red),
+                     qPrintable(name));  // the stored left is the top
+            QVERIFY2(Near(p->image.pixel(50, 194), Qt::blue), qPrintable(name));
+            p = loader.Load(folder.File(name), QSize(50, 50));
+            QVERIFY2(p, qPrintable(name));
+            QCOMPARE(p->image.size(), QSize(25, 50));
+            QVERIFY2(Near(p->image.pixel(12, 3), Qt::red), qPrintable(name));
+            QVERIFY2(Near(p->image.pixel(12, 46), Qt::blue), qPrintable(name));
+        }
+        // Mirrored left to right, then turned the other way.
+        folder.Write("m.webp", photowriter::WebpWithOrientation(Encode(halves, "webp"), 2));
+        folder.Write("m.heic", photowriter::Heif(halves, false, 2));
+        folder.Write("r270.heic", photowriter::Heif(halves, false, 8));
+        for (const QString name : {"m.webp", "m.heic"}) {
+            const auto p = loader.Load(folder.File(name));
+            QVERIFY2(p && Near(p->image.pixel(194, 50), Qt::red), qPrintable(name));
+        }
+        const auto p = loader.Load(folder.File("r270.heic"));
+        QVERIFY(p && Near(p->image.pixel(50, 194), Qt::red));
+    }
+
+    // A card smaller than the file's own thumbnail shows the thumbnail
+    // (here green all over, to tell them apart); a larger one the photo.
+    void heifCardsTakeTheFilesOwnThumbnail() {
+        ProgramFolder folder;
+        QImage green(160, 80, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        folder.Write("t.heic", photowriter::Heif(Halves(640, 320), false, 1, green));
+        folder.Write("turned.avif", photowriter::Heif(Halves(640, 320), true, 6, green));
+        auto p = loader.Load(folder.File("t.heic"), QSize(100, 100));
+        QVERIFY(p);
+        QCOMPARE(p->image.size(), QSize(100, 50));
+        QCOMPARE(p->naturalSize, QSize(640, 320));
+        QVERIFY(Near(p->image.pixel(5, 25), Qt::green));
+        p = loader.Load(folder.File("t.heic"), QSize(300, 300));
+        QVERIFY(p);
+        QCOMPARE(p->image.size(), QSize(300, 150));
+        QVERIFY(Near(p->image.pixel(5, 75), Qt::red));
+        p = loader.Load(folder.File("turned.avif"), QSize(80, 80));
+        QVERIFY(p);
+        QCOMPARE(p->image.size(), QSize(40, 80));
+        QCOMPARE(p->naturalSize, QSize(320, 640));
+        QVERIFY(Near(p->image.pixel(20, 40), Qt::green));
+    }
+
+    // Cut, lying or enormous: refused from the headers, before any pixel
+    // of the announced size is allocated.
+    void damagedPhotoFilesAreRefused() {
+        ProgramFolder folder;
+        const QByteArray heic = photowriter::Heif(Halves(256, 128), false);
+        for (const qsizetype cut : {qsizetype(40), heic.size() / 2, heic.size() - 10}) {
+            folder.Write("cut.heic", heic.left(cut));
+            QVERIFY2(!loader.Load(folder.File("cut.heic")), qPrintable(QString::number(cut)));
+            QVERIFY(!loader.Load(folder.File("cut.heic"), QSize(50, 50)));
+        }
+        // A WebP whose extended header announces 60000 × 60000 over a
+        // 16 × 16 picture; one announcing 16 × 15; one whose RIFF length
+        // runs past its end.
+        const QByteArray webp = photowriter::WebpWithOrientation(Encode(Halves(16, 16), "webp"), 1);
+        folder.Write("ok.webp", webp);
+        QVERIFY(loader.Load(folder.File("ok.webp")));
+        QByteArray lying = webp;
+        Put16(lying, 24, 59999 & 0xFFFF);
+        lying[26] = char(59999 >> 16);
+        Put16(lying, 27, 59999 & 0xFFFF);
+        lying[29] = char(59999 >> 16);
+        folder.Write("huge.webp", lying);
+        QVERIFY(!loader.Load(folder.File("huge.webp")));
+        QVERIFY(!loader.Load(folder.File("huge.webp"), QSize(50, 50)));
+        lying = webp;
+        lying[27] = char(14);
+        folder.Write("short.webp", lying);
+        QVERIFY(!loader.Load(folder.File("short.webp")));
+        lying = webp;
+        Put32(lying, 4, U32(webp, 4) + 4096);
+        folder.Write("cut.webp", lying);
+        QVERIFY(!loader.Load(folder.File("cut.webp")));
+        // TIFF pages 100 000 pixels wide over a few bytes of data.
+        const auto grey = [](int, int) { return QByteArray(3, '\x80'); };
+        folder.Write("huge.tif", TiffByHand(100000, 100000, 2, 3, grey, 0));
+        QVERIFY(!loader.Load(folder.File("huge.tif")));
+        QVERIFY(!loader.Load(folder.File("huge.tif"), QSize(100, 100)));
+        folder.Write("line.tif", TiffByHand(100000, 2, 2, 3, grey, 1));
+        QVERIFY(!loader.Load(folder.File("line.tif"), QSize(100, 100)));
+        folder.Write("whole.tif", TiffByHand(100000, 2, 2, 3, grey, 2));
+        QVERIFY(loader.Load(folder.File("whole.tif"), QSize(100, 100)));
     }
 
     void scaledDecodingFitsAndNeverEnlarges() {

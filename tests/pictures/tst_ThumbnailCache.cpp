@@ -18,6 +18,7 @@
 #include <csignal>
 #include <functional>
 
+#include "PhotoWriter.h"
 #include "TestSupport.h"
 #include "board/CardPicture.h"
 #include "pictures/PictureLoader.h"
@@ -288,6 +289,31 @@ private slots:
         QCOMPARE(again->image.size(), QSize(288, 384));
         QVERIFY(IsRed(again->image.pixelColor(280, 192)));
         QVERIFY(IsBlue(again->image.pixelColor(8, 192)));
+        QCOMPARE(again->naturalSize, QSize(900, 1200));
+    }
+
+    // A phone's HEIC, turned by its own rotation: its copy is written
+    // upright and the next deal takes it without decoding the file.
+    void heicCopiesAreWrittenAndReadBack() {
+        QImage halves(1200, 900, QImage::Format_RGB32);
+        halves.fill(Qt::blue);
+        QPainter(&halves).fillRect(0, 0, 1200, 450, Qt::red);
+        const QString photo = Photo("turned.HEIC", photowriter::Heif(halves, false, 6));
+        CountingLoader loader;
+        const auto first = LoadOne(loader, photo);
+        QVERIFY(first);
+        QCOMPARE(first->image.size(), QSize(288, 384));
+        loader.WaitForThumbnails();
+        const QImage written = ReadPng(ThumbnailOf(photo));
+        QCOMPARE(written.size(), QSize(384, 512));
+        QVERIFY(IsRed(written.pixelColor(370, 256)));
+        QVERIFY(IsBlue(written.pixelColor(10, 256)));
+        const int decodes = loader.decodes.load();
+        const auto again = LoadOne(loader, photo);
+        QCOMPARE(loader.decodes.load(), decodes);
+        QVERIFY(again);
+        QCOMPARE(again->image.size(), QSize(288, 384));
+        QVERIFY(IsRed(again->image.pixelColor(280, 192)));
         QCOMPARE(again->naturalSize, QSize(900, 1200));
     }
 

@@ -258,8 +258,10 @@ void ConfigWindow(const ProgramFolder& folder) {
     f.Label13_Click();
     f.List3->setCurrentRow(1);  // the Graphics folder
     if (f.File1->count() > 0) f.File1->setCurrentRow(0);
-    for (const auto& [name, width, height] : {std::tuple{"config-default", 9550.0, 6750.0},
-                                              std::tuple{"config-1280x1024", 19100.0, 13505.0}}) {
+    for (const auto& [name, width, height] :
+         {std::tuple{"config-default", 9550.0, 6750.0}, std::tuple{"config-small", 7200.0, 5100.0},
+          std::tuple{"config-800x600", 12000.0, 9000.0},
+          std::tuple{"config-1280x1024", 19100.0, 13505.0}}) {
         Module1.WindowWidth = width;
         Module1.WindowHeight = height;
         f.Resize();

@@ -1,0 +1,138 @@
+#include "PhotoWriter.h"
+
+#include <libheif/heif.h>
+
+#include <QtEndian>
+#include <algorithm>
+#include <cstring>
+
+namespace photowriter {
+
+namespace {
+
+heif_image* ToHeifImage(const QImage& source) {
+    const QImage rgb = source.convertToFormat(QImage::Format_RGB888);
+    heif_image* image = nullptr;
+    if (heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB,
+                          heif_chroma_interleaved_RGB, &image)
+            .code != heif_error_Ok)
+        qFatal("heif_image_create failed");
+    heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    int stride = 0;
+    uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
+    for (int y = 0; y < rgb.height(); ++y)
+        std::memcpy(plane + qsizetype(y) * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    return image;
+}
+
+heif_error Append(heif_context*, const void* data, size_t size, void* out) {
+    static_cast<QByteArray*>(out)->append(static_cast<const char*>(data), qsizetype(size));
+    return heif_error{heif_error_Ok, heif_suberror_Unspecified, "ok"};
+}
+
+void Check(heif_error e, const char* what) {
+    if (e.code != heif_error_Ok) qFatal("%s: %s", what, e.message);
+}
+
+quint32 Crc32(const QByteArray& bytes) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+void AppendLe32(QByteArray& b, quint32 v) {
+    char raw[4];
+    qToLittleEndian(v, raw);
+    b.append(raw, 4);
+}
+
+}  // namespace
+
+QByteArray Heif(const QImage& image, bool av1, int orientation, const QImage& thumbnail,
+                int quality) {
+    heif_context* ctx = heif_context_alloc();
+    heif_encoder* encoder = nullptr;
+    Check(heif_context_get_encoder_for_format(
+              ctx, av1 ? heif_compression_AV1 : heif_compression_HEVC, &encoder),
+          "encoder");
+    heif_encoder_set_lossy_quality(encoder, quality);
+    // The quickest HEVC settings: the benchmarks write photo-sized files.
+    if (!av1) heif_encoder_set_parameter_string(encoder, "preset", "ultrafast");
+    heif_encoding_options* options = heif_encoding_options_alloc();
+    options->image_orientation = heif_orientation(orientation);
+    heif_image* main = ToHeifImage(image);
+    heif_image_handle* handle = nullptr;
+    Check(heif_context_encode_image(ctx, main, encoder, options, &handle), "encode");
+    if (!thumbnail.isNull()) {
+        // libheif stores a thumbnail only when it scales the picture down.
+        heif_image* large = ToHeifImage(thumbnail.scaled(thumbnail.size() * 2));
+        heif_image_handle* thumb = nullptr;
+        Check(
+            heif_context_encode_thumbnail(ctx, large, handle, encoder, options,
+                                          std::max(thumbnail.width(), thumbnail.height()), &thumb),
+            "thumbnail");
+        if (!thumb) qFatal("no thumbnail stored");
+        heif_image_handle_release(thumb);
+        heif_image_release(large);
+    }
+    QByteArray out;
+    heif_writer writer{1, Append};
+    Check(heif_context_write(ctx, &writer, &out), "write");
+    heif_image_handle_release(handle);
+    heif_image_release(main);
+    heif_encoding_options_free(options);
+    heif_encoder_release(encoder);
+    heif_context_free(ctx);
+    return out;
+}
+
+QByteArray ExifBlock(int orientation) {
+    QByteArray b("II*\0", 4);
+    AppendLe32(b, 8);
+    b.append(char(1)).append(char(0));  // one entry
+    b.append(QByteArray("\x12\x01\x03\x00", 4));
+    AppendLe32(b, 1);
+    b.append(char(orientation)).append(3, '\0');
+    AppendLe32(b, 0);
+    return b;
+}
+
+QByteArray PngWithOrientation(const QByteArray& png, int orientation) {
+    const QByteArray data = ExifBlock(orientation);
+    QByteArray chunk(4, '\0');
+    qToBigEndian<quint32>(quint32(data.size()), chunk.data());
+    const QByteArray typed = "eXIf" + data;
+    chunk += typed;
+    char crc[4];
+    qToBigEndian(Crc32(typed), crc);
+    chunk.append(crc, 4);
+    const qsizetype afterHeader = 8 + 12 + 13;
+    return png.left(afterHeader) + chunk + png.mid(afterHeader);
+}
+
+QByteArray WebpWithOrientation(const QByteArray& webp, int orientation) {
+    const QImage size = QImage::fromData(webp, "webp");
+    QByteArray body("WEBP");
+    body += "VP8X";
+    AppendLe32(body, 10);
+    body.append(char(0x08)).append(3, '\0');  // an EXIF chunk follows
+    const auto put24 = [&](int v) {
+        for (int k = 0; k < 3; ++k) body.append(char((v >> (8 * k)) & 0xFF));
+    };
+    put24(size.width() - 1);
+    put24(size.height() - 1);
+    body += webp.mid(12);
+    const QByteArray exif = ExifBlock(orientation);
+    body += "EXIF";
+    AppendLe32(body, quint32(exif.size()));
+    body += exif;
+    if (exif.size() % 2) body.append('\0');
+    QByteArray out("RIFF");
+    AppendLe32(out, quint32(body.size()));
+    return out + body;
+}
+
+}  // namespace photowriter
