@@ -87,7 +87,7 @@ void Form3::Form_Load() {
     picture_ = QPixmap::fromImage(source.copy);
     ShowPicture();
     Image1->hide();
-    Command2->setText("Fit to screen");
+    SetFitted(false);
     ApplyLayout(game.width, game.height, false);
     laidOut_ = true;
     laidOutSize_ = size();
@@ -122,7 +122,7 @@ void Form3::ApplyLayout(double windowWidth, double windowHeight, bool keep) {
     // Where the picture stands now, in twips scrolled from its start.
     const double scrolledDown = keep ? VScroll1->value() * Layout.vertical.unit : 0;
     const double scrolledRight = keep ? HScroll1->value() * Layout.horizontal.unit : 0;
-    const bool fitted = Command2->text() != "Fit to screen";
+    const bool fitted = Fitted;
     Layout = viewer::Compute(windowWidth, windowHeight, pw, ph);
     windowWidth_ = windowWidth;
     windowHeight_ = windowHeight;
@@ -179,7 +179,7 @@ void Form3::resizeEvent(QResizeEvent* event) {
 bool Form3::ScrollKey(int key) {
     // Keys scroll the picture at its natural size only; the fitted view
     // has nothing to scroll.
-    if (Command2->text() != "Fit to screen") return false;
+    if (Fitted) return false;
     QScrollBar* bar = nullptr;
     QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
     switch (key) {
@@ -234,7 +234,7 @@ bool Form3::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Form3::wheelEvent(QWheelEvent* event) {
-    if (Command2->text() != "Fit to screen") return FormBase::wheelEvent(event);
+    if (Fitted) return FormBase::wheelEvent(event);
     QPoint delta = event->angleDelta();
     if (event->inverted()) delta = -delta;
     // Shift turns the wheel sideways, as in every picture viewer.
@@ -293,7 +293,7 @@ void Form3::HScroll1_Change() {
 }
 
 void Form3::Command2_Click() {
-    if (Command2->text() == "Fit to screen") {
+    if (!Fitted) {
         Picture1->hide();
         Picture2->hide();
         SavedVVisible = VScroll1->isVisibleTo(this);
@@ -301,15 +301,20 @@ void Form3::Command2_Click() {
         VScroll1->hide();
         HScroll1->hide();
         Image1->show();
-        Command2->setText("Normal size");
+        SetFitted(true);
     } else {
         Picture2->show();
         Picture1->show();
         VScroll1->setVisible(SavedVVisible);
         HScroll1->setVisible(SavedHVisible);
         Image1->hide();
-        Command2->setText("Fit to screen");
+        SetFitted(false);
     }
+}
+
+void Form3::SetFitted(bool fitted) {
+    Fitted = fitted;
+    Command2->setText(fitted ? "Normal size" : "Fit to screen");
 }
 
 void Form3::Command1_Click() {

@@ -60,6 +60,8 @@ public:
     int LastHValue = 0;
     bool SavedVVisible = false;
     bool SavedHVisible = false;
+    // The picture is fitted to the window (the button then offers "Normal size").
+    bool Fitted = false;
 
     // Layout as computed at load (twips) and where Picture1 now stands
     // inside the viewport.
@@ -94,6 +96,7 @@ private:
     // scrolled where it was, otherwise it starts at the top left.
     void ApplyLayout(double windowWidth, double windowHeight, bool keep);
     bool ScrollKey(int key);
+    void SetFitted(bool fitted);
     QPixmap picture_;  // the one full decode, freed on unload
     BackgroundPicture decoding_;
     bool laidOut_ = false;
