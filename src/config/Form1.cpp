@@ -31,6 +31,7 @@
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
 #include "ui/FormPlacement.h"
+#include "ui/GameWindow.h"
 #include "ui/PictureFile.h"
 #include "ui/PlayerText.h"
 #include "viewer/Form3.h"
@@ -766,8 +767,8 @@ void Form1::PreviewDone(const QString& path, double dpr, std::optional<Picture> 
     if (picture) {
         // At the preview's own device size, so the label draws it 1:1 and a
         // small icon stays sharp.
-        QPixmap pixmap = QPixmap::fromImage(cardpicture::ScaledForArea(
-            picture->image, cardpicture::ToDevice(Image1->size(), dpr)));
+        QPixmap pixmap = QPixmap::fromImage(
+            cardpicture::ScaledForArea(picture->image, cardpicture::ToDevice(Image1->size(), dpr)));
         pixmap.setDevicePixelRatio(dpr);
         Image1->setPixmap(pixmap);
         picturefile::Remember(Image1, path);  // the viewer decodes it again at full size
@@ -913,6 +914,7 @@ bool Form1::ViewChecked() const {
 }
 
 void Form1::ShowOnTop() {
+    StayAbove(gamewindow::Window());
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     // A splash still up has no frame to bring the configuration back with.
@@ -932,6 +934,8 @@ void Form1::ShowForChoice(const QPoint& gameFrame) {
         testAttribute(Qt::WA_WState_Created) && frameGeometry() == geometry();
     Resize();
     if (placedByInnerArea) move(pos() + gameFrame);
+    // Over the game window, which stays where it is.
+    StayAbove(gamewindow::Window());
     show();
     Combo1->setFocus();
 }
@@ -942,6 +946,7 @@ void Form1::ShowGameWindow() {
     // When no board was dealt yet this brings up a fresh game window, whose
     // menus lead back here or out of the program.
     Forms::Get<Form2>().show();
+    gamewindow::BringBack();
 }
 
 void Form1::Command6_Click() {
