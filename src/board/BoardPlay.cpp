@@ -104,6 +104,19 @@ void BoardPlay::NoBoard(int pairs) {
     dealt_ = false;
 }
 
+void BoardPlay::Clear() {
+    NoBoard(0);
+    back_.clear();
+    paused_ = false;
+    pauseKeyLatch_ = false;
+    dealDone_ = false;
+    lastClick_ = 0;
+    boardClock_ = {};
+    shown_ = {};
+    resizeStep_ = 0;
+    relayoutOn_ = false;
+}
+
 bool BoardPlay::Restore(const board::BoardState& state) {
     if (!state.Valid()) return false;
     pictures_ = state.pictures;

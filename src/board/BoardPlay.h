@@ -66,6 +66,9 @@ public:
     bool Restart(Random& random);
     // A deal that found too few pictures: no board, `pairs` as loaded.
     void NoBoard(int pairs);
+    // The table cleared for the next deal, as a model made anew: no board,
+    // no pause, the clock at zero, and the next clock tick deals.
+    void Clear();
     // A board kept from an earlier run: not started until its first card,
     // the clock then going on from the kept time. False, nothing changed,
     // for a state that is not whole.

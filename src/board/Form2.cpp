@@ -272,6 +272,50 @@ CardWidget* Form2::Back(int k) {
 
 void Form2::Form_Load() {
     Module1Record& m = Module1;
+    // Place and size, made sane for the screens first: they may come
+    // from a damaged init.txt or from a window the window manager moved.
+    // Only the first deal places the window; later deals leave it where
+    // the player has it.
+    screenplacement::SanitizeRecord(m);
+    SetWindowPosition(m.WindowLeft, m.WindowTop);
+    SetPictureSize(m.BoardWidth, m.BoardHeight);
+    windowWidth_ = m.WindowWidth;
+    windowHeight_ = m.WindowHeight;
+    ApplyWindowSize();
+    PrepareDeal();
+}
+
+void Form2::Redeal() {
+    // No clicks, keys or menus while the table is cleared and dealt again;
+    // the deal lets the window take them once the board lies there.
+    setEnabled(false);
+    Timer1->stop();
+    Timer2->stop();
+    // The cards of the board before go; the design-time pair stays as the
+    // template for the next board's cards.
+    for (QVector<CardWidget*>* cards : {&Image1, &Image2}) {
+        while (cards->size() > 1) {
+            CardWidget* card = cards->takeLast();
+            card->hide();
+            card->deleteLater();
+        }
+    }
+    Image1[0]->ClearPicture();
+    CardX.clear();
+    CardY.clear();
+    Grid = board::BoardGrid();
+    KeyFocusSlot = -1;
+    KeyFrame->hide();
+    // The board before was kept or removed as it ended; the model starts
+    // afresh, so nothing of it is saved from here on.
+    Play.Clear();
+    saveFailureTold_ = false;
+    setWindowTitle("Tavimo");
+    PrepareDeal();
+}
+
+void Form2::PrepareDeal() {
+    Module1Record& m = Module1;
     configwindow::Window& config = configwindow::Get();
     frmSplash& splash = Forms::Get<frmSplash>();
 
@@ -285,14 +329,6 @@ void Form2::Form_Load() {
         platform().dialogs->Info("Tavimo", QString("%1 %2").arg(e.what()).arg(0));
     }
     Label3->hide();
-    // Place and size, made sane for the screens first: they may come
-    // from a damaged init.txt or from a window the window manager moved.
-    screenplacement::SanitizeRecord(m);
-    SetWindowPosition(m.WindowLeft, m.WindowTop);
-    SetPictureSize(m.BoardWidth, m.BoardHeight);
-    windowWidth_ = m.WindowWidth;
-    windowHeight_ = m.WindowHeight;
-    ApplyWindowSize();
     // The template card stays out of sight.
     Image1[0]->hide();
     Image2[0]->hide();
@@ -416,6 +452,7 @@ void Form2::DealBoard() {
     // Show the board, close the splash.
     QCoreApplication::processEvents();
     show();
+    setEnabled(true);
     QCoreApplication::processEvents();
     Forms::Unload<frmSplash>();
     // A board dealt afresh leaves no board kept from before.
@@ -655,8 +692,10 @@ void Form2::mnuSlct_Click() {
     // A maximized window's frame may lie just off the screen; the
     // configuration window's title bar must not.
     screenplacement::SanitizeRecord(Module1);
+    // The board stays where it is, under the configuration window and
+    // taking no clicks until that window has done.
+    setEnabled(false);
     configwindow::Get().ShowForChoice(geometry().topLeft() - frameGeometry().topLeft());
-    hide();
 }
 
 void Form2::mnuSize_Click(int Index) {

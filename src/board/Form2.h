@@ -129,6 +129,10 @@ public:
     void SetWindowPosition(double left, double top);
 
     // ---- Dealing, layout, File and Board Size menus (Form2.cpp) ----
+    // The next deal in this window: the board before cleared, the model
+    // reset, and the next clock tick deals. The window stays where it is,
+    // shown; it takes no input until the deal is done.
+    void Redeal();
     void DealBoard();
     // Decodes the chosen pictures onto the faces, dropping those that fail;
     // the files on the first faces, in order.
@@ -232,6 +236,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Everything a deal needs but the window's place and size: the menus
+    // from the settings, the back, the splash's counters; the clocks started.
+    void PrepareDeal();
     void LayoutClientArea();
     void ApplyWindowSize();
     bool ChosenSize() const;

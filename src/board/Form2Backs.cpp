@@ -2,7 +2,6 @@
 #include "app/Module1.h"
 #include "board/CardPicture.h"
 #include "board/Form2.h"
-#include "board/Form5.h"
 #include "pictures/PictureLoader.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
@@ -72,18 +71,16 @@ bool Form2::LoadBackPicture() {
 void Form2::mnuBack_Click(int Index) {
     // "None" stands for no back at all.
     if (File1.isEmpty() || Index < 0 || Index >= File1.size()) return;
-    // The cover hides the half-changed board.
-    Form5& cover = Forms::Get<Form5>();
-    cover.show();
-    hide();
+    // The half-changed board is never drawn: painting is held until every
+    // back has changed, and the window stays where it is.
+    setUpdatesEnabled(false);
     // The chosen back at the card size.
     const QString file = FileSystem::Join(BacksFolder, File1[Index]);
     std::optional<Picture> picture =
         platform().pictures->Load(file, cardpicture::IntermediateSize(devicePixelRatioF()));
     if (!picture) {
-        // The board comes back, drawn, before the message covers part of it.
-        show();
-        Forms::Unload(&cover);
+        // The board is drawn again before the message covers part of it.
+        setUpdatesEnabled(true);
         repaint();
         platform().dialogs->Info("Tavimo", platform().fs->IsFile(file)
                                                ? QStringLiteral("Invalid picture")
@@ -99,8 +96,5 @@ void Form2::mnuBack_Click(int Index) {
     Play.SetBack(Module1.BackFile);
     // Every back at once; faces and turned cards stay as they are.
     for (int k = 1; k < CardCount && k < Image2.size(); ++k) Image2[k]->CopyPictureFrom(*Image2[0]);
-    // The cover goes; unloading it lets the next cover take the game
-    // window's bounds as they are then.
-    show();
-    Forms::Unload(&cover);
+    setUpdatesEnabled(true);
 }

@@ -156,7 +156,7 @@ void Form2::RegisterWithOtherWindows() {
                               return game->mnuSnd && game->mnuSnd->isChecked();
                           }});
     // The viewer opened on a card takes the card's file and its reduced copy,
-    // and shows this window again when it closes.
+    // and gives this window back its clicks when it closes.
     SetViewerCaller(2, {[]() -> std::pair<QString, QImage> {
                             const Form2* game = Forms::IfLoaded<Form2>();
                             const int card = Module1.ViewerCard;
@@ -164,9 +164,7 @@ void Form2::RegisterWithOtherWindows() {
                             const CardWidget* face = game->Image1[card];
                             return {face->File(), face->Picture()};
                         },
-                        [] {
-                            if (Form2* game = Forms::IfLoaded<Form2>()) game->show();
-                        }});
+                        [] { gamewindow::BringBack(); }});
 }
 
 // ---- Cards ----
@@ -229,9 +227,11 @@ void Form2::Image1_Click(int Index) {
     Module1.ViewerCaller = 2;
     Module1.ViewerCard = static_cast<int16_t>(Index);
     Module1.ViewerFile = Play.PictureOf(Index);
-    Forms::Get<Form3>().show();
-    QCoreApplication::processEvents();
-    hide();
+    // The viewer stacks over the board, which takes no clicks meanwhile.
+    Form3& viewer = Forms::Get<Form3>();
+    viewer.StayAbove(this);
+    viewer.show();
+    setEnabled(false);
 }
 
 // ---- Timers ----
@@ -402,9 +402,10 @@ void Form2::mnusave_Click() {
 void Form2::mnuBest_Click() {
     Form4& best = Forms::Get<Form4>();
     best.Resize();
+    best.StayAbove(this);
     best.show();
-    // Closing the high-score window brings the board back.
-    hide();
+    // Closing the high-score window gives the board back its clicks.
+    setEnabled(false);
 }
 
 void Form2::mnuAbout_Click() {

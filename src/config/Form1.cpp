@@ -31,6 +31,7 @@
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
 #include "ui/FormPlacement.h"
+#include "ui/GameWindow.h"
 #include "ui/PictureFile.h"
 #include "ui/PlayerText.h"
 #include "viewer/Form3.h"
@@ -927,6 +928,7 @@ bool Form1::ViewChecked() const {
 }
 
 void Form1::ShowOnTop() {
+    StayAbove(gamewindow::Window());
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     // A splash still up has no frame to bring the configuration back with.
@@ -946,6 +948,8 @@ void Form1::ShowForChoice(const QPoint& gameFrame) {
         testAttribute(Qt::WA_WState_Created) && frameGeometry() == geometry();
     Resize();
     if (placedByInnerArea) move(pos() + gameFrame);
+    // Over the game window, which stays where it is.
+    StayAbove(gamewindow::Window());
     show();
     Combo1->setFocus();
 }
@@ -956,6 +960,7 @@ void Form1::ShowGameWindow() {
     // When no board was dealt yet this brings up a fresh game window, whose
     // menus lead back here or out of the program.
     Forms::Get<Form2>().show();
+    gamewindow::BringBack();
 }
 
 void Form1::Command6_Click() {

@@ -12,6 +12,7 @@
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
+#include "ui/GameWindow.h"
 
 void Form1::Command1_Click() {
     // The folder list as it stands. A file that cannot be written has
@@ -32,6 +33,7 @@ void Form1::Command1_Click() {
     // will be.
     screenplacement::SanitizeRecord(Module1);
     frmSplash& splash = Forms::Get<frmSplash>();
+    splash.StayAbove(gamewindow::Window());
     splash.show();
     splash.raise();
     hide();
@@ -51,12 +53,14 @@ void Form1::Command1_Click() {
     ChosenPictures = lists.ChosenPictures;
     FreshFiles = lists.FreshFiles;
 
-    // A fresh, hidden game window; its first clock tick deals.
+    // The one game window, made on the first deal and cleared for every
+    // later one, where it stands; its next clock tick deals.
     if (ChosenPictures.size() >= 4) {
-        Module1.QuietUnload = 1;
         hide();
-        Forms::Unload<Form2>();
-        Forms::Get<Form2>();
+        if (Form2* game = Forms::IfLoaded<Form2>())
+            game->Redeal();
+        else
+            Forms::Get<Form2>();
         return;
     }
     // Too few pictures even with every fall-back: the splash stays until a later deal completes.

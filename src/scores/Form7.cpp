@@ -182,6 +182,7 @@ bool Form7::Form_Unload() {
     Form4& scores = Forms::Get<Form4>();
     scores.Add_Score();
     scores.Resize();
+    scores.StayAbove(gamewindow::Window());
     scores.show();
     scores.raise();
     scores.activateWindow();

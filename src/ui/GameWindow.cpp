@@ -39,10 +39,15 @@ std::optional<bool> SoundSwitch() {
     return std::nullopt;
 }
 
+QWidget* Window() {
+    return Loaded();
+}
+
 void BringBack() {
     if (QWidget* game = Loaded()) {
-        game->show();
         game->setEnabled(true);
+        game->raise();
+        game->activateWindow();
     }
 }
 

@@ -8,7 +8,7 @@
 class QWidget;
 
 // The game window as the other windows see it: where it stands, its sound
-// switch, and bringing it back after a window that covered it. The game
+// switch, and giving it back the input after a window over it has done. The game
 // window registers how to reach it when it is built; the hooks find it
 // through the window registry each time, so they answer for the game window
 // that is loaded now and for none once it has been unloaded. Without a game
@@ -37,7 +37,11 @@ QSizeF FrameSize();
 // The "S&ound" check at this moment; nothing without a game window.
 std::optional<bool> SoundSwitch();
 
-// Shows the game window again and lets it take clicks.
+// The loaded game window, or null: the window the others stack over.
+QWidget* Window();
+
+// Lets the game window take clicks again after a window over it has done,
+// and brings it to the front. It never went away: it is not shown anew.
 void BringBack();
 
 }  // namespace gamewindow

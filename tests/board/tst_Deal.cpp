@@ -1,10 +1,13 @@
-// The OK action end to end: saving, scanning, the messages, the picks, the
-// quiet unload and the fresh game window; and the menu items that press it.
+// The OK action end to end: saving, scanning, the messages, the picks and
+// the one game window dealt again where it stands; and the menu items and
+// windows that lead there and back.
+#include <QApplication>
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImageWriter>
 #include <QTest>
+#include <QWindow>
 
 #include "PhotoWriter.h"
 #include "TestSupport.h"
@@ -14,8 +17,35 @@
 #include "board/frmSplash.h"
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
+#include "scores/Form4.h"
 
 namespace {
+// Counts one type of event reaching a widget.
+class EventCounter : public QObject {
+public:
+    EventCounter(QObject* watched, QEvent::Type type, int* count) : type_(type), count_(count) {
+        watched->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == type_) ++*count_;
+        return false;
+    }
+
+private:
+    QEvent::Type type_;
+    int* count_;
+};
+
+// The configuration with "Aquire Additional" on and this board size.
+Form1& WithFallBack(int size) {
+    Form1& config = Forms::Get<Form1>();
+    Form1::SetValue(config.Check8, 1);
+    config.Combo1->setEditText(QString::number(size));
+    return config;
+}
+
 void FirstTick(Form2& game) {
     game.Timer1->stop();
     game.Timer2->stop();
@@ -56,16 +86,94 @@ private slots:
         QCOMPARE(game->mnuCurrent->text(), QString("12x2"));
         QVERIFY(d.dialogs->shown.empty());
 
-        // "&New Game": the old window goes quietly, a new one comes.
+        // "&New Game": the same window is dealt again where it is.
         game->SetWindowPosition(450, 300);
         game->mnuNew_Click();
         FlushDeletes();
-        Form2* next = Forms::IfLoaded<Form2>();
-        QVERIFY(next && next != game);
+        QCOMPARE(Forms::IfLoaded<Form2>(), game);
         QVERIFY(d.dialogs->shown.empty());
         QCOMPARE(Module1.WindowLeft, 450.0);
         QCOMPARE(Module1.WindowTop, 300.0);
-        QCOMPARE(next->WindowLeftTwips(), 450.0);
+        QCOMPARE(game->WindowLeftTwips(), 450.0);
+    }
+
+    // F5, F7 + Escape, High Scores + Return and a new back: one game window
+    // all along, never hidden, never moved or resized; the deal clears it
+    // and the next tick deals into it, leaving no card of the board before
+    // and no kept board.
+    void oneGameWindowForTheSession() {
+        ProgramFolder folder(ProgramFolder::All);
+        DefaultSettings();
+        Doubles d = InstallDoubles();
+        Form1& config = WithFallBack(8);
+        config.Command1_Click();
+        Form2* game = Forms::IfLoaded<Form2>();
+        QVERIFY(game);
+        QTRY_VERIFY(game->BoardDealt && game->isEnabled());
+        game->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(game));
+        const QRect place = game->geometry();
+        int hides = 0;
+        EventCounter hidden(game, QEvent::Hide, &hides);
+        const auto stays = [&] {
+            QCOMPARE(Forms::IfLoaded<Form2>(), game);
+            QVERIFY(game->isVisible());
+            QCOMPARE(game->geometry(), place);
+            QCOMPARE(hides, 0);
+        };
+
+        // The configuration stacks over the board, which takes no clicks
+        // until Escape gives them back.
+        QTest::keyClick(game, Qt::Key_F7);
+        QVERIFY(config.isVisible());
+        QVERIFY(!game->isEnabled());
+        QCOMPARE(config.windowHandle()->transientParent(), game->windowHandle());
+        stays();
+        QTest::keyClick(&config, Qt::Key_Escape);
+        QVERIFY(config.isHidden());
+        QVERIFY(game->isEnabled());
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(game));
+        stays();
+
+        // High Scores, then Return.
+        game->mnuBest->trigger();
+        Form4* best = Forms::IfLoaded<Form4>();
+        QVERIFY(best && best->isVisible());
+        QVERIFY(!game->isEnabled());
+        QCOMPARE(best->windowHandle()->transientParent(), game->windowHandle());
+        stays();
+        QTest::keyClick(best, Qt::Key_Return);
+        FlushDeletes();
+        QVERIFY(!Forms::IfLoaded<Form4>());
+        QVERIFY(game->isEnabled());
+        stays();
+
+        // A new back.
+        game->mnuBack[1]->trigger();
+        QVERIFY(game->mnuBack[1]->isChecked());
+        stays();
+
+        // A turn keeps the board; F5 deals a fresh one into the same window,
+        // which drops it.
+        const QString kept = folder.File("board.txt");
+        QTest::mouseClick(game->Image2[0], Qt::LeftButton);
+        QTest::mouseClick(game->Image2[game->PairCount], Qt::LeftButton);
+        QCOMPARE(game->PairsFound, 1);
+        QVERIFY(QFile::exists(kept));
+        QTest::keyClick(game, Qt::Key_F5);
+        QVERIFY(!game->isEnabled());
+        QVERIFY(!game->BoardDealt);
+        QCOMPARE(game->windowTitle(), QString("Tavimo"));
+        stays();
+        QTRY_VERIFY(game->BoardDealt && game->isEnabled());
+        QVERIFY(!Forms::IfLoaded<frmSplash>());
+        QVERIFY(!QFile::exists(kept));
+        FlushDeletes();
+        QCOMPARE(game->Picture1->findChildren<CardWidget*>().size(), 2 * game->CardCount);
+        QCOMPARE(game->GameState, BoardPlay::NotStarted);
+        QCOMPARE(game->Score, 100.0);
+        stays();
+        QVERIFY(d.dialogs->shown.empty());
     }
 
     // A folder of today's photo types, one colour each, named in any case:
@@ -183,9 +291,7 @@ private slots:
         ProgramFolder folder(ProgramFolder::All);
         DefaultSettings();
         Doubles d = InstallDoubles();
-        Form1& config = Forms::Get<Form1>();
-        Form1::SetValue(config.Check8, 1);
-        config.Combo1->setEditText("8");
+        Form1& config = WithFallBack(8);
         config.Command1_Click();
         Form2* game = Forms::IfLoaded<Form2>();
         FirstTick(*game);
@@ -216,13 +322,14 @@ private slots:
         game->mnuSize_Click(1);
         FlushDeletes();
         Form2* same = Forms::IfLoaded<Form2>();
-        QVERIFY(same && same != game);
+        QCOMPARE(same, game);
+        QVERIFY(!same->BoardDealt);  // cleared for the next deal
         QCOMPARE(same->PairCount, 8);
         FirstTick(*same);
         same->mnuSize_Click(2);  // 12x2
         FlushDeletes();
         Form2* bigger = Forms::IfLoaded<Form2>();
-        QVERIFY(bigger != same);
+        QCOMPARE(bigger, same);
         FirstTick(*bigger);
         QCOMPARE(bigger->PairCount, 12);
         QCOMPARE(config.Combo1->currentText(), QString("12"));
@@ -245,7 +352,8 @@ private slots:
         game->mnuSlct_Click();
         QCOMPARE(Module1.FileTypeSnapshot, QString("1010000"));
         QVERIFY(config.isVisible());
-        QVERIFY(game->isHidden());
+        QVERIFY(game->isVisible());
+        QVERIFY(!game->isEnabled());
     }
 };
 TAVIMO_TEST(DealTest);

@@ -614,7 +614,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(&game));
         QTest::keyClick(&game, Qt::Key_F7);
         QVERIFY(config.isVisible());
-        QVERIFY(game.isHidden());
+        QVERIFY(game.isVisible());
         QCOMPARE(config.pos(), QPoint(120, 90));
         config.Command1_Click();
         frmSplash* splash = Forms::IfLoaded<frmSplash>();

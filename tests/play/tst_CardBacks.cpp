@@ -10,7 +10,6 @@
 #include "app/SettingsFile.h"
 #include "board/CardPicture.h"
 #include "board/Form2.h"
-#include "board/Form5.h"
 #include "play/CardBacks.h"
 
 class CardBackListTest : public QObject {
@@ -161,7 +160,7 @@ private slots:
             QVERIFY(d.dialogs->shown.empty());
             // Choosing "None" does nothing.
             game.mnuBack[0]->trigger();
-            QVERIFY(!Forms::IfLoaded<Form5>());
+            QVERIFY(game.updatesEnabled());
             QCOMPARE(CheckedItem(game), -1);
             QCOMPARE(Module1.BackFile, QString());
             QVERIFY(d.dialogs->shown.empty());
@@ -293,7 +292,7 @@ private slots:
         QCOMPARE(game.Score, 75.0);
         QVERIFY(game.isVisible());
         FlushDeletes();
-        QVERIFY(!Forms::IfLoaded<Form5>() || !Forms::IfLoaded<Form5>()->isVisible());
+        QVERIFY(game.updatesEnabled());
         // The choice goes into the settings line written on exit.
         QCOMPARE(settings::SplitFields(settings::ExitLine(Module1, true, true, 1)).value(2),
                  QString("Moon.jpg"));
@@ -310,14 +309,13 @@ private slots:
         const qint64 sky = game.Image2[0]->Picture().cacheKey();
         QFile::remove(folder.File("Backs/Moon.jpg"));
         // When the message comes the cover is gone and the board is back.
-        bool coverUp = true, boardShown = false;
+        bool held = true, boardShown = false;
         d.dialogs->onMessage = [&] {
-            const Form5* cover = Forms::IfLoaded<Form5>();
-            coverUp = cover && cover->isVisible();
+            held = !game.updatesEnabled();
             boardShown = game.isVisible();
         };
         game.mnuBack[0]->trigger();
-        QVERIFY(!coverUp);
+        QVERIFY(!held);
         QVERIFY(boardShown);
         QCOMPARE(d.dialogs->shown.size(), size_t(1));
         QCOMPARE(d.dialogs->shown[0].title, QString("Tavimo"));
@@ -328,7 +326,7 @@ private slots:
         QCOMPARE(game.Image2[0]->Picture().cacheKey(), sky);
         QVERIFY(game.isVisible());
         FlushDeletes();
-        QVERIFY(!Forms::IfLoaded<Form5>() || !Forms::IfLoaded<Form5>()->isVisible());
+        QVERIFY(game.updatesEnabled());
 
         // A file that is there but no picture.
         WriteBroken(folder, "Moon.jpg");

@@ -224,7 +224,8 @@ private slots:
         QCOMPARE(Module1.ViewerFile, QString("/p/c.jpg"));
         Form3* viewer = Forms::IfLoaded<Form3>();
         QVERIFY(viewer && viewer->isVisible());
-        QVERIFY(!b->isVisible());
+        QVERIFY(b->isVisible());
+        QVERIFY(!b->isEnabled());
     }
 
     void realClicksReachTheCards() {
@@ -953,13 +954,14 @@ private slots:
         QVERIFY(!b->mnuFast->isChecked());
     }
 
-    void highScoresHideTheBoardUntilClosed() {
+    void highScoresStackOverTheBoardUntilClosed() {
         Board b;
         b->Image2_Click(0);
         b->mnuBest_Click();
         Form4* best = Forms::IfLoaded<Form4>();
         QVERIFY(best && best->isVisible());
-        QVERIFY(!b->isVisible());
+        QVERIFY(b->isVisible());
+        QVERIFY(!b->isEnabled());
         best->OK_Click();
         QVERIFY(b->isVisible());
         QVERIFY(b->isEnabled());

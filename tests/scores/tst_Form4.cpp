@@ -139,11 +139,11 @@ private slots:
         QToolTip::hideText();
     }
 
-    void closingBringsTheGameWindowBack() {
+    void closingGivesTheGameWindowBackItsClicks() {
         ProgramFolder folder;
         DefaultWindow();
         Form2& game = Forms::Get<Form2>();
-        game.hide();
+        game.show();
         game.setEnabled(false);
         Form4& f = Forms::Get<Form4>();
         f.Resize();
@@ -162,12 +162,12 @@ private slots:
         QVERIFY(game.isEnabled());
     }
 
-    void returnAndEscapeCloseAndBringTheGameBack() {
+    void returnAndEscapeCloseAndGiveTheGameBackItsClicks() {
         ProgramFolder folder;
         DefaultWindow();
         Form2& game = Forms::Get<Form2>();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            game.hide();
+            game.show();
             game.setEnabled(false);
             Form4& f = Forms::Get<Form4>();
             f.Resize();

@@ -80,7 +80,6 @@ private slots:
         game.mnuSnd->setChecked(false);
         QCOMPARE(gamewindow::SoundSwitch(), std::optional<bool>(false));
 
-        game.hide();
         game.setEnabled(false);
         gamewindow::BringBack();
         QVERIFY(game.isVisible());

@@ -4,6 +4,7 @@
 #include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include "TestSupport.h"
 #include "WindowSupport.h"
@@ -357,12 +358,15 @@ private slots:
         Form1& config = Forms::Get<Form1>();
         config.hide();
         Form2& game = GameWithCard(WritePicture(folder, "a.bmp", 64, 64), 64, 64);
-        game.hide();
+        // The game window stays shown under the viewer, taking no clicks.
+        game.show();
+        game.setEnabled(false);
         OpenFromGame(0, "a.bmp");
         Forms::IfLoaded<Form3>()->Command1->click();
         FlushDeletes();
         QVERIFY(!Forms::IfLoaded<Form3>());
         QVERIFY(game.isVisible());
+        QVERIFY(game.isEnabled());
         QVERIFY(!config.isVisible());
     }
 
@@ -371,16 +375,17 @@ private slots:
         DefaultGeometry();
         Form2& game = GameWithCard(WritePicture(folder, "a.bmp", 64, 64), 64, 64);
         // Return where the viewer puts the focus: it closes.
-        game.hide();
+        game.show();
+        game.setEnabled(false);
         OpenFromGame(0, "a.bmp");
         QWidget* focus = Forms::IfLoaded<Form3>()->focusWidget();
         QVERIFY(focus);
         QTest::keyClick(focus, Qt::Key_Return);
         FlushDeletes();
         QVERIFY(!Forms::IfLoaded<Form3>());
-        QVERIFY(game.isVisible());
+        QVERIFY(game.isEnabled());
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
-            game.hide();
+            game.setEnabled(false);
             OpenFromGame(0, "a.bmp");
             Form3& v = *Forms::IfLoaded<Form3>();
             // "Fit to screen" has the focus: Return presses it, Escape closes.
@@ -394,6 +399,7 @@ private slots:
             FlushDeletes();
             QVERIFY(!Forms::IfLoaded<Form3>());
             QVERIFY(game.isVisible());
+            QVERIFY(game.isEnabled());
         }
     }
 
@@ -468,10 +474,14 @@ private slots:
             QCOMPARE(v->windowTitle(), chosen[entry]);
             QTRY_VERIFY(v->FromFile);
             QCOMPARE(v->Picture1->size(), QSize(1000 + 10 * entry, 700));
-            QVERIFY(!game.isVisible());
+            // Over the board, which stays and takes no clicks meanwhile.
+            QVERIFY(game.isVisible());
+            QVERIFY(!game.isEnabled());
+            QCOMPARE(v->windowHandle()->transientParent(), game.windowHandle());
             v->Command1_Click();
             FlushDeletes();
             QVERIFY(game.isVisible());
+            QVERIFY(game.isEnabled());
         }
     }
 

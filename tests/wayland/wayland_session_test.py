@@ -5,6 +5,9 @@ Installs the built game into a temporary prefix and runs it under a headless
 sway whose windows float and draw their own title bars (as on GNOME), driven
 by a virtual keyboard (wtype) and the compositor's own commands (swaymsg):
 
+- the game window keeps its place after F7 + Escape, High Scores + Return
+  and F5 (no client may place its own window: the game window is never
+  made anew or hidden);
 - the clock in the client-drawn title bar moves after the first card;
 - the board is played to the end by keys, and the name typed into the winner
   entry reaches best.txt, the board window activated meanwhile (what a click
@@ -187,6 +190,55 @@ class Session:
             p.wait()
 
 
+def game_rect(s):
+    w = s.window("Tavimo")
+    return (w["rect"]["x"], w["rect"]["y"]) if w else None
+
+
+def check_place(s):
+    """The player moves the game window away from where the compositor put
+    it; each step that used to make the window anew leaves it there."""
+    wait_for("the game window to take the keyboard",
+             lambda: (s.window("Tavimo") or {}).get("focused"), 10)
+    s.swaymsg("[pid=%d title=\"^Tavimo\"] move position 40 60" % s.game.pid)
+    place = wait_for("the game window to move",
+                     lambda: (lambda r: r if r and r[0] < 100 and r[1] < 120 else None)(
+                         game_rect(s)), 5)
+
+    def stays(after):
+        # The last word is the compositor's: a window it placed anew comes
+        # back at its centre, hundreds of pixels away.
+        time.sleep(0.5)
+        now = game_rect(s)
+        if not now or abs(now[0] - place[0]) > 4 or abs(now[1] - place[1]) > 4:
+            fail("the game window moved from %s to %s after %s" % (place, now, after))
+        wait_for("the game window to take the keyboard after " + after,
+                 lambda: (s.window("Tavimo") or {}).get("focused"), 10)
+
+    s.key("F7")
+    wait_for("the configuration window", lambda: s.window("BOARD CONFIGURATION"), 10)
+    wait_for("the configuration window to take the keyboard",
+             lambda: (s.window("BOARD CONFIGURATION") or {}).get("focused"), 5)
+    s.key("Escape")
+    wait_for("the configuration window to close",
+             lambda: not s.window("BOARD CONFIGURATION"), 10)
+    stays("F7 + Escape")
+
+    subprocess.run(["wtype", "-M", "alt", "-k", "s", "-m", "alt"], env=s.env, check=True)
+    wait_for("the high-score window", lambda: s.window("High Scores"), 10)
+    s.swaymsg("[pid=%d title=\"^High Scores\"] focus" % s.game.pid)
+    wait_for("the high-score window to take the keyboard",
+             lambda: (s.window("High Scores") or {}).get("focused"), 5)
+    s.key("Return")
+    wait_for("the high-score window to close", lambda: not s.window("High Scores"), 10)
+    stays("High Scores + Return")
+
+    before = s.board()
+    s.key("F5")
+    wait_for("the next board", lambda: s.board() != before, 60)
+    stays("F5")
+
+
 def check_clock(s):
     """After the first card the clock runs: the title bar, drawn by the game,
     must show it changing, second by second. The bar is first read once the
@@ -305,11 +357,12 @@ def main():
                        stdout=subprocess.DEVNULL)
         s.start_compositor()
         s.start_game(prefix)
+        check_place(s)
         play_board(s)
         check_winner(s)
         check_close_everything(s)
         check_settings(s)
-        print("wayland session: clock, winner entry, close of every window, settings: ok")
+        print("wayland session: place, clock, winner entry, close of every window, settings: ok")
     except SystemExit as e:
         if e.code not in (0, SKIP):
             for log in ("game.log", "sway.log"):
