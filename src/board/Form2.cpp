@@ -10,6 +10,7 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "board/BoardAccess.h"
 #include "board/CardPicture.h"
 #include "board/SavedBoard.h"
 #include "board/ScreenPlacement.h"
@@ -91,6 +92,7 @@ Form2::Form2() : Play(*platform().clock) {
         connect(mnuScreen[i], &QAction::triggered, this, [this, i] { mnuScreen_Click(i); });
 
     ConnectPlay();
+    Access = new BoardAccess(*this);
     RegisterWithOtherWindows();
     ConnectBacks();
     ConnectShapes();
