@@ -179,8 +179,8 @@ BoardAccess::BoardAccess(Form2& game) : QObject(game.Picture1), game_(game) {
     connect(&play, &BoardPlay::scoreChanged, this, [this](double score) {
         // The last pair waits for the result, said together with it.
         if (pending_ == Pending::None || game_.Play.Complete()) return;
-        Announce(board::TurnLine(pending_ == Pending::Match,
-                                 game_.Play.PictureOf(pendingCard_), score));
+        Announce(
+            board::TurnLine(pending_ == Pending::Match, game_.Play.PictureOf(pendingCard_), score));
         pending_ = Pending::None;
     });
     connect(&play, &BoardPlay::boardFinished, this, [this](double bonus, int total) {
@@ -201,8 +201,9 @@ QWidget* BoardAccess::Board() const {
 }
 
 int BoardAccess::Count() const {
-    return game_.BoardDealt ? static_cast<int>(board::ReadingOrder(game_.Grid, game_.CardCount).size())
-                            : 0;
+    return game_.BoardDealt
+               ? static_cast<int>(board::ReadingOrder(game_.Grid, game_.CardCount).size())
+               : 0;
 }
 
 int BoardAccess::CardOfRank(int rank) const {
@@ -304,8 +305,7 @@ void BoardAccess::Sync() {
 
 bool BoardAccess::eventFilter(QObject* watched, QEvent* event) {
     // Tab on the board, its only stop, goes to the first card when none has the frame.
-    if (watched == game_.Picture1 && event->type() == QEvent::KeyPress &&
-        game_.KeyFocusSlot < 0) {
+    if (watched == game_.Picture1 && event->type() == QEvent::KeyPress && game_.KeyFocusSlot < 0) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Tab || key == Qt::Key_Backtab) Focus(0);
     }

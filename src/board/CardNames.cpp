@@ -29,8 +29,8 @@ QString PictureName(const QString& file) {
 }
 
 QString CardName(const CardPlace& place, Card state, const QString& pictureFile) {
-    QString name = "Card " + QString::number(place.number) + ", row " +
-                   QString::number(place.row) + ", column " + QString::number(place.column) + ", ";
+    QString name = "Card " + QString::number(place.number) + ", row " + QString::number(place.row) +
+                   ", column " + QString::number(place.column) + ", ";
     if (state == Card::Down) return name + "face down";
     name += PictureName(pictureFile);
     return state == Card::Matched ? name + ", matched" : name;

@@ -49,6 +49,7 @@ Form4::Form4() {
 
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
+    Image1->setAccessibleName("Trophy");
     // The trophy drawn for the screen's density; the label scales it to its
     // size in device pixels.
     int scale = 1;

@@ -1062,6 +1062,44 @@ private slots:
         QVERIFY(!status->rect().intersects(
             QRect(b->Picture1->mapToGlobal(QPoint(0, 0)), b->Picture1->size())));
     }
+
+    // Every control the Tab key reaches says what it is.
+    void everyFocusableControlHasAName() {
+        Board b;
+        Module1.ViewerFile = b->Play.PictureOf(0);  // the viewer's caption
+        QList<QWidget*> windows{b.form,
+                                &Forms::Get<Form1>(),
+                                &Forms::Get<Form3>(),
+                                &Forms::Get<Form4>(),
+                                &Forms::Get<Form6>(),
+                                &Forms::Get<Form7>(),
+                                &Forms::Get<Form8>(),
+                                &Forms::Get<frmSplash>()};
+        for (QWidget* window : windows) {
+            QVERIFY2(!Access(window)->text(QAccessible::Name).isEmpty(),
+                     window->metaObject()->className());
+            for (QWidget* w : window->findChildren<QWidget*>()) {
+                if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(window)) continue;
+                const QString what = QString(window->metaObject()->className()) + " " +
+                                     w->metaObject()->className() + " " + w->objectName();
+                QVERIFY2(!Access(w)->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(what));
+            }
+        }
+        Form1& config = Forms::Get<Form1>();
+        QCOMPARE(Access(config.Label13)->role(), QAccessible::Button);
+        QCOMPARE(Access(config.Label14)->text(QAccessible::Name), QString("Remove"));
+        // A combo box says its value as its name; its caption is its label.
+        for (QWidget* combo :
+             {static_cast<QWidget*>(config.Combo1), static_cast<QWidget*>(config.Drive1)}) {
+            const auto labels = Access(combo)->relations(QAccessible::Label);
+            QVERIFY(!labels.isEmpty());
+            QVERIFY(!labels.first().first->text(QAccessible::Name).isEmpty());
+        }
+        QAccessibleInterface* bar = Access(Forms::Get<frmSplash>().ProgressBar1);
+        QCOMPARE(bar->text(QAccessible::Name), QString("Loading pictures"));
+        QVERIFY(bar->valueInterface());
+        QCOMPARE(Access(Forms::Get<Form4>().Image1)->text(QAccessible::Name), QString("Trophy"));
+    }
 };
 TAVIMO_TEST(ScreenReaderTest);
 
