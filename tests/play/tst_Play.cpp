@@ -28,6 +28,7 @@
 #include "scores/Form4.h"
 #include "scores/Form7.h"
 #include "scores/HighScoreTable.h"
+#include "scores/ScoreTableMirror.h"
 #include "sound/SoundEffects.h"
 #include "viewer/Form3.h"
 
@@ -1099,6 +1100,31 @@ private slots:
         QCOMPARE(bar->text(QAccessible::Name), QString("Loading pictures"));
         QVERIFY(bar->valueInterface());
         QCOMPARE(Access(Forms::Get<Form4>().Image1)->text(QAccessible::Name), QString("Trophy"));
+    }
+
+    void highScoresReadAsATableRowByRow() {
+        Board b;
+        WriteBest(b.folder, {900, 800, 0, 0, 0, 0, 0, 0, 0, 0});
+        Form4& best = Forms::Get<Form4>();
+        best.Best();
+        QAccessibleInterface* table = Access(best.Table);
+        QCOMPARE(table->role(), QAccessible::Table);
+        QCOMPARE(table->text(QAccessible::Name), QString("High scores"));
+        QAccessibleTableInterface* t = table->tableInterface();
+        QCOMPARE(t->rowCount(), 10);
+        QCOMPARE(t->columnCount(), 5);
+        QStringList headers, second, third;
+        for (int c = 0; c < 5; ++c) {
+            headers << t->cellAt(0, c)->tableCellInterface()->columnHeaderCells().first()->text(
+                QAccessible::Name);
+            second << t->cellAt(1, c)->text(QAccessible::Name);
+            third << t->cellAt(2, c)->text(QAccessible::Name);
+        }
+        QCOMPARE(headers, (QStringList{"Rank", "Name", "Score", "Time", "Board"}));
+        QCOMPARE(second, (QStringList{"2", "Player 2", "800", "0:01:00", "8"}));
+        QCOMPARE(third, (QStringList{"3", "", "", "", ""}));  // a free row
+        // Nothing of it shows on the window.
+        QVERIFY(best.Table->geometry().intersected(best.rect()).isEmpty());
     }
 };
 TAVIMO_TEST(ScreenReaderTest);
