@@ -18,10 +18,9 @@ ScoreTableMirror::ScoreTableMirror(QWidget* parent) : QTableWidget(highscores::R
 
 void ScoreTableMirror::Show(const highscores::Table& table) {
     for (int i = 0; i < highscores::Rows; ++i) {
-        const bool used = !table.Names[i].isEmpty() || table.Scores[i] != 0;
+        // The texts the window's columns show, a free row's 0 included.
         const QStringList cells{QString::number(i + 1), table.Names[i],
-                                used ? QString::number(table.Scores[i]) : QString(), table.Times[i],
-                                table.Boards[i]};
+                                QString::number(table.Scores[i]), table.Times[i], table.Boards[i]};
         for (int c = 0; c < cells.size(); ++c) {
             QTableWidgetItem* item = this->item(i, c);
             if (!item) {
