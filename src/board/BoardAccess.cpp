@@ -261,6 +261,8 @@ void BoardAccess::Focus(int rank) {
 }
 
 void BoardAccess::Press(int rank) {
+    // A click cannot reach a board that is hidden or behind the winner entry.
+    if (!Board()->isVisible() || !Board()->isEnabled()) return;
     Focus(rank);
     if (game_.KeyFocusSlot >= 0 && CardOfRank(rank) == game_.CardAtSlot(game_.KeyFocusSlot))
         game_.TurnKeyFocus();

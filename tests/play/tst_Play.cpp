@@ -1023,6 +1023,11 @@ private slots:
         board->child(4)->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
         QCOMPARE(board->focusChild(), board->child(4));
         QCOMPARE(SlotUnderFrame(b), board::ReadingOrder(b->Grid, b->CardCount)[4]);
+        // A disabled window (the winner entry in front) takes no press, as it takes no click.
+        b->setEnabled(false);
+        Press(board->child(5));
+        QCOMPARE(b->CardsUp, 1);
+        QVERIFY(board->child(5)->state().disabled);
     }
 
     void theStatusLineSaysEachTurnOnceAndNotEachSecond() {
