@@ -41,7 +41,10 @@ public:
     int childCount() const override { return 0; }
     int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name && isValid() ? access_->NameOf(rank_) : QString();
+        if (!isValid()) return QString();
+        if (t == QAccessible::Name) return access_->NameOf(rank_);
+        if (t == QAccessible::Description) return access_->DescriptionOf(rank_);
+        return QString();
     }
     void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override { return isValid() ? access_->ScreenRect(rank_) : QRect(); }
@@ -192,6 +195,10 @@ BoardAccess::BoardAccess(Form2& game) : QObject(game.Picture1), game_(game) {
 }
 
 BoardAccess::~BoardAccess() {
+    // Goes before the window: nothing may find it through the tags afterwards.
+    game_.Picture1->removeEventFilter(this);
+    game_.Picture1->setProperty(BoardTag, QVariant());
+    if (status_) status_->setProperty(StatusTag, QVariant());
     for (QAccessibleInterface* card : cards_)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(card));
 }
@@ -276,9 +283,15 @@ QString BoardAccess::StatusValue() const {
     return board::ScoreLine(game_.Play.Score()) + " Time " + game_.Play.Shown().Text() + ".";
 }
 
+QString BoardAccess::DescriptionOf(int rank) const {
+    return rank >= 0 && rank == toldRank_ && rank == FocusRank() ? announcement_ : QString();
+}
+
 void BoardAccess::Announce(const QString& line) {
     announcement_ = line;
     Tell(QAccessible::queryAccessibleInterface(status_), QAccessible::NameChanged);
+    toldRank_ = FocusRank();
+    if (toldRank_ >= 0) Tell(Card(toldRank_), QAccessible::DescriptionChanged);
     emit announced(line);
 }
 
@@ -301,6 +314,7 @@ void BoardAccess::Sync() {
     const int focus = FocusRank();
     if (focus != focusRank_) {
         focusRank_ = focus;
+        toldRank_ = -1;
         if (focus >= 0) Tell(Card(focus), QAccessible::Focus);
     }
 }

@@ -4,6 +4,7 @@
 // face widget holds the picture even while the card is down), and a status
 // line that says what each turn did and holds the score and the clock.
 #include <QObject>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <vector>
@@ -16,16 +17,20 @@ class BoardAccess : public QObject {
     Q_OBJECT
 public:
     // Lives on the game window's board area; also makes the status line.
+    // The window deletes it first, before its widgets go.
     explicit BoardAccess(Form2& game);
     ~BoardAccess() override;
 
     QWidget* Board() const;
-    QWidget* Status() const { return status_; }
+    QWidget* Status() const { return status_.data(); }
 
     // Cards by their place in reading order.
     int Count() const;
     int CardOfRank(int rank) const;
     QString NameOf(int rank) const;
+    // The last turn's line on the focused card that made it, until the focus
+    // moves: a screen reader says a change there at once.
+    QString DescriptionOf(int rank) const;
     QRect ScreenRect(int rank) const;
     // The card under the focus frame while the board has the focus; -1 otherwise.
     int FocusRank() const;
@@ -55,11 +60,12 @@ protected:
 private:
     void Announce(const QString& line);
     Form2& game_;
-    QWidget* status_ = nullptr;
+    QPointer<QWidget> status_;
     std::vector<QAccessibleInterface*> cards_;  // by rank; registered with Qt's cache
     std::vector<QString> names_;                // as last told
     int focusRank_ = -1;                        // as last told
     QString announcement_;
+    int toldRank_ = -1;  // the card whose description holds announcement_
     enum class Pending { None, Match, Miss } pending_ = Pending::None;
     int pendingCard_ = -1;
 };

@@ -104,6 +104,7 @@ Form2::~Form2() {
     // The widgets still send events while they are torn down; the play
     // handlers must not see them once this window is no longer whole.
     delete PlayFilter;
+    delete Access;
 }
 
 void Form2::BuildMenus() {
