@@ -10,6 +10,7 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "app/SettingsFile.h"
+#include "board/BoardAccess.h"
 #include "board/CardPicture.h"
 #include "board/SavedBoard.h"
 #include "board/ScreenPlacement.h"
@@ -91,6 +92,7 @@ Form2::Form2() : Play(*platform().clock) {
         connect(mnuScreen[i], &QAction::triggered, this, [this, i] { mnuScreen_Click(i); });
 
     ConnectPlay();
+    Access = new BoardAccess(*this);
     RegisterWithOtherWindows();
     ConnectBacks();
     ConnectShapes();
@@ -102,6 +104,7 @@ Form2::~Form2() {
     // The widgets still send events while they are torn down; the play
     // handlers must not see them once this window is no longer whole.
     delete PlayFilter;
+    delete Access;
 }
 
 void Form2::BuildMenus() {

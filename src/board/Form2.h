@@ -20,6 +20,7 @@
 #include "platform/SoundDevice.h"
 #include "play/GameClock.h"
 
+class BoardAccess;
 class QLabel;
 
 // The game window: the board of cards, the clock in the title bar, the menus.
@@ -198,6 +199,7 @@ public:
     KeyRepeatFilter KeyFilter;      // Qt key events -> Form_KeyDown / Form_KeyUp
     int KeyFocusSlot = -1;          // slot under the focus frame; -1 before the first arrow key
     QFrame* KeyFrame = nullptr;     // the focus frame, over the cards in the board area
+    BoardAccess* Access = nullptr;  // the cards and the status line for a screen reader
 
     // ---- The board kept between runs (Form2Resume.cpp) ----
     void ConnectSaving();  // called once by the constructor

@@ -3,7 +3,6 @@
 // in the title bar, the pause message, the end of a board with its sounds
 // and windows. Also keyboard play and the Preferences and Help menu commands.
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -11,6 +10,7 @@
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
+#include "board/BoardAccess.h"
 #include "board/Form2.h"
 #include "board/KeyFocus.h"
 #include "platform/Numbers.h"
@@ -331,14 +331,7 @@ void Form2::TurnKeyFocus() {
 }
 
 void Form2::CardsMoved() {
-    const std::vector<int> order = board::ReadingOrder(Grid, CardCount);
-    for (int rank = 0; rank < static_cast<int>(order.size()); ++rank) {
-        const int k = CardAtSlot(order[rank]);
-        if (k < 0 || k >= Image1.size() || k >= Image2.size()) continue;
-        const QString card = "Card " + QString::number(rank + 1) + ", ";
-        Image2[k]->setAccessibleName(card + "face down");
-        Image1[k]->setAccessibleName(card + QFileInfo(Image1[k]->File()).fileName());
-    }
+    if (Access) Access->Sync();
     const int k = CardAtSlot(KeyFocusSlot);
     if (k < 0 || k >= Image2.size()) {
         KeyFrame->hide();

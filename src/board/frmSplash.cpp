@@ -93,6 +93,7 @@ frmSplash::frmSplash() {
     ProgressBar1->setRange(0, 0);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAccessibleName("Loading pictures");
     // An empty bar until the load step sets its range.
     ProgressBar1->setRange(0, 1);
     ProgressBar1->setValue(0);

@@ -30,6 +30,7 @@
 #include "platform/Platform.h"
 #include "platform/TextFile.h"
 #include "platform/Twips.h"
+#include "ui/AccessibleControls.h"
 #include "ui/FormPlacement.h"
 #include "ui/GameWindow.h"
 #include "ui/PictureFile.h"
@@ -187,6 +188,8 @@ Form1::Form1() {
         l->setCursor(Qt::PointingHandCursor);
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
+    accessible::MakeButton(Label13, "Add");
+    accessible::MakeButton(Label14, "Remove");
     Label12 = new QLabel("DIRECTORIES INCLUDED", this);
     Label1 = new QLabel("Files Available: ", this);
     Label11 = new QLabel(this);
@@ -202,6 +205,18 @@ Form1::Form1() {
     Label9 = new ElidedLabel(this);
     Label9->setTextFormat(Qt::PlainText);
     View = new QCheckBox("View", this);
+    // Names a screen reader says for the controls whose captions lie apart.
+    Combo1->setAccessibleName("Board size");
+    if (Combo1->lineEdit()) Combo1->lineEdit()->setAccessibleName("Board size");
+    Drive1->setAccessibleName("Drives");
+    // A combo box reads as its value here: its caption comes as its label.
+    Label10->setBuddy(Combo1);
+    Label2->setBuddy(Drive1);
+    Label6->setAccessibleName("Folder");
+    Dir1->setAccessibleName("Directories");
+    File1->setAccessibleName("Files");
+    List3->setAccessibleName("Directories included");
+    Image1->setAccessibleName("Preview");
 
     connect(BMP_Check, &QCheckBox::stateChanged, this, [this] { BMP_Check_Click(); });
     connect(GIF_Check, &QCheckBox::stateChanged, this, [this] { GIF_Check_Click(); });

@@ -17,6 +17,7 @@
 #include "platform/Twips.h"
 #include "scores/Faces.h"
 #include "scores/HighScoreTable.h"
+#include "scores/ScoreTableMirror.h"
 #include "ui/FormPlacement.h"
 #include "ui/GameWindow.h"
 #include "ui/PlayerText.h"
@@ -49,6 +50,8 @@ Form4::Form4() {
 
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
+    Image1->setAccessibleName("Trophy");
+    Table = new ScoreTableMirror(this);
     // The trophy drawn for the screen's density; the label scales it to its
     // size in device pixels.
     int scale = 1;
@@ -129,6 +132,7 @@ void Form4::ShowColumns() {
     Label10->setText(c.Boards);
     Label11->setText(c.Times);
     Label5->setText(c.Scores);
+    Table->Show(table);
 }
 
 void Form4::Resize() {

@@ -11,6 +11,8 @@
 // Add_Score inserts a finished board and saves, Resize lays the window out
 // for the game window's current size. Closing it shows and enables the game
 // window again.
+class ScoreTableMirror;
+
 class Form4 : public FormBase {
     Q_OBJECT
 public:
@@ -32,6 +34,7 @@ public:
     QLabel* Label11 = nullptr;  // times
     QLabel* Label5 = nullptr;   // scores
     QPushButton* OK = nullptr;
+    ScoreTableMirror* Table = nullptr;  // the columns as one table, for a screen reader
 
     // The positions last applied, in twips.
     highscores::Form4Layout Layout;

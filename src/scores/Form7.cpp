@@ -97,6 +97,7 @@ Form7::Form7() {
     Label6->setFont(highscores::Face(true, 11.25, false));
 
     Text1 = new QLineEdit(Frame1);
+    Text1->setAccessibleName("Your name");
     Text1->setGeometry(twips::ToPixelRect(1080, 1560, 1575, 375));
     Text1->setValidator(new NameValidator(Text1));
     Text1->installEventFilter(this);

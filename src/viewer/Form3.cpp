@@ -48,6 +48,8 @@ Form3::Form3() {
     Picture1 = new QLabel(Picture2);
     Image1 = new QLabel(this);
     Image1->hide();
+    Picture1->setAccessibleName("Picture");
+    Image1->setAccessibleName("Picture");
     VScroll1 = new QScrollBar(Qt::Vertical, this);
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     Picture3 = new QWidget(this);

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
 #include <QFocusEvent>
@@ -270,6 +271,35 @@ private slots:
         QTest::mouseClick(f.Label14, Qt::LeftButton, {}, f.Label14->rect().center());
         QCOMPARE(f.List3->count(), 2);
         QCOMPARE(f.FilesAvailable, 7);
+    }
+
+    // Add and Remove from the keyboard: Tab reaches them, Space and Return press them.
+    void addAndRemoveWithTheKeyboardOnly() {
+        Form1& f = Config();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.activateWindow();
+        QVERIFY(f.PointDir1("/pics/a"));
+        f.Dir1->setFocus(Qt::TabFocusReason);
+        QTRY_VERIFY(f.Dir1->hasFocus());
+        const auto tabTo = [](QWidget* target) {
+            for (int i = 0; i < 20 && !target->hasFocus(); ++i)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            return target->hasFocus();
+        };
+        QVERIFY(tabTo(f.Label13));
+        QTest::keyClick(f.Label13, Qt::Key_Space);
+        QVERIFY(Paths(f).contains("/pics/a+"));
+        QVERIFY(tabTo(f.List3));
+        const int row = static_cast<int>(Paths(f).indexOf("/pics/a+"));
+        QTest::keyClick(f.List3, Qt::Key_End);
+        QTest::keyClick(f.List3, Qt::Key_Home);
+        for (int i = 0; i < row; ++i) QTest::keyClick(f.List3, Qt::Key_Down);
+        QCOMPARE(f.Label11->text(), QString("/pics/a"));
+        QVERIFY(tabTo(f.Label14));
+        QTest::keyClick(f.Label14, Qt::Key_Return);
+        FlushDeletes();
+        QVERIFY(!Paths(f).contains("/pics/a+"));
     }
 
     void foldersOnVolumesThatAreAwayStayInTheList() {

@@ -1,14 +1,20 @@
 // The game window driven through its handlers with the fake clock.
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <QWindow>
+#include <functional>
 
 #include "TestSupport.h"
 #include "app/GamePaths.h"
 #include "app/Module1.h"
+#include "board/BoardAccess.h"
 #include "board/Form2.h"
 #include "board/KeyFocus.h"
 #include "board/frmSplash.h"
@@ -22,6 +28,7 @@
 #include "scores/Form4.h"
 #include "scores/Form7.h"
 #include "scores/HighScoreTable.h"
+#include "scores/ScoreTableMirror.h"
 #include "sound/SoundEffects.h"
 #include "viewer/Form3.h"
 
@@ -796,21 +803,6 @@ private slots:
         QCOMPARE(SlotUnderFrame(b), bottom);
     }
 
-    void cardsHaveNamesAScreenReaderCanFollow() {
-        Board b;
-        LaidOut(b);
-        for (int i = 0; i < 5; ++i) QTest::keyClick(b->Picture1, Qt::Key_Right);
-        const int k = b->CardAtSlot(SlotUnderFrame(b));
-        QCOMPARE(b->Image2[k]->accessibleName(), QString("Card 5, face down"));
-        const QString file = QString("lion%1.jpg").arg(k % b->PairCount);
-        QCOMPARE(b->Image1[k]->accessibleName(), "Card 5, " + file);
-        // A restart deals the pictures elsewhere; the names follow.
-        b->mnuRstrt_Click();
-        const int now = b->CardAtSlot(SlotUnderFrame(b));
-        QCOMPARE(b->Image1[now]->accessibleName(),
-                 QString("Card 5, lion%1.jpg").arg(now % b->PairCount));
-    }
-
     void spaceAndReturnTurnTheCardLikeAClick() {
         Board b;
         LaidOut(b);
@@ -881,6 +873,276 @@ private slots:
     }
 };
 TAVIMO_TEST(KeyboardPlayTest);
+
+namespace {
+QAccessibleInterface* Access(QObject* o) {
+    return QAccessible::queryAccessibleInterface(o);
+}
+
+// Every text a screen reader could read anywhere in the window: each
+// object's texts down the accessible tree, and each widget's own names and
+// tips, whether or not the tree reaches it.
+QStringList EveryText(QWidget* window) {
+    QStringList texts;
+    const auto textsOf = [&texts](QAccessibleInterface* iface) {
+        for (auto t : {QAccessible::Name, QAccessible::Description, QAccessible::Value,
+                       QAccessible::Help, QAccessible::Accelerator, QAccessible::UserText})
+            texts << iface->text(t);
+    };
+    std::function<void(QAccessibleInterface*, int)> walk = [&](QAccessibleInterface* iface,
+                                                               int depth) {
+        if (!iface || depth > 20) return;
+        textsOf(iface);
+        for (int i = 0; i < iface->childCount(); ++i) walk(iface->child(i), depth + 1);
+    };
+    walk(Access(window), 0);
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        texts << w->objectName() << w->toolTip() << w->whatsThis() << w->statusTip()
+              << w->accessibleName() << w->accessibleDescription();
+        textsOf(Access(w));
+    }
+    return texts;
+}
+
+// The pictures of the face-down cards that some text names.
+QStringList Leaks(Board& b) {
+    QStringList leaks;
+    const QStringList texts = EveryText(b.form);
+    QStringList shown;  // a picture on a card face up may be named
+    for (int k = 0; k < b->CardCount; ++k)
+        if (b->Play.CardAt(k) != board::Card::Down)
+            shown << QFileInfo(b->Play.PictureOf(k)).completeBaseName();
+    for (int k = 0; k < b->CardCount; ++k) {
+        const QString picture = QFileInfo(b->Play.PictureOf(k)).completeBaseName();
+        if (shown.contains(picture)) continue;
+        for (const QString& t : texts)
+            if (t.contains(picture) || t.contains(".jpg") || t.contains("lion"))
+                leaks << QString("card %1: %2").arg(k).arg(t);
+    }
+    return leaks;
+}
+
+QAccessibleInterface* CardOfBoard(Board& b, int k) {
+    QAccessibleInterface* board = Access(b->Picture1);
+    const std::vector<int> order = board::ReadingOrder(b->Grid, b->CardCount);
+    const int rank =
+        static_cast<int>(std::find(order.begin(), order.end(), b->CardSlot[k]) - order.begin());
+    return board->child(rank);
+}
+
+void Press(QAccessibleInterface* card) {
+    card->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+}
+
+QAccessibleInterface* StatusOf(Board& b) {
+    for (QWidget* w : b->ClientArea->findChildren<QWidget*>()) {
+        QAccessibleInterface* iface = Access(w);
+        if (iface && iface->role() == QAccessible::StatusBar) return iface;
+    }
+    return nullptr;
+}
+}  // namespace
+
+// The board as a screen reader reads and plays it.
+class ScreenReaderTest : public QObject {
+    Q_OBJECT
+private slots:
+    void cardsAreButtonsInReadingOrderThatNeverTellAFaceDownPicture() {
+        Board b;
+        LaidOut(b);
+        QAccessibleInterface* board = Access(b->Picture1);
+        QCOMPARE(board->childCount(), b->CardCount);
+        const std::vector<int> order = board::ReadingOrder(b->Grid, b->CardCount);
+        int row = 1, column = 0;
+        for (int r = 0; r < board->childCount(); ++r) {
+            QAccessibleInterface* card = board->child(r);
+            QCOMPARE(card->role(), QAccessible::Button);
+            QCOMPARE(board->indexOfChild(card), r);
+            QCOMPARE(card->parent(), board);
+            if (r > 0 && b->Grid.SlotY[order[r]] != b->Grid.SlotY[order[r - 1]]) {
+                ++row;
+                column = 0;
+            }
+            ++column;
+            QCOMPARE(
+                card->text(QAccessible::Name),
+                QString("Card %1, row %2, column %3, face down").arg(r + 1).arg(row).arg(column));
+            // Where the card lies on the screen: the reader's pointer finds it there.
+            const int k = b->CardAtSlot(order[r]);
+            QCOMPARE(card->rect(),
+                     QRect(b->Image2[k]->mapToGlobal(QPoint(0, 0)), b->Image2[k]->size()));
+            QCOMPARE(board->childAt(card->rect().center().x(), card->rect().center().y()), card);
+        }
+        QVERIFY(row > 1);
+        QVERIFY2(Leaks(b).isEmpty(), qPrintable(Leaks(b).join('\n')));
+
+        // Turned, matched, missed: each card tells what it shows, and only that.
+        const int n = b->PairCount;
+        Press(CardOfBoard(b, 2));
+        QVERIFY(b.Up(2));
+        QCOMPARE(b->CardsUp, 1);
+        QVERIFY(CardOfBoard(b, 2)->text(QAccessible::Name).endsWith(", p2"));
+        QVERIFY2(Leaks(b).isEmpty(), qPrintable(Leaks(b).join('\n')));
+        Press(CardOfBoard(b, 2 + n));
+        QVERIFY(CardOfBoard(b, 2)->text(QAccessible::Name).endsWith(", p2, matched"));
+        QVERIFY(CardOfBoard(b, 2 + n)->text(QAccessible::Name).endsWith(", p2, matched"));
+        Press(CardOfBoard(b, 0));
+        Press(CardOfBoard(b, 1));
+        QVERIFY(CardOfBoard(b, 1)->text(QAccessible::Name).endsWith(", p1"));
+        QVERIFY2(Leaks(b).isEmpty(), qPrintable(Leaks(b).join('\n')));
+        // A third card turns the missed pair down: their pictures go from the names.
+        Press(CardOfBoard(b, 3));
+        QVERIFY(b.Down(0) && b.Down(1));
+        QVERIFY(CardOfBoard(b, 0)->text(QAccessible::Name).endsWith(", face down"));
+        QVERIFY2(Leaks(b).isEmpty(), qPrintable(Leaks(b).join('\n')));
+        // A restart deals the pictures elsewhere: all down again, still nothing told.
+        b->mnuRstrt_Click();
+        QVERIFY2(Leaks(b).isEmpty(), qPrintable(Leaks(b).join('\n')));
+    }
+
+    void tabArrowsAndSpacePlayTheFocusedCard() {
+        Board b;
+        LaidOut(b);
+        b->activateWindow();
+        b->Picture1->setFocus(Qt::OtherFocusReason);
+        QTRY_VERIFY(b->Picture1->hasFocus());
+        QAccessibleInterface* board = Access(b->Picture1);
+        QCOMPARE(board->focusChild(), nullptr);
+        // Tab puts the focus on the first card in reading order.
+        QTest::keyClick(b->Picture1, Qt::Key_Tab);
+        QCOMPARE(board->focusChild(), board->child(0));
+        QVERIFY(board->child(0)->state().focused);
+        QVERIFY(b->KeyFrame->isVisible());
+        QTest::keyClick(b->Picture1, Qt::Key_Right);
+        QCOMPARE(board->focusChild(), board->child(1));
+        QVERIFY(!board->child(0)->state().focused);
+        QTest::keyClick(b->Picture1, Qt::Key_Space);
+        const int k = b->CardAtSlot(board::ReadingOrder(b->Grid, b->CardCount)[1]);
+        QVERIFY(b.Up(k));
+        QVERIFY(board->child(1)->text(QAccessible::Name).endsWith(QString(", p%1").arg(k % 8)));
+        // The second card of the turn carries what the turn did, until the focus moves on.
+        QTest::keyClick(b->Picture1, Qt::Key_Right);
+        QTest::keyClick(b->Picture1, Qt::Key_Space);
+        const QString said = StatusOf(b)->text(QAccessible::Name);
+        QVERIFY(said.contains("atch"));
+        QCOMPARE(board->child(2)->text(QAccessible::Description), said);
+        QTest::keyClick(b->Picture1, Qt::Key_Right);
+        QCOMPARE(board->child(2)->text(QAccessible::Description), QString());
+        QCOMPARE(board->child(3)->text(QAccessible::Description), QString());
+        // The focus action moves the frame; the board keeps the keyboard.
+        board->child(4)->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
+        QCOMPARE(board->focusChild(), board->child(4));
+        QCOMPARE(SlotUnderFrame(b), board::ReadingOrder(b->Grid, b->CardCount)[4]);
+        // A disabled window (the winner entry in front) takes no press, as it takes no click.
+        b->setEnabled(false);
+        const int up = b->CardsUp;
+        Press(board->child(5));
+        QCOMPARE(b->CardsUp, up);
+        QVERIFY(board->child(5)->state().disabled);
+    }
+
+    void theStatusLineSaysEachTurnOnceAndNotEachSecond() {
+        Board b(4);
+        LaidOut(b);
+        QAccessibleInterface* status = StatusOf(b);
+        QVERIFY(status);
+        QSignalSpy said(b->Access, &BoardAccess::announced);
+        QCOMPARE(status->text(QAccessible::Name), QString("Score 100."));
+        const int n = b->PairCount;
+        Press(CardOfBoard(b, 0));
+        b.RunUntil(b.Now() + 3);
+        Press(CardOfBoard(b, 1));
+        QCOMPARE(status->text(QAccessible::Name), QString("No match. Score 75."));
+        QCOMPARE(said.size(), 1);
+        // Seconds pass: the value follows the title without a word said.
+        b.RunUntil(b.Now() + 5);
+        QVERIFY2(status->text(QAccessible::Value).startsWith("Score 75. Time 0:00:0"),
+                 qPrintable(status->text(QAccessible::Value)));
+        QCOMPARE(ClockOf(b->windowTitle()),
+                 status->text(QAccessible::Value).section("Time ", 1).chopped(1));
+        QCOMPARE(said.size(), 1);
+        Press(CardOfBoard(b, 0 + n));
+        Press(CardOfBoard(b, 0));
+        QCOMPARE(status->text(QAccessible::Name), QString("Match: p0. Score 175."));
+        QCOMPARE(said.size(), 2);
+        for (int k = 1; k < n; ++k) {
+            Press(CardOfBoard(b, k));
+            Press(CardOfBoard(b, k + n));
+        }
+        // The last pair and the board's result in one line.
+        QVERIFY2(status->text(QAccessible::Name)
+                     .startsWith("Match: p3. Score 475. Board complete. Score 475. Bonus "),
+                 qPrintable(status->text(QAccessible::Name)));
+        QVERIFY(status->text(QAccessible::Name).contains(". Total "));
+        QCOMPARE(said.size(), 2 + n - 1);
+        // The status line lies outside the board and shows nothing.
+        QVERIFY(!status->rect().intersects(
+            QRect(b->Picture1->mapToGlobal(QPoint(0, 0)), b->Picture1->size())));
+    }
+
+    // Every control the Tab key reaches says what it is.
+    void everyFocusableControlHasAName() {
+        Board b;
+        Module1.ViewerFile = b->Play.PictureOf(0);  // the viewer's caption
+        QList<QWidget*> windows{b.form,
+                                &Forms::Get<Form1>(),
+                                &Forms::Get<Form3>(),
+                                &Forms::Get<Form4>(),
+                                &Forms::Get<Form6>(),
+                                &Forms::Get<Form7>(),
+                                &Forms::Get<Form8>(),
+                                &Forms::Get<frmSplash>()};
+        for (QWidget* window : windows) {
+            QVERIFY2(!Access(window)->text(QAccessible::Name).isEmpty(),
+                     window->metaObject()->className());
+            for (QWidget* w : window->findChildren<QWidget*>()) {
+                if (!(w->focusPolicy() & Qt::TabFocus) || !w->isVisibleTo(window)) continue;
+                const QString what = QString(window->metaObject()->className()) + " " +
+                                     w->metaObject()->className() + " " + w->objectName();
+                QVERIFY2(!Access(w)->text(QAccessible::Name).trimmed().isEmpty(), qPrintable(what));
+            }
+        }
+        Form1& config = Forms::Get<Form1>();
+        QCOMPARE(Access(config.Label13)->role(), QAccessible::Button);
+        QCOMPARE(Access(config.Label14)->text(QAccessible::Name), QString("Remove"));
+        // A combo box says its value as its name; its caption is its label.
+        for (QWidget* combo :
+             {static_cast<QWidget*>(config.Combo1), static_cast<QWidget*>(config.Drive1)}) {
+            const auto labels = Access(combo)->relations(QAccessible::Label);
+            QVERIFY(!labels.isEmpty());
+            QVERIFY(!labels.first().first->text(QAccessible::Name).isEmpty());
+        }
+        QAccessibleInterface* bar = Access(Forms::Get<frmSplash>().ProgressBar1);
+        QCOMPARE(bar->text(QAccessible::Name), QString("Loading pictures"));
+        QVERIFY(bar->valueInterface());
+        QCOMPARE(Access(Forms::Get<Form4>().Image1)->text(QAccessible::Name), QString("Trophy"));
+    }
+
+    void highScoresReadAsATableRowByRow() {
+        Board b;
+        WriteBest(b.folder, {900, 800, 0, 0, 0, 0, 0, 0, 0, 0});
+        Form4& best = Forms::Get<Form4>();
+        best.Best();
+        QAccessibleInterface* table = Access(best.Table);
+        QCOMPARE(table->role(), QAccessible::Table);
+        QCOMPARE(table->text(QAccessible::Name), QString("High scores"));
+        QAccessibleTableInterface* t = table->tableInterface();
+        QCOMPARE(t->rowCount(), 10);
+        QCOMPARE(t->columnCount(), 5);
+        QStringList headers, second, third;
+        for (int c = 0; c < 5; ++c) {
+            headers << t->columnDescription(c);
+            second << t->cellAt(1, c)->text(QAccessible::Name);
+            third << t->cellAt(2, c)->text(QAccessible::Name);
+        }
+        QCOMPARE(headers, (QStringList{"Rank", "Name", "Score", "Time", "Board"}));
+        QCOMPARE(second, (QStringList{"2", "Player 2", "800", "0:01:00", "8"}));
+        QCOMPARE(third, (QStringList{"3", "", "0", "", ""}));  // a free row
+        // Nothing of it shows on the window.
+        QVERIFY(best.Table->geometry().intersected(best.rect()).isEmpty());
+    }
+};
+TAVIMO_TEST(ScreenReaderTest);
 
 class ResultWindowTest : public QObject {
     Q_OBJECT

@@ -1,0 +1,241 @@
+#!/usr/bin/python3
+"""A board played as a screen-reader player plays it.
+
+Installs the built game into a temporary prefix, starts it under Xvfb and
+openbox on a private D-Bus session with the accessibility bus, and plays a
+whole board through the accessibility tree alone: the cards are read from
+the tree, turned by their press action, and remembered by the names they
+show once turned. Checks that a face-down card never tells its picture, that
+the status line says each match and miss, and that it says the result.
+
+Exit status 77 (a CTest skip) when the display, window manager, D-Bus or
+AT-SPI tools are missing.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+SKIP = 77
+# The settings of a first run: the default board, at Slow.
+STORED = "1,1,Sky.jpg,1,1,1200,1500,9550,6750,9435,6000\r\n"
+
+
+def fail(message):
+    print("atspi play: " + message, file=sys.stderr)
+    raise SystemExit(1)
+
+
+def skip(message):
+    print("atspi play: skipped: " + message)
+    raise SystemExit(SKIP)
+
+
+def wait_for(what, check, timeout=20.0):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        value = check()
+        if value:
+            return value
+        time.sleep(0.05)
+    fail("timed out waiting for " + what)
+
+
+def find(node, test, depth=0):
+    if node is None or depth > 12:
+        return None
+    try:
+        if test(node):
+            return node
+        for i in range(node.childCount):
+            hit = find(node.getChildAtIndex(i), test, depth + 1)
+            if hit:
+                return hit
+    except Exception:
+        return None
+    return None
+
+
+def picture(card):
+    # "Card 5, row 2, column 1, moon" / "..., moon, matched" / "..., face down"
+    parts = card.name.split(", ")
+    if len(parts) < 4 or parts[3] == "face down":
+        return None
+    return parts[3]
+
+
+# An odd screen size tells our X server from another one that answers on the
+# same number (X servers of other file-system namespaces share the abstract
+# socket names).
+SCREEN = "1283x907"
+
+
+def start_x(work, procs):
+    for number in range(140, 400):
+        if os.path.exists("/tmp/.X%d-lock" % number):
+            continue
+        display = ":%d" % number
+        xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", SCREEN + "x24"],
+                                stderr=open(os.path.join(work, "xvfb.log"), "w"))
+        end = time.monotonic() + 10
+        while time.monotonic() < end and xvfb.poll() is None:
+            size = subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True,
+                                  text=True, env=dict(os.environ, DISPLAY=display)).stdout
+            if size.split() == SCREEN.split("x"):
+                procs.append(xvfb)
+                return display
+            if size:
+                break  # another server answers there
+            time.sleep(0.05)
+        xvfb.terminate()
+        xvfb.wait()
+    fail("no free X display")
+
+
+def play(board, status, pyatspi):
+    cards = [board.getChildAtIndex(i) for i in range(board.childCount)]
+    if len(cards) < 8 or any(c.getRole() != pyatspi.ROLE_PUSH_BUTTON for c in cards):
+        fail("the board is not a set of buttons: %d" % len(cards))
+    for c in cards:
+        if not c.name.endswith(", face down"):
+            fail("a card of a fresh board is not face down: " + c.name)
+
+    def press(i):
+        action = cards[i].queryAction()
+        names = [action.getName(k).lower() for k in range(action.nActions)]
+        if "press" not in names:
+            fail("no press action on %s: %s" % (cards[i].name, names))
+        action.doAction(names.index("press"))
+
+    def matched(i):
+        return cards[i].name.endswith(", matched")
+
+    def turn(i):
+        press(i)
+        return wait_for("card %d to show its picture" % i, lambda: picture(cards[i]))
+
+    def check_no_leak():
+        shown = {picture(c) for c in cards if picture(c)}
+        for c in cards:
+            if picture(c) is None and any(p and p in c.name for p in shown):
+                fail("a face-down card names a picture: " + c.name)
+
+    seen = {}  # picture -> the card that showed it and went down again
+    said = set()
+    while not all(matched(i) for i in range(len(cards))):
+        down = [i for i in range(len(cards)) if not matched(i) and i not in seen.values()]
+        a = down[0] if down else next(iter(seen.values()))
+        p = turn(a)
+        if p in seen:
+            b = seen.pop(p)
+        else:
+            rest = [i for i in down if i != a and i not in seen.values()]
+            b = rest[0]
+        q = turn(b)
+        if q == p:
+            wait_for("the match said", lambda: status.name.startswith("Match: " + p))
+            said.add("match")
+        else:
+            wait_for("the miss said", lambda: status.name.startswith("No match."))
+            said.add("miss")
+            seen[p] = a
+            seen.setdefault(q, b)
+            # The missed pair goes down again after the delay.
+            wait_for("the missed pair down",
+                     lambda: picture(cards[a]) is None and picture(cards[b]) is None, 10)
+        check_no_leak()
+    wait_for("the result said", lambda: "Board complete." in status.name)
+    return said, status.name
+
+
+def main():
+    if len(sys.argv) != 2:
+        fail("usage: atspi_play_test.py BUILD_DIR")
+    for tool in ("Xvfb", "openbox", "dbus-run-session", "xdotool"):
+        if not shutil.which(tool):
+            skip(tool + " is not installed")
+    if not os.path.exists("/usr/libexec/at-spi-bus-launcher"):
+        skip("at-spi2-core is not installed")
+    try:
+        import pyatspi
+    except ImportError:
+        skip("python3-pyatspi is not installed")
+    if "TAVIMO_ATSPI_SESSION" not in os.environ:
+        # A private session bus, so the accessibility bus is ours alone.
+        env = dict(os.environ, TAVIMO_ATSPI_SESSION="1")
+        raise SystemExit(subprocess.call(["dbus-run-session", "--", sys.executable] + sys.argv,
+                                         env=env))
+
+    build = os.path.abspath(sys.argv[1])
+    work = tempfile.mkdtemp(prefix="tavimo-atspi-")
+    procs = []
+    try:
+        prefix = os.path.join(work, "prefix")
+        subprocess.run(["cmake", "--install", build, "--prefix", prefix], check=True,
+                       stdout=subprocess.DEVNULL)
+        display = start_x(work, procs)
+        os.environ["DISPLAY"] = display
+        procs.append(subprocess.Popen(["openbox"], stderr=subprocess.DEVNULL))
+
+        home = os.path.join(work, "player")
+        data = os.path.join(home, "data", "tavimo")
+        os.makedirs(data)
+        os.makedirs(os.path.join(home, "runtime"), 0o700)
+        with open(os.path.join(data, "init.txt"), "w", newline="") as f:
+            f.write(STORED)
+        env = dict(os.environ, HOME=home, XDG_DATA_HOME=os.path.join(home, "data"),
+                   XDG_CONFIG_HOME=os.path.join(home, "config"),
+                   XDG_CACHE_HOME=os.path.join(home, "cache"),
+                   XDG_RUNTIME_DIR=os.path.join(home, "runtime"), QT_QPA_PLATFORM="xcb",
+                   QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_LOGGING_RULES="qt.multimedia*=false")
+        log = open(os.path.join(work, "game.log"), "w")
+        game = subprocess.Popen([os.path.join(prefix, "games", "tavimo")], env=env, stdout=log,
+                                stderr=subprocess.STDOUT)
+        procs.append(game)
+
+        desktop = pyatspi.Registry.getDesktop(0)
+
+        def app():
+            for i in range(desktop.childCount):
+                a = desktop.getChildAtIndex(i)
+                if a is not None and a.name == "tavimo":
+                    return a
+            return None
+
+        application = wait_for("the game on the accessibility bus", app, 60)
+
+        def board():
+            b = find(application, lambda n: n.name == "Board" and n.childCount >= 8)
+            return b if b and all(b.getChildAtIndex(i).name.endswith("face down")
+                                  for i in range(b.childCount)) else None
+
+        board_node = wait_for("the dealt board", board, 60)
+        status = find(application, lambda n: n.getRole() == pyatspi.ROLE_STATUS_BAR)
+        if status is None:
+            fail("no status line in the game window")
+        said, result = play(board_node, status, pyatspi)
+        if "match" not in said:
+            fail("no match was said")
+        print("atspi play: %d cards played from the tree; said %s; result: %s"
+              % (board_node.childCount, ", ".join(sorted(said)), result))
+    except SystemExit as e:
+        if e.code not in (0, SKIP):
+            for name in ("game.log", "xvfb.log"):
+                path = os.path.join(work, name)
+                if os.path.exists(path):
+                    print(open(path).read()[-3000:], file=sys.stderr)
+        raise
+    finally:
+        for p in reversed(procs):
+            p.terminate()
+            try:
+                p.wait(10)
+            except subprocess.TimeoutExpired:
+                p.kill()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
