@@ -121,10 +121,52 @@ public:
     QString text(QAccessible::Text) const override { return QString(); }
 };
 
+// The status line's last announcement as a notification: a screen reader
+// speaks a notification when it shows (Qt 6.4 sends name changes without the
+// new name, so a reader cannot say them).
+class NoteInterface : public QAccessibleInterface {
+public:
+    explicit NoteInterface(BoardAccess* access) : access_(access) {}
+    bool isValid() const override { return access_ && access_->Status(); }
+    QObject* object() const override { return nullptr; }
+    QWindow* window() const override {
+        return isValid() ? access_->Status()->window()->windowHandle() : nullptr;
+    }
+    QAccessibleInterface* focusChild() const override { return nullptr; }
+    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface* parent() const override {
+        return isValid() ? QAccessible::queryAccessibleInterface(access_->Status()) : nullptr;
+    }
+    QAccessibleInterface* child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
+    QString text(QAccessible::Text t) const override {
+        return isValid() && t == QAccessible::Name ? access_->Announcement() : QString();
+    }
+    void setText(QAccessible::Text, const QString&) override {}
+    QRect rect() const override { return QRect(); }
+    QAccessible::Role role() const override { return QAccessible::Notification; }
+    QAccessible::State state() const override {
+        QAccessible::State s;
+        s.invisible = !isValid() || access_->Announcement().isEmpty();
+        return s;
+    }
+
+private:
+    QPointer<BoardAccess> access_;
+};
+
 class StatusInterface : public QAccessibleWidget {
 public:
     StatusInterface(QWidget* w, BoardAccess* access)
         : QAccessibleWidget(w, QAccessible::StatusBar), access_(access) {}
+    int childCount() const override { return access_ ? 1 : 0; }
+    QAccessibleInterface* child(int index) const override {
+        return access_ && index == 0 ? access_->Note() : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override {
+        return access_ && child == access_->Note() ? 0 : -1;
+    }
     QString text(QAccessible::Text t) const override {
         if (!access_) return QString();
         if (t == QAccessible::Name) return access_->StatusName();
@@ -201,6 +243,15 @@ BoardAccess::~BoardAccess() {
     if (status_) status_->setProperty(StatusTag, QVariant());
     for (QAccessibleInterface* card : cards_)
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(card));
+    if (note_) QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(note_));
+}
+
+QAccessibleInterface* BoardAccess::Note() {
+    if (!note_) {
+        note_ = new NoteInterface(this);
+        QAccessible::registerAccessibleInterface(note_);
+    }
+    return note_;
 }
 
 QWidget* BoardAccess::Board() const {
@@ -290,6 +341,7 @@ QString BoardAccess::DescriptionOf(int rank) const {
 void BoardAccess::Announce(const QString& line) {
     announcement_ = line;
     Tell(QAccessible::queryAccessibleInterface(status_), QAccessible::NameChanged);
+    Tell(Note(), QAccessible::ObjectShow);
     toldRank_ = FocusRank();
     if (toldRank_ >= 0) Tell(Card(toldRank_), QAccessible::DescriptionChanged);
     emit announced(line);

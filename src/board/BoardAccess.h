@@ -46,6 +46,10 @@ public:
     // The status line: what the last turn did, then the score and clock now.
     QString StatusName() const;
     QString StatusValue() const;
+    // The last turn's line, empty on a fresh board; and the notification
+    // (a child of the status line) that shows it whenever it is said.
+    const QString& Announcement() const { return announcement_; }
+    QAccessibleInterface* Note();
 
     // Cards moved, turned or dealt: tells the reader what changed.
     void Sync();
@@ -62,6 +66,7 @@ private:
     Form2& game_;
     QPointer<QWidget> status_;
     std::vector<QAccessibleInterface*> cards_;  // by rank; registered with Qt's cache
+    QAccessibleInterface* note_ = nullptr;      // registered with Qt's cache
     std::vector<QString> names_;                // as last told
     int focusRank_ = -1;                        // as last told
     QString announcement_;

@@ -1074,6 +1074,9 @@ private slots:
                      .startsWith("Match: p3. Score 475. Board complete. Score 475. Bonus "),
                  qPrintable(status->text(QAccessible::Name)));
         QVERIFY(status->text(QAccessible::Name).contains(". Total "));
+        // A screen reader speaks the line from the notification that shows it.
+        QCOMPARE(status->child(0)->role(), QAccessible::Notification);
+        QCOMPARE(status->child(0)->text(QAccessible::Name), status->text(QAccessible::Name));
         QCOMPARE(said.size(), 2 + n - 1);
         // The status line lies outside the board and shows nothing.
         QVERIFY(!status->rect().intersects(
