@@ -3,10 +3,11 @@
 
 Installs the built game into a temporary prefix, starts it under Xvfb and
 openbox on a private D-Bus session with the accessibility bus, and plays a
-whole board through the accessibility tree alone: the cards are read from
-the tree, turned by their press action, and remembered by the names they
-show once turned. Checks that a face-down card never tells its picture, that
-the status line says each match and miss, and that it says the result.
+whole board of 4 pairs (chosen from the Board Size menu) through the
+accessibility tree alone: the cards are read from the tree, turned by their
+press action, and remembered by the names they show once turned. Checks that a face-down card never tells its picture, that
+the status line says each match and miss, and that it says the result, also
+in the notification a screen reader speaks.
 
 Exit status 77 (a CTest skip) when the display, window manager, D-Bus or
 AT-SPI tools are missing.
@@ -206,16 +207,31 @@ def main():
 
         application = wait_for("the game on the accessibility bus", app, 60)
 
-        def board():
-            b = find(application, lambda n: n.name == "Board" and n.childCount >= 8)
+        def board(cards):
+            b = find(application, lambda n: n.name == "Board" and n.childCount == cards)
             return b if b and all(b.getChildAtIndex(i).name.endswith("face down")
                                   for i in range(b.childCount)) else None
 
-        board_node = wait_for("the dealt board", board, 60)
+        # The first board has 8 pairs; the Board Size menu deals one of 4.
+        wait_for("the dealt board", lambda: board(16), 60)
+        size = find(application, lambda n: n.getRole() == pyatspi.ROLE_MENU_ITEM
+                    and n.name.strip() == "4x2")
+        if size is None:
+            fail("no 4x2 item in the Board Size menu")
+        action = size.queryAction()
+        names = [action.getName(k).lower() for k in range(action.nActions)]
+        if "press" not in names:
+            fail("no press action on the 4x2 menu item: %s" % names)
+        action.doAction(names.index("press"))
+        board_node = wait_for("the board of 4 pairs", lambda: board(8), 60)
         status = find(application, lambda n: n.getRole() == pyatspi.ROLE_STATUS_BAR)
         if status is None:
             fail("no status line in the game window")
         said, result = play(board_node, status, pyatspi)
+        # What a screen reader speaks: the line as a notification that shows.
+        note = status.getChildAtIndex(0) if status.childCount else None
+        if note is None or note.getRole() != pyatspi.ROLE_NOTIFICATION or note.name != result:
+            fail("the result is not in the status line's notification")
         if "match" not in said:
             fail("no match was said")
         print("atspi play: %d cards played from the tree; said %s; result: %s"
