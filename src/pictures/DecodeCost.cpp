@@ -132,12 +132,15 @@ std::optional<Gif> GifCost(const QByteArray& b) {
             cost.canvasHeight = std::max(cost.canvasHeight, top + h);
             cost.frameWidth = std::max(cost.frameWidth, w);
             cost.frameHeight = std::max(cost.frameHeight, h);
-            frames = true;
             const quint8 local = ByteAt(b, at + 9);
             at += 10;
             if (local & 0x80) at += 3 * (qsizetype(1) << ((local & 7) + 1));
             at += 1;
-            if (!skipBlocks()) break;
+            const bool first = !frames;
+            frames = true;
+            const bool whole = skipBlocks();
+            if (first) cost.firstFrameComplete = whole;
+            if (!whole) break;
         } else {
             break;  // the trailer, or bytes the decoder stops at
         }

@@ -17,6 +17,8 @@ namespace decodecost {
 struct Gif {
     qint64 canvasWidth = 0, canvasHeight = 0;
     qint64 frameWidth = 0, frameHeight = 0;
+    // The first image's data blocks are all there (a cut file is refused).
+    bool firstFrameComplete = false;
     qint64 Bytes() const { return 4 * (canvasWidth * canvasHeight + frameWidth * frameHeight); }
 };
 std::optional<Gif> GifCost(const QByteArray& file);

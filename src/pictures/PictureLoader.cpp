@@ -139,41 +139,6 @@ bool QtReadsBmpRight(const BmpHeader& h) {
     return true;
 }
 
-// The first image's data blocks must be complete.
-bool GifComplete(const QByteArray& b) {
-    const qsizetype n = b.size();
-    if (n < 13) return false;
-    qsizetype at = 13;
-    const quint8 flags = ByteAt(b, 10);
-    if (flags & 0x80) at += 3 * (qsizetype(1) << ((flags & 7) + 1));
-    const auto skipBlocks = [&]() {
-        while (at < n) {
-            const quint8 len = ByteAt(b, at);
-            ++at;
-            if (len == 0) return true;
-            at += len;
-        }
-        return false;
-    };
-    while (at < n) {
-        const quint8 kind = ByteAt(b, at);
-        if (kind == 0x21) {  // extension
-            at += 2;
-            if (!skipBlocks()) return false;
-        } else if (kind == 0x2C) {  // image
-            if (at + 10 > n) return false;
-            const quint8 local = ByteAt(b, at + 9);
-            at += 10;
-            if (local & 0x80) at += 3 * (qsizetype(1) << ((local & 7) + 1));
-            at += 1;  // code size
-            return at < n && skipBlocks();
-        } else {
-            return false;
-        }
-    }
-    return false;
-}
-
 // The segments must chain up to the end-of-image marker (anything after it,
 // as some cameras append, is left alone).
 bool JpegComplete(const QByteArray& b) {
@@ -284,7 +249,11 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
         bmp = ReadBmpHeader(bytes);
         if (!bmp || !BmpComplete(bytes, *bmp) || !QtReadsBmpRight(*bmp)) return std::nullopt;
     }
-    if (format == "gif" && !GifComplete(bytes)) return std::nullopt;
+    std::optional<decodecost::Gif> gif;
+    if (format == "gif") {
+        gif = decodecost::GifCost(bytes);
+        if (!gif || !gif->firstFrameComplete) return std::nullopt;
+    }
     // The bytes the file itself takes count towards what it costs.
     qint64 cost = bytes.size();
     // Qt turns the others by their EXIF orientation; PNG's is applied here,
@@ -348,9 +317,7 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
     }
     // Everything the decoder will allocate, known before it starts.
     if (target != upright) cost += 4 * qint64(target.width()) * target.height();  // the scaled copy
-    if (format == "gif") {
-        const auto gif = decodecost::GifCost(bytes);
-        if (!gif) return std::nullopt;
+    if (gif) {
         cost += gif->Bytes();
     } else if (format == "jpeg") {
         const auto jpeg = decodecost::JpegCost(bytes);
