@@ -19,29 +19,10 @@ import sys
 import tempfile
 import time
 
-SKIP = 77
-# The settings of a first run: the default board, at Slow.
-STORED = "1,1,Sky.jpg,1,1,1200,1500,9550,6750,9435,6000\r\n"
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from sessioncheck import SKIP, STORED, fail, named, skip, wait_for  # noqa: E402
 
-
-def fail(message):
-    print("atspi play: " + message, file=sys.stderr)
-    raise SystemExit(1)
-
-
-def skip(message):
-    print("atspi play: skipped: " + message)
-    raise SystemExit(SKIP)
-
-
-def wait_for(what, check, timeout=20.0):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = check()
-        if value:
-            return value
-        time.sleep(0.05)
-    fail("timed out waiting for " + what)
+named("atspi play")
 
 
 def find(node, test, depth=0):

@@ -35,29 +35,12 @@ import sys
 import tempfile
 import time
 
-SKIP = 77
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+from sessioncheck import SKIP, STORED, fail, named, skip, wait_for  # noqa: E402
+
+named("wayland session")
+
 USER = "tavimo-wayland"
-STORED = ("1,1,Sky.jpg,1,1,1200,1500,9550,6750,9435,6000\r\n")
-
-
-def fail(message):
-    print("wayland session: " + message, file=sys.stderr)
-    raise SystemExit(1)
-
-
-def skip(message):
-    print("wayland session: skipped: " + message)
-    raise SystemExit(SKIP)
-
-
-def wait_for(what, check, timeout=20.0):
-    end = time.monotonic() + timeout
-    while time.monotonic() < end:
-        value = check()
-        if value:
-            return value
-        time.sleep(0.1)
-    fail("timed out waiting for " + what)
 
 
 class Session:
