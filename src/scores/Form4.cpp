@@ -18,6 +18,7 @@
 #include "scores/Faces.h"
 #include "scores/HighScoreTable.h"
 #include "scores/ScoreTableMirror.h"
+#include "ui/AccessibleControls.h"
 #include "ui/FormPlacement.h"
 #include "ui/GameWindow.h"
 #include "ui/PlayerText.h"
@@ -89,8 +90,24 @@ Form4::Form4() {
     connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
     SetKeyButtons(OK, OK);
 
+    // The table a screen reader reads is not drawn: while it has the focus,
+    // its current row is framed on the columns the window draws.
+    Cue = new accessible::FocusCue(Table, this, [this] { return RowArea(Table->currentRow()); });
+    connect(Table, &QTableWidget::currentCellChanged, Cue, &accessible::FocusCue::Refresh);
+
     Layout = highscores::DesignedForm4();
     PlaceControls();
+}
+
+QRect Form4::RowArea(int row) const {
+    const int line = QFontMetrics(Label4->font()).lineSpacing();
+    const int top = Label4->y() + Label4->contentsRect().top();
+    int right = Label4->geometry().right();
+    for (const QLabel* column : {Label10, Label11, Label5})
+        right = std::max(right, column->geometry().right());
+    const QRect rows(QPoint(Label3->x(), top), QPoint(right, top + line * highscores::Rows - 1));
+    if (row < 0 || row >= highscores::Rows) return rows.adjusted(-3, -2, 3, 2);
+    return QRect(rows.left(), top + row * line, rows.width(), line).adjusted(-3, -1, 3, 1);
 }
 
 void Form4::Form_Load() {
@@ -160,6 +177,7 @@ void Form4::PlaceControls() {
     Place(Label10, Layout.Label10);
     Place(Label11, Layout.Label11);
     Place(OK, Layout.OK);
+    if (Cue) Cue->Refresh();
 }
 
 QString Form4::NameAt(QPoint pos) const {

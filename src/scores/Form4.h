@@ -12,6 +12,9 @@
 // for the game window's current size. Closing it shows and enables the game
 // window again.
 class ScoreTableMirror;
+namespace accessible {
+class FocusCue;
+}
 
 class Form4 : public FormBase {
     Q_OBJECT
@@ -35,6 +38,7 @@ public:
     QLabel* Label5 = nullptr;   // scores
     QPushButton* OK = nullptr;
     ScoreTableMirror* Table = nullptr;  // the columns as one table, for a screen reader
+    accessible::FocusCue* Cue = nullptr;  // frames the table's current row while it has the focus
 
     // The positions last applied, in twips.
     highscores::Form4Layout Layout;
@@ -51,6 +55,9 @@ public:
     // The stored name of the row under `pos` (Label4's coordinates); empty
     // between and below the rows.
     QString NameAt(QPoint pos) const;
+    // Where row `row` (0 the best) of the drawn columns lies; all ten rows
+    // for no row.
+    QRect RowArea(int row) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

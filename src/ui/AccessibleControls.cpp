@@ -5,6 +5,8 @@
 #include <QAccessibleWidget>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
 
 namespace accessible {
 
@@ -67,6 +69,63 @@ void MakeButton(QLabel* label, const QString& name) {
     label->setProperty(ButtonName, name);
     label->setFocusPolicy(Qt::StrongFocus);
     label->installEventFilter(new ButtonKeys(label));
+    // A little outside the label, so the frame does not cross its text.
+    new FocusCue(label, label->parentWidget(),
+                 [label] { return label->geometry().adjusted(-3, -2, 3, 2); });
+}
+
+FocusCue::FocusCue(QWidget* target, QWidget* over, std::function<QRect()> area)
+    : QWidget(over), target_(target), area_(std::move(area)) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+    setFocusPolicy(Qt::NoFocus);
+    target_->installEventFilter(this);
+    if (over) over->installEventFilter(this);
+    Refresh();
+}
+
+void FocusCue::Refresh() {
+    const bool shown = target_->hasFocus() && target_->isVisible();
+    if (shown) {
+        setGeometry(area_());
+        raise();
+    }
+    setVisible(shown);
+    update();
+}
+
+bool FocusCue::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        // A key in the control is keyboard use, as a Tab to it is: from
+        // now on the window shows where the focus is.
+        if (watched == target_) {
+            target_->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+            update();
+        }
+        break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::Show:
+    case QEvent::Hide:
+        Refresh();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+void FocusCue::paintEvent(QPaintEvent*) {
+    QStylePainter painter(this);
+    QStyleOptionFocusRect option;
+    option.initFrom(this);
+    // As the style draws every focus: only once the keyboard is in use in
+    // the window, so a mouse player sees the window as it always was.
+    option.state |= QStyle::State_HasFocus;
+    option.backgroundColor = palette().color(QPalette::Window);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, option);
 }
 
 }  // namespace accessible

@@ -1,13 +1,21 @@
 #!/usr/bin/python3
-"""A board played as a screen-reader player plays it.
+"""Boards played as a screen-reader player plays them.
 
 Installs the built game into a temporary prefix, starts it under Xvfb and
-openbox on a private D-Bus session with the accessibility bus, and plays a
-whole board of 4 pairs (chosen from the Board Size menu) through the
-accessibility tree alone: the cards are read from the tree, turned by their
-press action, and remembered by the names they show once turned. Checks that a face-down card never tells its picture, that
-the status line says each match and miss, and that it says the result, also
-in the notification a screen reader speaks.
+openbox on a private D-Bus session with the accessibility bus, and plays two
+whole boards, reading the cards from the accessibility tree and remembering
+them by the names they show once turned:
+
+- the board dealt at start-up with the keyboard alone (real X key presses:
+  Tab to the board, the arrows to a card, Space to turn it), then on through
+  the result to the winner entry, where the name is typed, and to the
+  high-score table, which must show it;
+- a board of 4 pairs, chosen from the Board Size menu, turned by the cards'
+  press actions.
+
+Checks that a face-down card never tells its picture, that the status line
+says each match and miss, and that it says the result, also in the
+notification a screen reader speaks.
 
 Exit status 77 (a CTest skip) when the display, window manager, D-Bus or
 AT-SPI tools are missing.
@@ -76,7 +84,58 @@ def start_x(work, procs):
     fail("no free X display")
 
 
-def play(board, status, pyatspi):
+def press_action(node, what):
+    action = node.queryAction()
+    names = [action.getName(k).lower() for k in range(action.nActions)]
+    if "press" not in names:
+        fail("no press action on %s: %s" % (what, names))
+    action.doAction(names.index("press"))
+
+
+def key(*keys):
+    subprocess.run(["xdotool", "key", "--delay", "40"] + list(keys), check=True)
+
+
+def active_title():
+    return subprocess.run(["xdotool", "getactivewindow", "getwindowname"], capture_output=True,
+                          text=True).stdout.strip()
+
+
+def keyboard_presser(cards, pyatspi):
+    """Turns card i as a keyboard player does: Tab brings the focus to the
+    board, Right walks the cards in reading order, Space turns the one with
+    the frame."""
+    def focused():
+        for i, c in enumerate(cards):
+            if c.getState().contains(pyatspi.STATE_FOCUSED):
+                return i
+        return None
+
+    def press(i):
+        if focused() is None:
+            for _ in range(12):
+                key("Tab")
+                if wait_for_quietly(lambda: focused() is not None):
+                    break
+            else:
+                fail("Tab never brought the focus to a card")
+        for _ in range((i - focused()) % len(cards)):
+            key("Right")
+        wait_for("the focus on card %d" % i, lambda: focused() == i)
+        key("space")
+    return press
+
+
+def wait_for_quietly(check, timeout=1.0):
+    end = time.monotonic() + timeout
+    while time.monotonic() < end:
+        if check():
+            return True
+        time.sleep(0.05)
+    return False
+
+
+def play(board, status, pyatspi, press=None):
     cards = [board.getChildAtIndex(i) for i in range(board.childCount)]
     if len(cards) < 8 or any(c.getRole() != pyatspi.ROLE_PUSH_BUTTON for c in cards):
         fail("the board is not a set of buttons: %d" % len(cards))
@@ -84,12 +143,11 @@ def play(board, status, pyatspi):
         if not c.name.endswith(", face down"):
             fail("a card of a fresh board is not face down: " + c.name)
 
-    def press(i):
-        action = cards[i].queryAction()
-        names = [action.getName(k).lower() for k in range(action.nActions)]
-        if "press" not in names:
-            fail("no press action on %s: %s" % (cards[i].name, names))
-        action.doAction(names.index("press"))
+    if press is None:
+        def press(i):
+            press_action(cards[i], cards[i].name)
+    else:
+        press = press(cards, pyatspi)
 
     def matched(i):
         return cards[i].name.endswith(", matched")
@@ -130,6 +188,37 @@ def play(board, status, pyatspi):
         check_no_leak()
     wait_for("the result said", lambda: "Board complete." in status.name)
     return said, status.name
+
+
+NAME = "Kim Keys"
+
+
+def winner(application, data, pyatspi):
+    """From the end of a board to the high-score table with the keyboard:
+    whatever window comes up front is answered as a player would."""
+    end = time.monotonic() + 60
+    while time.monotonic() < end:
+        title = active_title()
+        if title == "Board Completed":
+            key("Return")
+        elif title.startswith("Congratulations"):
+            key("ctrl+a")
+            subprocess.run(["xdotool", "type", "--delay", "40", NAME], check=True)
+            key("Return")
+        elif title == "High Scores":
+            break
+        time.sleep(0.3)
+    else:
+        fail("the high-score table never came up; in front: " + active_title())
+    table = wait_for("the high-score table in the tree", lambda: find(
+        application, lambda n: n.getRole() == pyatspi.ROLE_TABLE and n.name == "High scores"))
+    first = table.queryTable().getAccessibleAt(0, 1)
+    wait_for("the name in the first row", lambda: first.name == NAME)
+    with open(os.path.join(data, "best.txt"), encoding="utf-8") as f:
+        if not f.read().startswith(NAME + ","):
+            fail("best.txt does not begin with the name typed")
+    key("Return")
+    wait_for("the game window back in front", lambda: active_title().startswith("Tavimo"))
 
 
 def main():
@@ -193,21 +282,23 @@ def main():
             return b if b and all(b.getChildAtIndex(i).name.endswith("face down")
                                   for i in range(b.childCount)) else None
 
-        # The first board has 8 pairs; the Board Size menu deals one of 4.
-        wait_for("the dealt board", lambda: board(16), 60)
+        # The first board has 8 pairs: played with the keyboard alone, from
+        # start-up to the name in the high-score table.
+        first = wait_for("the dealt board", lambda: board(16), 60)
+        status = find(application, lambda n: n.getRole() == pyatspi.ROLE_STATUS_BAR)
+        if status is None:
+            fail("no status line in the game window")
+        wait_for("the game window active", lambda: active_title().startswith("Tavimo"), 30)
+        play(first, status, pyatspi, keyboard_presser)
+        winner(application, data, pyatspi)
+
+        # The Board Size menu deals one of 4, played by the cards' actions.
         size = find(application, lambda n: n.getRole() == pyatspi.ROLE_MENU_ITEM
                     and n.name.strip() == "4x2")
         if size is None:
             fail("no 4x2 item in the Board Size menu")
-        action = size.queryAction()
-        names = [action.getName(k).lower() for k in range(action.nActions)]
-        if "press" not in names:
-            fail("no press action on the 4x2 menu item: %s" % names)
-        action.doAction(names.index("press"))
+        press_action(size, "the 4x2 menu item")
         board_node = wait_for("the board of 4 pairs", lambda: board(8), 60)
-        status = find(application, lambda n: n.getRole() == pyatspi.ROLE_STATUS_BAR)
-        if status is None:
-            fail("no status line in the game window")
         said, result = play(board_node, status, pyatspi)
         # What a screen reader speaks: the line as a notification that shows.
         note = status.getChildAtIndex(0) if status.childCount else None

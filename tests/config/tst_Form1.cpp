@@ -19,6 +19,7 @@
 #include "config/Form1.h"
 #include "platform/FileNames.h"
 #include "platform/Twips.h"
+#include "ui/AccessibleControls.h"
 #include "ui/PictureFile.h"
 #include "viewer/Form3.h"
 
@@ -287,10 +288,24 @@ private slots:
                 QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             return target->hasFocus();
         };
+        // The labels draw no focus of their own: a frame shows around the one
+        // that has it, and only while it has it.
+        const QRect around = f.Label13->geometry();
+        const QImage before = f.grab(around).toImage();
+        const auto shownCues = [&f] {
+            QList<QRect> shown;
+            for (const auto* cue : f.findChildren<accessible::FocusCue*>())
+                if (cue->isVisible()) shown << cue->geometry();
+            return shown;
+        };
         QVERIFY(tabTo(f.Label13));
+        QCOMPARE(shownCues().size(), 1);
+        QVERIFY(shownCues().first().contains(f.Label13->geometry()));
+        QTRY_VERIFY(f.grab(around).toImage() != before);
         QTest::keyClick(f.Label13, Qt::Key_Space);
         QVERIFY(Paths(f).contains("/pics/a+"));
         QVERIFY(tabTo(f.List3));
+        QVERIFY(shownCues().isEmpty());
         const int row = static_cast<int>(Paths(f).indexOf("/pics/a+"));
         QTest::keyClick(f.List3, Qt::Key_End);
         QTest::keyClick(f.List3, Qt::Key_Home);

@@ -29,6 +29,7 @@
 #include "scores/Form7.h"
 #include "scores/HighScoreTable.h"
 #include "scores/ScoreTableMirror.h"
+#include "ui/AccessibleControls.h"
 #include "sound/SoundEffects.h"
 #include "viewer/Form3.h"
 
@@ -1141,8 +1142,30 @@ private slots:
         QCOMPARE(headers, (QStringList{"Rank", "Name", "Score", "Time", "Board"}));
         QCOMPARE(second, (QStringList{"2", "Player 2", "800", "0:01:00", "8"}));
         QCOMPARE(third, (QStringList{"3", "", "0", "", ""}));  // a free row
-        // Nothing of it shows on the window.
+        // Nothing of it shows on the window, but once the keyboard is used its
+        // current row is framed on the columns, and the frame follows the row.
         QVERIFY(best.Table->geometry().intersected(best.rect()).isEmpty());
+        best.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&best));
+        best.activateWindow();
+        QTRY_VERIFY(best.Table->hasFocus());  // a screen reader starts on the table
+        QCOMPARE(best.Table->currentRow(), 0);
+        const QImage opened = best.grab().toImage();
+        // Before any key, the window looks as it always did.
+        best.Cue->hide();
+        QCOMPARE(best.grab().toImage(), opened);
+        best.Cue->Refresh();
+        QTest::keyClick(best.Table, Qt::Key_Down);
+        QCOMPARE(best.Table->currentRow(), 1);
+        QTRY_VERIFY(best.grab().toImage() != opened);
+        QVERIFY(best.Cue->isVisible());
+        QCOMPARE(best.Cue->geometry(), best.RowArea(1));
+        QVERIFY(best.RowArea(0).intersects(best.Label4->geometry()));
+        QCOMPARE(best.RowArea(1).top() - best.RowArea(0).top(),
+                 QFontMetrics(best.Label4->font()).lineSpacing());
+        QTest::keyClick(best.Table, Qt::Key_Tab);
+        QVERIFY(!best.Table->hasFocus());
+        QVERIFY(!best.Cue->isVisible());
     }
 };
 TAVIMO_TEST(ScreenReaderTest);
