@@ -37,7 +37,7 @@ public:
     QLabel* Label11 = nullptr;  // times
     QLabel* Label5 = nullptr;   // scores
     QPushButton* OK = nullptr;
-    ScoreTableMirror* Table = nullptr;  // the columns as one table, for a screen reader
+    ScoreTableMirror* Table = nullptr;    // the columns as one table, for a screen reader
     accessible::FocusCue* Cue = nullptr;  // frames the table's current row while it has the focus
 
     // The positions last applied, in twips.

@@ -95,24 +95,24 @@ void FocusCue::Refresh() {
 
 bool FocusCue::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
-    case QEvent::KeyPress:
-        // A key in the control is keyboard use, as a Tab to it is: from
-        // now on the window shows where the focus is.
-        if (watched == target_) {
-            target_->window()->setAttribute(Qt::WA_KeyboardFocusChange);
-            update();
-        }
-        break;
-    case QEvent::FocusIn:
-    case QEvent::FocusOut:
-    case QEvent::Move:
-    case QEvent::Resize:
-    case QEvent::Show:
-    case QEvent::Hide:
-        Refresh();
-        break;
-    default:
-        break;
+        case QEvent::KeyPress:
+            // A key in the control is keyboard use, as a Tab to it is: from
+            // now on the window shows where the focus is.
+            if (watched == target_) {
+                target_->window()->setAttribute(Qt::WA_KeyboardFocusChange);
+                update();
+            }
+            break;
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Show:
+        case QEvent::Hide:
+            Refresh();
+            break;
+        default:
+            break;
     }
     return false;
 }

@@ -29,8 +29,8 @@
 #include "scores/Form7.h"
 #include "scores/HighScoreTable.h"
 #include "scores/ScoreTableMirror.h"
-#include "ui/AccessibleControls.h"
 #include "sound/SoundEffects.h"
+#include "ui/AccessibleControls.h"
 #include "viewer/Form3.h"
 
 namespace {
