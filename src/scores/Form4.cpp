@@ -44,13 +44,13 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QFont& font, const
 }  // namespace
 
 Form4::Form4() {
-    setWindowTitle("High Scores");
+    setWindowTitle(tr("High Scores"));
     resize(twips::ToPixels(highscores::design::ClientWidth),
            twips::ToPixels(highscores::design::ClientHeight));
 
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
-    Image1->setAccessibleName("Trophy");
+    Image1->setAccessibleName(tr("Trophy"));
     Table = new ScoreTableMirror(this);
     // The trophy drawn for the screen's density; the label scales it to its
     // size in device pixels.
@@ -68,12 +68,12 @@ Form4::Form4() {
     const QColor black(0, 0, 0), navy(0, 0, 192), olive(64, 64, 0), white(255, 255, 255),
         blue(0, 0, 255);
 
-    Label1 = MakeLabel(this, "High Scores", title, black);
-    Label2 = MakeLabel(this, "RANK", heading, black);
-    Label6 = MakeLabel(this, "NAME", heading, navy);
-    Label7 = MakeLabel(this, "BOARD", heading, olive);
-    Label8 = MakeLabel(this, "TIME", heading, white);
-    Label9 = MakeLabel(this, "SCORE", heading, blue);
+    Label1 = MakeLabel(this, tr("High Scores"), title, black);
+    Label2 = MakeLabel(this, tr("RANK"), heading, black);
+    Label6 = MakeLabel(this, tr("NAME"), heading, navy);
+    Label7 = MakeLabel(this, tr("BOARD"), heading, olive);
+    Label8 = MakeLabel(this, tr("TIME"), heading, white);
+    Label9 = MakeLabel(this, tr("SCORE"), heading, blue);
     // So narrow that each number wraps onto a line of its own.
     Label3 = MakeLabel(this, "1 2 3 4 5 6 7 8 9 10", column, black);
     Label3->setWordWrap(true);
@@ -84,7 +84,7 @@ Form4::Form4() {
 
     Label4->installEventFilter(this);
 
-    OK = new QPushButton("OK", this);
+    OK = new QPushButton(tr("OK"), this);
     OK->setFont(Face(false, 8.25, true));
     connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
     SetKeyButtons(OK, OK);
@@ -110,10 +110,10 @@ void Form4::Add_Score() {
             "Tavimo", textfile::SaveFailedMessage(highscores::PathIn(Paths().DataFolder()), error));
     } else if (ranked && Module1.HighScoreRank == -1) {
         // Another copy of the game saved better totals while the name was typed.
-        platform().dialogs->Info(
-            "Tavimo", QStringLiteral("Your total of %1 no longer makes the high-score table: "
-                                     "another game of Tavimo saved ten better totals meanwhile.")
-                          .arg(num::Text(Module1.TotalScore)));
+        platform().dialogs->Info("Tavimo",
+                                 tr("Your total of %1 no longer makes the high-score table: "
+                                    "another game of Tavimo saved ten better totals meanwhile.")
+                                     .arg(num::Text(Module1.TotalScore)));
     }
     ShowColumns();
 }
