@@ -550,7 +550,7 @@
     </message>
     <message>
         <source>Normal size</source>
-        <translation>Originalgröße</translation>
+        <translation>Normalgröße</translation>
     </message>
 </context>
 <context>
@@ -573,7 +573,7 @@
     </message>
     <message>
         <source>BOARD</source>
-        <translation>FELD</translation>
+        <translation>PAARE</translation>
     </message>
     <message>
         <source>TIME</source>
@@ -600,7 +600,7 @@
     </message>
     <message>
         <source>Board</source>
-        <translation>Spielfeld</translation>
+        <translation>Paare</translation>
     </message>
     <message>
         <source>Score</source>
@@ -631,11 +631,11 @@
     </message>
     <message>
         <source>RANK   BOARD   SCORE   TIME    BONUS   TOTAL</source>
-        <translation>RANG   FELD   PUNKTE   ZEIT   BONUS   GESAMT</translation>
+        <translation>RANG   PAARE  PUNKTE  ZEIT   BONUS  GESAMT</translation>
     </message>
     <message>
         <source>Please enter your name.</source>
-        <translation>Bitte geben Sie Ihren Namen ein.</translation>
+        <translation>Bitte Namen eingeben.</translation>
     </message>
     <message>
         <source>Your name</source>
@@ -780,7 +780,7 @@ Die Macher von Tavimo haften nicht für Verluste oder Schäden, weder direkte no
     </message>
     <message>
         <source>Board</source>
-        <translation>Spielfeld</translation>
+        <translation>Paare</translation>
     </message>
 </context>
 <context>

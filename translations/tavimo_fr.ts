@@ -573,7 +573,7 @@
     </message>
     <message>
         <source>BOARD</source>
-        <translation>PLATEAU</translation>
+        <translation>PAIRES</translation>
     </message>
     <message>
         <source>TIME</source>
@@ -600,7 +600,7 @@
     </message>
     <message>
         <source>Board</source>
-        <translation>Plateau</translation>
+        <translation>Paires</translation>
     </message>
     <message>
         <source>Score</source>
@@ -631,7 +631,7 @@
     </message>
     <message>
         <source>RANK   BOARD   SCORE   TIME    BONUS   TOTAL</source>
-        <translation>RANG   PLAT.   SCORE   TEMPS   BONUS   TOTAL</translation>
+        <translation>RANG  PAIRES   SCORE  TEMPS   BONUS   TOTAL</translation>
     </message>
     <message>
         <source>Please enter your name.</source>
@@ -780,7 +780,7 @@ Les auteurs de Tavimo ne sont responsables d&apos;aucune perte ni d&apos;aucun d
     </message>
     <message>
         <source>Board</source>
-        <translation>Plateau</translation>
+        <translation>Paires</translation>
     </message>
 </context>
 <context>

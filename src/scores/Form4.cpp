@@ -157,6 +157,13 @@ void Form4::PlaceControls() {
     Place(Label7, Layout.Label7);
     Place(Label8, Layout.Label8);
     Place(Label9, Layout.Label9);
+    // A heading longer in another language than the design's grows to the
+    // right, into the gap before the next column.
+    for (QLabel* heading : {Label2, Label6, Label7, Label8, Label9})
+        heading->resize(std::max(heading->width(), heading->sizeHint().width()), heading->height());
+    // The title grows about its centre.
+    if (const int grow = Label1->sizeHint().width() - Label1->width(); grow > 0)
+        Label1->setGeometry(Label1->geometry().adjusted(-(grow + 1) / 2, 0, grow / 2, 0));
     Place(Label10, Layout.Label10);
     Place(Label11, Layout.Label11);
     Place(OK, Layout.OK);
