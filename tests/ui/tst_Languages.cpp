@@ -256,6 +256,27 @@ private slots:
             Module1.QuietUnload = 1;
         }
     }
+
+    // F1 opens the help in the game's language where it is shipped, the
+    // English one where it is not.
+    void theHelpComesInTheGamesLanguage() {
+        Doubles d = InstallDoubles();
+        ProgramFolder folder(ProgramFolder::All);
+        folder.Write("help_de.txt", "TAVIMO - ein Gedächtnisspiel\r\n");
+        DefaultSettings();
+        Form2& game = DealByHand(GeneratedPictures(folder, 4), 4);
+        for (const auto& [lang, file] :
+             {std::pair{"de", "/help_de.txt"}, std::pair{"fr", "/help.txt"},
+              std::pair{"en", "/help.txt"}}) {
+            Speaking speaking(lang);
+            QVERIFY(speaking.ok);
+            d.desktop->opened.clear();
+            QTest::keyClick(&game, Qt::Key_F1);
+            QCOMPARE(d.desktop->opened, QStringList{folder.Path() + file});
+            QTest::keyClick(&game, Qt::Key_Space);
+        }
+        Module1.QuietUnload = 1;
+    }
 };
 
 TAVIMO_TEST(LanguagesTest);
