@@ -94,7 +94,7 @@
     </message>
     <message>
         <source>Match: %1. %2</source>
-        <translation>Paire : %1. %2</translation>
+        <translation>Paire&#xa0;: %1. %2</translation>
     </message>
     <message>
         <source>No match. %1</source>
@@ -136,11 +136,11 @@
     </message>
     <message>
         <source>Tavimo is a memory card game. The cards are dealt face down; turn two at a time and find the pairs. Each board is timed, and the quickest players of the larger boards make it onto the high-score table.</source>
-        <translation>Tavimo est un jeu de mémoire. Les cartes sont distribuées face cachée ; retournez-en deux à la fois et trouvez les paires. Chaque plateau est chronométré, et les joueurs les plus rapides des grands plateaux entrent au tableau des meilleurs scores.</translation>
+        <translation>Tavimo est un jeu de mémoire. Les cartes sont distribuées face cachée&#xa0;; retournez-en deux à la fois et trouvez les paires. Chaque plateau est chronométré, et les joueurs les plus rapides des grands plateaux entrent au tableau des meilleurs scores.</translation>
     </message>
     <message>
         <source>Features:</source>
-        <translation>Points forts :</translation>
+        <translation>Points forts&#xa0;:</translation>
     </message>
     <message>
         <source>Boards of 4 to 40 pairs</source>
@@ -148,7 +148,7 @@
     </message>
     <message>
         <source>Card faces from the picture folders you choose: BMP, GIF, JPEG, icons and metafiles</source>
-        <translation>Faces des cartes tirées des dossiers d&apos;images de votre choix : BMP, GIF, JPEG, icônes et métafichiers</translation>
+        <translation>Faces des cartes tirées des dossiers d&apos;images de votre choix&#xa0;: BMP, GIF, JPEG, icônes et métafichiers</translation>
     </message>
     <message>
         <source>Several card backs, sounds, and a pause key</source>
@@ -236,7 +236,7 @@
     </message>
     <message>
         <source>BOARD SIZE: 2x</source>
-        <translation>PLATEAU : 2x</translation>
+        <translation>PLATEAU&#xa0;: 2x</translation>
     </message>
     <message>
         <source>Aquire Additional</source>
@@ -268,11 +268,11 @@
     </message>
     <message>
         <source>Drives:</source>
-        <translation>Lecteurs :</translation>
+        <translation>Lecteurs&#xa0;:</translation>
     </message>
     <message>
         <source>Directories:</source>
-        <translation>Dossiers :</translation>
+        <translation>Dossiers&#xa0;:</translation>
     </message>
     <message>
         <source>Type or paste a folder and press Enter to browse it</source>
@@ -280,7 +280,7 @@
     </message>
     <message>
         <source>Files:</source>
-        <translation>Fichiers :</translation>
+        <translation>Fichiers&#xa0;:</translation>
     </message>
     <message>
         <source>Add</source>
@@ -296,7 +296,7 @@
     </message>
     <message>
         <source>Files Available: </source>
-        <translation>Fichiers disponibles : </translation>
+        <translation>Fichiers disponibles&#xa0;: </translation>
     </message>
     <message>
         <source>View</source>
@@ -332,7 +332,7 @@
     </message>
     <message>
         <source>Files: %1</source>
-        <translation>Fichiers : %1</translation>
+        <translation>Fichiers&#xa0;: %1</translation>
     </message>
     <message>
         <source>not available now</source>
@@ -340,7 +340,7 @@
     </message>
     <message>
         <source>Files Available: %1</source>
-        <translation>Fichiers disponibles : %1</translation>
+        <translation>Fichiers disponibles&#xa0;: %1</translation>
     </message>
     <message>
         <source>%1 is a file, not a folder.</source>
@@ -360,11 +360,11 @@
     </message>
     <message>
         <source>Retry</source>
-        <translation>Réessayer ?</translation>
+        <translation>Réessayer&#xa0;?</translation>
     </message>
     <message>
         <source>The folder %1 cannot be added: %2</source>
-        <translation>Impossible d&apos;ajouter le dossier %1 : %2</translation>
+        <translation>Impossible d&apos;ajouter le dossier %1&#xa0;: %2</translation>
     </message>
     <message>
         <source>its name contains %1, which the folder list cannot store. Rename the folder or choose another one.</source>
@@ -475,7 +475,7 @@
     </message>
     <message>
         <source>Manual: - + </source>
-        <translation>Manuelle : - + </translation>
+        <translation>Manuelle&#xa0;: - + </translation>
     </message>
     <message>
         <source>S&amp;ave on Exit</source>
@@ -499,15 +499,15 @@
     </message>
     <message>
         <source>Please wait:  %1</source>
-        <translation>Patientez :  %1</translation>
+        <translation>Patientez&#xa0;:  %1</translation>
     </message>
     <message>
         <source>Loading Pictures:  %1</source>
-        <translation>Chargement des images :  %1</translation>
+        <translation>Chargement des images&#xa0;:  %1</translation>
     </message>
     <message>
         <source>Are you sure you want to exit the program?</source>
-        <translation>Voulez-vous vraiment quitter le programme ?</translation>
+        <translation>Voulez-vous vraiment quitter le programme&#xa0;?</translation>
     </message>
     <message>
         <source>Not enough pictures</source>
@@ -515,7 +515,7 @@
     </message>
     <message>
         <source>Tavimo   Score:  %1       Time 0:0:0</source>
-        <translation>Tavimo   Score :  %1       Temps 0:0:0</translation>
+        <translation>Tavimo   Score&#xa0;:  %1       Temps 0:0:0</translation>
     </message>
     <message>
         <source>Invalid picture</source>
@@ -589,7 +589,7 @@
     </message>
     <message>
         <source>Your total of %1 no longer makes the high-score table: another game of Tavimo saved ten better totals meanwhile.</source>
-        <translation>Votre total de %1 n&apos;entre plus au tableau des meilleurs scores : une autre partie de Tavimo a entre-temps enregistré dix meilleurs totaux.</translation>
+        <translation>Votre total de %1 n&apos;entre plus au tableau des meilleurs scores&#xa0;: une autre partie de Tavimo a entre-temps enregistré dix meilleurs totaux.</translation>
     </message>
 </context>
 <context>
@@ -681,7 +681,7 @@ Les auteurs de Tavimo ne sont responsables d&apos;aucune perte ni d&apos;aucun d
     <name>GameClock</name>
     <message>
         <source>Tavimo    Score: %1       Time %2</source>
-        <translation>Tavimo    Score : %1       Temps %2</translation>
+        <translation>Tavimo    Score&#xa0;: %1       Temps %2</translation>
     </message>
     <message>
         <source>%1    Bonus %2    Total Score %3</source>
@@ -710,7 +710,7 @@ Les auteurs de Tavimo ne sont responsables d&apos;aucune perte ni d&apos;aucun d
     </message>
     <message>
         <source>Retry</source>
-        <translation>Réessayer ?</translation>
+        <translation>Réessayer&#xa0;?</translation>
     </message>
 </context>
 <context>
@@ -810,7 +810,7 @@ Les auteurs de Tavimo ne sont responsables d&apos;aucune perte ni d&apos;aucun d
     </message>
     <message>
         <source>Resume the board you left?</source>
-        <translation>Reprendre le plateau laissé en cours ?</translation>
+        <translation>Reprendre le plateau laissé en cours&#xa0;?</translation>
     </message>
 </context>
 <context>
@@ -818,7 +818,7 @@ Les auteurs de Tavimo ne sont responsables d&apos;aucune perte ni d&apos;aucun d
     <message>
         <source>Tavimo could not save %1: %2.
 The file was left as it was.</source>
-        <translation>Tavimo n&apos;a pas pu enregistrer %1 : %2.
+        <translation>Tavimo n&apos;a pas pu enregistrer %1&#xa0;: %2.
 Le fichier est resté tel quel.</translation>
     </message>
     <message>
