@@ -56,18 +56,19 @@ bool Form2::ResumeBoard(const board::BoardState& kept) {
     // board to play on.
     QString failed;
     int loaded = 0;
-    platform().pictures->LoadMany(kept.pictures, cardpicture::IntermediateSize(devicePixelRatioF()),
-                                  [&](int index, std::optional<Picture> picture) {
-                                      if (!picture || picture->image.isNull()) {
-                                          failed = kept.pictures.value(index);
-                                          return false;
-                                      }
-                                      Face(index)->SetPicture(picture->image, kept.pictures[index]);
-                                      ++loaded;
-                                      splash.SetProgress(loaded);
-                                      splash.SetMessage(tr("Loading Pictures:  %1").arg(loaded));
-                                      return true;
-                                  });
+    platform().pictures->LoadMany(
+        kept.pictures, cardpicture::IntermediateSize(devicePixelRatioF()),
+        [&](int index, std::optional<Picture> picture) {
+            if (!picture || picture->image.isNull()) {
+                failed = kept.pictures.value(index);
+                return false;
+            }
+            Face(index)->SetPicture(picture->image, kept.pictures[index]);
+            ++loaded;
+            splash.SetProgress(loaded);
+            splash.SetMessage(tr("Loading Pictures:  %1").arg(QString::number(loaded)));
+            return true;
+        });
     if (failed.isEmpty() && loaded < n) failed = kept.pictures.value(loaded);
     if (!failed.isEmpty()) {
         platform().dialogs->Info("Tavimo",
