@@ -12,7 +12,7 @@ TESTING    ?= ON
 DEPS_KIND   = $(if $(filter OFF,$(TESTING)),,--dev)
 BUILD_TARGET =
 
-.PHONY: all deps configure build run test test-sanitize bench screenshots package uninstall fuzz fuzz-run format format-check clean
+.PHONY: all deps configure build run test translations test-sanitize bench screenshots package uninstall fuzz fuzz-run format format-check clean
 
 all: build
 
@@ -77,6 +77,12 @@ fuzz:
 # Each target for FUZZ_TIME seconds on its corpus; fails on the first crash.
 fuzz-run: fuzz
 	@./tests/fuzz/run $(FUZZ_BUILD) $(FUZZ_TIME)
+
+# The catalogues in translations/ brought up to the texts of the sources
+# (lupdate): new texts come in unfinished, texts no longer used go.
+translations:
+	@./scripts/install-deps
+	@./translations/update
 
 screenshots: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ./tools/screenshots/screenshots $(CURDIR)/$(BUILD)/screenshots

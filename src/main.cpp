@@ -5,6 +5,7 @@
 #include "TavimoVersion.h"
 #include "app/AssetPaths.h"
 #include "app/GamePaths.h"
+#include "app/Language.h"
 #include "pictures/PictureLoader.h"
 #include "platform/Platform.h"
 #include "platform/SessionEnd.h"
@@ -30,6 +31,8 @@ int main(int argc, char* argv[]) {
     } stopWorkersFirst;
     Paths() = GamePaths::Detect(QCoreApplication::applicationDirPath(),
                                 QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    // The desktop's language, before the first window or message.
+    language::InstallSystem(language::Folder(Paths().ContentFolder()));
     QIcon icon;
     icon.addFile(assets::Compiled(assets::Icon));
     icon.addFile(assets::Compiled(assets::IconSmall));

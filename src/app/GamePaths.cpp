@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <system_error>
 
 #include "app/AssetPaths.h"
+#include "app/Language.h"
 #include "app/SettingsFile.h"
 #include "platform/DataLock.h"
 #include "platform/FileSystem.h"
@@ -150,7 +152,7 @@ QString GamePaths::SoundFile(const QString& name) const {
 }
 
 QString GamePaths::HelpFile() const {
-    return FileSystem::Join(content_, assets::HelpFile);
+    return FileSystem::Join(content_, language::LocalizedFile(content_, assets::HelpFile));
 }
 
 GamePaths& Paths() {
@@ -164,7 +166,8 @@ bool PrepareDataFolder(GamePaths& paths, QString* message) {
     QString reason;
     if (Writable(data, &reason)) return true;
 
-    *message = QString(
+    *message = QCoreApplication::translate(
+                   "GamePaths",
                    "Tavimo cannot save its settings, folder list and high scores in %1 (%2). "
                    "The game plays on and keeps them until it ends.")
                    .arg(QDir::toNativeSeparators(data), reason);

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -94,12 +95,14 @@ bool ReadOrReset(const QString& path, Module1Record& m, QString* error, QString*
     }
     const QString damaged = FileSystem::Join(QFileInfo(path).absolutePath(), DamagedName);
     if (!textfile::KeepAside(path, damaged)) {
-        if (error) *error = QStringLiteral("the damaged file cannot be moved aside");
+        if (error)
+            *error = QCoreApplication::translate("SettingsFile",
+                                                 "the damaged file cannot be moved aside");
         return false;
     }
     if (!WriteDefault(path, error)) return false;
     if (Read(path, m)) return true;
-    if (error) *error = QStringLiteral("unreadable");
+    if (error) *error = QCoreApplication::translate("SettingsFile", "unreadable");
     return false;
 }
 
@@ -116,7 +119,8 @@ bool WriteOnExit(const QString& path, const QString& line, QString* message) {
 }
 
 QString UnsavedMessage(const QString& path, const QString& reason) {
-    return QStringLiteral(
+    return QCoreApplication::translate(
+               "SettingsFile",
                "Tavimo cannot save its settings in %1 (%2). It starts with the default "
                "settings, and changes to them are lost when it ends.")
         .arg(QDir::toNativeSeparators(path), reason);

@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAccessibleWidget>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QPointer>
@@ -107,7 +108,8 @@ public:
         return nullptr;
     }
     QString text(QAccessible::Text t) const override {
-        return t == QAccessible::Name ? QStringLiteral("Board") : QString();
+        return t == QAccessible::Name ? QCoreApplication::translate("BoardAccess", "Board")
+                                      : QString();
     }
 
 private:
@@ -331,7 +333,7 @@ QString BoardAccess::StatusName() const {
 }
 
 QString BoardAccess::StatusValue() const {
-    return board::ScoreLine(game_.Play.Score()) + " Time " + game_.Play.Shown().Text() + ".";
+    return tr("%1 Time %2.").arg(board::ScoreLine(game_.Play.Score()), game_.Play.Shown().Text());
 }
 
 QString BoardAccess::DescriptionOf(int rank) const {

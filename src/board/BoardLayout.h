@@ -71,12 +71,12 @@ struct ScreenSize {
     double windowWidth, boardHeight, windowHeight;
 };
 inline constexpr std::array<ScreenSize, 6> ScreenSizes = {{
-    {"480 by 600", 9550, 6000, 6750},
-    {"720 by 576", 10753, 6850, 7600},
-    {"800 by 600", 11971, 7715, 8465},
-    {"1024 by 768", 15277, 10050, 10800},
-    {"1152 by 864", 17221, 11425, 12175},
-    {"1280 by 1024", 19100, 12755, 13505},
+    {QT_TRANSLATE_NOOP("Form2", "480 by 600"), 9550, 6000, 6750},
+    {QT_TRANSLATE_NOOP("Form2", "720 by 576"), 10753, 6850, 7600},
+    {QT_TRANSLATE_NOOP("Form2", "800 by 600"), 11971, 7715, 8465},
+    {QT_TRANSLATE_NOOP("Form2", "1024 by 768"), 15277, 10050, 10800},
+    {QT_TRANSLATE_NOOP("Form2", "1152 by 864"), 17221, 11425, 12175},
+    {QT_TRANSLATE_NOOP("Form2", "1280 by 1024"), 19100, 12755, 13505},
 }};
 
 // ---- Manual sizing with the minus and plus keys ----

@@ -1,5 +1,6 @@
 #include "board/CardNames.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
 
@@ -29,25 +30,32 @@ QString PictureName(const QString& file) {
 }
 
 QString CardName(const CardPlace& place, Card state, const QString& pictureFile) {
-    QString name = "Card " + QString::number(place.number) + ", row " + QString::number(place.row) +
-                   ", column " + QString::number(place.column) + ", ";
-    if (state == Card::Down) return name + "face down";
-    name += PictureName(pictureFile);
-    return state == Card::Matched ? name + ", matched" : name;
+    const QString number = QString::number(place.number), row = QString::number(place.row),
+                  column = QString::number(place.column);
+    if (state == Card::Down)
+        return QCoreApplication::translate("CardNames", "Card %1, row %2, column %3, face down")
+            .arg(number, row, column);
+    return (state == Card::Matched
+                ? QCoreApplication::translate("CardNames",
+                                              "Card %1, row %2, column %3, %4, matched")
+                : QCoreApplication::translate("CardNames", "Card %1, row %2, column %3, %4"))
+        .arg(number, row, column, PictureName(pictureFile));
 }
 
 QString ScoreLine(double score) {
-    return "Score " + num::Text(score) + ".";
+    return QCoreApplication::translate("CardNames", "Score %1.").arg(num::Text(score));
 }
 
 QString TurnLine(bool match, const QString& pictureFile, double score) {
-    return (match ? "Match: " + PictureName(pictureFile) + ". " : QString("No match. ")) +
-           ScoreLine(score);
+    return match ? QCoreApplication::translate("CardNames", "Match: %1. %2")
+                       .arg(PictureName(pictureFile), ScoreLine(score))
+                 : QCoreApplication::translate("CardNames", "No match. %1").arg(ScoreLine(score));
 }
 
 QString EndLine(double score, double bonus, double total, const QString& time) {
-    return "Board complete. " + ScoreLine(score) + " Bonus " + num::Text(bonus) + ". Total " +
-           num::Text(total) + ". Time " + time + ".";
+    return QCoreApplication::translate("CardNames",
+                                       "Board complete. %1 Bonus %2. Total %3. Time %4.")
+        .arg(ScoreLine(score), num::Text(bonus), num::Text(total), time);
 }
 
 }  // namespace board

@@ -68,7 +68,7 @@ Form2::Form2() : Play(*platform().clock) {
     edge->setAttribute(Qt::WA_TransparentForMouseEvents);
     KeyFrame->hide();
 
-    Label3 = new QLabel("Game paused, press any key to continue.", ClientArea);
+    Label3 = new QLabel(tr("Game paused, press any key to continue."), ClientArea);
     QFont pauseFont("Times New Roman", 23);
     pauseFont.setBold(true);
     Label3->setFont(pauseFont);
@@ -108,45 +108,45 @@ Form2::~Form2() {
 }
 
 void Form2::BuildMenus() {
-    mnuFile = menuBar->addMenu("&File");
-    mnuNew = mnuFile->addAction("&New Game");
+    mnuFile = menuBar->addMenu(tr("&File"));
+    mnuNew = mnuFile->addAction(tr("&New Game"));
     mnuNew->setShortcut(QKeySequence(Qt::Key_F5));
-    mnuRstrt = mnuFile->addAction("&Restart Game");
+    mnuRstrt = mnuFile->addAction(tr("&Restart Game"));
     mnuRstrt->setShortcut(QKeySequence(Qt::Key_F6));
-    mnuSlct = mnuFile->addAction("&Configuration");
+    mnuSlct = mnuFile->addAction(tr("&Configuration"));
     mnuSlct->setShortcut(QKeySequence(Qt::Key_F7));
     mnusep = mnuFile->addSeparator();
-    mnuExit = mnuFile->addAction("&Exit");
+    mnuExit = mnuFile->addAction(tr("&Exit"));
     mnuExit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
 
-    mnubs = menuBar->addMenu("&Board Size");
+    mnubs = menuBar->addMenu(tr("&Board Size"));
     mnuCurrent = mnubs->addAction(QString());
     mnuSep3 = mnubs->addSeparator();
     mnuSize.append(mnubs->addAction(QString()));
 
-    mnuPref = menuBar->addMenu("&Preferences");
-    mnuSpeed = mnuPref->addMenu("&Speed");
-    mnuSlow = mnuSpeed->addAction("&Slow");
-    mnuMdm = mnuSpeed->addAction("&Normal");
-    mnuFast = mnuSpeed->addAction("&Fast");
+    mnuPref = menuBar->addMenu(tr("&Preferences"));
+    mnuSpeed = mnuPref->addMenu(tr("&Speed"));
+    mnuSlow = mnuSpeed->addAction(tr("&Slow"));
+    mnuMdm = mnuSpeed->addAction(tr("&Normal"));
+    mnuFast = mnuSpeed->addAction(tr("&Fast"));
     for (QAction* a : {mnuSlow, mnuMdm, mnuFast}) a->setCheckable(true);
-    mnuCard = mnuPref->addMenu("Card &Backs");
-    mnuShapes = mnuPref->addAction("&Keep Picture Shapes");
-    mnuSnd = mnuPref->addAction("S&ound");
+    mnuCard = mnuPref->addMenu(tr("Card &Backs"));
+    mnuShapes = mnuPref->addAction(tr("&Keep Picture Shapes"));
+    mnuSnd = mnuPref->addAction(tr("S&ound"));
     mnuSnd->setCheckable(true);
-    mnuScrn = mnuPref->addMenu("Screen Size");
+    mnuScrn = mnuPref->addMenu(tr("Screen Size"));
     for (const board::ScreenSize& s : board::ScreenSizes)
-        mnuScreen.append(mnuScrn->addAction(s.caption));
+        mnuScreen.append(mnuScrn->addAction(tr(s.caption)));
     mnusep2 = mnuScrn->addSeparator();
-    mnuMan = mnuScrn->addAction("Manual: - + ");
-    mnusave = mnuPref->addAction("S&ave on Exit");
+    mnuMan = mnuScrn->addAction(tr("Manual: - + "));
+    mnusave = mnuPref->addAction(tr("S&ave on Exit"));
     mnusave->setCheckable(true);
 
-    mnuBest = menuBar->addAction("High &Scores");
+    mnuBest = menuBar->addAction(tr("High &Scores"));
 
-    mnuHelp = menuBar->addMenu("&Help");
-    mnuAbout = mnuHelp->addAction("&About");
-    mnuInst = mnuHelp->addAction("&Contents");
+    mnuHelp = menuBar->addMenu(tr("&Help"));
+    mnuAbout = mnuHelp->addAction(tr("&About"));
+    mnuInst = mnuHelp->addAction(tr("&Contents"));
     mnuInst->setShortcut(QKeySequence(Qt::Key_F1));
 }
 
@@ -338,7 +338,7 @@ void Form2::PrepareDeal() {
     // The normal flip-back delay for now; the speed menu below sets it for good.
     m.FlipDelay = 1;
     // The splash tells the player to wait.
-    splash.SetMessage("Please wait:  0");
+    splash.SetMessage(tr("Please wait:  %1").arg(0));
     // A fresh random sequence for the shuffle.
     platform().random->Reseed();
     // No board yet: the first clock tick deals one of the pairs as chosen,
@@ -350,7 +350,7 @@ void Form2::PrepareDeal() {
     // Let the window paint before the long load.
     update();
     // The splash now counts the pictures loaded.
-    splash.SetMessage("Loading Pictures:  0");
+    splash.SetMessage(tr("Loading Pictures:  %1").arg(0));
     splash.SetProgress(0);
     // No bonus yet; the board's own score starts fresh with the window.
     m.Bonus = 0;
@@ -412,7 +412,7 @@ bool Form2::Form_Unload() {
     }
     // The exit question.
     Play.Pause();
-    if (!platform().dialogs->AskYesNo("Tavimo", "Are you sure you want to exit the program?")) {
+    if (!platform().dialogs->AskYesNo("Tavimo", tr("Are you sure you want to exit the program?"))) {
         // A tick while paused cuts the time the question was open.
         Timer1_Timer();
         Play.Resume();
@@ -490,7 +490,7 @@ QStringList Form2::LoadPictures() {
         if (count <= shown) return;
         shown = count;
         splash.SetProgress(shown);
-        splash.SetMessage("Loading Pictures:  " + QString::number(shown));
+        splash.SetMessage(tr("Loading Pictures:  %1").arg(shown));
     };
     const auto consume = [&](int, std::optional<Picture> picture) {
         if (loaded >= wanted) return false;
@@ -520,7 +520,7 @@ QStringList Form2::LoadPictures() {
     Play.NoBoard(loaded);
     // Too few: back to the configuration.
     if (PairCount < 4) {
-        platform().dialogs->Info("Tavimo", "Not enough pictures");
+        platform().dialogs->Info("Tavimo", tr("Not enough pictures"));
         screenplacement::SanitizeRecord(Module1);
         config.Resize();
         configwindow::Get().ShowOnTop();
@@ -678,7 +678,7 @@ void Form2::mnuRstrt_Click() {
     Module1.Bonus = 0;
     // Three blanks before "Score:" and two after it, unlike the running
     // caption: the restart caption has always been spelt so.
-    setWindowTitle("Tavimo   Score:  " + num::Text(Score) + "       Time 0:0:0");
+    setWindowTitle(tr("Tavimo   Score:  %1       Time 0:0:0").arg(num::Text(Score)));
     if (MMControl1) MMControl1->Command("Open");
     KeepBoard();
 }

@@ -82,9 +82,8 @@ void Form2::mnuBack_Click(int Index) {
         // The board is drawn again before the message covers part of it.
         setUpdatesEnabled(true);
         repaint();
-        platform().dialogs->Info("Tavimo", platform().fs->IsFile(file)
-                                               ? QStringLiteral("Invalid picture")
-                                               : QStringLiteral("File not found"));
+        platform().dialogs->Info(
+            "Tavimo", platform().fs->IsFile(file) ? tr("Invalid picture") : tr("File not found"));
         return;
     }
     Image2[0]->SetPicture(picture->image, picture->file);

@@ -424,5 +424,5 @@ void Form2::mnuInst_Click() {
         Forms::Get<HelpWindow>().ShowText(text);
         return;
     }
-    platform().dialogs->Info("Tavimo", "The help file " + help + " could not be opened.");
+    platform().dialogs->Info("Tavimo", tr("The help file %1 could not be opened.").arg(help));
 }

@@ -66,15 +66,15 @@ bool Form2::ResumeBoard(const board::BoardState& kept) {
             Face(index)->SetPicture(picture->image, kept.pictures[index]);
             ++loaded;
             splash.SetProgress(loaded);
-            splash.SetMessage("Loading Pictures:  " + QString::number(loaded));
+            splash.SetMessage(tr("Loading Pictures:  %1").arg(QString::number(loaded)));
             return true;
         });
     if (failed.isEmpty() && loaded < n) failed = kept.pictures.value(loaded);
     if (!failed.isEmpty()) {
-        platform().dialogs->Info(
-            "Tavimo", QStringLiteral("The picture %1 of the board you left cannot be read. "
-                                     "A new board is dealt.")
-                          .arg(QDir::toNativeSeparators(failed)));
+        platform().dialogs->Info("Tavimo",
+                                 tr("The picture %1 of the board you left cannot be read. "
+                                    "A new board is dealt.")
+                                     .arg(QDir::toNativeSeparators(failed)));
         return false;
     }
     // The board's own back when it is still there.

@@ -1,5 +1,6 @@
 #include "board/SavedBoard.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -46,10 +47,10 @@ public:
     explicit Reader(QList<QByteArray> lines) : lines_(std::move(lines)) {}
     // The value of the next line, which must be `key` and a space.
     std::optional<QByteArrayView> Field(QByteArrayView key) {
-        if (at_ >= lines_.size()) return Fail("it is cut short");
+        if (at_ >= lines_.size()) return Fail(QT_TRANSLATE_NOOP("SavedBoard", "it is cut short"));
         const QByteArrayView line = lines_[at_++];
         if (!line.startsWith(key) || line.size() <= key.size() || line[key.size()] != ' ')
-            return Fail("a line is out of place");
+            return Fail(QT_TRANSLATE_NOOP("SavedBoard", "a line is out of place"));
         return line.sliced(key.size() + 1);
     }
     std::optional<long long> Integer(QByteArrayView key, long long low, long long high) {
@@ -57,7 +58,8 @@ public:
         if (!v) return std::nullopt;
         bool ok = false;
         const long long n = v->toLongLong(&ok);
-        if (!ok || n < low || n > high) return Fail("a number is out of range");
+        if (!ok || n < low || n > high)
+            return Fail(QT_TRANSLATE_NOOP("SavedBoard", "a number is out of range"));
         return n;
     }
     std::optional<std::vector<int>> List(QByteArrayView key, int count, int high) {
@@ -67,10 +69,12 @@ public:
         for (const QByteArray& item : v->toByteArray().split(' ')) {
             bool ok = false;
             const int n = item.toInt(&ok);
-            if (!ok || n < 0 || n > high) return Fail("a number is out of range");
+            if (!ok || n < 0 || n > high)
+                return Fail(QT_TRANSLATE_NOOP("SavedBoard", "a number is out of range"));
             out.push_back(n);
         }
-        if (static_cast<int>(out.size()) != count) return Fail("a line is out of place");
+        if (static_cast<int>(out.size()) != count)
+            return Fail(QT_TRANSLATE_NOOP("SavedBoard", "a line is out of place"));
         return out;
     }
     bool AtEnd() const { return at_ == lines_.size(); }
@@ -78,7 +82,7 @@ public:
 
 private:
     std::nullopt_t Fail(const char* reason) {
-        if (why.isEmpty()) why = QString::fromLatin1(reason);
+        if (why.isEmpty()) why = QCoreApplication::translate("SavedBoard", reason);
         return std::nullopt;
     }
     QList<QByteArray> lines_;
@@ -118,9 +122,11 @@ QByteArray Text(const board::BoardState& s) {
 
 std::optional<board::BoardState> Parse(QByteArrayView bytes, QString* why) {
     if (bytes.size() > MaxBytes)
-        return Damaged(why, QStringLiteral("it is larger than %1 KB").arg(MaxBytes / 1024));
+        return Damaged(why, QCoreApplication::translate("SavedBoard", "it is larger than %1 KB")
+                                .arg(MaxBytes / 1024));
     // The end line and its digest first: a file cut anywhere fails here.
-    if (!bytes.endsWith('\n')) return Damaged(why, QStringLiteral("it is cut short"));
+    if (!bytes.endsWith('\n'))
+        return Damaged(why, QCoreApplication::translate("SavedBoard", "it is cut short"));
     const qsizetype endAt = bytes.chopped(1).lastIndexOf('\n') + 1;
     const QByteArrayView body = bytes.first(endAt);
     if (bytes.sliced(endAt) != "end " + Digest(body) + '\n') {
@@ -132,17 +138,21 @@ std::optional<board::BoardState> Parse(QByteArrayView bytes, QString* why) {
             const long long v =
                 bytes.sliced(Magic.size(), nl < 0 ? 0 : nl - Magic.size()).toLongLong(&ok);
             if (ok && v > Version)
-                return Damaged(why, QStringLiteral("it was written by a newer version"));
+                return Damaged(why, QCoreApplication::translate(
+                                        "SavedBoard", "it was written by a newer version"));
         }
-        return Damaged(why, QStringLiteral("it is cut short"));
+        return Damaged(why, QCoreApplication::translate("SavedBoard", "it is cut short"));
     }
     QList<QByteArray> lines = body.chopped(body.isEmpty() ? 0 : 1).toByteArray().split('\n');
     if (lines.isEmpty() || !lines[0].startsWith(Magic))
-        return Damaged(why, QStringLiteral("it is no saved board"));
+        return Damaged(why, QCoreApplication::translate("SavedBoard", "it is no saved board"));
     bool ok = false;
     const long long version = lines[0].sliced(Magic.size()).toLongLong(&ok);
-    if (!ok || version < 1) return Damaged(why, QStringLiteral("it is no saved board"));
-    if (version > Version) return Damaged(why, QStringLiteral("it was written by a newer version"));
+    if (!ok || version < 1)
+        return Damaged(why, QCoreApplication::translate("SavedBoard", "it is no saved board"));
+    if (version > Version)
+        return Damaged(
+            why, QCoreApplication::translate("SavedBoard", "it was written by a newer version"));
     lines.removeFirst();
 
     Reader r(lines);
@@ -158,7 +168,8 @@ std::optional<board::BoardState> Parse(QByteArrayView bytes, QString* why) {
     s.score = static_cast<double>(*score);
     s.misses = static_cast<int>(*misses);
     s.elapsed = time->toDouble(&ok);
-    if (!ok) return Damaged(why, QStringLiteral("a number is out of range"));
+    if (!ok)
+        return Damaged(why, QCoreApplication::translate("SavedBoard", "a number is out of range"));
     for (int k = 0; k < *pairs; ++k) {
         const auto p = r.Field("picture");
         if (!p) return Damaged(why, r.why);
@@ -168,10 +179,13 @@ std::optional<board::BoardState> Parse(QByteArrayView bytes, QString* why) {
     const auto places = r.List("slots", cards, cards - 1);
     const auto states = r.List("cards", cards, static_cast<int>(board::Card::Matched));
     if (!places || !states) return Damaged(why, r.why);
-    if (!r.AtEnd()) return Damaged(why, QStringLiteral("a line is out of place"));
+    if (!r.AtEnd())
+        return Damaged(why, QCoreApplication::translate("SavedBoard", "a line is out of place"));
     s.cardSlots = *places;
     for (const int c : *states) s.cards.push_back(static_cast<board::Card>(c));
-    if (!s.Valid()) return Damaged(why, QStringLiteral("its cards do not make a board"));
+    if (!s.Valid())
+        return Damaged(why,
+                       QCoreApplication::translate("SavedBoard", "its cards do not make a board"));
     return s;
 }
 
@@ -194,9 +208,10 @@ Loaded Load(const QString& folder) {
     QByteArray bytes;
     QFile file(path);
     if (!info.isFile()) {
-        why = QStringLiteral("it is no file");
+        why = QCoreApplication::translate("SavedBoard", "it is no file");
     } else if (info.size() > MaxBytes) {
-        why = QStringLiteral("it is larger than %1 KB").arg(MaxBytes / 1024);
+        why = QCoreApplication::translate("SavedBoard", "it is larger than %1 KB")
+                  .arg(MaxBytes / 1024);
     } else if (!file.open(QIODevice::ReadOnly)) {
         why = file.errorString();
     } else {
@@ -214,13 +229,15 @@ Loaded Load(const QString& folder) {
     const QString kept = FreeAside(aside);
     // Another copy holding the lock may be saving it right now: leave it.
     if (!lock.Busy() && info.isFile() && textfile::KeepAside(path, aside)) {
-        out.message = QStringLiteral(
+        out.message = QCoreApplication::translate(
+                          "SavedBoard",
                           "The board you left, %1, is damaged (%2). It was kept as %3, "
                           "and a new board is dealt.")
                           .arg(shown, why, QFileInfo(kept).fileName());
     } else {
         out.message =
-            QStringLiteral("The board you left, %1, cannot be read (%2). A new board is dealt.")
+            QCoreApplication::translate(
+                "SavedBoard", "The board you left, %1, cannot be read (%2). A new board is dealt.")
                 .arg(shown, why);
     }
     return out;

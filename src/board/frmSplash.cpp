@@ -83,7 +83,7 @@ frmSplash::frmSplash() {
     lblProductName->setStyleSheet("color: #1f5f3a;");
     lblVersion = label(QString(), 10, true, Qt::AlignLeft | Qt::AlignVCenter);
     lblPlatform = label("Windows 95", 10, true, Qt::AlignLeft | Qt::AlignVCenter);
-    Label2 = label("Creating Picture List", 12, true, Qt::AlignCenter);
+    Label2 = label(tr("Creating Picture List"), 12, true, Qt::AlignCenter);
     Label1 = label(QString(), 9, false, Qt::AlignCenter);
     Label1->setWordWrap(true);
     Label5 = label(QString(), 8, false, Qt::AlignLeft | Qt::AlignTop);
@@ -93,7 +93,7 @@ frmSplash::frmSplash() {
     ProgressBar1->setRange(0, 0);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    ProgressBar1->setAccessibleName("Loading pictures");
+    ProgressBar1->setAccessibleName(tr("Loading pictures"));
     // An empty bar until the load step sets its range.
     ProgressBar1->setRange(0, 1);
     ProgressBar1->setValue(0);
@@ -108,7 +108,7 @@ void frmSplash::Form_Load() {
     const Module1Record& m = Module1;
     // The version line.
     lblVersion->setText(
-        QString("Version %1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Patch));
+        tr("Version %1.%2.%3").arg(version::Major).arg(version::Minor).arg(version::Patch));
     // The game window's place and size.
     setGeometry(twips::ToPixelRect(m.WindowLeft, m.WindowTop, m.WindowWidth, m.WindowHeight));
     // The frame.
@@ -138,14 +138,14 @@ void frmSplash::Form_Load() {
     const double hintWidth = std::max(1500.0, fw - 630 - PictureWidth - 150 - hintLeft);
     Place(Label5, hintLeft, HintTop, hintWidth, HintHeight);
     // The texts.
-    Label1->setText(
+    Label1->setText(tr(
         "The object of this game is to match pairs of pictures together as quickly as possible.  "
         "The game ends when all matches have been found.  Clicking on a card with the left mouse "
-        "button causes the card to be flipped over revealing its picture.");
-    Label5->setText(
+        "button causes the card to be flipped over revealing its picture."));
+    Label5->setText(tr(
         "To use your own pictures or change the board size use the Configuration option in the "
         "File menu.  Simply add the directories that include the pictures you wish to be used by "
-        "the program.");
+        "the program."));
 }
 
 void frmSplash::Place(QWidget* w, double left, double top, double width, double height) {

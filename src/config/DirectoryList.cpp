@@ -1,5 +1,6 @@
 #include "config/DirectoryList.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -15,22 +16,23 @@ ErrorInfo FolderError(FsError e) {
         case FsError::None:
             return {};
         case FsError::NotFound:
-            return {76, "Path not found"};
+            return {76, QCoreApplication::translate("DirectoryList", "Path not found")};
         case FsError::DeviceUnavailable:
-            return {68, "Device unavailable"};
+            return {68, QCoreApplication::translate("DirectoryList", "Device unavailable")};
         case FsError::Other:
             break;
     }
-    return {75, "Path/File access error"};
+    return {75, QCoreApplication::translate("DirectoryList", "Path/File access error")};
 }
 
 ErrorInfo FileError(FsError e) {
-    if (e == FsError::NotFound) return {53, "File not found"};
+    if (e == FsError::NotFound)
+        return {53, QCoreApplication::translate("DirectoryList", "File not found")};
     return FolderError(e);
 }
 
 ErrorInfo InvalidPicture() {
-    return {481, "Invalid picture"};
+    return {481, QCoreApplication::translate("DirectoryList", "Invalid picture")};
 }
 
 namespace dirlist {
@@ -82,11 +84,13 @@ bool Storable(const QString& path) {
 }
 
 QString UnstorableReason(const QString& path) {
-    if (path.contains(',')) return QStringLiteral("a comma");
+    if (path.contains(',')) return QCoreApplication::translate("DirectoryList", "a comma");
     // The file is UTF-8 text: other bytes would come back as other characters.
-    if (filenames::HasRawBytes(path)) return QStringLiteral("bytes that are no UTF-8 text");
+    if (filenames::HasRawBytes(path))
+        return QCoreApplication::translate("DirectoryList", "bytes that are no UTF-8 text");
     // What the reader takes for a damaged file.
-    if (textfile::HasControlCharacters(path)) return QStringLiteral("a tab or a line break");
+    if (textfile::HasControlCharacters(path))
+        return QCoreApplication::translate("DirectoryList", "a tab or a line break");
     return QString();
 }
 
@@ -114,17 +118,20 @@ ReadStatus ReadEntries(QIODevice& in, QList<FolderEntry>* entries, QString* why)
         const bool ended = line.endsWith('\n');
         if (ended) line.chop(line.endsWith("\r\n") ? 2 : 1);
         if (line.size() > MaxLineBytes || (!ended && !in.atEnd()))
-            return damaged(QStringLiteral("a line is longer than %1 bytes").arg(MaxLineBytes));
+            return damaged(QCoreApplication::translate(
+                "DirectoryList", "a line is longer than %n bytes", nullptr, MaxLineBytes));
         const QString text = textfile::DecodeLine(line);
         if (textfile::HasControlCharacters(text))
-            return damaged(QStringLiteral("it holds characters that are no text"));
+            return damaged(QCoreApplication::translate("DirectoryList",
+                                                       "it holds characters that are no text"));
         for (const QString& field : text.split(u',')) {
             if (field.isEmpty()) continue;
             if (field == u"0") return ReadStatus::Ok;
             FolderEntry entry;
             if (!ParseField(field, &entry) || seen.contains(entry.path)) continue;
             if (seen.size() == MaxEntries)
-                return damaged(QStringLiteral("more than %1 folders").arg(MaxEntries));
+                return damaged(QCoreApplication::translate("DirectoryList", "more than %n folders",
+                                                           nullptr, MaxEntries));
             seen.insert(entry.path);
             entries->append(entry);
         }
@@ -199,10 +206,12 @@ QList<FolderEntry> Load(const QString& programFolder, const QString& graphicsFol
         const QString kept = FileSystem::Join(programFolder, DamagedName);
         if (textfile::KeepAside(file, kept)) {
             textfile::WriteAtomicLocked(file, DefaultText(graphics));
-            platform().dialogs->Info(
-                "Tavimo", QStringLiteral("The folder list %1 is damaged (%2). It was kept as %3, "
+            platform().dialogs->Info("Tavimo",
+                                     QCoreApplication::translate(
+                                         "DirectoryList",
+                                         "The folder list %1 is damaged (%2). It was kept as %3, "
                                          "and the Graphics folder is used instead.")
-                              .arg(QString(FileName), damage, QString(DamagedName)));
+                                         .arg(QString(FileName), damage, QString(DamagedName)));
         }
     } else {
         textfile::WriteAtomicLocked(file, DefaultText(graphics));
@@ -212,7 +221,9 @@ QList<FolderEntry> Load(const QString& programFolder, const QString& graphicsFol
             "Tavimo", QStringLiteral("%1%2\n%3: %4.")
                           .arg(QString::number(error.number), error.description,
                                QDir::toNativeSeparators(file),
-                               damage.isEmpty() ? QStringLiteral("unknown error") : damage));
+                               damage.isEmpty()
+                                   ? QCoreApplication::translate("DirectoryList", "unknown error")
+                                   : damage));
     }
     if (ReadOnce(programFolder, graphics, &entries, &error, &damage) == Outcome::Loaded)
         return entries;

@@ -123,7 +123,7 @@ Form1::Form1() {
                         [] {
                             if (Form1* config = Forms::IfLoaded<Form1>()) config->show();
                         }});
-    setWindowTitle("BOARD CONFIGURATION");
+    setWindowTitle(tr("BOARD CONFIGURATION"));
 
     // Frames first, so everything else lies above them.
     Shape1 = new QFrame(this);
@@ -132,7 +132,7 @@ Form1::Form1() {
     Shape2->setFrameStyle(QFrame::Box | QFrame::Plain);
 
     Frame2 = new QGroupBox(this);
-    Label10 = new QLabel("BOARD SIZE: 2x", Frame2);
+    Label10 = new QLabel(tr("BOARD SIZE: 2x"), Frame2);
     Combo1 = new QComboBox(Frame2);
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
@@ -140,9 +140,9 @@ Form1::Form1() {
     // Keys and focus reach the box first and its text field through it.
     Combo1->installEventFilter(this);
     Combo1->lineEdit()->installEventFilter(this);
-    Check8 = new QCheckBox("Aquire Additional", Frame2);
+    Check8 = new QCheckBox(tr("Aquire Additional"), Frame2);
 
-    Label8 = new QLabel("File Types", this);
+    Label8 = new QLabel(tr("File Types"), this);
     Frame1 = new QGroupBox(this);
     BMP_Check = new QCheckBox("BMP", Frame1);
     GIF_Check = new QCheckBox("GIF", Frame1);
@@ -150,23 +150,23 @@ Form1::Form1() {
     ICN_Check = new QCheckBox("ICON", Frame1);
     WMF_Check = new QCheckBox("WMF", Frame1);
     // Short enough for the frame at the smallest window; the tip names the types.
-    Other_Check = new QCheckBox("Photos", Frame1);
-    Other_Check->setToolTip("PNG, WebP, TIFF, HEIC/HEIF and AVIF");
+    Other_Check = new QCheckBox(tr("Photos"), Frame1);
+    Other_Check->setToolTip(tr("PNG, WebP, TIFF, HEIC/HEIF and AVIF"));
     // All six on, so that leaving "All Graphics" starts from every type.
     for (QCheckBox* box : TypeBoxes()) box->setChecked(true);
-    All_Check = new QCheckBox("All Graphics", this);
+    All_Check = new QCheckBox(tr("All Graphics"), this);
 
-    Command1 = new QPushButton("OK", this);
-    Command6 = new QPushButton("Cancel", this);
+    Command1 = new QPushButton(tr("OK"), this);
+    Command6 = new QPushButton(tr("Cancel"), this);
 
-    Label2 = new QLabel("Drives:", this);
+    Label2 = new QLabel(tr("Drives:"), this);
     Drive1 = new QComboBox(this);
-    Label3 = new QLabel("Directories:", this);
+    Label3 = new QLabel(tr("Directories:"), this);
     // The browsed folder's caption doubles as a place to type or paste a
     // path: it shows the whole path while it has the focus.
     Label6 = new QLineEdit(this);
     Label6->setFrame(false);
-    Label6->setToolTip("Type or paste a folder and press Enter to browse it");
+    Label6->setToolTip(tr("Type or paste a folder and press Enter to browse it"));
     ShowLabel6AsCaption(true);
     Label6->installEventFilter(this);
     Dir1Model = new FolderTreeModel(this);
@@ -179,19 +179,19 @@ Form1::Form1() {
     // Long folder names scroll sideways instead of being cut.
     Dir1->header()->setStretchLastSection(false);
     Dir1->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    Label4 = new QLabel("Files:", this);
+    Label4 = new QLabel(tr("Files:"), this);
     File1 = new QListWidget(this);
 
-    Label13 = new ClickLabel("Add", this);
-    Label14 = new ClickLabel("       Remove", this);
+    Label13 = new ClickLabel(tr("Add"), this);
+    Label14 = new ClickLabel(QStringLiteral("       ") + tr("Remove"), this);
     for (ClickLabel* l : {Label13, Label14}) {
         l->setCursor(Qt::PointingHandCursor);
         l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     }
-    accessible::MakeButton(Label13, "Add");
-    accessible::MakeButton(Label14, "Remove");
-    Label12 = new QLabel("DIRECTORIES INCLUDED", this);
-    Label1 = new QLabel("Files Available: ", this);
+    accessible::MakeButton(Label13, tr("Add"));
+    accessible::MakeButton(Label14, tr("Remove"));
+    Label12 = new QLabel(tr("DIRECTORIES INCLUDED"), this);
+    Label1 = new QLabel(tr("Files Available: "), this);
     Label11 = new QLabel(this);
     Label11->setTextFormat(Qt::PlainText);  // a folder's name, as it is
     List3 = new QListWidget(this);
@@ -204,19 +204,19 @@ Form1::Form1() {
     Image1->hide();
     Label9 = new ElidedLabel(this);
     Label9->setTextFormat(Qt::PlainText);
-    View = new QCheckBox("View", this);
+    View = new QCheckBox(tr("View"), this);
     // Names a screen reader says for the controls whose captions lie apart.
-    Combo1->setAccessibleName("Board size");
-    if (Combo1->lineEdit()) Combo1->lineEdit()->setAccessibleName("Board size");
-    Drive1->setAccessibleName("Drives");
+    Combo1->setAccessibleName(tr("Board size"));
+    if (Combo1->lineEdit()) Combo1->lineEdit()->setAccessibleName(tr("Board size"));
+    Drive1->setAccessibleName(tr("Drives"));
     // A combo box reads as its value here: its caption comes as its label.
     Label10->setBuddy(Combo1);
     Label2->setBuddy(Drive1);
-    Label6->setAccessibleName("Folder");
-    Dir1->setAccessibleName("Directories");
-    File1->setAccessibleName("Files");
-    List3->setAccessibleName("Directories included");
-    Image1->setAccessibleName("Preview");
+    Label6->setAccessibleName(tr("Folder"));
+    Dir1->setAccessibleName(tr("Directories"));
+    File1->setAccessibleName(tr("Files"));
+    List3->setAccessibleName(tr("Directories included"));
+    Image1->setAccessibleName(tr("Preview"));
 
     connect(BMP_Check, &QCheckBox::stateChanged, this, [this] { BMP_Check_Click(); });
     connect(GIF_Check, &QCheckBox::stateChanged, this, [this] { GIF_Check_Click(); });
@@ -274,7 +274,7 @@ void Form1::Form_Load() {
 
     LoadComplete = true;
     ScanFolders();
-    Label4->setText("Files: " + QString::number(File1->count()));
+    Label4->setText(tr("Files: %1").arg(File1->count()));
 }
 
 void Form1::LoadDirectoryList() {
@@ -293,7 +293,7 @@ void Form1::LoadDirectoryList() {
             item->setCheckState(Qt::Unchecked);
             item->setData(StoredFlagRole, e.included);
             item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
-            item->setToolTip("not available now");
+            item->setToolTip(tr("not available now"));
         }
         List3->addItem(item);
     }
@@ -330,7 +330,7 @@ void Form1::ScanFolders() {
     LastScan = ::ScanFolders(folders, File2Pattern, &removed);
     for (int row : removed) RemoveFolderRow(row);
     FilesAvailable = LastScan.FilesAvailable();
-    Label1->setText("Files Available: " + QString::number(FilesAvailable));
+    Label1->setText(tr("Files Available: %1").arg(FilesAvailable));
 }
 
 void Form1::RemoveFolderRow(int row) {
@@ -628,7 +628,7 @@ void Form1::Dir1_Change() {
     ListFile1();
     const QString caption = filenames::Shown(Dir1Path);
     Label6->setText(Label6->hasFocus() ? caption : ShortenPathCaption(caption, 26));
-    Label4->setText("Files: " + QString::number(File1->count()));
+    Label4->setText(tr("Files: %1").arg(File1->count()));
 }
 
 void Form1::ShowDir1Current() {
@@ -659,14 +659,16 @@ void Form1::Label6_Enter() {
     const QString path = FolderFromTyped(typed, Dir1Path, QDir::homePath());
     FileSystem& fs = *platform().fs;
     if (!fs.IsFolder(path)) {
-        platform().dialogs->Info("Tavimo", fs.IsFile(path) ? path + " is a file, not a folder."
-                                                           : "There is no folder " + path + ".");
+        platform().dialogs->Info("Tavimo", fs.IsFile(path)
+                                               ? tr("%1 is a file, not a folder.").arg(path)
+                                               : tr("There is no folder %1.").arg(path));
         return;
     }
     FsError err = FsError::None;
     if (!PointDir1(path, &err)) {
-        platform().dialogs->Info("Tavimo", "The folder " + path + " cannot be opened (" +
-                                               FolderError(err).description + ").");
+        platform().dialogs->Info(
+            "Tavimo",
+            tr("The folder %1 cannot be opened (%2).").arg(path, FolderError(err).description));
         return;
     }
     Dir1->setFocus(Qt::OtherFocusReason);  // back to the caption's short form
@@ -702,7 +704,7 @@ void Form1::List3_Click() {
         FsError err = FsError::None;
         if (PointDir1(path, &err)) return;
         if (err != FsError::DeviceUnavailable) return;  // anything else ends quietly
-        if (platform().dialogs->AskYesNo("Device Unavalable", "Retry")) continue;
+        if (platform().dialogs->AskYesNo(tr("Device Unavalable"), tr("Retry"))) continue;
         RemoveFolderRow(row);
         const ErrorInfo e = FolderError(err);
         platform().dialogs->Info("Tavimo", QString::number(e.number) + " " + e.description);
@@ -722,18 +724,19 @@ void Form1::Label13_Click() {
     if (path.isEmpty()) return;
     const auto refuse = [&path](const QString& why) {
         platform().dialogs->Info(
-            "Tavimo", "The folder " + dirlist::Printable(path) + " cannot be added: " + why);
+            "Tavimo", tr("The folder %1 cannot be added: %2").arg(dirlist::Printable(path), why));
     };
     if (const QString odd = dirlist::UnstorableReason(path); !odd.isEmpty()) {
-        refuse("its name contains " + odd +
-               ", which the folder list cannot store. Rename the folder or choose another one.");
+        refuse(tr("its name contains %1, which the folder list cannot store. Rename the folder or "
+                  "choose another one.")
+                   .arg(odd));
         return;
     }
     if (!Dir1Highlighted.isEmpty()) {
         FsError err = FsError::None;
         platform().fs->ListFiles(path, "*", &err);
         if (err != FsError::None) {
-            refuse("it cannot be read (" + FolderError(err).description + ").");
+            refuse(tr("it cannot be read (%1).").arg(FolderError(err).description));
             return;
         }
     }
@@ -815,7 +818,7 @@ void Form1::PreviewDone(const QString& path, double dpr, std::optional<Picture> 
         Dir1Model->Refresh();
         SelectInTree(Dir1Path);
         ListFile1();
-        Label4->setText("Files: " + QString::number(File1->count()));
+        Label4->setText(tr("Files: %1").arg(File1->count()));
         ScanFolders();
     }
 }

@@ -24,9 +24,9 @@ void Form1::Command1_Click() {
     // Too few pictures and no fall-back allowed.
     const bool acquireAdditional = Check8->checkState() != Qt::Unchecked;
     if (!acquireAdditional && FilesAvailable < 4) {
-        platform().dialogs->Info("Tavimo",
-                                 "Not enough files available.  Minimum of 4 pictures required.  "
-                                 "Try selecting more file types or selecting more directories.");
+        platform().dialogs->Info(
+            "Tavimo", tr("Not enough files available.  Minimum of 4 pictures required.  "
+                         "Try selecting more file types or selecting more directories."));
         return;
     }
     // The splash, drawn before the picking starts, where the game window
@@ -65,6 +65,6 @@ void Form1::Command1_Click() {
     }
     // Too few pictures even with every fall-back: the splash stays until a later deal completes.
     platform().dialogs->Info("Tavimo",
-                             "Not enough pictures found, minimum of 4 pictures required.");
+                             tr("Not enough pictures found, minimum of 4 pictures required."));
     ShowOnTop();
 }

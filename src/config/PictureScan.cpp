@@ -1,5 +1,6 @@
 #include "config/PictureScan.h"
 
+#include <QCoreApplication>
 #include <QSet>
 #include <utility>
 
@@ -77,8 +78,10 @@ ScanResult ScanFolders(QList<FolderEntry>& folders, const QString& pattern, QLis
             FsError err = FsError::None;
             QStringList files = fs.ListFiles(entry.path, "*", &err);
             if (err == FsError::DeviceUnavailable) {
-                if (platform().dialogs->AskYesNo("Device Unavalable " + fs.DriveOf(entry.path),
-                                                 "Retry")) {
+                if (platform().dialogs->AskYesNo(
+                        QCoreApplication::translate("PictureScan", "Device Unavalable %1")
+                            .arg(fs.DriveOf(entry.path)),
+                        QCoreApplication::translate("PictureScan", "Retry"))) {
                     again = true;
                     break;
                 }

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -57,16 +58,18 @@ QString Target(const QString& path, QString* why) {
     if (::lstat(name.constData(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
     char resolved[PATH_MAX];
     if (!::realpath(name.constData(), resolved)) {
-        *why = QStringLiteral("it is a link to a file that does not exist");
+        *why =
+            QCoreApplication::translate("AtomicFile", "it is a link to a file that does not exist");
         return {};
     }
     struct stat target {};
     if (::lstat(resolved, &target) != 0 || !S_ISREG(target.st_mode)) {
-        *why = QStringLiteral("it is a link to something that is not a file");
+        *why = QCoreApplication::translate("AtomicFile",
+                                           "it is a link to something that is not a file");
         return {};
     }
     if (target.st_uid != ::geteuid()) {
-        *why = QStringLiteral("it is a link to a file of another user");
+        *why = QCoreApplication::translate("AtomicFile", "it is a link to a file of another user");
         return {};
     }
     return QFile::decodeName(resolved);
@@ -83,7 +86,7 @@ int TakeOver(int fd, const struct stat* old, const Options& options, QString* wh
     if (::fstat(fd, &now) != 0) return errno;
     if ((now.st_uid != old->st_uid || now.st_gid != old->st_gid) &&
         ::fchown(fd, old->st_uid, old->st_gid) != 0) {
-        *why = QStringLiteral("it belongs to another user or group");
+        *why = QCoreApplication::translate("AtomicFile", "it belongs to another user or group");
         return EPERM;
     }
     return ::fchmod(fd, old->st_mode & 07777 & ~mode_t(S_ISUID | S_ISGID)) == 0 ? 0 : errno;
@@ -96,19 +99,19 @@ QString Reason(int err) {
         case ENOSPC:
         case EDQUOT:
         case EFBIG:
-            return QStringLiteral("disk full");
+            return QCoreApplication::translate("AtomicFile", "disk full");
         case EROFS:
-            return QStringLiteral("the disk is read-only");
+            return QCoreApplication::translate("AtomicFile", "the disk is read-only");
         case EACCES:
         case EPERM:
-            return QStringLiteral("permission denied");
+            return QCoreApplication::translate("AtomicFile", "permission denied");
         case EISDIR:
-            return QStringLiteral("a folder has that name");
+            return QCoreApplication::translate("AtomicFile", "a folder has that name");
         case ENOENT:
         case ENOTDIR:
-            return QStringLiteral("the folder is missing");
+            return QCoreApplication::translate("AtomicFile", "the folder is missing");
         case EIO:
-            return QStringLiteral("the disk reported an error");
+            return QCoreApplication::translate("AtomicFile", "the disk reported an error");
         default:
             return QString::fromLocal8Bit(std::strerror(err));
     }
@@ -135,7 +138,7 @@ bool Write(const QString& path, const QByteArray& bytes, QString* error, const O
     const bool exists = ::lstat(QFile::encodeName(target).constData(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) return fail(EISDIR);
     if (exists && !S_ISREG(old.st_mode)) {
-        why = QStringLiteral("it is not an ordinary file");
+        why = QCoreApplication::translate("AtomicFile", "it is not an ordinary file");
         return fail(EPERM);
     }
 
@@ -147,7 +150,7 @@ bool Write(const QString& path, const QByteArray& bytes, QString* error, const O
     }
     // Nobody may write it: the player protects it, and root respects that too.
     if (exists && (old.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0) {
-        why = QStringLiteral("the file is read-only");
+        why = QCoreApplication::translate("AtomicFile", "the file is read-only");
         return fail(EACCES);
     }
 
@@ -176,7 +179,8 @@ bool Write(const QString& path, const QByteArray& bytes, QString* error, const O
         err = fs.SizeOf(fd, &size);
         if (err == 0 && size != bytes.size()) {
             err = ENOSPC;
-            why = QStringLiteral("disk full (only %1 of %2 bytes were stored)")
+            why = QCoreApplication::translate("AtomicFile",
+                                              "disk full (only %1 of %2 bytes were stored)")
                       .arg(size)
                       .arg(bytes.size());
         }

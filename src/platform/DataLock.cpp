@@ -1,5 +1,7 @@
 #include "platform/DataLock.h"
 
+#include <QCoreApplication>
+
 #include "platform/FileSystem.h"
 
 DataLock::DataLock(const QString& folder) : lock_(FileSystem::Join(folder, FileName)) {
@@ -12,5 +14,5 @@ DataLock::~DataLock() {
 }
 
 QString DataLock::BusyReason() {
-    return QStringLiteral("another copy of Tavimo is saving its files");
+    return QCoreApplication::translate("DataLock", "another copy of Tavimo is saving its files");
 }

@@ -1,5 +1,6 @@
 #include "platform/TextFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,7 +52,9 @@ ReadResult ReadLimited(const QString& path, qint64 maxBytes, QString* text, QStr
     // The size is asked first, but a file may grow or lie about it: never
     // more than one byte past the cap is read.
     if (maxBytes >= 0 && f.size() > maxBytes) {
-        if (error) *error = QStringLiteral("larger than %1 bytes").arg(maxBytes);
+        if (error)
+            *error = QCoreApplication::translate("TextFile", "larger than %n bytes", nullptr,
+                                                 int(maxBytes));
         return ReadResult::TooLarge;
     }
     const QByteArray bytes = maxBytes >= 0 ? f.read(maxBytes + 1) : f.readAll();
@@ -60,7 +63,9 @@ ReadResult ReadLimited(const QString& path, qint64 maxBytes, QString* text, QStr
         return ReadResult::Failed;
     }
     if (maxBytes >= 0 && bytes.size() > maxBytes) {
-        if (error) *error = QStringLiteral("larger than %1 bytes").arg(maxBytes);
+        if (error)
+            *error = QCoreApplication::translate("TextFile", "larger than %n bytes", nullptr,
+                                                 int(maxBytes));
         return ReadResult::TooLarge;
     }
     if (text) *text = Decode(bytes);
@@ -85,9 +90,10 @@ bool WriteAtomicLocked(const QString& path, const QString& text, QString* error)
 }
 
 QString SaveFailedMessage(const QString& path, const QString& error) {
-    return QStringLiteral("Tavimo could not save %1: %2.\nThe file was left as it was.")
+    return QCoreApplication::translate(
+               "TextFile", "Tavimo could not save %1: %2.\nThe file was left as it was.")
         .arg(QDir::toNativeSeparators(path),
-             error.isEmpty() ? QStringLiteral("unknown error") : error);
+             error.isEmpty() ? QCoreApplication::translate("TextFile", "unknown error") : error);
 }
 
 int RemoveStaleTemporaries(const QString& folder, const QStringList& names) {

@@ -1,5 +1,7 @@
 #include "play/CardBacks.h"
 
+#include <QCoreApplication>
+
 #include "app/GamePaths.h"
 #include "platform/Platform.h"
 
@@ -20,7 +22,7 @@ QString Caption(const QString& file) {
 }
 
 QStringList MenuCaptions(const QStringList& backs) {
-    if (backs.isEmpty()) return {QStringLiteral("None")};
+    if (backs.isEmpty()) return {QCoreApplication::translate("CardBacks", "None")};
     QStringList captions;
     for (const QString& b : backs) captions << Caption(b);
     return captions;

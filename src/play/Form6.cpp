@@ -34,16 +34,16 @@ QLabel* Value(QWidget* parent, double left) {
 }  // namespace
 
 Form6::Form6() {
-    setWindowTitle("Board Completed");
+    setWindowTitle(tr("Board Completed"));
     UseDialogFrame();
     setFixedSize(twips::ToPixels(InnerWidth), twips::ToPixels(InnerHeight));
     Frame1 = new QGroupBox(this);
     Place(Frame1, 120, 120, FrameWidth, FrameHeight);
-    Label1 = Heading(Frame1, "Board", 120);
-    Label3 = Heading(Frame1, "Score", 1080);
-    Label4 = Heading(Frame1, "Time", 1920);
-    Label5 = Heading(Frame1, "Bonus", 2880);
-    Label6 = Heading(Frame1, "Total", 3840);
+    Label1 = Heading(Frame1, tr("Board"), 120);
+    Label3 = Heading(Frame1, tr("Score"), 1080);
+    Label4 = Heading(Frame1, tr("Time"), 1920);
+    Label5 = Heading(Frame1, tr("Bonus"), 2880);
+    Label6 = Heading(Frame1, tr("Total"), 3840);
     Label2 = Value(Frame1, 120);
     Label9 = Value(Frame1, 1080);
     Label10 = Value(Frame1, 1920);
@@ -51,7 +51,7 @@ Form6::Form6() {
     Label12 = Value(Frame1, 3600);
     Label12->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label12->resize(twips::ToPixels(690), Label12->height());
-    OK = new QPushButton("OK", Frame1);
+    OK = new QPushButton(tr("OK"), Frame1);
     Place(OK, 0, 1800, 1215, 495);
     Timer1 = new QTimer(this);
     Timer1->setInterval(100);

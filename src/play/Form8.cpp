@@ -10,7 +10,7 @@
 #include "ui/GameWindow.h"
 
 Form8::Form8() {
-    setWindowTitle("About Tavimo");
+    setWindowTitle(tr("About Tavimo"));
     UseDialogFrame();
     Label1 = new QLabel("Tavimo", this);
     QFont big = Label1->font();
@@ -19,12 +19,11 @@ Form8::Form8() {
     Label1->setFont(big);
     Label1->setAlignment(Qt::AlignCenter);
     Label2 = new QLabel(
-        QString("Version %1.%2, requires Windows 95").arg(version::Major).arg(version::Minor),
-        this);
+        tr("Version %1.%2, requires Windows 95").arg(version::Major).arg(version::Minor), this);
     Label2->setAlignment(Qt::AlignCenter);
-    Command1 = new QPushButton("Okay", this);
+    Command1 = new QPushButton(tr("Okay"), this);
     Command1->setDefault(true);
-    Command2 = new QPushButton("License Agreement", this);
+    Command2 = new QPushButton(tr("License Agreement"), this);
     Label1->setGeometry(twips::ToPixelRect(240, 240, 4320, 600));
     Label2->setGeometry(twips::ToPixelRect(240, 960, 4320, 300));
     Command2->setGeometry(twips::ToPixelRect(480, 1560, 2040, 375));
@@ -48,11 +47,11 @@ void Form8::Command1_Click() {
 }
 
 void Form8::Command2_Click() {
-    platform().dialogs->Info("License Agreement", LicenseText());
+    platform().dialogs->Info(tr("License Agreement"), LicenseText());
 }
 
 QString Form8::LicenseText() {
-    return QStringLiteral(
+    return tr(
         "Tavimo comes as it is, with no warranty of any kind.\n\n"
         "Nobody promises that it works as described, that it suits any purpose of "
         "yours, or that it leaves your computer, your files and your pictures "

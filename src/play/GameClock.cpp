@@ -1,5 +1,7 @@
 #include "play/GameClock.h"
 
+#include <QCoreApplication>
+
 #include "platform/Numbers.h"
 
 namespace gameclock {
@@ -56,12 +58,13 @@ float BoardClock::Tick(float now, bool paused) {
 }
 
 QString RunningCaption(double score, const Display& clock) {
-    return "Tavimo    Score: " + num::Text(score) + "       Time " + clock.Text();
+    return QCoreApplication::translate("GameClock", "Tavimo    Score: %1       Time %2")
+        .arg(num::Text(score), clock.Text());
 }
 
 QString EndCaption(double score, const Display& clock, double bonus, double total) {
-    return RunningCaption(score, clock) + "    Bonus " + num::Text(bonus) + "    Total Score " +
-           num::Text(total);
+    return QCoreApplication::translate("GameClock", "%1    Bonus %2    Total Score %3")
+        .arg(RunningCaption(score, clock), num::Text(bonus), num::Text(total));
 }
 
 }  // namespace gameclock

@@ -7,7 +7,7 @@
 #include "ui/GameWindow.h"
 
 HelpWindow::HelpWindow() {
-    setWindowTitle("Tavimo Help");
+    setWindowTitle(tr("Tavimo Help"));
     Text = new QPlainTextEdit(this);
     Text->setReadOnly(true);
     // Read-only still lets the keyboard move through and select the text.

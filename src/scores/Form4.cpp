@@ -45,13 +45,13 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, const QFont& font, const
 }  // namespace
 
 Form4::Form4() {
-    setWindowTitle("High Scores");
+    setWindowTitle(tr("High Scores"));
     resize(twips::ToPixels(highscores::design::ClientWidth),
            twips::ToPixels(highscores::design::ClientHeight));
 
     Image1 = new QLabel(this);
     Image1->setScaledContents(true);
-    Image1->setAccessibleName("Trophy");
+    Image1->setAccessibleName(tr("Trophy"));
     Table = new ScoreTableMirror(this);
     // The trophy drawn for the screen's density; the label scales it to its
     // size in device pixels.
@@ -69,12 +69,12 @@ Form4::Form4() {
     const QColor black(0, 0, 0), navy(0, 0, 192), olive(64, 64, 0), white(255, 255, 255),
         blue(0, 0, 255);
 
-    Label1 = MakeLabel(this, "High Scores", title, black);
-    Label2 = MakeLabel(this, "RANK", heading, black);
-    Label6 = MakeLabel(this, "NAME", heading, navy);
-    Label7 = MakeLabel(this, "BOARD", heading, olive);
-    Label8 = MakeLabel(this, "TIME", heading, white);
-    Label9 = MakeLabel(this, "SCORE", heading, blue);
+    Label1 = MakeLabel(this, tr("High Scores"), title, black);
+    Label2 = MakeLabel(this, tr("RANK"), heading, black);
+    Label6 = MakeLabel(this, tr("NAME"), heading, navy);
+    Label7 = MakeLabel(this, tr("BOARD"), heading, olive);
+    Label8 = MakeLabel(this, tr("TIME"), heading, white);
+    Label9 = MakeLabel(this, tr("SCORE"), heading, blue);
     // So narrow that each number wraps onto a line of its own.
     Label3 = MakeLabel(this, "1 2 3 4 5 6 7 8 9 10", column, black);
     Label3->setWordWrap(true);
@@ -85,7 +85,7 @@ Form4::Form4() {
 
     Label4->installEventFilter(this);
 
-    OK = new QPushButton("OK", this);
+    OK = new QPushButton(tr("OK"), this);
     OK->setFont(Face(false, 8.25, true));
     connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
     SetKeyButtons(OK, OK);
@@ -127,10 +127,10 @@ void Form4::Add_Score() {
             "Tavimo", textfile::SaveFailedMessage(highscores::PathIn(Paths().DataFolder()), error));
     } else if (ranked && Module1.HighScoreRank == -1) {
         // Another copy of the game saved better totals while the name was typed.
-        platform().dialogs->Info(
-            "Tavimo", QStringLiteral("Your total of %1 no longer makes the high-score table: "
-                                     "another game of Tavimo saved ten better totals meanwhile.")
-                          .arg(num::Text(Module1.TotalScore)));
+        platform().dialogs->Info("Tavimo",
+                                 tr("Your total of %1 no longer makes the high-score table: "
+                                    "another game of Tavimo saved ten better totals meanwhile.")
+                                     .arg(num::Text(Module1.TotalScore)));
     }
     ShowColumns();
 }
@@ -174,6 +174,13 @@ void Form4::PlaceControls() {
     Place(Label7, Layout.Label7);
     Place(Label8, Layout.Label8);
     Place(Label9, Layout.Label9);
+    // A heading longer in another language than the design's grows to the
+    // right, into the gap before the next column.
+    for (QLabel* heading : {Label2, Label6, Label7, Label8, Label9})
+        heading->resize(std::max(heading->width(), heading->sizeHint().width()), heading->height());
+    // The title grows about its centre.
+    if (const int grow = Label1->sizeHint().width() - Label1->width(); grow > 0)
+        Label1->setGeometry(Label1->geometry().adjusted(-(grow + 1) / 2, 0, grow / 2, 0));
     Place(Label10, Layout.Label10);
     Place(Label11, Layout.Label11);
     Place(OK, Layout.OK);

@@ -59,7 +59,7 @@ bool SoundSwitchOn() {
 }  // namespace
 
 Form7::Form7() {
-    setWindowTitle("Congratulations your a winner");
+    setWindowTitle(tr("Congratulations your a winner"));
     UseDialogFrame();
     // Modal for the window it stands above (the game window): the board
     // takes no click and no key while the name is asked.
@@ -80,7 +80,8 @@ Form7::Form7() {
     Frame1->resize(twips::ToPixels(FrameWidth), twips::ToPixels(FrameHeight));
 
     setFont(highscores::Face(false, 8.25, false));
-    Label1 = MakeLabel(Frame1, "RANK   BOARD   SCORE   TIME    BONUS   TOTAL", 240, 360, 5295, 375);
+    Label1 =
+        MakeLabel(Frame1, tr("RANK   BOARD   SCORE   TIME    BONUS   TOTAL"), 240, 360, 5295, 375);
     // A wide face spreads the headings over the value labels below them.
     QFont header(QStringLiteral("DejaVu Sans"));
     header.setStyleHint(QFont::SansSerif);
@@ -93,16 +94,16 @@ Form7::Form7() {
     Label4 = MakeLabel(Frame1, QString(), 2880, 720, 615, 255);
     Label8 = MakeLabel(Frame1, QString(), 3720, 720, 615, 255, Qt::AlignHCenter);
     Label5 = MakeLabel(Frame1, QString(), 4680, 720, 615, 255, Qt::AlignHCenter);
-    Label6 = MakeLabel(Frame1, "Please enter your name.", 720, 1200, 2175, 255);
+    Label6 = MakeLabel(Frame1, tr("Please enter your name."), 720, 1200, 2175, 255);
     Label6->setFont(highscores::Face(true, 11.25, false));
 
     Text1 = new QLineEdit(Frame1);
-    Text1->setAccessibleName("Your name");
+    Text1->setAccessibleName(tr("Your name"));
     Text1->setGeometry(twips::ToPixelRect(1080, 1560, 1575, 375));
     Text1->setValidator(new NameValidator(Text1));
     Text1->installEventFilter(this);
 
-    OK = new QPushButton("OK", Frame1);
+    OK = new QPushButton(tr("OK"), Frame1);
     OK->setGeometry(twips::ToPixelRect(1440, 2040, 855, 375));
     connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
     // Closing stores the name however it happens; there is no Cancel.

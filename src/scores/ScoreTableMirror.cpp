@@ -3,8 +3,8 @@
 #include <QHeaderView>
 
 ScoreTableMirror::ScoreTableMirror(QWidget* parent) : QTableWidget(highscores::Rows, 5, parent) {
-    setAccessibleName("High scores");
-    setHorizontalHeaderLabels({"Rank", "Name", "Score", "Time", "Board"});
+    setAccessibleName(tr("High scores"));
+    setHorizontalHeaderLabels({tr("Rank"), tr("Name"), tr("Score"), tr("Time"), tr("Board")});
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -51,8 +51,11 @@ bool StartUp() {
     if (!settings::ReadOrReset(path, m, &error, &unsaved)) {
         platform().dialogs->Info(
             "Tavimo",
-            QString("The settings file %1 cannot be written (%2). Tavimo cannot start.")
-                .arg(QDir::toNativeSeparators(path), error.isEmpty() ? "unreadable" : error));
+            QCoreApplication::translate(
+                "StartUp", "The settings file %1 cannot be written (%2). Tavimo cannot start.")
+                .arg(QDir::toNativeSeparators(path),
+                     error.isEmpty() ? QCoreApplication::translate("StartUp", "unreadable")
+                                     : error));
         return false;
     }
     if (!unsaved.isEmpty())
@@ -87,7 +90,8 @@ void OfferKeptBoard() {
         case savedboard::Found::Whole:
             break;
     }
-    if (platform().dialogs->AskYesNo("Tavimo", "Resume the board you left?"))
+    if (platform().dialogs->AskYesNo(
+            "Tavimo", QCoreApplication::translate("StartUp", "Resume the board you left?")))
         savedboard::OfferToDeal(kept.state);
     else
         savedboard::Remove(folder);

@@ -48,14 +48,14 @@ Form3::Form3() {
     Picture1 = new QLabel(Picture2);
     Image1 = new QLabel(this);
     Image1->hide();
-    Picture1->setAccessibleName("Picture");
-    Image1->setAccessibleName("Picture");
+    Picture1->setAccessibleName(tr("Picture"));
+    Image1->setAccessibleName(tr("Picture"));
     VScroll1 = new QScrollBar(Qt::Vertical, this);
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     Picture3 = new QWidget(this);
     Picture3->setAutoFillBackground(true);  // the bar hides the picture behind it
-    Command2 = new QPushButton("Fit to screen", Picture3);
-    Command1 = new QPushButton("OK", Picture3);
+    Command2 = new QPushButton(tr("Fit to screen"), Picture3);
+    Command1 = new QPushButton(tr("OK"), Picture3);
     Command1->setDefault(true);
     // The bar's buttons are only 255 twips high: a smaller face keeps
     // "Fit to screen" whole inside its button.
@@ -316,7 +316,7 @@ void Form3::Command2_Click() {
 
 void Form3::SetFitted(bool fitted) {
     Fitted = fitted;
-    Command2->setText(fitted ? "Normal size" : "Fit to screen");
+    Command2->setText(fitted ? tr("Normal size") : tr("Fit to screen"));
 }
 
 void Form3::Command1_Click() {

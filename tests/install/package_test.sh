@@ -32,7 +32,7 @@ debs=("$build"/tavimo_*.deb)
 deb=${debs[0]}
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "Version is not $version"
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in fonts-liberation2 fonts-dejavu-core libqt6widgets6 libqt6multimedia6 libwmflite; do
+for d in fonts-liberation2 fonts-dejavu-core qt6-translations-l10n libqt6widgets6 libqt6multimedia6 libwmflite; do
     grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 long=$(dpkg-deb -f "$deb" Description | awk 'length > 80')
@@ -45,6 +45,8 @@ root=$work/root
 files=$(dpkg-deb -c "$deb" | awk '{ print $NF }')
 for f in usr/games/tavimo usr/share/doc/tavimo/copyright usr/share/doc/tavimo/changelog.Debian.gz \
          usr/share/man/man6/tavimo.6.gz usr/share/tavimo/help.txt \
+         usr/share/tavimo/help_de.txt usr/share/tavimo/translations/tavimo_de.qm \
+         usr/share/tavimo/help_fr.txt usr/share/tavimo/translations/tavimo_fr.qm \
          usr/share/applications/io.github.tavimo.Tavimo.desktop \
          usr/share/metainfo/io.github.tavimo.Tavimo.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/io.github.tavimo.Tavimo.svg; do

@@ -2,6 +2,7 @@
 // as the argument (build/screenshots by default). It then runs itself once
 // more with QT_SCALE_FACTOR=2 for the board, the splash and the high-score
 // window, saved with "@2x" in their names, to set beside the ordinary ones.
+// The windows speak the desktop's language: `LANGUAGE=de make screenshots`.
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@
 #include "TestSupport.h"
 #include "app/Forms.h"
 #include "app/GamePaths.h"
+#include "app/Language.h"
 #include "app/Module1.h"
 #include "app/Preferences.h"
 #include "app/SettingsFile.h"
@@ -388,6 +390,7 @@ int main(int argc, char* argv[]) {
     outDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath() + "/screenshots";
     QDir().mkpath(outDir);
     InstallDoubles();
+    language::InstallSystem(TAVIMO_TRANSLATIONS_DIR);
     if (dense) {
         suffix = "@2x";
         ProgramFolder folder(ProgramFolder::All);
