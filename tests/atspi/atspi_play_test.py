@@ -56,32 +56,19 @@ def picture(card):
     return parts[3]
 
 
-# An odd screen size tells our X server from another one that answers on the
-# same number (X servers of other file-system namespaces share the abstract
-# socket names).
-SCREEN = "1283x907"
-
-
 def start_x(work, procs):
-    for number in range(140, 400):
-        if os.path.exists("/tmp/.X%d-lock" % number):
-            continue
-        display = ":%d" % number
-        xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", SCREEN + "x24"],
-                                stderr=open(os.path.join(work, "xvfb.log"), "w"))
-        end = time.monotonic() + 10
-        while time.monotonic() < end and xvfb.poll() is None:
-            size = subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True,
-                                  text=True, env=dict(os.environ, DISPLAY=display)).stdout
-            if size.split() == SCREEN.split("x"):
-                procs.append(xvfb)
-                return display
-            if size:
-                break  # another server answers there
-            time.sleep(0.05)
-        xvfb.terminate()
-        xvfb.wait()
-    fail("no free X display")
+    """An X server on a display number it picks itself (-displayfd), so
+    two sessions started at once on one machine never share one."""
+    read, write = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24"],
+                            pass_fds=(write,), stderr=open(os.path.join(work, "xvfb.log"), "w"))
+    os.close(write)
+    procs.append(xvfb)
+    with os.fdopen(read) as f:
+        number = f.readline().strip()  # written once the server accepts clients
+    if not number.isdigit():
+        fail("the X server did not start")
+    return ":" + number
 
 
 def press_action(node, what):
@@ -288,7 +275,8 @@ def main():
         status = find(application, lambda n: n.getRole() == pyatspi.ROLE_STATUS_BAR)
         if status is None:
             fail("no status line in the game window")
-        wait_for("the game window active", lambda: active_title().startswith("Tavimo"), 30)
+        wait_for("the game window active", lambda: active_title().startswith("Tavimo"), 30,
+                 detail=active_title)
         _, first_result = play(first, status, pyatspi, keyboard_presser)
         winner(application, data, pyatspi)
         print("atspi play: %d cards played with the keyboard (%s), %s first in the high scores"

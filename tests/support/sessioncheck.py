@@ -26,11 +26,13 @@ def skip(message):
     raise SystemExit(SKIP)
 
 
-def wait_for(what, check, timeout=20.0, step=0.1):
+def wait_for(what, check, timeout=20.0, step=0.1, detail=None):
+    """`check()` once it is true; fails after `timeout` seconds, saying
+    `detail()` when given (what there was instead)."""
     end = time.monotonic() + timeout
     while time.monotonic() < end:
         value = check()
         if value:
             return value
         time.sleep(step)
-    fail("timed out waiting for " + what)
+    fail("timed out waiting for " + what + (": " + str(detail()) if detail else ""))
