@@ -11,6 +11,7 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "config/Form1.h"
 #include "platform/Twips.h"
 #include "scores/Form4.h"
 #include "scores/HighScoreLayout.h"
@@ -142,7 +143,7 @@ private slots:
     void closingGivesTheGameWindowBackItsClicks() {
         ProgramFolder folder;
         DefaultWindow();
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         game.show();
         game.setEnabled(false);
         Form4& f = Forms::Get<Form4>();
@@ -165,7 +166,7 @@ private slots:
     void returnAndEscapeCloseAndGiveTheGameBackItsClicks() {
         ProgramFolder folder;
         DefaultWindow();
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
             game.show();
             game.setEnabled(false);
