@@ -1174,7 +1174,8 @@ private slots:
     void endSoundOnceAfterOpening() {
         Board b;
         b->resize(twips::ToPixels(9550), twips::ToPixels(6750));
-        Form6& r = Forms::Get<Form6>();
+        // Opened as the game window opens it, handing itself over.
+        Form6& r = Forms::Get<Form6>(gamewindow::Link(b.form));
         QVERIFY(r.Timer1->isActive());
         const QString end = b.folder.Path() + "/Sound/End.wav";
         QCOMPARE(r.MMControl1->FileName, end);
@@ -1207,7 +1208,8 @@ private slots:
         Board b;
         b->move(300, 200);
         b->resize(twips::ToPixels(9550), twips::ToPixels(6750));
-        Form6& r = Forms::Get<Form6>();
+        // Opened as the game window opens it, handing itself over.
+        Form6& r = Forms::Get<Form6>(gamewindow::Link(b.form));
         const double gw = twips::FromPixels(b->frameGeometry().width());
         const double gh = twips::FromPixels(b->frameGeometry().height());
         const double ow = twips::FromPixels(r.frameGeometry().width());

@@ -145,19 +145,18 @@ private slots:
         DefaultWindow();
         Form2& game = Forms::Get<Form1>().Game();
         game.show();
-        game.setEnabled(false);
-        Form4& f = Forms::Get<Form4>();
-        f.Resize();
-        f.show();
+        game.mnuBest_Click();
+        QVERIFY(!game.isEnabled());
+        Form4& f = *Forms::IfLoaded<Form4>();
+        QVERIFY(f.isVisible());
         f.OK_Click();
         QVERIFY(!Forms::IfLoaded<Form4>());
         QVERIFY(game.isVisible());
         QVERIFY(game.isEnabled());
 
         // The close box does the same.
-        game.setEnabled(false);
-        Form4& again = Forms::Get<Form4>();
-        again.show();
+        game.mnuBest_Click();
+        Form4& again = *Forms::IfLoaded<Form4>();
         again.close();
         QVERIFY(!Forms::IfLoaded<Form4>());
         QVERIFY(game.isEnabled());
@@ -169,10 +168,8 @@ private slots:
         Form2& game = Forms::Get<Form1>().Game();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
             game.show();
-            game.setEnabled(false);
-            Form4& f = Forms::Get<Form4>();
-            f.Resize();
-            f.show();
+            game.mnuBest_Click();
+            Form4& f = *Forms::IfLoaded<Form4>();
             QTest::keyClick(&f, key);
             QVERIFY(!Forms::IfLoaded<Form4>());
             QVERIFY(game.isVisible());

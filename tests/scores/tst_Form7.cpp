@@ -293,7 +293,8 @@ private slots:
         Form2& game = Forms::Get<Form1>().Game();
         game.show();
         game.setEnabled(false);  // as the end of the board leaves it
-        Forms::Get<Form7>().OK_Click();
+        // Opened as the game window opens it, handing itself over.
+        Forms::Get<Form7>(gamewindow::Link(&game)).OK_Click();
         QVERIFY(!game.isEnabled());
         QVERIFY(game.isVisible());
         Forms::IfLoaded<Form4>()->OK_Click();
