@@ -75,7 +75,10 @@ Form3& OpenViewer(const QString& file) {
     copy.fill(Qt::gray);
     game.Face(0)->SetPicture(copy, file);
     game.ViewCard(0, file);
-    return *Forms::IfLoaded<Form3>();
+    // The shot shows the file at natural size, not the card's copy shown meanwhile.
+    Form3& viewer = *Forms::IfLoaded<Form3>();
+    while (viewer.Decoding()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return viewer;
 }
 
 void ViewerShots(const ProgramFolder& folder) {
