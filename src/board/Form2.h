@@ -165,7 +165,7 @@ public:
     CardWidget* Back(int k);
 
     // ---- Play, clock, pause, keys, other menus (Form2Play.cpp) ----
-    void ConnectPlay();  // wires the play handlers; called once by the constructor
+    void ConnectPlay();   // wires the play handlers; called once by the constructor
     void ConnectRules();  // draws, sounds and shows what the board's rules say
     void Timer1_Timer();
     void Timer2_Timer();

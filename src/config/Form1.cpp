@@ -840,10 +840,9 @@ void Form1::Image1_Click() {
     if (SelectedFile.isEmpty() || !Image1Picture) return;
     // The caption names the file whose picture the viewer shows; the viewer
     // covers the game window and brings this window back when it closes.
-    Form3& viewer = Forms::Get<Form3>(
-        ViewerPicture{QFileInfo(Image1Picture->file).fileName(), Image1Picture->file,
-                      Image1Picture->image},
-        gamewindow::Link(Forms::IfLoaded<Form2>()));
+    Form3& viewer = Forms::Get<Form3>(ViewerPicture{QFileInfo(Image1Picture->file).fileName(),
+                                                    Image1Picture->file, Image1Picture->image},
+                                      gamewindow::Link(Forms::IfLoaded<Form2>()));
     connect(&viewer, &Form3::closed, this, &QWidget::show, Qt::UniqueConnection);
     viewer.show();
     QCoreApplication::processEvents();
