@@ -159,8 +159,6 @@ public:
     // configuration and its requests (a new deal, this window shown)
     // connected here.
     Form2& Game();
-    // OK: deals a new board from the current choice.
-    void Deal() { Command1_Click(); }
     // In front of the program's other windows, active, focus on the board size.
     void ShowOnTop();
     // Shown in the game window's place for a new choice of pictures;
