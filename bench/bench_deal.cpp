@@ -226,10 +226,9 @@ Form2& Deal(const QStringList& from = pictures) {
     Form1& config = Forms::Get<Form1>();
     config.Combo1->setEditText("40");
     config.ChosenPictures = from;
-    Module1.QuietUnload = 1;
-    Forms::Unload<Form2>();
+    Forms::Discard<Form2>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    Form2& game = Forms::Get<Form2>();
+    Form2& game = Forms::Get<Form1>().Game();
     game.Timer1->stop();
     game.Timer2->stop();
     game.Play.TakeDeal();
@@ -284,8 +283,7 @@ void RunDeal(benchmark::State& state, DealKind kind, const QStringList& from = p
         state.counters["write_cpu_s"] = writeCpu / double(state.iterations());
         state.counters["peak_with_write_MB"] = writePeak;
     }
-    Module1.QuietUnload = 1;
-    Forms::Unload<Form2>();
+    Forms::Discard<Form2>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     platform().pictures = std::make_unique<PictureLoader>();
 }
@@ -359,8 +357,7 @@ void Relayout(benchmark::State& state, int screen, int other) {
         const auto end = std::chrono::steady_clock::now();
         state.SetIterationTime(std::chrono::duration<double>(end - start).count());
     }
-    Module1.QuietUnload = 1;
-    Forms::Unload<Form2>();
+    Forms::Discard<Form2>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 

@@ -120,6 +120,10 @@ bool Forms::Unload(FormBase* w) {
     return true;
 }
 
+bool Forms::IsLoaded(const FormBase* w) {
+    return w && Find(typeid(*w)) == w;
+}
+
 void Forms::DiscardAll() {
     auto map = Map();
     Map().clear();

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <typeindex>
 #include <unordered_map>
+#include <utility>
 
 // A window of the game. Each window class exists at most once: the registry
 // creates it on first access (running Form_Load), unloads it (running
@@ -44,11 +45,13 @@ private:
 
 class Forms {
 public:
-    // The window, created and loaded on first access.
-    template <class T>
-    static T& Get() {
+    // The window, created and loaded on first access. What the window needs
+    // from its opener goes to its constructor (`args`); a window already
+    // loaded is returned as it is.
+    template <class T, class... Args>
+    static T& Get(Args&&... args) {
         if (FormBase* w = Find(typeid(T))) return *static_cast<T*>(w);
-        T* w = new T();
+        T* w = new T(std::forward<Args>(args)...);
         Register(typeid(T), w);
         w->Form_Load();
         return *w;
@@ -68,6 +71,15 @@ public:
     // the event loop, so a handler may unload its own window; while a message
     // box runs, only after the last box has returned.
     static bool Unload(FormBase* w);
+    // Whether `w` is the loaded window of its class: false once its unload
+    // went through, even while it waits for deletion.
+    static bool IsLoaded(const FormBase* w);
+    // Drops the window without its unload step, as the process's end does
+    // (tests and tools that want a fresh one).
+    template <class T>
+    static void Discard() {
+        delete Find(typeid(T));
+    }
     // Drops every window without unload steps (tests; process end).
     static void DiscardAll();
 

@@ -29,14 +29,11 @@ struct Module1Record {
 
     QString MatchSound, EndSound, HighSound, BestSound;
 
-    // Hand-over values between windows.
-    int QuietUnload = 0;
+    // Hand-over values between windows. The viewer is given its picture
+    // when it is opened, and the game window is never unloaded for a deal.
     double FlipDelay = 0;
     QString FileTypeSnapshot;  // seven "1"/"0": BMP, GIF, JPEG, ICON, WMF, Photos, All Graphics
     QString PlayerName;
-    int ViewerCaller = 0;  // 1 configuration window, 2 game window
-    int16_t ViewerCard = 0;
-    QString ViewerFile;
 
     // Result of a finished board.
     double Bonus = 0;

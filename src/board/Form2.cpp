@@ -30,7 +30,7 @@ constexpr double PictureTop = 120;  // the board area's top in the inner area
 const QColor BoardColour(28, 92, 56);
 }  // namespace
 
-Form2::Form2() : Play(*platform().clock) {
+Form2::Form2(configwindow::Window& config) : Play(*platform().clock), config_(config) {
     setWindowTitle("Tavimo");
     menuBar = new QMenuBar(this);
     BuildMenus();
@@ -93,7 +93,6 @@ Form2::Form2() : Play(*platform().clock) {
 
     ConnectPlay();
     Access = new BoardAccess(*this);
-    RegisterWithOtherWindows();
     ConnectBacks();
     ConnectShapes();
     ConnectSaving();
@@ -319,7 +318,7 @@ void Form2::Redeal() {
 
 void Form2::PrepareDeal() {
     Module1Record& m = Module1;
-    configwindow::Window& config = configwindow::Get();
+    configwindow::Window& config = config_;
     frmSplash& splash = Forms::Get<frmSplash>();
 
     // The sound device, opened on the match sound.
@@ -381,8 +380,6 @@ void Form2::PrepareDeal() {
         disconnect(mnuSize[i], &QAction::triggered, this, nullptr);
         connect(mnuSize[i], &QAction::triggered, this, [this, i] { mnuSize_Click(i); });
     }
-    // The next unload asks again.
-    m.QuietUnload = 0;
     // The pause label centred.
     const double labelWidth = twips::FromPixels(Label3->width());
     Label3->move(twips::ToPixels((windowWidth_ - labelWidth) / 2 + 150),
@@ -399,17 +396,6 @@ bool Form2::Form_Unload() {
     m.WindowTop = WindowTopTwips();
     m.BoardWidth = pictureWidth_;
     m.BoardHeight = pictureHeight_;
-    // The unload of a new deal asks and writes nothing.
-    if (m.QuietUnload != 0) {
-        m.QuietUnload = 0;
-        // The next window's deal decides what becomes of the kept board.
-        keepsBoard_ = false;
-        // The board goes with its window: no step of it may run on while
-        // the window waits to be deleted.
-        Timer1->stop();
-        Timer2->stop();
-        return false;
-    }
     // The exit question.
     Play.Pause();
     if (!platform().dialogs->AskYesNo("Tavimo", tr("Are you sure you want to exit the program?"))) {
@@ -420,7 +406,7 @@ bool Form2::Form_Unload() {
     }
     // Yes: write the settings and end at once. When init.txt cannot be written
     // the player hears why before the program ends; the old file stays.
-    const int view = configwindow::Get().ViewChecked() ? 1 : 0;
+    const int view = config_.ViewChecked() ? 1 : 0;
     const QString line = settings::ExitLine(m, mnusave->isChecked(), mnuSnd->isChecked(), view);
     const QString path = Paths().SettingsFile();
     QString message;
@@ -433,7 +419,7 @@ bool Form2::Form_Unload() {
 // ---- Dealing ----
 
 void Form2::DealBoard() {
-    configwindow::Window& config = configwindow::Get();
+    configwindow::Window& config = config_;
     // The board the player chose at start-up to play on; else, or when one
     // of its pictures is gone, pictures onto the cards, the grid and the
     // shuffle.
@@ -465,12 +451,12 @@ void Form2::DealBoard() {
         Picture1->setFocus();
     } else {
         // The player chooses again: the configuration stays in front.
-        configwindow::Get().ShowOnTop();
+        emit configurationWanted(false);
     }
 }
 
 QStringList Form2::LoadPictures() {
-    configwindow::Window& config = configwindow::Get();
+    configwindow::Window& config = config_;
     frmSplash& splash = Forms::Get<frmSplash>();
     QStringList& chosen = config.ChosenPictureList();
 
@@ -522,8 +508,7 @@ QStringList Form2::LoadPictures() {
     if (PairCount < 4) {
         platform().dialogs->Info("Tavimo", tr("Not enough pictures"));
         screenplacement::SanitizeRecord(Module1);
-        config.Resize();
-        configwindow::Get().ShowOnTop();
+        emit configurationWanted(true);
     }
     // The second card of every pair; elements left over from a short load
     // are reused, never created twice.
@@ -660,7 +645,7 @@ void Form2::ResizeKeyUp(int KeyCode) {
 void Form2::mnuNew_Click() {
     Module1.WindowLeft = WindowLeftTwips();
     Module1.WindowTop = WindowTopTwips();
-    configwindow::Get().Deal();
+    emit newBoardWanted();
 }
 
 void Form2::mnuRstrt_Click() {
@@ -698,7 +683,7 @@ void Form2::mnuSlct_Click() {
     // The board stays where it is, under the configuration window and
     // taking no clicks until that window has done.
     setEnabled(false);
-    configwindow::Get().ShowForChoice(geometry().topLeft() - frameGeometry().topLeft());
+    emit choiceWanted(geometry().topLeft() - frameGeometry().topLeft());
 }
 
 void Form2::mnuSize_Click(int Index) {
@@ -707,8 +692,7 @@ void Form2::mnuSize_Click(int Index) {
     Module1.WindowTop = WindowTopTwips();
     const QString caption = mnuSize[Index]->text();
     if (caption == mnuCurrent->text()) return;
-    configwindow::Window& config = configwindow::Get();
-    config.SetBoardSizeText(caption.left(2));
+    config_.SetBoardSizeText(caption.left(2));
     mnuCurrent->setText(caption);
-    config.Deal();
+    emit newBoardWanted();
 }

@@ -19,6 +19,8 @@
 #include "platform/Keys.h"
 #include "platform/SoundDevice.h"
 #include "play/GameClock.h"
+#include "ui/ConfigWindow.h"
+#include "ui/GameWindow.h"
 
 class BoardAccess;
 class QLabel;
@@ -32,10 +34,15 @@ class QLabel;
 // Coordinates: the window's inner area starts below the menu bar
 // (`ClientArea`); Picture1 and Label3 are placed in it in twips as the
 // layout rules give them. Cards are children of Picture1.
-class Form2 : public FormBase {
+//
+// The configuration window creates it (Form1::Game) and hands it what it
+// reads of the configuration; the game window asks for a new deal or the
+// configuration window by its signals, which the configuration window
+// connects. It hands itself to each window it opens (gamewindow::Link).
+class Form2 : public GameWindow {
     Q_OBJECT
 public:
-    Form2();
+    explicit Form2(configwindow::Window& config);
     ~Form2() override;
     void Form_Load() override;
     bool Form_Unload() override;
@@ -158,14 +165,14 @@ public:
     CardWidget* Back(int k);
 
     // ---- Play, clock, pause, keys, other menus (Form2Play.cpp) ----
-    void ConnectPlay();  // wires the play handlers; called once by the constructor
-    // Tells the other windows how to reach the game window (ui/GameWindow.h)
-    // and the viewer where a card's picture is; called once by the constructor.
-    void RegisterWithOtherWindows();
+    void ConnectPlay();   // wires the play handlers; called once by the constructor
     void ConnectRules();  // draws, sounds and shows what the board's rules say
     void Timer1_Timer();
     void Timer2_Timer();
     void Image1_Click(int Index);
+    // The viewer on card `Index`'s picture, named `caption`, over this
+    // window, which takes no clicks until the viewer reports it closed.
+    void ViewCard(int Index, const QString& caption);
     void Image2_Click(int Index);
     void Form_KeyDown(int KeyCode, int Shift);
     void Form_KeyUp(int KeyCode, int Shift);
@@ -233,11 +240,29 @@ public:
     // Every face drawn as the item says.
     void ApplyPictureShapes();
 
+    // ---- As the windows over it see it (ui/GameWindow.h) ----
+    twips::Rect OuterRect() const override;
+    bool SoundChecked() const override;
+
+signals:
+    // "&New Game", or a size picked from the Board Size menu (already in the
+    // configuration's board size): deal a new board.
+    void newBoardWanted();
+    // No board could be dealt: the configuration window in front again,
+    // laid out anew first when `relayout`.
+    void configurationWanted(bool relayout);
+    // "&Configuration": the configuration window in this window's place;
+    // `gameFrame` is how far the inner area lies from the outer corner.
+    void choiceWanted(const QPoint& gameFrame);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
+    // A window over this one, told where this one is and whether its sound is on.
+    gamewindow::Link Link() { return gamewindow::Link(this); }
+    configwindow::Window& config_;
     // Everything a deal needs but the window's place and size: the menus
     // from the settings, the back, the splash's counters; the clocks started.
     void PrepareDeal();
@@ -254,7 +279,6 @@ private:
     double windowWidth_ = 9550, windowHeight_ = 6750;
     double windowLeft_ = 0, windowTop_ = 0;
     bool settingSize_ = false;  // the game itself is sizing the window
-    bool keepsBoard_ = true;    // off once the window is unloaded for the next deal
     bool saveFailureTold_ = false;
     // The size is one the window system chose where it does not tell a
     // player's frame drag from its own choice (a tiling or a decorating

@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <algorithm>
+#include <utility>
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
@@ -23,8 +24,6 @@
 #include "scores/Form4.h"
 #include "scores/Form7.h"
 #include "sound/SoundEffects.h"
-#include "ui/ConfigWindow.h"
-#include "ui/GameWindow.h"
 #include "viewer/Form3.h"
 
 namespace {
@@ -143,28 +142,12 @@ void Form2::ConnectPlay() {
     OnClick(mnuInst, this, [this] { mnuInst_Click(); });
 }
 
-void Form2::RegisterWithOtherWindows() {
-    gamewindow::Register({[]() -> QWidget* { return Forms::IfLoaded<Form2>(); },
-                          [] {
-                              const Form2* game = Forms::IfLoaded<Form2>();
-                              return twips::Rect{game->WindowLeftTwips(), game->WindowTopTwips(),
-                                                 game->WindowWidthTwips(),
-                                                 game->WindowHeightTwips()};
-                          },
-                          [] {
-                              const Form2* game = Forms::IfLoaded<Form2>();
-                              return game->mnuSnd && game->mnuSnd->isChecked();
-                          }});
-    // The viewer opened on a card takes the card's file and its reduced copy,
-    // and gives this window back its clicks when it closes.
-    SetViewerCaller(2, {[]() -> std::pair<QString, QImage> {
-                            const Form2* game = Forms::IfLoaded<Form2>();
-                            const int card = Module1.ViewerCard;
-                            if (!game || card < 0 || card >= game->Image1.size()) return {};
-                            const CardWidget* face = game->Image1[card];
-                            return {face->File(), face->Picture()};
-                        },
-                        [] { gamewindow::BringBack(); }});
+twips::Rect Form2::OuterRect() const {
+    return {WindowLeftTwips(), WindowTopTwips(), WindowWidthTwips(), WindowHeightTwips()};
+}
+
+bool Form2::SoundChecked() const {
+    return mnuSnd && mnuSnd->isChecked();
 }
 
 // ---- Cards ----
@@ -209,7 +192,7 @@ void Form2::ConnectRules() {
         }
         // The match sound's device stays open on this path. The entry stays
         // above the disabled game window, whatever the player clicks.
-        Form7& winner = Forms::Get<Form7>();
+        Form7& winner = Forms::Get<Form7>(Link());
         winner.StayAbove(this);
         winner.show();
     });
@@ -224,11 +207,21 @@ void Form2::Image1_Click(int Index) {
     Play.Resume();
     Label3->setVisible(false);
     if (!Play.Complete()) return;
-    Module1.ViewerCaller = 2;
-    Module1.ViewerCard = static_cast<int16_t>(Index);
-    Module1.ViewerFile = Play.PictureOf(Index);
+    ViewCard(Index, Play.PictureOf(Index));
+}
+
+void Form2::ViewCard(int Index, const QString& caption) {
+    // The viewer shows the card's reduced copy at once and its file at
+    // natural size; a card without a file of its own, the board's picture.
+    ViewerPicture picture{caption, QString(), QImage()};
+    if (Index >= 0 && Index < Image1.size()) {
+        picture.file = Image1[Index]->File();
+        picture.copy = Image1[Index]->Picture();
+    }
+    if (picture.file.isEmpty()) picture.file = picture.caption;
     // The viewer stacks over the board, which takes no clicks meanwhile.
-    Form3& viewer = Forms::Get<Form3>();
+    Form3& viewer = Forms::Get<Form3>(std::move(picture), Link());
+    connect(&viewer, &Form3::closed, this, &GameWindow::BringBack, Qt::UniqueConnection);
     viewer.StayAbove(this);
     viewer.show();
     setEnabled(false);
@@ -264,7 +257,7 @@ void Form2::EndOfBoard() {
 
 void Form2::ShowResult() {
     if (MMControl1) sounds::Close(*MMControl1);
-    Form6& result = Forms::Get<Form6>();
+    Form6& result = Forms::Get<Form6>(Link());
     result.Label2->setText(num::Text(PairCount));
     result.Label9->setText(num::Text(Score));
     result.Label10->setText(Clock.Text());
@@ -394,6 +387,7 @@ void Form2::mnusave_Click() {
 
 void Form2::mnuBest_Click() {
     Form4& best = Forms::Get<Form4>();
+    connect(&best, &Form4::closed, this, &GameWindow::BringBack, Qt::UniqueConnection);
     best.Resize();
     best.StayAbove(this);
     best.show();
@@ -402,7 +396,7 @@ void Form2::mnuBest_Click() {
 }
 
 void Form2::mnuAbout_Click() {
-    Form8& about = Forms::Get<Form8>();
+    Form8& about = Forms::Get<Form8>(Link());
     about.StayAbove(this);
     about.show();
     about.Command1->setFocus();
@@ -421,7 +415,7 @@ void Form2::mnuInst_Click() {
     // No program on this desktop opens text files: show it ourselves.
     QString text;
     if (textfile::ReadLimited(help, HelpFileLimit, &text) == textfile::ReadResult::Ok) {
-        Forms::Get<HelpWindow>().ShowText(text);
+        Forms::Get<HelpWindow>(Link()).ShowText(text);
         return;
     }
     platform().dialogs->Info("Tavimo", tr("The help file %1 could not be opened.").arg(help));

@@ -31,9 +31,8 @@ void Form2::ConnectSaving() {
 }
 
 void Form2::KeepBoard() {
-    // A window without a board (too few pictures) or one being replaced by
-    // the next deal speaks for no board.
-    if (!BoardDealt || !keepsBoard_) return;
+    // A window without a board (too few pictures) speaks for no board.
+    if (!BoardDealt) return;
     const QString folder = Paths().DataFolder();
     if (!Play.InProgress()) {
         savedboard::Remove(folder);

@@ -111,18 +111,6 @@ void ConnectClick(QListWidget* list, QObject* context, const std::function<void(
 }  // namespace
 
 Form1::Form1() {
-    // The viewer opened on the preview finds the picture here and brings this
-    // window back when it closes.
-    SetViewerCaller(1, {[]() -> std::pair<QString, QImage> {
-                            const Form1* config = Forms::IfLoaded<Form1>();
-                            if (!config) return {};
-                            if (config->Image1Picture)
-                                return {config->Image1Picture->file, config->Image1Picture->image};
-                            return {picturefile::Of(config->Image1), QImage()};
-                        },
-                        [] {
-                            if (Form1* config = Forms::IfLoaded<Form1>()) config->show();
-                        }});
     setWindowTitle(tr("BOARD CONFIGURATION"));
 
     // Frames first, so everything else lies above them.
@@ -853,11 +841,13 @@ void Form1::View_Click() {
 void Form1::Image1_Click() {
     // An empty preview (a file that did not load) has nothing to show.
     if (SelectedFile.isEmpty() || !Image1Picture) return;
-    Module1.ViewerCaller = 1;
-    Module1.ViewerCard = 0;
-    // The caption names the file whose picture the viewer shows.
-    Module1.ViewerFile = QFileInfo(Image1Picture->file).fileName();
-    Forms::Get<Form3>().show();
+    // The caption names the file whose picture the viewer shows; the viewer
+    // covers the game window and brings this window back when it closes.
+    Form3& viewer = Forms::Get<Form3>(ViewerPicture{QFileInfo(Image1Picture->file).fileName(),
+                                                    Image1Picture->file, Image1Picture->image},
+                                      gamewindow::Link(Forms::IfLoaded<Form2>()));
+    connect(&viewer, &Form3::closed, this, &QWidget::show, Qt::UniqueConnection);
+    viewer.show();
     QCoreApplication::processEvents();
     hide();
 }
@@ -921,11 +911,17 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- For the game window ----
 
-namespace {
-// The game window reaches this window only through ui/ConfigWindow.h.
-[[maybe_unused]] const bool reachable =
-    (configwindow::Register([]() -> configwindow::Window& { return Forms::Get<Form1>(); }), true);
-}  // namespace
+Form2& Form1::Game() {
+    if (Form2* game = Forms::IfLoaded<Form2>()) return *game;
+    Form2& game = Forms::Get<Form2>(static_cast<configwindow::Window&>(*this));
+    connect(&game, &Form2::newBoardWanted, this, &Form1::Command1_Click);
+    connect(&game, &Form2::configurationWanted, this, [this](bool relayout) {
+        if (relayout) Resize();
+        ShowOnTop();
+    });
+    connect(&game, &Form2::choiceWanted, this, &Form1::ShowForChoice);
+    return game;
+}
 
 QString Form1::BoardSizeText() const {
     return Combo1->currentText();
@@ -946,7 +942,7 @@ bool Form1::ViewChecked() const {
 }
 
 void Form1::ShowOnTop() {
-    StayAbove(gamewindow::Window());
+    StayAbove(Forms::IfLoaded<Form2>());
     show();
     setWindowState(windowState() & ~Qt::WindowMinimized);
     // A splash still up has no frame to bring the configuration back with.
@@ -967,7 +963,7 @@ void Form1::ShowForChoice(const QPoint& gameFrame) {
     Resize();
     if (placedByInnerArea) move(pos() + gameFrame);
     // Over the game window, which stays where it is.
-    StayAbove(gamewindow::Window());
+    StayAbove(Forms::IfLoaded<Form2>());
     show();
     Combo1->setFocus();
 }
@@ -977,8 +973,9 @@ void Form1::ShowForChoice(const QPoint& gameFrame) {
 void Form1::ShowGameWindow() {
     // When no board was dealt yet this brings up a fresh game window, whose
     // menus lead back here or out of the program.
-    Forms::Get<Form2>().show();
-    gamewindow::BringBack();
+    Form2& game = Game();
+    game.show();
+    game.BringBack();
 }
 
 void Form1::Command6_Click() {

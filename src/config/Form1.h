@@ -22,6 +22,8 @@
 #include "pictures/PictureLoader.h"
 #include "ui/ConfigWindow.h"
 
+class Form2;
+
 // A label that reports a left click, used as a button ("Add", "Remove") and
 // for the preview.
 class ClickLabel : public QLabel {
@@ -145,18 +147,28 @@ public:
     // Sets a check box the way code does: a changed value runs the box's click step.
     static void SetValue(QCheckBox* box, int value);
 
-    // ---- What the game window asks (ui/ConfigWindow.h) ----
+    // ---- What the game window reads (ui/ConfigWindow.h) ----
     QStringList& ChosenPictureList() override { return ChosenPictures; }
     QString BoardSizeText() const override;
     QStringList BoardSizeChoices() const override;
     void SetBoardSizeText(const QString& text) override;
     bool ViewChecked() const override;
-    void Deal() override { Command1_Click(); }
-    void ShowOnTop() override;
-    void ShowForChoice(const QPoint& gameFrame) override;
+
+    // ---- The game window ----
+    // The one game window, created on first use with this window as its
+    // configuration and its requests (a new deal, this window shown)
+    // connected here.
+    Form2& Game();
+    // In front of the program's other windows, active, focus on the board size.
+    void ShowOnTop();
+    // Shown in the game window's place for a new choice of pictures;
+    // `gameFrame` is how far the game window's inner area lies from its
+    // outer corner.
+    void ShowForChoice(const QPoint& gameFrame);
 
     // ---- Layout ----
-    void Resize() override;
+    // Lays the window out for the game window's geometry in the record.
+    void Resize();
 
     // ---- Handlers ----
     void BMP_Check_Click();

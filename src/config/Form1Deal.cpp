@@ -12,7 +12,6 @@
 #include "config/Form1.h"
 #include "platform/FileSystem.h"
 #include "platform/Platform.h"
-#include "ui/GameWindow.h"
 
 void Form1::Command1_Click() {
     // The folder list as it stands. A file that cannot be written has
@@ -33,7 +32,7 @@ void Form1::Command1_Click() {
     // will be.
     screenplacement::SanitizeRecord(Module1);
     frmSplash& splash = Forms::Get<frmSplash>();
-    splash.StayAbove(gamewindow::Window());
+    splash.StayAbove(Forms::IfLoaded<Form2>());
     splash.show();
     splash.raise();
     hide();
@@ -60,7 +59,7 @@ void Form1::Command1_Click() {
         if (Form2* game = Forms::IfLoaded<Form2>())
             game->Redeal();
         else
-            Forms::Get<Form2>();
+            Game();
         return;
     }
     // Too few pictures even with every fall-back: the splash stays until a later deal completes.

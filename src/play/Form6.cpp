@@ -1,6 +1,7 @@
 #include "play/Form6.h"
 
 #include <QFont>
+#include <utility>
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
@@ -33,7 +34,7 @@ QLabel* Value(QWidget* parent, double left) {
 }
 }  // namespace
 
-Form6::Form6() {
+Form6::Form6(gamewindow::Link game) : game_(std::move(game)) {
     setWindowTitle(tr("Board Completed"));
     UseDialogFrame();
     setFixedSize(twips::ToPixels(InnerWidth), twips::ToPixels(InnerHeight));
@@ -70,7 +71,7 @@ void Form6::Form_Load() {
     OK->move(twips::ToPixels((frameWidth - buttonWidth) / 2), OK->y());
     // Centred on the game window's size, measured from the screen's corner:
     // the game window's own position does not count.
-    const QSizeF game = gamewindow::FrameSize();
+    const QSizeF game = game_.FrameSize();
     const double gameWidth = game.width(), gameHeight = game.height();
     const double ownWidth = twips::FromPixels(frameGeometry().width());
     const double ownHeight = twips::FromPixels(frameGeometry().height());
@@ -85,7 +86,7 @@ bool Form6::Form_Unload() {
 }
 
 void Form6::Timer1_Timer() {
-    if (MMControl1) sounds::PlayEnd(*MMControl1, gamewindow::SoundSwitch().value_or(false));
+    if (MMControl1) sounds::PlayEnd(*MMControl1, game_.SoundSwitch().value_or(false));
     Timer1->stop();
 }
 

@@ -7,6 +7,7 @@
 
 #include "app/Forms.h"
 #include "platform/SoundDevice.h"
+#include "ui/GameWindow.h"
 
 // The result window "Board Completed": board, score, time, bonus and total of
 // a finished board whose total did not make the high-score table, with the
@@ -14,7 +15,7 @@
 class Form6 : public FormBase {
     Q_OBJECT
 public:
-    Form6();
+    explicit Form6(gamewindow::Link game = {});
     ~Form6() override;
     void Form_Load() override;
     bool Form_Unload() override;
@@ -42,4 +43,7 @@ public:
     // Inner size of the window in twips; the frame sits 120 twips inside it.
     static constexpr double InnerWidth = 5055, InnerHeight = 2895;
     static constexpr double FrameWidth = 4815, FrameHeight = 2655;
+
+private:
+    gamewindow::Link game_;  // the game window that opened it
 };

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <algorithm>
+#include <utility>
 
 #include "TavimoVersion.h"
 #include "platform/Platform.h"
@@ -9,7 +10,7 @@
 #include "ui/FormPlacement.h"
 #include "ui/GameWindow.h"
 
-Form8::Form8() {
+Form8::Form8(gamewindow::Link game) : game_(std::move(game)) {
     setWindowTitle(tr("About Tavimo"));
     UseDialogFrame();
     Label1 = new QLabel("Tavimo", this);
@@ -35,7 +36,7 @@ Form8::Form8() {
 }
 
 void Form8::Form_Load() {
-    const twips::Rect game = gamewindow::Rect();
+    const twips::Rect game = game_.Rect();
     const double w = placement::OuterWidth(this);
     const double h = placement::OuterHeight(this);
     placement::SetOuterPosition(this, (game.width - w) / 2 + game.left,

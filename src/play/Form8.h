@@ -3,6 +3,7 @@
 #include <QPushButton>
 
 #include "app/Forms.h"
+#include "ui/GameWindow.h"
 
 // The About window: the program's name and version and the disclaimer of
 // warranty. Opened by the game window's "&About"; a press on the game window
@@ -14,7 +15,7 @@ public:
     static constexpr double DesignWidth = 4800;
     static constexpr double DesignHeight = 2250;
 
-    Form8();
+    explicit Form8(gamewindow::Link game = {});
     void Form_Load() override;
 
     QLabel* Label1 = nullptr;         // "Tavimo"
@@ -27,4 +28,7 @@ public:
 
     // The disclaimer "License Agreement" shows.
     static QString LicenseText();
+
+private:
+    gamewindow::Link game_;  // the game window that opened it
 };

@@ -2,11 +2,12 @@
 
 #include <QKeyEvent>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "ui/FormPlacement.h"
 #include "ui/GameWindow.h"
 
-HelpWindow::HelpWindow() {
+HelpWindow::HelpWindow(gamewindow::Link game) : game_(std::move(game)) {
     setWindowTitle(tr("Tavimo Help"));
     Text = new QPlainTextEdit(this);
     Text->setReadOnly(true);
@@ -18,7 +19,7 @@ HelpWindow::HelpWindow() {
 }
 
 void HelpWindow::Form_Load() {
-    placement::SetOuterRect(this, gamewindow::Rect());
+    placement::SetOuterRect(this, game_.Rect());
 }
 
 void HelpWindow::ShowText(const QString& text) {

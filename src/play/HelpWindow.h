@@ -2,6 +2,7 @@
 #include <QPlainTextEdit>
 
 #include "app/Forms.h"
+#include "ui/GameWindow.h"
 
 // The help text inside the game, for a desktop that has no program to open
 // a text file with: read-only, over the game window's rectangle; Escape
@@ -9,7 +10,7 @@
 class HelpWindow : public FormBase {
     Q_OBJECT
 public:
-    HelpWindow();
+    explicit HelpWindow(gamewindow::Link game = {});
     void Form_Load() override;
     void ShowText(const QString& text);
 
@@ -17,4 +18,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    gamewindow::Link game_;  // the game window that opened it
 };

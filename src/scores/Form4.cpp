@@ -20,7 +20,6 @@
 #include "scores/ScoreTableMirror.h"
 #include "ui/AccessibleControls.h"
 #include "ui/FormPlacement.h"
-#include "ui/GameWindow.h"
 #include "ui/PlayerText.h"
 
 namespace {
@@ -212,7 +211,6 @@ void Form4::OK_Click() {
 }
 
 bool Form4::Form_Unload() {
-    // However it closes, the game window comes back and takes clicks again.
-    gamewindow::BringBack();
+    emit closed();
     return false;
 }

@@ -9,8 +9,8 @@
 // The high-score window "High Scores": the ten best totals in five columns
 // over a trophy picture. It owns the table operations: Best loads the table,
 // Add_Score inserts a finished board and saves, Resize lays the window out
-// for the game window's current size. Closing it shows and enables the game
-// window again.
+// for the game window's current size. Closing it reports `closed`, and the
+// window that opened it shows and enables the game window again.
 class ScoreTableMirror;
 namespace accessible {
 class FocusCue;
@@ -61,6 +61,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+signals:
+    // However it closes; the window that opened it takes clicks again.
+    void closed();
 
 private:
     void ShowColumns();

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QValidator>
 #include <QWindow>
+#include <utility>
 
 #include "app/GamePaths.h"
 #include "app/Module1.h"
@@ -52,13 +53,13 @@ double WidthOf(const QWidget* w) {
 }
 
 // The game window's "S&ound" check, read at the moment of playing.
-bool SoundSwitchOn() {
-    return gamewindow::SoundSwitch().value_or(Module1.SoundOn == 1);
+bool SoundSwitchOn(const gamewindow::Link& game) {
+    return game.SoundSwitch().value_or(Module1.SoundOn == 1);
 }
 
 }  // namespace
 
-Form7::Form7() {
+Form7::Form7(gamewindow::Link game) : game_(std::move(game)) {
     setWindowTitle(tr("Congratulations your a winner"));
     UseDialogFrame();
     // Modal for the window it stands above (the game window): the board
@@ -149,7 +150,7 @@ void Form7::Form_Load() {
 }
 
 void Form7::Timer1_Timer() {
-    sounds::PlayWinner(*MMControl1, SoundSwitchOn());
+    sounds::PlayWinner(*MMControl1, SoundSwitchOn(game_));
     Text1->setFocus();
     Timer1->stop();
 }
@@ -182,9 +183,11 @@ bool Form7::Form_Unload() {
     sounds::Close(*MMControl1);
     Module1.PlayerName = Text1->text();
     Form4& scores = Forms::Get<Form4>();
+    // Closing the table gives the game window back its clicks.
+    connect(&scores, &Form4::closed, &scores, [game = game_] { game.BringBack(); });
     scores.Add_Score();
     scores.Resize();
-    scores.StayAbove(gamewindow::Window());
+    scores.StayAbove(game_.Window());
     scores.show();
     scores.raise();
     scores.activateWindow();

@@ -8,6 +8,7 @@
 
 #include "app/Forms.h"
 #include "platform/SoundDevice.h"
+#include "ui/GameWindow.h"
 
 // The winner entry "Congratulations your a winner": the finished board's
 // result in one row, the high-score sound and the name box. However it
@@ -16,7 +17,7 @@
 class Form7 : public FormBase {
     Q_OBJECT
 public:
-    Form7();
+    explicit Form7(gamewindow::Link game = {});
     ~Form7() override;
     void Form_Load() override;
     bool Form_Unload() override;
@@ -43,4 +44,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    gamewindow::Link game_;  // the game window that opened it
 };

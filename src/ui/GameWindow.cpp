@@ -1,54 +1,38 @@
 #include "ui/GameWindow.h"
 
-#include <QWidget>
-#include <utility>
-
 #include "app/Module1.h"
 
+void GameWindow::BringBack() {
+    setEnabled(true);
+    raise();
+    activateWindow();
+}
+
 namespace gamewindow {
-namespace {
-Hooks& Registered() {
-    static Hooks hooks;
-    return hooks;
+
+GameWindow* Link::Window() const {
+    return Forms::IsLoaded(game_.data()) ? game_.data() : nullptr;
 }
 
-QWidget* Loaded() {
-    const Hooks& hooks = Registered();
-    return hooks.window ? hooks.window() : nullptr;
-}
-}  // namespace
-
-void Register(Hooks hooks) {
-    Registered() = std::move(hooks);
-}
-
-twips::Rect Rect() {
-    if (Loaded() && Registered().rect) return Registered().rect();
+twips::Rect Link::Rect() const {
+    if (const GameWindow* game = Window()) return game->OuterRect();
     return {Module1.WindowLeft, Module1.WindowTop, Module1.WindowWidth, Module1.WindowHeight};
 }
 
-QSizeF FrameSize() {
-    if (const QWidget* game = Loaded())
+QSizeF Link::FrameSize() const {
+    if (const GameWindow* game = Window())
         return {twips::FromPixels(game->frameGeometry().width()),
                 twips::FromPixels(game->frameGeometry().height())};
     return {Module1.WindowWidth, Module1.WindowHeight};
 }
 
-std::optional<bool> SoundSwitch() {
-    if (Loaded() && Registered().soundOn) return Registered().soundOn();
+std::optional<bool> Link::SoundSwitch() const {
+    if (const GameWindow* game = Window()) return game->SoundChecked();
     return std::nullopt;
 }
 
-QWidget* Window() {
-    return Loaded();
-}
-
-void BringBack() {
-    if (QWidget* game = Loaded()) {
-        game->setEnabled(true);
-        game->raise();
-        game->activateWindow();
-    }
+void Link::BringBack() const {
+    if (GameWindow* game = Window()) game->BringBack();
 }
 
 }  // namespace gamewindow

@@ -1,47 +1,52 @@
 #pragma once
+#include <QPointer>
 #include <QSizeF>
-#include <functional>
 #include <optional>
 
+#include "app/Forms.h"
 #include "platform/Twips.h"
 
-class QWidget;
+// The game window as the windows it opens see it: where it stands, its sound
+// switch, and giving it back its clicks after a window over it has done.
+// The game window hands itself to each window it opens (gamewindow::Link);
+// the windows below it need to know nothing else of it.
+class GameWindow : public FormBase {
+    Q_OBJECT
+public:
+    using FormBase::FormBase;
+    // Its outer rectangle in twips, where the player left it.
+    virtual twips::Rect OuterRect() const = 0;
+    // Its "S&ound" check.
+    virtual bool SoundChecked() const = 0;
+    // Lets it take clicks again and brings it to the front. It never went
+    // away: it is not shown anew.
+    void BringBack();
+};
 
-// The game window as the other windows see it: where it stands, its sound
-// switch, and giving it back the input after a window over it has done. The game
-// window registers how to reach it when it is built; the hooks find it
-// through the window registry each time, so they answer for the game window
-// that is loaded now and for none once it has been unloaded. Without a game
-// window each answer is what the settings of record say.
 namespace gamewindow {
 
-struct Hooks {
-    // The loaded game window, or null.
-    std::function<QWidget*()> window;
-    // Its outer rectangle in twips, where the player left it; asked only
-    // while `window` gives one.
-    std::function<twips::Rect()> rect;
-    // Its "S&ound" check; asked only while `window` gives one.
-    std::function<bool()> soundOn;
+// A window's hold on the game window that opened it. It answers for that
+// window while it is loaded and for none once it has been unloaded (or when
+// none opened it: start-up's first splash, a test); without one each answer
+// is what the settings of record say.
+class Link {
+public:
+    Link() = default;
+    explicit Link(GameWindow* game) : game_(game) {}
+
+    // The outer rectangle, where secondary windows go: the window itself
+    // (the player may have moved it), otherwise the record's.
+    twips::Rect Rect() const;
+    // The window's frame size in twips, or the record's width and height.
+    QSizeF FrameSize() const;
+    // The "S&ound" check at this moment; nothing without a game window.
+    std::optional<bool> SoundSwitch() const;
+    // The loaded game window, or null: the window the others stack over.
+    GameWindow* Window() const;
+    void BringBack() const;
+
+private:
+    QPointer<GameWindow> game_;
 };
-void Register(Hooks hooks);
-
-// The outer rectangle, where secondary windows go: the window itself while
-// it is loaded (the player may have moved it), otherwise the settings of
-// record.
-twips::Rect Rect();
-
-// The window's frame size in twips, or the record's width and height.
-QSizeF FrameSize();
-
-// The "S&ound" check at this moment; nothing without a game window.
-std::optional<bool> SoundSwitch();
-
-// The loaded game window, or null: the window the others stack over.
-QWidget* Window();
-
-// Lets the game window take clicks again after a window over it has done,
-// and brings it to the front. It never went away: it is not shown anew.
-void BringBack();
 
 }  // namespace gamewindow

@@ -5,45 +5,16 @@
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
-#include <map>
+#include <utility>
 
-#include "app/Module1.h"
 #include "pictures/PictureLoader.h"
 #include "platform/FileNames.h"
 #include "platform/Platform.h"
 #include "platform/Twips.h"
 #include "ui/FormPlacement.h"
-#include "ui/GameWindow.h"
-#include "ui/PictureFile.h"
 
-namespace {
-
-// The picture the caller wants shown: its file and the copy its control holds.
-std::map<int, ViewerCaller>& Callers() {
-    static std::map<int, ViewerCaller> callers;
-    return callers;
-}
-
-struct CallerPicture {
-    QString file;
-    QImage copy;
-};
-
-CallerPicture FromCaller() {
-    if (const auto hooks = Callers().find(Module1.ViewerCaller);
-        hooks != Callers().end() && hooks->second.picture) {
-        auto [file, copy] = hooks->second.picture();
-        return {file, copy};
-    }
-    return {};
-}
-}  // namespace
-
-void SetViewerCaller(int caller, ViewerCaller hooks) {
-    Callers()[caller] = std::move(hooks);
-}
-
-Form3::Form3() {
+Form3::Form3(ViewerPicture picture, gamewindow::Link game)
+    : source_(std::move(picture)), game_(std::move(game)) {
     Picture2 = new QWidget(this);
     Picture1 = new QLabel(Picture2);
     Image1 = new QLabel(this);
@@ -75,18 +46,15 @@ Form3::Form3() {
 }
 
 void Form3::Form_Load() {
-    const viewer::TwipsRect game = gamewindow::Rect();
+    const viewer::TwipsRect game = game_.Rect();
     placement::SetOuterRect(this, game);
-    setWindowTitle(filenames::Shown(Module1.ViewerFile));
+    setWindowTitle(filenames::Shown(source_.caption));
 
-    // The picture: its file again at natural size, or the caller's copy.
-    const CallerPicture source = FromCaller();
-    QString file = source.file;
-    if (file.isEmpty() && Module1.ViewerCaller == 2) file = Module1.ViewerFile;
-    // The caller's copy shows at once; the file decodes at natural size
+    // The opener's copy shows at once; the file decodes at natural size
     // away from the window, which stays responsive meanwhile (busy cursor).
+    const QString file = source_.file;
     FromFile = false;
-    picture_ = QPixmap::fromImage(source.copy);
+    picture_ = QPixmap::fromImage(source_.copy);
     ShowPicture();
     Image1->hide();
     SetFitted(false);
@@ -269,10 +237,7 @@ bool Form3::Form_Unload() {
     Picture1->clear();
     Image1->clear();
     picture_ = QPixmap();
-    if (const auto hooks = Callers().find(Module1.ViewerCaller);
-        hooks != Callers().end() && hooks->second.closed) {
-        hooks->second.closed();
-    }
+    emit closed();
     return false;
 }
 

@@ -3,37 +3,32 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollBar>
-#include <functional>
-#include <utility>
 
 #include "app/Forms.h"
 #include "pictures/BackgroundPicture.h"
 #include "pictures/DecodeLimits.h"
+#include "ui/GameWindow.h"
 #include "viewer/ViewerLayout.h"
 
-// A window that opens the viewer on a picture of its own registers here under its
-// Module1.ViewerCaller number: where the viewer finds the picture (its file, and the reduced copy
-// the caller holds) and how the caller comes back when the viewer closes. The viewer then needs to
-// know nothing of that window.
-struct ViewerCaller {
-    std::function<std::pair<QString, QImage>()> picture;
-    std::function<void()> closed;
+// The picture a window opens the viewer on: the caption (the game window
+// gives a card's full path, the configuration window the bare file name),
+// the file, decoded again at natural size, and the reduced copy the opener
+// holds, shown until the file has decoded or instead of it.
+struct ViewerPicture {
+    QString caption;
+    QString file;
+    QImage copy;
 };
-void SetViewerCaller(int caller, ViewerCaller hooks);
 
 // The picture viewer: one picture over the game window's rectangle, at its
 // natural size with scroll bars where it does not fit, or fitted to the
 // window ("Fit to screen").
 //
-// To open it, the caller sets Module1.ViewerCaller (1 configuration window,
-// 2 game window), ViewerCard and ViewerFile (the caption), shows
-// Forms::Get<Form3>(), lets pending events run once and hides itself. The
-// viewer takes the picture from the caller's control (the game window's
-// Image1(ViewerCard), the configuration window's preview Image1): it shows
-// the control's own reduced copy at once and decodes the control's file
-// again at natural size (for a card without one, the game window's
-// ViewerFile) off the window's thread, showing it when it is done. Closing the viewer shows the
-// caller again, and only it.
+// To open it, a window gives Forms::Get<Form3> the picture and the game
+// window (whose rectangle it covers), connects `closed` and shows it. It
+// shows the reduced copy at once and decodes the file again at natural size
+// off the window's thread, showing it when it is done. Closing it reports
+// `closed`: the opener comes back, and only it.
 class Form3 : public FormBase {
     Q_OBJECT
 public:
@@ -41,7 +36,7 @@ public:
     // more than the default every other decode keeps.
     static constexpr int DecodeLimitMB = decodelimits::ViewerPictureMB;
 
-    Form3();
+    explicit Form3(ViewerPicture picture, gamewindow::Link game = {});
     void Form_Load() override;
     bool Form_Unload() override;
 
@@ -80,6 +75,9 @@ public:
     void VScroll1_Change();
     void HScroll1_Change();
 
+signals:
+    void closed();
+
 protected:
     // The picture scrolls by wheel over it and by the keys a picture viewer
     // knows: arrows, Page Up/Down, Home/End.
@@ -90,6 +88,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    const ViewerPicture source_;
+    const gamewindow::Link game_;
     void PlacePicture();
     void ShowPicture();
     // Lays the window out for its outer size; `keep` keeps the picture

@@ -124,7 +124,7 @@ private slots:
 
         // The deal picked from the shipped pictures; a won board's score
         // goes to the data folder and is read back from there.
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         DealAndShow(game);
         QCOMPARE(game.PairCount, 8);
         Module1.HighScoreRank = 1;
@@ -160,12 +160,12 @@ private slots:
         QVERIFY(Paths().DataFolder().startsWith(runtime.Path() + "/"));
 
         // New boards by F5 tell nothing more: the folder list is kept.
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         DealAndShow(game);
         QTest::keyClick(&game, Qt::Key_F5);
         FlushDeletes();
         QVERIFY(!game.BoardDealt);  // F5 did clear the window for a new board
-        Form2& next = Forms::Get<Form2>();
+        Form2& next = Forms::Get<Form1>().Game();
         QCOMPARE(&next, &game);
         DealAndShow(next);
         QTest::keyClick(&next, Qt::Key_F5);
@@ -232,7 +232,7 @@ private slots:
         QCOMPARE(Module1.WindowWidth, 9550.0);
 
         // Yes to the exit question: nothing more is said, nothing is written.
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         DealAndShow(game);
         d.dialogs->answers = {Dialogs::Answer::Yes};
         game.close();

@@ -260,7 +260,7 @@ private slots:
         folder.Write("init.txt", "1,1,Sky.jpg,1,1," + geometry + ",9435,6000\r\n");
         Doubles d = InstallDoubles();
         QVERIFY(StartUp());
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         game.Timer1->stop();
         game.Timer1_Timer();  // the first tick deals
         QVERIFY(game.isVisible());

@@ -79,7 +79,6 @@ private slots:
         frmSplash* splash = Forms::IfLoaded<frmSplash>();
         QVERIFY(splash && splash->isVisible());
         QCOMPARE(splash->Label2->text(), QString("Loading Pictures:  0"));
-        QCOMPARE(Module1.QuietUnload, 0);
         FirstTick(*game);
         QVERIFY(game->isVisible());
         QVERIFY(!Forms::IfLoaded<frmSplash>());
@@ -304,7 +303,6 @@ private slots:
         QCOMPARE(Forms::IfLoaded<Form2>(), game);
         QVERIFY(config.isVisible());
         QVERIFY(Forms::IfLoaded<frmSplash>());
-        QCOMPARE(Module1.QuietUnload, 0);
     }
 
     void boardSizeMenuDealsANewSize() {

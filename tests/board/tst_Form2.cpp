@@ -131,7 +131,7 @@ private slots:
         ProgramFolder folder(ProgramFolder::All);
         DefaultSettings();
         Configure(8, GeneratedPictures(folder, 30));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         QCOMPARE(game.PairCount, 8);
         QCOMPARE(game.CardCount, 16);
         QCOMPARE(Forms::Get<frmSplash>().ProgressBar1->maximum(), 8);
@@ -142,7 +142,7 @@ private slots:
         Forms::DiscardAll();
 
         Configure(40, GeneratedPictures(folder, 25));
-        QCOMPARE(Forms::Get<Form2>().PairCount, 25);
+        QCOMPARE(Forms::Get<Form1>().Game().PairCount, 25);
     }
 
     void menusFollowTheSettings() {
@@ -155,7 +155,7 @@ private slots:
         Module1.SpeedSetting = 2;
         Module1.SoundOn = 0;
         Module1.SaveOnExit = 1;
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         QVERIFY(game.mnuMdm->isChecked());
         QVERIFY(!game.mnuSlow->isChecked() && !game.mnuFast->isChecked());
         QCOMPARE(Module1.FlipDelay, 1.0);
@@ -178,7 +178,7 @@ private slots:
 
         Module1.SpeedSetting = 3;
         Forms::Get<Form1>().ChosenPictures = GeneratedPictures(folder, 16);
-        QVERIFY(Forms::Get<Form2>().mnuFast->isChecked());
+        QVERIFY(Forms::Get<Form1>().Game().mnuFast->isChecked());
         QCOMPARE(Module1.FlipDelay, 0.5);
     }
 
@@ -186,7 +186,7 @@ private slots:
         ProgramFolder folder(ProgramFolder::All);
         DefaultSettings();
         Configure(12, GeneratedPictures(folder, 20));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         QCOMPARE(game.PairCount, 12);
         QCOMPARE(game.CardCount, 24);
@@ -252,7 +252,7 @@ private slots:
                 loader->release.set_value();
             }
         });
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         // The other three were counted before the first one arrived.
         QVERIFY(!whileHeld.isEmpty());
@@ -274,7 +274,7 @@ private slots:
         chosen.insert(3, folder.File("missing.jpg"));
         chosen.insert(4, folder.File("text.jpg"));
         Form1& config = Configure(4, chosen);
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         // Decoded at the intermediate size, and only as many files at a
         // time as pairs were missing: 4, then 2 after two failures, then 1.
@@ -310,7 +310,7 @@ private slots:
         QStringList chosen = GeneratedPictures(folder, 3);
         chosen << folder.File("gone1.jpg") << folder.File("gone2.jpg");
         Form1& config = Configure(4, chosen);
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         QCOMPARE(game.PairCount, 3);
         QCOMPARE(game.CardCount, 6);
@@ -334,7 +334,7 @@ private slots:
         InstallDoubles();
         Form1& config = Configure(12, GeneratedPictures(folder, 2));
         config.hide();
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         QVERIFY(game.PairCount < 4);
         QCOMPARE(config.Combo1->currentText(), QString("12"));
@@ -379,7 +379,7 @@ private slots:
         ProgramFolder folder(ProgramFolder::All);
         DefaultSettings();
         Configure(20, GeneratedPictures(folder, 28));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         for (int k : {0, 20, 7}) {
             game.Image1[k]->show();
@@ -415,7 +415,7 @@ private slots:
         ProgramFolder folder(ProgramFolder::All);
         DefaultSettings();
         Configure(8, GeneratedPictures(folder, 16));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         game.SetWindowWidth(12000);  // no relayout: RelayoutOn is off
         const double cardWidth = game.Grid.CardWidth;
@@ -429,7 +429,7 @@ private slots:
         ProgramFolder folder(ProgramFolder::All);
         DefaultSettings();
         Configure(8, GeneratedPictures(folder, 16));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         const std::vector<int> cardSlots = game.CardSlot;
         game.SetWindowHeight(6500);
@@ -463,7 +463,7 @@ private slots:
         ProgramFolder folder(ProgramFolder::All);
         DefaultSettings();
         Configure(8, GeneratedPictures(folder, 16));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         game.SetWindowHeight(7600);
         const int before = game.geometry().height();
@@ -499,7 +499,7 @@ private slots:
         ProgramFolder folder(ProgramFolder::All);
         DefaultSettings();
         Configure(8, GeneratedPictures(folder, 16));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         const std::vector<int> dealtSlots = game.CardSlot;
         const QSize normal = game.geometry().size();
@@ -570,7 +570,7 @@ private slots:
             QStringList chosen = GeneratedPictures(folder, loaded);
             if (loaded == 3) chosen << folder.File("gone1.jpg") << folder.File("gone2.jpg");
             Configure(4, chosen);
-            Form2& game = Forms::Get<Form2>();
+            Form2& game = Forms::Get<Form1>().Game();
             Deal(game);
             QVERIFY(game.PairCount < 4);
             game.activateWindow();
@@ -592,7 +592,7 @@ private slots:
         QStringList chosen = GeneratedPictures(folder, 3);
         chosen << folder.File("gone1.jpg") << folder.File("gone2.jpg");
         Form1& config = Configure(4, chosen);
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         QVERIFY(game.isVisible());
         QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(&config));
@@ -607,7 +607,7 @@ private slots:
         DefaultSettings();
         InstallDoubles();
         Form1& config = Configure(8, GeneratedPictures(folder, 16));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         game.move(120, 90);
         game.activateWindow();
@@ -624,7 +624,7 @@ private slots:
 
         // A frame left just above the screen, as a maximized and restored
         // window may.
-        Form2& next = Forms::Get<Form2>();
+        Form2& next = Forms::Get<Form1>().Game();
         Deal(next);
         next.move(40, -1);
         next.mnuSlct_Click();
@@ -634,33 +634,14 @@ private slots:
         QCOMPARE(config.x(), 40);
     }
 
-    void quietUnloadAsksAndWritesNothing() {
-        ProgramFolder folder(ProgramFolder::All);
-        DefaultSettings();
-        Doubles d = InstallDoubles();
-        QFile::remove(folder.File("init.txt"));
-        Configure(8, GeneratedPictures(folder, 16));
-        Form2& game = Forms::Get<Form2>();
-        game.SetWindowPosition(300, 450);
-        Module1.QuietUnload = 1;
-        QVERIFY(Forms::Unload(&game));
-        QCOMPARE(Module1.QuietUnload, 0);
-        QVERIFY(d.dialogs->shown.empty());
-        QVERIFY(!QFile::exists(folder.File("init.txt")));
-        QCOMPARE(d.desktop->endCalls, 0);
-        // The place is kept for the next game window.
-        QCOMPARE(Module1.WindowLeft, 300.0);
-        QCOMPARE(Module1.WindowTop, 450.0);
-        QCOMPARE(Module1.BoardWidth, 9435.0);
-    }
-
     void exitQuestionNoResumes() {
         ProgramFolder folder(ProgramFolder::All);
         DefaultSettings();
         Doubles d = InstallDoubles();
         QFile::remove(folder.File("init.txt"));
         Configure(8, GeneratedPictures(folder, 16));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
+        game.SetWindowPosition(300, 450);
         d.dialogs->answers = {Dialogs::Answer::No};
         QVERIFY(!Forms::Unload(&game));
         QCOMPARE(int(d.dialogs->shown.size()), 1);
@@ -671,6 +652,10 @@ private slots:
         QCOMPARE(Forms::IfLoaded<Form2>(), &game);
         QVERIFY(!QFile::exists(folder.File("init.txt")));
         QCOMPARE(d.desktop->endCalls, 0);
+        // Every unload keeps the place, so the next game window opens there.
+        QCOMPARE(Module1.WindowLeft, 300.0);
+        QCOMPARE(Module1.WindowTop, 450.0);
+        QCOMPARE(Module1.BoardWidth, 9435.0);
     }
 
     void exitQuestionYesWritesTheSettings() {
@@ -679,7 +664,7 @@ private slots:
         Doubles d = InstallDoubles();
         Form1& config = Configure(8, GeneratedPictures(folder, 16));
         Form1::SetValue(config.View, 1);
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         game.SetWindowPosition(-120, 300);
         game.mnuSnd->setChecked(false);
         Module1.SpeedSetting = 3;
@@ -696,7 +681,7 @@ private slots:
         settings::Read(folder.File("init.txt"), Module1);
         Doubles d = InstallDoubles();
         Configure(8, GeneratedPictures(folder, 16));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         game.mnusave->setChecked(false);
         game.mnuSnd->setChecked(true);
         game.SetWindowPosition(0, 0);
@@ -713,7 +698,7 @@ private slots:
         DefaultSettings();
         Doubles d = InstallDoubles();
         Configure(8, GeneratedPictures(folder, 16));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         game.mnuSnd->setChecked(false);
         FakeFileSystem* fs = InstallFakeFileSystem();
         fs->writeFault = {FakeFileSystem::Step::Write, 0, 4, true};
@@ -738,7 +723,7 @@ private slots:
         QDir(folder.Path()).mkdir("init.txt");  // a folder in the file's place
         Configure(8, GeneratedPictures(folder, 16));
         d.dialogs->answers = {Dialogs::Answer::Yes};
-        Forms::Unload(&Forms::Get<Form2>());
+        Forms::Unload(&Forms::Get<Form1>().Game());
         QCOMPARE(d.desktop->endCalls, 1);
         QVERIFY(QFileInfo(folder.File("init.txt")).isDir());
     }
@@ -748,7 +733,7 @@ private slots:
         DefaultSettings();
         Doubles d = InstallDoubles();
         Configure(8, GeneratedPictures(folder, 16));
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         QStringList files;
         for (int k = 0; k < 16; ++k) files << game.Image1[k]->File();
@@ -776,7 +761,7 @@ private slots:
         config.Combo1->clear();
         config.Combo1->addItems({"4", "8", "12"});
         config.Combo1->setEditText("12");
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         Deal(game);
         game.SetWindowPosition(750, 900);
         game.mnuSize_Click(2);  // "12x2", as mnuCurrent

@@ -165,9 +165,7 @@ private slots:
         QCOMPARE(folder.Read("init.txt"), init);
 
         // The next board starts ticked, and its faces keep their shapes.
-        Module1.QuietUnload = 1;
-        Forms::Unload<Form2>();
-        FlushDeletes();
+        Forms::Discard<Form2>();
         Form2& next = DealByHand(GeneratedPictures(folder, 4), 4);
         QVERIFY(Ticked(next));
         for (int k = 0; k < next.CardCount; ++k) QVERIFY(next.Image1[k]->KeepShape());
@@ -220,9 +218,7 @@ private slots:
         // The generated back is decoded as large as the density asks: 384
         // of its 600 pixels at 1x, all of them at 2x.
         QCOMPARE(game.Image2[0]->Picture().width(), scale == 1 ? 384 : 600);
-        Module1.QuietUnload = 1;
-        Forms::Unload<Form2>();
-        FlushDeletes();
+        Forms::Discard<Form2>();
 
         // The program's own art in the copy drawn for the density.
         frmSplash& splash = Forms::Get<frmSplash>();

@@ -498,7 +498,7 @@ private slots:
         f.BMP_Check->click();
         // The game window the close brings up is put in front by the window
         // manager, as here.
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         game.show();
         game.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&game));
@@ -779,17 +779,20 @@ private slots:
         f.show();
         Form1::SetValue(f.View, 1);
         Form1::SetValue(f.All_Check, 1);
-        Module1.ViewerCaller = 2;
         f.Image1_Click();  // no file clicked yet: nothing
-        QCOMPARE(Module1.ViewerCaller, 2);
+        QVERIFY(!Forms::IfLoaded<Form3>());
         ClickFile(f, "a.bmp");
         f.Image1_Click();
-        QCOMPARE(Module1.ViewerCaller, 1);
-        QCOMPARE(Module1.ViewerCard, int16_t(0));
-        QCOMPARE(Module1.ViewerFile, QString("a.bmp"));
         QCOMPARE(picturefile::Of(f.Image1), pf->File("Graphics/a.bmp"));
         QVERIFY(f.isHidden());
-        QVERIFY(Forms::IfLoaded<Form3>() && Forms::IfLoaded<Form3>()->isVisible());
+        Form3* viewer = Forms::IfLoaded<Form3>();
+        QVERIFY(viewer && viewer->isVisible());
+        // Named by the bare file name, the preview's file decoded again.
+        QCOMPARE(viewer->windowTitle(), QString("a.bmp"));
+        QTRY_VERIFY(viewer->FromFile);
+        // Closing it brings this window back.
+        viewer->close();
+        QVERIFY(f.isVisible());
     }
 
     void vanishedFileIsReportedAndRescanned() {
@@ -847,7 +850,6 @@ private slots:
         QVERIFY(f.File1->hasFocus());
         QCOMPARE(f.SelectedFile, QString("b.ico"));
         QTest::mouseClick(f.Image1, Qt::LeftButton, {}, f.Image1->rect().center());
-        QCOMPARE(Module1.ViewerFile, QString("b.ico"));
         Form3* viewer = Forms::IfLoaded<Form3>();
         QVERIFY(viewer);
         QCOMPARE(viewer->windowTitle(), QString("b.ico"));

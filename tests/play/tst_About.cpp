@@ -8,6 +8,7 @@
 #include "TestSupport.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "config/Form1.h"
 #include "platform/RealDialogs.h"
 #include "platform/Twips.h"
 #include "play/Form8.h"
@@ -48,10 +49,11 @@ private slots:
         Module1.WindowTop = 1500;
         Module1.WindowWidth = 9550;
         Module1.WindowHeight = 6750;
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         // The player moved the game window since it was placed.
         game.move(400, 300);
-        Form8& about = Forms::Get<Form8>();
+        // Opened as the game window opens it, handing itself over.
+        Form8& about = Forms::Get<Form8>(gamewindow::Link(&game));
         const QRect g = game.frameGeometry(), a = about.frameGeometry();
         QVERIFY(qAbs(a.center().x() - g.center().x()) <= 1);
         QVERIFY(qAbs(a.center().y() - g.center().y()) <= 1);
@@ -122,7 +124,7 @@ private slots:
         ProgramFolder folder;
         InstallDoubles();
         platform().dialogs = std::make_unique<RealDialogs>();
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         game.show();
         QVERIFY(QTest::qWaitForWindowActive(&game));
         game.mnuAbout_Click();

@@ -10,6 +10,7 @@
 #include "app/SettingsFile.h"
 #include "board/CardPicture.h"
 #include "board/Form2.h"
+#include "config/Form1.h"
 #include "play/CardBacks.h"
 
 class CardBackListTest : public QObject {
@@ -133,13 +134,10 @@ QString BackName(const Form2& game) {
     return QFileInfo(game.Image2[0]->File()).fileName();
 }
 
+// A game window as the next start of the program makes it.
 Form2& NewGameWindow() {
-    if (Forms::IfLoaded<Form2>()) {
-        Module1.QuietUnload = 1;
-        Forms::Unload<Form2>();
-        FlushDeletes();
-    }
-    return Forms::Get<Form2>();
+    Forms::Discard<Form2>();
+    return Forms::Get<Form1>().Game();
 }
 }  // namespace
 

@@ -49,7 +49,7 @@ struct Board {
         Module1.FlipDelay = 2;
         Module1.SpeedSetting = 1;
         Module1.SoundOn = 1;
-        form = &Forms::Get<Form2>();
+        form = &Forms::Get<Form1>().Game();
         Form2& f = *form;
         f.Timer1->stop();
         f.Timer2->stop();
@@ -226,12 +226,11 @@ private slots:
             b->Image2_Click(k + 4);
         }
         b->Image1_Click(6);
-        QCOMPARE(Module1.ViewerCaller, 2);
-        QCOMPARE(Module1.ViewerCard, int16_t(6));
-        // Card 6 carries the picture of entry 6 - 4, not a spare's.
-        QCOMPARE(Module1.ViewerFile, QString("/p/c.jpg"));
         Form3* viewer = Forms::IfLoaded<Form3>();
         QVERIFY(viewer && viewer->isVisible());
+        // Card 6 carries the picture of entry 6 - 4, not a spare's: the
+        // viewer is named by its full path.
+        QCOMPARE(viewer->windowTitle(), QString("/p/c.jpg"));
         QVERIFY(b->isVisible());
         QVERIFY(!b->isEnabled());
     }
@@ -684,8 +683,7 @@ private slots:
         b->Timer2->start();
         const QString file = b->MMControl1->FileName;
         b.Later(0.5f);
-        Module1.QuietUnload = 1;
-        QVERIFY(Forms::Unload(b.form));
+        b->Redeal();
         b.Later(1.5f);
         QTest::qWait(350);
         QVERIFY(!Forms::IfLoaded<Form6>());
@@ -1087,10 +1085,10 @@ private slots:
     // Every control the Tab key reaches says what it is.
     void everyFocusableControlHasAName() {
         Board b;
-        Module1.ViewerFile = b->Play.PictureOf(0);  // the viewer's caption
+        const QString caption = b->Play.PictureOf(0);
         QList<QWidget*> windows{b.form,
                                 &Forms::Get<Form1>(),
-                                &Forms::Get<Form3>(),
+                                &Forms::Get<Form3>(ViewerPicture{caption, caption, QImage()}),
                                 &Forms::Get<Form4>(),
                                 &Forms::Get<Form6>(),
                                 &Forms::Get<Form7>(),
@@ -1176,7 +1174,8 @@ private slots:
     void endSoundOnceAfterOpening() {
         Board b;
         b->resize(twips::ToPixels(9550), twips::ToPixels(6750));
-        Form6& r = Forms::Get<Form6>();
+        // Opened as the game window opens it, handing itself over.
+        Form6& r = Forms::Get<Form6>(gamewindow::Link(b.form));
         QVERIFY(r.Timer1->isActive());
         const QString end = b.folder.Path() + "/Sound/End.wav";
         QCOMPARE(r.MMControl1->FileName, end);
@@ -1209,7 +1208,8 @@ private slots:
         Board b;
         b->move(300, 200);
         b->resize(twips::ToPixels(9550), twips::ToPixels(6750));
-        Form6& r = Forms::Get<Form6>();
+        // Opened as the game window opens it, handing itself over.
+        Form6& r = Forms::Get<Form6>(gamewindow::Link(b.form));
         const double gw = twips::FromPixels(b->frameGeometry().width());
         const double gh = twips::FromPixels(b->frameGeometry().height());
         const double ow = twips::FromPixels(r.frameGeometry().width());
@@ -1289,11 +1289,9 @@ private slots:
         QVERIFY(b->mnuSnd->isChecked());
         b->mnuSnd->trigger();
         QVERIFY(!b->mnuSnd->isChecked());
-        // A new board builds a new window, checked again from SoundOn.
-        Module1.QuietUnload = 1;
-        QVERIFY(Forms::Unload<Form2>());
-        FlushDeletes();
-        QVERIFY(Forms::Get<Form2>().mnuSnd->isChecked());
+        // A new board checks it again from SoundOn.
+        b->Redeal();
+        QVERIFY(b->mnuSnd->isChecked());
     }
 
     void speedItemsFromTheMenu() {

@@ -11,6 +11,7 @@
 #include "app/GamePaths.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "config/Form1.h"
 #include "platform/Twips.h"
 #include "scores/Form4.h"
 #include "scores/HighScoreLayout.h"
@@ -142,21 +143,20 @@ private slots:
     void closingGivesTheGameWindowBackItsClicks() {
         ProgramFolder folder;
         DefaultWindow();
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         game.show();
-        game.setEnabled(false);
-        Form4& f = Forms::Get<Form4>();
-        f.Resize();
-        f.show();
+        game.mnuBest_Click();
+        QVERIFY(!game.isEnabled());
+        Form4& f = *Forms::IfLoaded<Form4>();
+        QVERIFY(f.isVisible());
         f.OK_Click();
         QVERIFY(!Forms::IfLoaded<Form4>());
         QVERIFY(game.isVisible());
         QVERIFY(game.isEnabled());
 
         // The close box does the same.
-        game.setEnabled(false);
-        Form4& again = Forms::Get<Form4>();
-        again.show();
+        game.mnuBest_Click();
+        Form4& again = *Forms::IfLoaded<Form4>();
         again.close();
         QVERIFY(!Forms::IfLoaded<Form4>());
         QVERIFY(game.isEnabled());
@@ -165,13 +165,11 @@ private slots:
     void returnAndEscapeCloseAndGiveTheGameBackItsClicks() {
         ProgramFolder folder;
         DefaultWindow();
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
             game.show();
-            game.setEnabled(false);
-            Form4& f = Forms::Get<Form4>();
-            f.Resize();
-            f.show();
+            game.mnuBest_Click();
+            Form4& f = *Forms::IfLoaded<Form4>();
             QTest::keyClick(&f, key);
             QVERIFY(!Forms::IfLoaded<Form4>());
             QVERIFY(game.isVisible());

@@ -6,6 +6,7 @@
 #include "app/Forms.h"
 #include "app/Module1.h"
 #include "board/Form2.h"
+#include "config/Form1.h"
 #include "platform/Twips.h"
 #include "scores/Form4.h"
 #include "scores/Form7.h"
@@ -289,10 +290,11 @@ private slots:
         InstallDoubles();
         ProgramFolder folder;
         Finished(1);
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         game.show();
         game.setEnabled(false);  // as the end of the board leaves it
-        Forms::Get<Form7>().OK_Click();
+        // Opened as the game window opens it, handing itself over.
+        Forms::Get<Form7>(gamewindow::Link(&game)).OK_Click();
         QVERIFY(!game.isEnabled());
         QVERIFY(game.isVisible());
         Forms::IfLoaded<Form4>()->OK_Click();

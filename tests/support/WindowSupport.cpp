@@ -14,7 +14,7 @@ Form2& DealByHand(const QStringList& chosen, int pairs) {
     Form1& config = Forms::Get<Form1>();
     config.Combo1->setEditText(QString::number(pairs));
     config.ChosenPictures = chosen;
-    Form2& game = Forms::Get<Form2>();
+    Form2& game = Forms::Get<Form1>().Game();
     game.Timer1->stop();
     game.Timer2->stop();
     game.Play.TakeDeal();

@@ -3,6 +3,7 @@
 // same whatever the language.
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -121,7 +122,8 @@ private slots:
             DefaultSettings();
 
             // The game window at each of its six sizes, paused.
-            Form2& game = DealByHand(GeneratedPictures(folder, 8), 8);
+            const QStringList pictures = GeneratedPictures(folder, 8);
+            Form2& game = DealByHand(pictures, 8);
             game.show();
             for (int size = 0; size < 6; ++size) {
                 game.mnuScreen_Click(size);
@@ -158,7 +160,9 @@ private slots:
             Module1.WindowWidth = 9550;
             Module1.WindowHeight = 6750;
 
-            Form3& viewer = Forms::Get<Form3>();
+            Form3& viewer = Forms::Get<Form3>(
+                ViewerPicture{QFileInfo(pictures.first()).fileName(), pictures.first(), QImage()},
+                gamewindow::Link(&game));
             viewer.show();
             clipped += Clipped(&viewer, lang + " viewer");
             viewer.Command2_Click();
@@ -183,14 +187,15 @@ private slots:
             scores.hide();
 
             for (QWidget* w : std::initializer_list<QWidget*>{
-                     &Forms::Get<Form6>(), &Forms::Get<Form8>(), &Forms::Get<frmSplash>(),
-                     &Forms::Get<HelpWindow>()}) {
+                     &Forms::Get<Form6>(gamewindow::Link(&game)),
+                     &Forms::Get<Form8>(gamewindow::Link(&game)), &Forms::Get<frmSplash>(),
+                     &Forms::Get<HelpWindow>(gamewindow::Link(&game))}) {
                 w->show();
                 QApplication::processEvents();
                 clipped += Clipped(w, lang + " " + w->metaObject()->className());
                 w->hide();
             }
-            Module1.QuietUnload = 1;
+            Forms::Discard<Form2>();
         }
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join('\n')));
     }
@@ -253,7 +258,7 @@ private slots:
             else
                 for (auto it = files.begin(); it != files.end(); ++it)
                     QCOMPARE(it.value(), english.value(it.key()));
-            Module1.QuietUnload = 1;
+            Forms::Discard<Form2>();
         }
     }
 
@@ -275,7 +280,7 @@ private slots:
             QCOMPARE(d.desktop->opened, QStringList{folder.Path() + file});
             QTest::keyClick(&game, Qt::Key_Space);
         }
-        Module1.QuietUnload = 1;
+        Forms::Discard<Form2>();
     }
 };
 

@@ -11,7 +11,6 @@
 #include "config/Form1.h"
 #include "platform/RealDialogs.h"
 #include "platform/Twips.h"
-#include "ui/ConfigWindow.h"
 #include "ui/GameWindow.h"
 
 // What the other windows learn of the game window, and the game window of
@@ -58,60 +57,66 @@ private slots:
 
     // Without a game window the answers are the record's; a loaded one
     // answers for itself, moved and with its own sound switch; one that has
-    // been unloaded but waits for deletion answers no more.
+    // been unloaded but waits for deletion answers no more, nor one deleted.
     void theGameWindowAnswersOnlyWhileItIsLoaded() {
         Doubles d = InstallDoubles();
         ProgramFolder folder(ProgramFolder::All);
         DefaultSettings();
         SetRecordRect(600, 900, 9000, 6000);
-        QCOMPARE(AsRect(gamewindow::Rect()), QRectF(600, 900, 9000, 6000));
-        QCOMPARE(gamewindow::FrameSize(), QSizeF(9000, 6000));
-        QVERIFY(!gamewindow::SoundSwitch().has_value());
+        const gamewindow::Link none;
+        QCOMPARE(AsRect(none.Rect()), QRectF(600, 900, 9000, 6000));
+        QCOMPARE(none.FrameSize(), QSizeF(9000, 6000));
+        QVERIFY(!none.SoundSwitch().has_value());
+        QVERIFY(!none.Window());
 
         Form2& game = DealByHand(GeneratedPictures(folder, 8), 8);
+        const gamewindow::Link link(&game);
         game.move(twips::ToPixels(1500), twips::ToPixels(1200));
-        const twips::Rect rect = gamewindow::Rect();
+        const twips::Rect rect = link.Rect();
         QCOMPARE(rect.left, twips::FromPixels(game.pos().x()));
         QCOMPARE(rect.top, twips::FromPixels(game.pos().y()));
         QCOMPARE(rect.width, game.WindowWidthTwips());
-        QCOMPARE(gamewindow::FrameSize().width(), twips::FromPixels(game.frameGeometry().width()));
+        QCOMPARE(link.FrameSize().width(), twips::FromPixels(game.frameGeometry().width()));
         game.mnuSnd->setChecked(true);
-        QCOMPARE(gamewindow::SoundSwitch(), std::optional<bool>(true));
+        QCOMPARE(link.SoundSwitch(), std::optional<bool>(true));
         game.mnuSnd->setChecked(false);
-        QCOMPARE(gamewindow::SoundSwitch(), std::optional<bool>(false));
+        QCOMPARE(link.SoundSwitch(), std::optional<bool>(false));
 
         game.setEnabled(false);
-        gamewindow::BringBack();
+        link.BringBack();
         QVERIFY(game.isVisible());
         QVERIFY(game.isEnabled());
 
-        Module1.QuietUnload = 1;
+        // The exit question answered Yes unloads it (the process's end is the double's).
+        d.dialogs->answers = {Dialogs::Answer::Yes};
         QVERIFY(Forms::Unload<Form2>());
         SetRecordRect(300, 450, 8000, 5000);
-        QCOMPARE(AsRect(gamewindow::Rect()), QRectF(300, 450, 8000, 5000));
-        QCOMPARE(gamewindow::FrameSize(), QSizeF(8000, 5000));
-        QVERIFY(!gamewindow::SoundSwitch().has_value());
-        gamewindow::BringBack();
+        QCOMPARE(link.Window(), nullptr);
+        QCOMPARE(AsRect(link.Rect()), QRectF(300, 450, 8000, 5000));
+        QCOMPARE(link.FrameSize(), QSizeF(8000, 5000));
+        QVERIFY(!link.SoundSwitch().has_value());
+        link.BringBack();
         QVERIFY(!game.isVisible());
         FlushDeletes();
+        QCOMPARE(AsRect(link.Rect()), QRectF(300, 450, 8000, 5000));
     }
 
-    // The game window reaches the configuration window without having it
-    // loaded first, and what it sets there is the window's own state.
-    void theGameWindowReachesTheConfigurationWindowItNeverLoaded() {
+    // The configuration window makes the one game window and connects its
+    // requests once: asked again, it gives the same window, and "&New Game"
+    // presses OK once (here: too few files, said once).
+    void theConfigurationWindowWiresTheGameWindowOnce() {
         Doubles d = InstallDoubles();
-        ProgramFolder folder(ProgramFolder::All);
+        ProgramFolder folder;
         DefaultSettings();
-        QVERIFY(!Forms::IfLoaded<Form1>());
-        configwindow::Window& reached = configwindow::Get();
-        Form1* config = Forms::IfLoaded<Form1>();
-        QVERIFY(config);
-        QCOMPARE(&reached.ChosenPictureList(), &config->ChosenPictures);
-        reached.SetBoardSizeText("12");
-        QCOMPARE(config->Combo1->currentText(), QString("12"));
-        QCOMPARE(reached.BoardSizeChoices().size(), config->Combo1->count());
-        QVERIFY(reached.BoardSizeChoices().size() > 0);
-        QCOMPARE(reached.BoardSizeChoices().first(), config->Combo1->itemText(0));
+        Form1& config = Forms::Get<Form1>();
+        Form1::SetValue(config.Check8, 0);
+        Form2& game = config.Game();
+        QCOMPARE(&config.Game(), &game);
+        QCOMPARE(Forms::IfLoaded<Form2>(), &game);
+        d.dialogs->shown.clear();
+        game.mnuNew->trigger();
+        QCOMPARE(int(d.dialogs->shown.size()), 1);
+        QVERIFY(d.dialogs->shown[0].text.startsWith("Not enough files available."));
     }
 };
 TAVIMO_TEST(WindowInterfacesTest);

@@ -42,7 +42,7 @@ QString WritePicture(const ProgramFolder& folder, const QString& name, int w, in
 // A loaded game window (placed by its own load step from the record) whose
 // first two card faces hold a reduced copy of `file`.
 Form2& GameWithCard(const QString& file, int copyWidth, int copyHeight) {
-    Form2& game = Forms::Get<Form2>();
+    Form2& game = Forms::Get<Form1>().Game();
     // The card is made by hand: no deal may come from the first clock tick,
     // however slowly the test runs.
     game.Timer1->stop();
@@ -69,12 +69,17 @@ void Wheel(QWidget* w, QPoint angle, Qt::KeyboardModifiers modifiers = Qt::NoMod
     QApplication::instance()->notify(w, &event);
 }
 
+// The viewer as the game window opens it on a card, its decoding done.
 void OpenFromGame(int card, const QString& caption) {
-    Module1.ViewerCaller = 2;
-    Module1.ViewerCard = int16_t(card);
-    Module1.ViewerFile = caption;
-    Forms::Get<Form3>().show();
-    QTRY_VERIFY(!Forms::Get<Form3>().Decoding());
+    Forms::IfLoaded<Form2>()->ViewCard(card, caption);
+    QTRY_VERIFY(!Forms::IfLoaded<Form3>()->Decoding());
+}
+
+// The viewer as the configuration window opens it on its preview.
+Form3& OpenFromPreview(Form1& config, const QString& name) {
+    config.SelectedFile = name;
+    config.Image1_Click();
+    return *Forms::IfLoaded<Form3>();
 }
 }  // namespace
 
@@ -410,11 +415,9 @@ private slots:
         config.hide();
         Form2& game = GameWithCard(WritePicture(folder, "a.bmp", 64, 64), 64, 64);
         game.hide();
-        Module1.ViewerCaller = 1;
-        Module1.ViewerCard = 0;
-        Module1.ViewerFile = "a.bmp";
-        Form3& v = Forms::Get<Form3>();
-        v.show();
+        config.Image1Picture = Picture{QImage(), folder.File("a.bmp"), QSize(64, 64)};
+        Form3& v = OpenFromPreview(config, "a.bmp");
+        QVERIFY(v.isVisible());
         QCOMPARE(v.windowTitle(), QString("a.bmp"));
         v.close();  // the close box unloads as well
         FlushDeletes();
@@ -431,10 +434,7 @@ private slots:
         QImage copy(100, 33, QImage::Format_RGB32);
         copy.fill(Qt::green);
         config.Image1Picture = Picture{copy, file, QSize(900, 300)};
-        Module1.ViewerCaller = 1;
-        Module1.ViewerCard = 0;
-        Module1.ViewerFile = "photo.bmp";
-        Form3& v = Forms::Get<Form3>();
+        Form3& v = OpenFromPreview(config, "photo.bmp");
         // The preview's own copy at once, the file at natural size when decoded.
         QCOMPARE(v.Picture1->size(), QSize(100, 33));
         QVERIFY(v.Decoding());
@@ -445,7 +445,7 @@ private slots:
         FlushDeletes();
         // The file gone: the preview's own copy.
         QFile::remove(file);
-        Form3& again = Forms::Get<Form3>();
+        Form3& again = OpenFromPreview(config, "photo.bmp");
         QTRY_VERIFY(!again.Decoding());
         QVERIFY(!again.FromFile);
         QCOMPARE(again.Picture1->size(), QSize(100, 33));

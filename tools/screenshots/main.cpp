@@ -72,14 +72,15 @@ QString TestPicture(const ProgramFolder& folder, const QString& name, int w, int
 
 // The viewer opened from a finished board's card showing `file`.
 Form3& OpenViewer(const QString& file) {
-    Form2& game = Forms::Get<Form2>();
+    Form2& game = Forms::Get<Form1>().Game();
     QImage copy(32, 32, QImage::Format_RGB32);
     copy.fill(Qt::gray);
     game.Face(0)->SetPicture(copy, file);
-    Module1.ViewerCaller = 2;
-    Module1.ViewerCard = 0;
-    Module1.ViewerFile = file;
-    return Forms::Get<Form3>();
+    game.ViewCard(0, file);
+    // The shot shows the file at natural size, not the card's copy shown meanwhile.
+    Form3& viewer = *Forms::IfLoaded<Form3>();
+    while (viewer.Decoding()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return viewer;
 }
 
 void ViewerShots(const ProgramFolder& folder) {
@@ -113,8 +114,7 @@ void ViewerShots(const ProgramFolder& folder) {
         Forms::Unload(&v);
         FlushDeletesNow();
     }
-    Module1.QuietUnload = 1;
-    Forms::Unload<Form2>();
+    Forms::Discard<Form2>();
     FlushDeletesNow();
 }
 
@@ -184,7 +184,7 @@ void ShotBoard(int pairs, int screen, const QString& name) {
     for (const QString& f : platform().fs->ListFiles(graphics, "*.jpg;*.gif;*.bmp;*.wmf;*.ico"))
         if (config.ChosenPictures.size() < pairs + 8)
             config.ChosenPictures.append(FileSystem::Join(graphics, f));
-    Form2& game = Forms::Get<Form2>();
+    Form2& game = Forms::Get<Form1>().Game();
     // Dealt here, not by the first tick, which would deal again while the
     // shot is taken.
     game.Timer1->stop();
@@ -211,7 +211,7 @@ void BackShots() {
     for (const QString& f : platform().fs->ListFiles(graphics, "*.jpg;*.gif;*.bmp;*.wmf;*.ico"))
         if (config.ChosenPictures.size() < 16)
             config.ChosenPictures.append(FileSystem::Join(graphics, f));
-    Form2& game = Forms::Get<Form2>();
+    Form2& game = Forms::Get<Form1>().Game();
     game.DealBoard();
     game.show();
     game.mnuPref->popup(game.mapToGlobal(QPoint(0, 0)));
@@ -224,8 +224,7 @@ void BackShots() {
         game.mnuBack_Click(i);
         Save(game, "board-back-" + game.mnuBack[i]->text());
     }
-    Module1.QuietUnload = 1;
-    Forms::Unload(&game);
+    Forms::Discard<Form2>();
     FlushDeletesNow();
 }
 
@@ -310,7 +309,7 @@ void KeepShapesShots() {
                                  TestPicture(folder, "panorama.bmp", 800, 200),
                                  TestPicture(folder, "strip.bmp", 150, 600)};
         config.ChosenPictures += GeneratedPictures(folder, 4);
-        Form2& game = Forms::Get<Form2>();
+        Form2& game = Forms::Get<Form1>().Game();
         game.Timer1->stop();
         game.Play.TakeDeal();
         game.DealBoard();
@@ -319,8 +318,7 @@ void KeepShapesShots() {
             game.Image2[k]->hide();
         }
         Save(game, keep ? "board-keep-picture-shapes" : "board-stretched-pictures");
-        Module1.QuietUnload = 1;
-        Forms::Unload(&game);
+        Forms::Discard<Form2>();
         FlushDeletesNow();
     }
     preferences::SetKeepPictureShapes(false);
@@ -333,13 +331,12 @@ void PlainBackShot() {
     Form1& config = Forms::Get<Form1>();
     config.Combo1->setEditText("8");
     config.ChosenPictures = GeneratedPictures(folder, 12);
-    Form2& game = Forms::Get<Form2>();
+    Form2& game = Forms::Get<Form1>().Game();
     game.Timer1->stop();
     game.Play.TakeDeal();
     game.DealBoard();
     Save(game, "board-no-backs");
-    Module1.QuietUnload = 1;
-    Forms::Unload(&game);
+    Forms::Discard<Form2>();
     FlushDeletesNow();
 }
 
@@ -354,7 +351,7 @@ void PausedBoardShot() {
     for (const QString& f : platform().fs->ListFiles(graphics, "*.jpg;*.gif;*.bmp;*.wmf;*.ico"))
         if (config.ChosenPictures.size() < 16)
             config.ChosenPictures.append(FileSystem::Join(graphics, f));
-    Form2& game = Forms::Get<Form2>();
+    Form2& game = Forms::Get<Form1>().Game();
     game.DealBoard();
     game.Timer1->stop();
     game.Timer2->stop();
@@ -399,8 +396,7 @@ int main(int argc, char* argv[]) {
         FlushDeletesNow();
         ShotSplash(false);
         ShotBoard(8, -1, "board-8-pairs");
-        Module1.QuietUnload = 1;
-        Forms::Unload<Form2>();
+        Forms::Discard<Form2>();
         FlushDeletesNow();
         KeepShapesShots();
         PlainBackShot();
@@ -422,8 +418,7 @@ int main(int argc, char* argv[]) {
     ShotBoard(40, 5, "board-40-pairs-1280x1024");
     ResultWindow();
     PausedBoardShot();
-    Module1.QuietUnload = 1;
-    Forms::Unload<Form2>();
+    Forms::Discard<Form2>();
     FlushDeletesNow();
     KeepShapesShots();
     PlainBackShot();
