@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "pictures/FileParts.h"
 #include "pictures/PictureLoader.h"
 
 namespace heifreader {
@@ -33,17 +34,55 @@ using Context = std::unique_ptr<heif_context, Deleter>;
 using Handle = std::unique_ptr<const heif_image_handle, Deleter>;
 using Image = std::unique_ptr<const heif_image, Deleter>;
 
-Context Open(const QByteArray& bytes) {
+Context Fresh() {
     Context ctx(heif_context_alloc());
     if (!ctx) return {};
     heif_context_set_maximum_image_size_limit(ctx.get(), MaxSide);
     // One decoding thread: a deal already decodes several pictures at once.
     heif_context_set_max_decoding_threads(ctx.get(), 1);
-    const heif_error err = heif_context_read_from_memory_without_copy(
-        ctx.get(), bytes.constData(), size_t(bytes.size()), nullptr);
-    if (err.code != heif_error_Ok) return {};
     return ctx;
 }
+
+Context Open(const QByteArray& bytes) {
+    Context ctx = Fresh();
+    if (!ctx || heif_context_read_from_memory_without_copy(ctx.get(), bytes.constData(),
+                                                           size_t(bytes.size()), nullptr)
+                        .code != heif_error_Ok)
+        return {};
+    return ctx;
+}
+
+// libheif reads a file through this as it walks the boxes, skipping what it
+// does not need (the coded pixels). A box that claims more than a photo's
+// headers ever hold stops it.
+constexpr qint64 HeaderBytes = 4 * 1024 * 1024;
+struct Walk {
+    FileParts* file;
+    int64_t position = 0;
+    qint64 read = 0;
+};
+const heif_reader WalkReader{
+    1,
+    [](void* walk) { return static_cast<Walk*>(walk)->position; },
+    [](void* data, size_t size, void* userdata) {
+        auto* walk = static_cast<Walk*>(userdata);
+        walk->read += qint64(size);
+        if (walk->read > HeaderBytes) return -1;
+        const QByteArray part = walk->file->Read(walk->position, qint64(size));
+        if (part.size() != qsizetype(size)) return -1;
+        std::memcpy(data, part.constData(), size);
+        walk->position += int64_t(size);
+        return 0;
+    },
+    [](int64_t position, void* walk) {
+        static_cast<Walk*>(walk)->position = position;
+        return 0;
+    },
+    [](int64_t target, void* walk) {
+        return target <= static_cast<Walk*>(walk)->file->Size()
+                   ? heif_reader_grow_status_size_reached
+                   : heif_reader_grow_status_size_beyond_eof;
+    }};
 
 Handle Primary(heif_context* ctx) {
     heif_image_handle* handle = nullptr;
@@ -133,9 +172,13 @@ bool LooksLikeHeif(const QByteArray& head) {
     return false;
 }
 
-QSize NaturalSize(const QByteArray& bytes) {
-    const Context ctx = Open(bytes);
-    if (!ctx) return {};
+QSize NaturalSize(FileParts& file) {
+    if (file.Size() <= 0) return {};
+    Walk walk{&file};
+    const Context ctx = Fresh();
+    if (!ctx ||
+        heif_context_read_from_reader(ctx.get(), &WalkReader, &walk, nullptr).code != heif_error_Ok)
+        return {};
     const Handle primary = Primary(ctx.get());
     return primary ? SizeOf(primary.get()) : QSize();
 }

@@ -34,6 +34,7 @@
 #include "pictures/DecodeCost.h"
 #include "pictures/DecodeLimits.h"
 #include "pictures/ExifOrientation.h"
+#include "pictures/FileParts.h"
 #include "pictures/HeifReader.h"
 #include "pictures/ThumbnailCache.h"
 #include "pictures/WebpReader.h"
@@ -497,12 +498,11 @@ QSize NaturalSizeFromHeaders(const QString& path) {
         const QSize size(int(png->width), int(png->height));
         return exiforientation::Turns(exiforientation::FromPng(*head)) ? size.transposed() : size;
     }
-    // A HEIF file's boxes, and a WebP file's EXIF chunk, may sit anywhere in it.
+    // A HEIF file's boxes, and a WebP file's EXIF chunk, may sit anywhere in
+    // it: the headers are walked, the pixels between them skipped.
     if (format == "heif" || format == "webp") {
-        const auto whole = PictureLoader::ReadRegularFile(
-            path, qint64(PictureLoader::DefaultAllocationLimitMB) * 1024 * 1024, nullptr);
-        if (!whole) return {};
-        return format == "heif" ? heifreader::NaturalSize(*whole) : webpreader::NaturalSize(*whole);
+        FilePartsOnDisk file(path);
+        return format == "heif" ? heifreader::NaturalSize(file) : webpreader::NaturalSize(file);
     }
     QBuffer buffer(&*head);
     if (!buffer.open(QIODevice::ReadOnly)) return {};
