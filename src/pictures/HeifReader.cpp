@@ -180,7 +180,8 @@ QSize NaturalSize(FileParts& file) {
         heif_context_read_from_reader(ctx.get(), &WalkReader, &walk, nullptr).code != heif_error_Ok)
         return {};
     const Handle primary = Primary(ctx.get());
-    return primary ? SizeOf(primary.get()) : QSize();
+    const QSize size = primary ? SizeOf(primary.get()) : QSize();
+    return size.isEmpty() ? QSize() : size;
 }
 
 std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxBytes,
