@@ -17,8 +17,7 @@ FilePartsOnDisk::FilePartsOnDisk(const QString& path) {
         size_ = resource_.size();
         return;
     }
-    fd_ = ::open(filenames::Encode(path).constData(),
-                 O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    fd_ = ::open(filenames::Encode(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     struct stat st {};
     if (fd_ >= 0 && ::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) size_ = st.st_size;
 }

@@ -109,7 +109,8 @@ QSize NaturalSize(FileParts& file) {
     if (!(quint8(head[20]) & EXIF_FLAG)) return stored;
     // The EXIF chunk comes after the pixels: its way is found by the chunk
     // headers alone.
-    const qint64 end = std::min(file.Size(), qint64(qFromLittleEndian<quint32>(head.constData() + 4)) + 8);
+    const qint64 end =
+        std::min(file.Size(), qint64(qFromLittleEndian<quint32>(head.constData() + 4)) + 8);
     qint64 at = 12;
     for (int chunk = 0; chunk < MaxChunks && at + 8 <= end; ++chunk) {
         const QByteArray header = file.Read(at, 8);

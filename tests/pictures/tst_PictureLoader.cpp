@@ -260,7 +260,8 @@ public:
     explicit CountedParts(QByteArray bytes) : bytes_(std::move(bytes)) {}
     qint64 Size() const override { return bytes_.size(); }
     QByteArray Read(qint64 offset, qint64 length) override {
-        const QByteArray part = offset < 0 || length < 0 ? QByteArray() : bytes_.mid(offset, length);
+        const QByteArray part =
+            offset < 0 || length < 0 ? QByteArray() : bytes_.mid(offset, length);
         read += part.size();
         return part;
     }
@@ -346,8 +347,13 @@ TiffPage RgbPage(const QImage& image, int orientation = 0) {
         const char rgb[] = {char(qRed(c)), char(qGreen(c)), char(qBlue(c))};
         return QByteArray(rgb, 3);
     };
-    return TiffPage{quint32(image.width()), quint32(image.height()), 2, 3, pixel,
-                    quint32(image.height()), orientation};
+    return TiffPage{quint32(image.width()),
+                    quint32(image.height()),
+                    2,
+                    3,
+                    pixel,
+                    quint32(image.height()),
+                    orientation};
 }
 
 class PictureLoaderTest : public QObject {
@@ -943,11 +949,11 @@ private slots:
             QSize (*size)(FileParts&);
             QSize want;
         };
-        const Case cases[] = {{Encode(halves, "webp"), webpreader::NaturalSize, {200, 100}},
-                              {photowriter::AnimatedWebp({halves}), webpreader::NaturalSize,
-                               {200, 100}},
-                              {webp, webpreader::NaturalSize, {100, 200}},
-                              {heic, heifreader::NaturalSize, {100, 200}}};
+        const Case cases[] = {
+            {Encode(halves, "webp"), webpreader::NaturalSize, {200, 100}},
+            {photowriter::AnimatedWebp({halves}), webpreader::NaturalSize, {200, 100}},
+            {webp, webpreader::NaturalSize, {100, 200}},
+            {heic, heifreader::NaturalSize, {100, 200}}};
         for (const Case& c : cases) {
             CountedParts file(c.bytes);
             QCOMPARE(c.size(file), c.want);

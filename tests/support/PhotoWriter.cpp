@@ -19,9 +19,9 @@ void Check(heif_error e, const char* what) {
 heif_image* ToHeifImage(const QImage& source, int bits = 8) {
     const QImage rgb = source.convertToFormat(QImage::Format_RGB888);
     heif_image* image = nullptr;
-    if (heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB,
-                          bits > 8 ? heif_chroma_interleaved_RRGGBB_LE : heif_chroma_interleaved_RGB,
-                          &image)
+    if (heif_image_create(
+            rgb.width(), rgb.height(), heif_colorspace_RGB,
+            bits > 8 ? heif_chroma_interleaved_RRGGBB_LE : heif_chroma_interleaved_RGB, &image)
             .code != heif_error_Ok)
         qFatal("heif_image_create failed");
     Check(heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), bits),
