@@ -61,27 +61,29 @@ struct Walk {
     int64_t position = 0;
     qint64 read = 0;
 };
-const heif_reader WalkReader{1, [](void* walk) { return static_cast<Walk*>(walk)->position; },
-                             [](void* data, size_t size, void* userdata) {
-                                 auto* walk = static_cast<Walk*>(userdata);
-                                 walk->read += qint64(size);
-                                 if (walk->read > HeaderBytes) return -1;
-                                 const QByteArray part =
-                                     walk->file->Read(walk->position, qint64(size));
-                                 if (part.size() != qsizetype(size)) return -1;
-                                 std::memcpy(data, part.constData(), size);
-                                 walk->position += int64_t(size);
-                                 return 0;
-                             },
-                             [](int64_t position, void* walk) {
-                                 static_cast<Walk*>(walk)->position = position;
-                                 return 0;
-                             },
-                             [](int64_t target, void* walk) {
-                                 return target <= static_cast<Walk*>(walk)->file->Size()
-                                            ? heif_reader_grow_status_size_reached
-                                            : heif_reader_grow_status_size_beyond_eof;
-                             }};
+int64_t WalkPosition(void* walk) {
+    return static_cast<Walk*>(walk)->position;
+}
+int WalkRead(void* data, size_t size, void* userdata) {
+    auto* walk = static_cast<Walk*>(userdata);
+    walk->read += qint64(size);
+    if (walk->read > HeaderBytes) return -1;
+    const QByteArray part = walk->file->Read(walk->position, qint64(size));
+    if (part.size() != qsizetype(size)) return -1;
+    std::memcpy(data, part.constData(), size);
+    walk->position += int64_t(size);
+    return 0;
+}
+int WalkSeek(int64_t position, void* walk) {
+    static_cast<Walk*>(walk)->position = position;
+    return 0;
+}
+heif_reader_grow_status WalkReach(int64_t target, void* walk) {
+    return target <= static_cast<Walk*>(walk)->file->Size()
+               ? heif_reader_grow_status_size_reached
+               : heif_reader_grow_status_size_beyond_eof;
+}
+const heif_reader WalkReader{1, WalkPosition, WalkRead, WalkSeek, WalkReach};
 
 Handle Primary(heif_context* ctx) {
     heif_image_handle* handle = nullptr;
