@@ -20,6 +20,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHash>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
@@ -125,27 +126,36 @@ QStringList EnsurePictures() {
 // Copies of `jpegs` as `kind` beside them, written once: "heic" with a
 // 512-pixel thumbnail as phones write them, "bare.heic" without one (as
 // converters and cameras may write them), "avif" (without one) or "webp".
+// HEIC and AVIF are encoded once for each size and copied: on a shared
+// machine each encode takes a minute, and a decode costs the same for any
+// photo of its size.
 QStringList Copies(const QStringList& jpegs, const QString& kind) {
     QStringList paths;
+    QHash<QString, QByteArray> encoded;  // by size
     for (const QString& jpeg : jpegs) {
         const QString path = jpeg.chopped(3) + kind;
         paths << path;
         if (QFile::exists(path)) continue;
         std::fprintf(stderr, "generating %s\n", qPrintable(path));
-        const QImage photo(jpeg);
-        QByteArray bytes;
-        if (kind == "heic") {
-            bytes = photowriter::Heif(
-                photo, false, 1,
-                photo.scaled(512, 512, Qt::KeepAspectRatio, Qt::SmoothTransformation), 50);
-        } else if (kind == "bare.heic" || kind == "avif") {
-            bytes = photowriter::Heif(photo, kind == "avif", 1, QImage(), 50);
-        } else {
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            QImageWriter writer(&buffer, "webp");
-            writer.setQuality(80);
-            writer.write(photo);
+        const QSize size = QImageReader(jpeg).size();
+        const QString sizeKey = QString("%1x%2").arg(size.width()).arg(size.height());
+        QByteArray bytes = kind == "webp" ? QByteArray() : encoded.value(sizeKey);
+        if (bytes.isEmpty()) {
+            const QImage photo(jpeg);
+            if (kind == "heic") {
+                bytes = photowriter::Heif(
+                    photo, false, 1,
+                    photo.scaled(512, 512, Qt::KeepAspectRatio, Qt::SmoothTransformation), 50);
+            } else if (kind == "bare.heic" || kind == "avif") {
+                bytes = photowriter::Heif(photo, kind == "avif", 1, QImage(), 50);
+            } else {
+                QBuffer buffer(&bytes);
+                buffer.open(QIODevice::WriteOnly);
+                QImageWriter writer(&buffer, "webp");
+                writer.setQuality(80);
+                writer.write(photo);
+            }
+            encoded.insert(sizeKey, bytes);
         }
         QFile f(path + ".part");
         if (bytes.isEmpty() || !f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() ||

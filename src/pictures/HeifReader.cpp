@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "pictures/FileParts.h"
+#include "platform/FileParts.h"
 #include "pictures/PictureLoader.h"
 
 namespace heifreader {

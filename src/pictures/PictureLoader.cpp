@@ -34,7 +34,7 @@
 #include "pictures/DecodeCost.h"
 #include "pictures/DecodeLimits.h"
 #include "pictures/ExifOrientation.h"
-#include "pictures/FileParts.h"
+#include "platform/FileParts.h"
 #include "pictures/HeifReader.h"
 #include "pictures/ThumbnailCache.h"
 #include "pictures/WebpReader.h"

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "pictures/ExifOrientation.h"
-#include "pictures/FileParts.h"
+#include "platform/FileParts.h"
 #include "pictures/PictureLoader.h"
 
 namespace webpreader {

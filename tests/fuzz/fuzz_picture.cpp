@@ -6,7 +6,7 @@
 #include <QDir>
 
 #include "FuzzSupport.h"
-#include "pictures/FileParts.h"
+#include "platform/FileParts.h"
 #include "pictures/HeifReader.h"
 #include "pictures/PictureLoader.h"
 #include "pictures/WebpReader.h"

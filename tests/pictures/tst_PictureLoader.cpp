@@ -23,7 +23,7 @@
 #include "PhotoWriter.h"
 #include "TestSupport.h"
 #include "WmfWriter.h"
-#include "pictures/FileParts.h"
+#include "platform/FileParts.h"
 #include "pictures/HeifReader.h"
 #include "pictures/PictureLoader.h"
 #include "pictures/WebpReader.h"

@@ -1,4 +1,4 @@
-#include "pictures/FileParts.h"
+#include "platform/FileParts.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
