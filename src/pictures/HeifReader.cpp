@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
-#include "platform/FileParts.h"
 #include "pictures/PictureLoader.h"
+#include "platform/FileParts.h"
 
 namespace heifreader {
 
@@ -15,11 +15,13 @@ namespace {
 
 // Bytes a decode takes per pixel of the image: the decoded 4:2:0 planes
 // (1.5, twice that above 8 bits), the interleaved copy libheif converts them
-// into (3, or 4 with alpha, which adds its own plane) and ours (the same).
-qint64 BytesPerPixel(const heif_image_handle* h) {
+// into (3, or 4 with alpha, which adds its own plane) and, for a picture
+// kept whole, ours (the same). A card is scaled straight from libheif's copy.
+qint64 BytesPerPixel(const heif_image_handle* h, bool whole) {
     const int bits = heif_image_handle_get_luma_bits_per_pixel(h);
     const qint64 planes = bits > 8 ? 3 : 2;  // rounded up
-    return planes + (heif_image_handle_has_alpha_channel(h) ? 1 + 4 + 4 : 3 + 3);
+    const qint64 interleaved = heif_image_handle_has_alpha_channel(h) ? 4 : 3;
+    return planes + (interleaved == 4 ? 1 : 0) + interleaved * (whole ? 2 : 1);
 }
 // No side of a still may exceed this, whatever the budget says.
 constexpr int MaxSide = 32768;
@@ -130,9 +132,13 @@ Handle ThumbnailFor(const heif_image_handle* primary, QSize target) {
     return best;
 }
 
-std::optional<QImage> Decode(const heif_image_handle* handle, qint64 maxBytes) {
-    const qint64 perPixel = BytesPerPixel(handle);
-    if (!Affordable(SizeOf(handle), perPixel, maxBytes)) return std::nullopt;
+// `handle`'s image fitted inside `maxSize` (whole when invalid).
+std::optional<QImage> Decode(const heif_image_handle* handle, QSize maxSize, qint64 maxBytes) {
+    const QSize size = SizeOf(handle);
+    const QSize fit = PictureLoader::FitWithin(size, maxSize);
+    const qint64 perPixel = BytesPerPixel(handle, fit == size);
+    if (fit != size) maxBytes -= 4 * qint64(fit.width()) * fit.height();
+    if (!Affordable(size, perPixel, maxBytes)) return std::nullopt;
     const bool alpha = heif_image_handle_has_alpha_channel(handle);
     std::unique_ptr<heif_decoding_options, Deleter> options(heif_decoding_options_alloc());
     if (!options) return std::nullopt;
@@ -152,12 +158,16 @@ std::optional<QImage> Decode(const heif_image_handle* handle, qint64 maxBytes) {
         return std::nullopt;
     if (heif_image_get_bits_per_pixel(raw, heif_channel_interleaved) != (alpha ? 32 : 24))
         return std::nullopt;
-    QImage image(w, h, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    if (image.isNull()) return std::nullopt;
     const size_t row = size_t(w) * (alpha ? 4 : 3);
     if (stride < 0 || size_t(stride) < row) return std::nullopt;
-    for (int y = 0; y < h; ++y)
-        std::memcpy(image.scanLine(y), pixels + size_t(y) * size_t(stride), row);
+    // libheif's pixels, not copied: scaled from, or copied when kept whole.
+    const QImage view(pixels, w, h, stride,
+                      alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const QSize scaled = PictureLoader::FitWithin(view.size(), maxSize);
+    QImage image = scaled == view.size()
+                       ? view.copy()
+                       : view.scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.isNull()) return std::nullopt;
     return image;
 }
 
@@ -197,8 +207,8 @@ std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxByt
     std::optional<QImage> image;
     if (target != upright)
         if (const Handle thumb = ThumbnailFor(primary.get(), target))
-            image = Decode(thumb.get(), maxBytes);
-    if (!image) image = Decode(primary.get(), maxBytes);
+            image = Decode(thumb.get(), maxSize, maxBytes);
+    if (!image) image = Decode(primary.get(), maxSize, maxBytes);
     if (!image) return std::nullopt;
     if (const QSize fit = PictureLoader::FitWithin(image->size(), maxSize); fit != image->size())
         *image = image->scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
