@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "pictures/ExifOrientation.h"
-#include "platform/FileParts.h"
 #include "pictures/PictureLoader.h"
+#include "platform/FileParts.h"
 
 namespace webpreader {
 

@@ -6,10 +6,10 @@
 #include <QDir>
 
 #include "FuzzSupport.h"
-#include "platform/FileParts.h"
 #include "pictures/HeifReader.h"
 #include "pictures/PictureLoader.h"
 #include "pictures/WebpReader.h"
+#include "platform/FileParts.h"
 
 using namespace fuzzsupport;
 

@@ -23,10 +23,11 @@
 #include "PhotoWriter.h"
 #include "TestSupport.h"
 #include "WmfWriter.h"
-#include "platform/FileParts.h"
 #include "pictures/HeifReader.h"
+#include "pictures/JxlReader.h"
 #include "pictures/PictureLoader.h"
 #include "pictures/WebpReader.h"
+#include "platform/FileParts.h"
 
 namespace {
 
@@ -777,8 +778,10 @@ private slots:
                                      100));
         folder.Write("a.heic", photowriter::Heif(halves, false));
         folder.Write("a.avif", photowriter::Heif(halves, true));
-        for (const QString name :
-             {"a.png", "a.webp", "a.tif", "deep.tiff", "cmyk.tif", "a.heic", "a.avif"}) {
+        folder.Write("a.jxl", photowriter::Jxl(halves));
+        folder.Write("lossless.jxl", photowriter::Jxl(halves, 1, true));
+        for (const QString name : {"a.png", "a.webp", "a.tif", "deep.tiff", "cmyk.tif", "a.heic",
+                                   "a.avif", "a.jxl", "lossless.jxl"}) {
             auto p = loader.Load(folder.File(name));
             QVERIFY2(p, qPrintable(name));
             QCOMPARE(p->naturalSize, QSize(200, 100));
@@ -795,6 +798,7 @@ private slots:
         QCOMPARE(PictureLoader::DetectFormat(Encode(halves, "tiff")), QByteArray("tiff"));
         QCOMPARE(PictureLoader::DetectFormat(Encode(halves, "webp")), QByteArray("webp"));
         QCOMPARE(PictureLoader::DetectFormat(photowriter::Heif(halves, true)), QByteArray("heif"));
+        QCOMPARE(PictureLoader::DetectFormat(photowriter::Jxl(halves)), QByteArray("jxl"));
     }
 
     // Orientation recorded in the file is applied once: EXIF in PNG and
@@ -806,7 +810,8 @@ private slots:
         folder.Write("r90.webp", photowriter::WebpWithOrientation(Encode(halves, "webp"), 6));
         folder.Write("r90.heic", photowriter::Heif(halves, false, 6));
         folder.Write("r90.avif", photowriter::Heif(halves, true, 6));
-        for (const QString name : {"r90.png", "r90.webp", "r90.heic", "r90.avif"}) {
+        folder.Write("r90.jxl", photowriter::Jxl(halves, 6));
+        for (const QString name : {"r90.png", "r90.webp", "r90.heic", "r90.avif", "r90.jxl"}) {
             auto p = loader.Load(folder.File(name));
             QVERIFY2(p, qPrintable(name));
             QVERIFY2(p->naturalSize == QSize(100, 200), qPrintable(name));
@@ -823,8 +828,9 @@ private slots:
         // Mirrored left to right, then turned the other way.
         folder.Write("m.webp", photowriter::WebpWithOrientation(Encode(halves, "webp"), 2));
         folder.Write("m.heic", photowriter::Heif(halves, false, 2));
+        folder.Write("m.jxl", photowriter::Jxl(halves, 2));
         folder.Write("r270.heic", photowriter::Heif(halves, false, 8));
-        for (const QString name : {"m.webp", "m.heic"}) {
+        for (const QString name : {"m.webp", "m.heic", "m.jxl"}) {
             const auto p = loader.Load(folder.File(name));
             QVERIFY2(p && Near(p->image.pixel(194, 50), Qt::red), qPrintable(name));
         }
@@ -929,8 +935,8 @@ private slots:
 
     // A copy from the thumbnail cache without its size recorded: the size
     // comes from the headers, the pixels between them skipped, here 8 MB of
-    // padding between a WebP's pixels and its EXIF chunk and after a HEIC's
-    // coded pixels.
+    // padding between a WebP's pixels and its EXIF chunk, after a HEIC's
+    // coded pixels and after a JPEG XL codestream.
     void photoSizesAreReadFromTheHeadersAlone() {
         const QImage halves = Halves(200, 100);
         const QByteArray pad(8 * 1024 * 1024, '\x5A');
@@ -953,7 +959,8 @@ private slots:
             {Encode(halves, "webp"), webpreader::NaturalSize, {200, 100}},
             {photowriter::AnimatedWebp({halves}), webpreader::NaturalSize, {200, 100}},
             {webp, webpreader::NaturalSize, {100, 200}},
-            {heic, heifreader::NaturalSize, {100, 200}}};
+            {heic, heifreader::NaturalSize, {100, 200}},
+            {photowriter::Jxl(halves, 6) + pad, jxlreader::NaturalSize, {100, 200}}};
         for (const Case& c : cases) {
             CountedParts file(c.bytes);
             QCOMPARE(c.size(file), c.want);
@@ -994,6 +1001,24 @@ private slots:
         QVERIFY(Near(p->image.pixel(20, 40), Qt::green));
     }
 
+    // A phone photo without a thumbnail large enough for the card is
+    // scaled from libheif's own pixels: at a limit that would refuse it
+    // whole (in the viewer), the card still gets it.
+    void largeHeifPhotosStillMakeCards() {
+        ProgramFolder folder;
+        folder.Write("big.heic", photowriter::Heif(Halves(1200, 1200), false));
+        const auto card = loader.Load(folder.File("big.heic"), QSize(100, 100), 10);
+        QVERIFY(card);
+        QCOMPARE(card->image.size(), QSize(100, 100));
+        QCOMPARE(card->naturalSize, QSize(1200, 1200));
+        QVERIFY(Near(card->image.pixel(5, 50), Qt::red));
+        QVERIFY(Near(card->image.pixel(94, 50), Qt::blue));
+        QVERIFY(!loader.Load(folder.File("big.heic"), QSize(), 10));
+        const auto whole = loader.Load(folder.File("big.heic"), QSize(), 16);
+        QVERIFY(whole && whole->image.size() == QSize(1200, 1200));
+        QVERIFY(Near(whole->image.pixel(1194, 600), Qt::blue));
+    }
+
     // Cut, lying or enormous: refused from the headers, before any pixel
     // of the announced size is allocated.
     void damagedPhotoFilesAreRefused() {
@@ -1003,6 +1028,12 @@ private slots:
             folder.Write("cut.heic", heic.left(cut));
             QVERIFY2(!loader.Load(folder.File("cut.heic")), qPrintable(QString::number(cut)));
             QVERIFY(!loader.Load(folder.File("cut.heic"), QSize(50, 50)));
+        }
+        const QByteArray jxl = photowriter::Jxl(Halves(256, 128));
+        for (const qsizetype cut : {qsizetype(5), qsizetype(40), jxl.size() / 2, jxl.size() - 4}) {
+            folder.Write("cut.jxl", jxl.left(cut));
+            QVERIFY2(!loader.Load(folder.File("cut.jxl")), qPrintable(QString::number(cut)));
+            QVERIFY(!loader.Load(folder.File("cut.jxl"), QSize(50, 50)));
         }
         // A WebP whose extended header announces 60000 × 60000 over a
         // 16 × 16 picture; one announcing 16 × 15; one whose RIFF length

@@ -1,5 +1,6 @@
 #include "PhotoWriter.h"
 
+#include <jxl/encode.h>
 #include <libheif/heif.h>
 #include <webp/encode.h>
 #include <webp/mux.h>
@@ -136,6 +137,52 @@ QByteArray AnimatedWebp(const QList<QImage>& frames) {
     const QByteArray out(reinterpret_cast<const char*>(data.bytes), qsizetype(data.size));
     WebPDataClear(&data);
     WebPAnimEncoderDelete(encoder);
+    return out;
+}
+
+QByteArray Jxl(const QImage& image, int orientation, bool lossless) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    JxlEncoder* encoder = JxlEncoderCreate(nullptr);
+    JxlBasicInfo info;
+    JxlEncoderInitBasicInfo(&info);
+    info.xsize = uint32_t(rgb.width());
+    info.ysize = uint32_t(rgb.height());
+    info.bits_per_sample = 8;
+    info.num_color_channels = 3;
+    info.uses_original_profile = lossless ? JXL_TRUE : JXL_FALSE;
+    info.orientation = JxlOrientation(orientation);
+    JxlColorEncoding srgb;
+    JxlColorEncodingSetToSRGB(&srgb, JXL_FALSE);
+    if (JxlEncoderSetBasicInfo(encoder, &info) != JXL_ENC_SUCCESS ||
+        JxlEncoderSetColorEncoding(encoder, &srgb) != JXL_ENC_SUCCESS)
+        qFatal("JPEG XL header refused");
+    JxlEncoderFrameSettings* frame = JxlEncoderFrameSettingsCreate(encoder, nullptr);
+    JxlEncoderFrameSettingsSetOption(frame, JXL_ENC_FRAME_SETTING_EFFORT, 3);
+    if (lossless)
+        JxlEncoderSetFrameLossless(frame, JXL_TRUE);
+    else
+        JxlEncoderSetFrameDistance(frame, 1.0f);
+    QByteArray pixels;
+    for (int y = 0; y < rgb.height(); ++y)
+        pixels.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 3);
+    const JxlPixelFormat format{3, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+    if (JxlEncoderAddImageFrame(frame, &format, pixels.constData(), size_t(pixels.size())) !=
+        JXL_ENC_SUCCESS)
+        qFatal("JPEG XL frame refused");
+    JxlEncoderCloseInput(encoder);
+    QByteArray out(4096, '\0');
+    qsizetype written = 0;
+    for (;;) {
+        auto* next = reinterpret_cast<uint8_t*>(out.data() + written);
+        size_t room = size_t(out.size() - written);
+        const JxlEncoderStatus status = JxlEncoderProcessOutput(encoder, &next, &room);
+        written = reinterpret_cast<char*>(next) - out.data();
+        if (status == JXL_ENC_SUCCESS) break;
+        if (status != JXL_ENC_NEED_MORE_OUTPUT) qFatal("JPEG XL encoding failed");
+        out.resize(out.size() * 2);
+    }
+    JxlEncoderDestroy(encoder);
+    out.truncate(written);
     return out;
 }
 

@@ -17,6 +17,10 @@ QByteArray Heif(const QImage& image, bool av1, int orientation = 1,
 // An animated WebP (lossless), one frame per image, each shown a tenth of a second.
 QByteArray AnimatedWebp(const QList<QImage>& frames);
 
+// A JPEG XL file of `image` (lossy, or `lossless`), turned for showing by
+// `orientation` as EXIF numbers it.
+QByteArray Jxl(const QImage& image, int orientation = 1, bool lossless = false);
+
 // An EXIF block recording `orientation` and nothing else.
 QByteArray ExifBlock(int orientation);
 
