@@ -7,6 +7,7 @@
 
 #include "FuzzSupport.h"
 #include "pictures/HeifReader.h"
+#include "pictures/JxlReader.h"
 #include "pictures/PictureLoader.h"
 #include "pictures/WebpReader.h"
 #include "platform/FileParts.h"
@@ -38,7 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         Fail("an empty picture reported as loaded");
 
     FilePartsOnDisk file(path);
-    const QSize sizes[] = {webpreader::NaturalSize(file), heifreader::NaturalSize(file)};
+    const QSize sizes[] = {webpreader::NaturalSize(file), heifreader::NaturalSize(file),
+                           jxlreader::NaturalSize(file)};
     for (const QSize s : sizes)
         if (s.isValid() && s.isEmpty()) Fail("a size from the headers with no pixels");
     return 0;
