@@ -251,8 +251,8 @@
         <translation>Fotos</translation>
     </message>
     <message>
-        <source>PNG, WebP, TIFF, HEIC/HEIF and AVIF</source>
-        <translation>PNG, WebP, TIFF, HEIC/HEIF und AVIF</translation>
+        <source>PNG, WebP, TIFF, HEIC/HEIF, AVIF and JPEG XL</source>
+        <translation>PNG, WebP, TIFF, HEIC/HEIF, AVIF und JPEG XL</translation>
     </message>
     <message>
         <source>All Graphics</source>

@@ -251,8 +251,8 @@
         <translation>Photos</translation>
     </message>
     <message>
-        <source>PNG, WebP, TIFF, HEIC/HEIF and AVIF</source>
-        <translation>PNG, WebP, TIFF, HEIC/HEIF et AVIF</translation>
+        <source>PNG, WebP, TIFF, HEIC/HEIF, AVIF and JPEG XL</source>
+        <translation>PNG, WebP, TIFF, HEIC/HEIF, AVIF et JPEG XL</translation>
     </message>
     <message>
         <source>All Graphics</source>

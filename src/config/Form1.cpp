@@ -139,7 +139,7 @@ Form1::Form1() {
     WMF_Check = new QCheckBox("WMF", Frame1);
     // Short enough for the frame at the smallest window; the tip names the types.
     Other_Check = new QCheckBox(tr("Photos"), Frame1);
-    Other_Check->setToolTip(tr("PNG, WebP, TIFF, HEIC/HEIF and AVIF"));
+    Other_Check->setToolTip(tr("PNG, WebP, TIFF, HEIC/HEIF, AVIF and JPEG XL"));
     // All six on, so that leaving "All Graphics" starts from every type.
     for (QCheckBox* box : TypeBoxes()) box->setChecked(true);
     All_Check = new QCheckBox(tr("All Graphics"), this);

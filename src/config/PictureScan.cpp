@@ -11,13 +11,13 @@ namespace filetypes {
 namespace {
 const char* const Elements[Count] = {
     "*.BMP", "*.GIF", "*.JPG;*.JPEG;*.JPE;*.JFIF",
-    "*.ICO", "*.WMF", "*.PNG;*.WEBP;*.TIF;*.TIFF;*.HEIC;*.HEIF;*.HIF;*.AVIF"};
+    "*.ICO", "*.WMF", "*.PNG;*.WEBP;*.TIF;*.TIFF;*.HEIC;*.HEIF;*.HIF;*.AVIF;*.JXL"};
 // The three-letter extensions of the first five boxes, matched upper or lower case.
 const char* const Extensions[5] = {"BMP", "GIF", "JPG", "ICO", "WMF"};
 // Extensions matched in any case, with their box.
 const std::pair<const char*, int> MoreExtensions[] = {
     {"jpeg", 2}, {"jpe", 2},  {"jfif", 2}, {"png", 5}, {"webp", 5}, {"tif", 5},
-    {"tiff", 5}, {"heic", 5}, {"heif", 5}, {"hif", 5}, {"avif", 5}};
+    {"tiff", 5}, {"heic", 5}, {"heif", 5}, {"hif", 5}, {"avif", 5}, {"jxl", 5}};
 }  // namespace
 
 QString BuildPattern(const std::array<bool, Count>& checked) {

@@ -7,19 +7,20 @@
 #include "config/DirectoryList.h"
 
 // The picture types a player can choose: six boxes (BMP, GIF, JPEG, ICON,
-// WMF, then "Photos" for PNG, WebP, TIFF, HEIC/HEIF and AVIF, always in
-// this order) and "All Graphics", which is every type the game reads.
+// WMF, then "Photos" for PNG, WebP, TIFF, HEIC/HEIF, AVIF and JPEG XL,
+// always in this order) and "All Graphics", which is every type the game
+// reads.
 namespace filetypes {
 
 inline constexpr int Count = 6;
 // The pattern while "All Graphics" is on.
 inline constexpr const char* AllPattern =
     "*.bmp;*.gif;*.jpg;*.ico;*.wmf;*.jpeg;*.jpe;*.jfif;"
-    "*.png;*.webp;*.tif;*.tiff;*.heic;*.heif;*.hif;*.avif";
+    "*.png;*.webp;*.tif;*.tiff;*.heic;*.heif;*.hif;*.avif;*.jxl";
 // The browser's file list before the first pattern is applied.
 inline constexpr const char* InitialBrowsePattern =
     "*.gif;*.bmp;*.jpg;*.wmf;*.ico;*.jpeg;*.jpe;*.jfif;"
-    "*.png;*.webp;*.tif;*.tiff;*.heic;*.heif;*.hif;*.avif";
+    "*.png;*.webp;*.tif;*.tiff;*.heic;*.heif;*.hif;*.avif;*.jxl";
 // Until the first pattern is applied the scan lists every ordinary file.
 inline constexpr const char* InitialScanPattern = "*.*";
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pictures/PictureLoader.h"
+#include "platform/FileParts.h"
 
 namespace heifreader {
 
@@ -14,11 +15,13 @@ namespace {
 
 // Bytes a decode takes per pixel of the image: the decoded 4:2:0 planes
 // (1.5, twice that above 8 bits), the interleaved copy libheif converts them
-// into (3, or 4 with alpha, which adds its own plane) and ours (the same).
-qint64 BytesPerPixel(const heif_image_handle* h) {
+// into (3, or 4 with alpha, which adds its own plane) and, for a picture
+// kept whole, ours (the same). A card is scaled straight from libheif's copy.
+qint64 BytesPerPixel(const heif_image_handle* h, bool whole) {
     const int bits = heif_image_handle_get_luma_bits_per_pixel(h);
     const qint64 planes = bits > 8 ? 3 : 2;  // rounded up
-    return planes + (heif_image_handle_has_alpha_channel(h) ? 1 + 4 + 4 : 3 + 3);
+    const qint64 interleaved = heif_image_handle_has_alpha_channel(h) ? 4 : 3;
+    return planes + (interleaved == 4 ? 1 : 0) + interleaved * (whole ? 2 : 1);
 }
 // No side of a still may exceed this, whatever the budget says.
 constexpr int MaxSide = 32768;
@@ -33,17 +36,56 @@ using Context = std::unique_ptr<heif_context, Deleter>;
 using Handle = std::unique_ptr<const heif_image_handle, Deleter>;
 using Image = std::unique_ptr<const heif_image, Deleter>;
 
-Context Open(const QByteArray& bytes) {
+Context Fresh() {
     Context ctx(heif_context_alloc());
     if (!ctx) return {};
     heif_context_set_maximum_image_size_limit(ctx.get(), MaxSide);
     // One decoding thread: a deal already decodes several pictures at once.
     heif_context_set_max_decoding_threads(ctx.get(), 1);
-    const heif_error err = heif_context_read_from_memory_without_copy(
-        ctx.get(), bytes.constData(), size_t(bytes.size()), nullptr);
-    if (err.code != heif_error_Ok) return {};
     return ctx;
 }
+
+Context Open(const QByteArray& bytes) {
+    Context ctx = Fresh();
+    if (!ctx || heif_context_read_from_memory_without_copy(ctx.get(), bytes.constData(),
+                                                           size_t(bytes.size()), nullptr)
+                        .code != heif_error_Ok)
+        return {};
+    return ctx;
+}
+
+// libheif reads a file through this as it walks the boxes, skipping what it
+// does not need (the coded pixels). A box that claims more than a photo's
+// headers ever hold stops it.
+constexpr qint64 HeaderBytes = 4 * 1024 * 1024;
+struct Walk {
+    FileParts* file;
+    int64_t position = 0;
+    qint64 read = 0;
+};
+int64_t WalkPosition(void* walk) {
+    return static_cast<Walk*>(walk)->position;
+}
+int WalkRead(void* data, size_t size, void* userdata) {
+    auto* walk = static_cast<Walk*>(userdata);
+    walk->read += qint64(size);
+    if (walk->read > HeaderBytes) return -1;
+    const QByteArray part = walk->file->Read(walk->position, qint64(size));
+    if (part.size() != qsizetype(size)) return -1;
+    std::memcpy(data, part.constData(), size);
+    walk->position += int64_t(size);
+    return 0;
+}
+int WalkSeek(int64_t position, void* walk) {
+    static_cast<Walk*>(walk)->position = position;
+    return 0;
+}
+heif_reader_grow_status WalkReach(int64_t target, void* walk) {
+    return target <= static_cast<Walk*>(walk)->file->Size()
+               ? heif_reader_grow_status_size_reached
+               : heif_reader_grow_status_size_beyond_eof;
+}
+const heif_reader WalkReader{1, WalkPosition, WalkRead, WalkSeek, WalkReach};
 
 Handle Primary(heif_context* ctx) {
     heif_image_handle* handle = nullptr;
@@ -90,9 +132,13 @@ Handle ThumbnailFor(const heif_image_handle* primary, QSize target) {
     return best;
 }
 
-std::optional<QImage> Decode(const heif_image_handle* handle, qint64 maxBytes) {
-    const qint64 perPixel = BytesPerPixel(handle);
-    if (!Affordable(SizeOf(handle), perPixel, maxBytes)) return std::nullopt;
+// `handle`'s image fitted inside `maxSize` (whole when invalid).
+std::optional<QImage> Decode(const heif_image_handle* handle, QSize maxSize, qint64 maxBytes) {
+    const QSize size = SizeOf(handle);
+    const QSize fit = PictureLoader::FitWithin(size, maxSize);
+    const qint64 perPixel = BytesPerPixel(handle, fit == size);
+    if (fit != size) maxBytes -= 4 * qint64(fit.width()) * fit.height();
+    if (!Affordable(size, perPixel, maxBytes)) return std::nullopt;
     const bool alpha = heif_image_handle_has_alpha_channel(handle);
     std::unique_ptr<heif_decoding_options, Deleter> options(heif_decoding_options_alloc());
     if (!options) return std::nullopt;
@@ -112,12 +158,16 @@ std::optional<QImage> Decode(const heif_image_handle* handle, qint64 maxBytes) {
         return std::nullopt;
     if (heif_image_get_bits_per_pixel(raw, heif_channel_interleaved) != (alpha ? 32 : 24))
         return std::nullopt;
-    QImage image(w, h, alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
-    if (image.isNull()) return std::nullopt;
     const size_t row = size_t(w) * (alpha ? 4 : 3);
     if (stride < 0 || size_t(stride) < row) return std::nullopt;
-    for (int y = 0; y < h; ++y)
-        std::memcpy(image.scanLine(y), pixels + size_t(y) * size_t(stride), row);
+    // libheif's pixels, not copied: scaled from, or copied when kept whole.
+    const QImage view(pixels, w, h, stride,
+                      alpha ? QImage::Format_RGBA8888 : QImage::Format_RGB888);
+    const QSize scaled = PictureLoader::FitWithin(view.size(), maxSize);
+    QImage image = scaled == view.size()
+                       ? view.copy()
+                       : view.scaled(scaled, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (image.isNull()) return std::nullopt;
     return image;
 }
 
@@ -133,11 +183,16 @@ bool LooksLikeHeif(const QByteArray& head) {
     return false;
 }
 
-QSize NaturalSize(const QByteArray& bytes) {
-    const Context ctx = Open(bytes);
-    if (!ctx) return {};
+QSize NaturalSize(FileParts& file) {
+    if (file.Size() <= 0) return {};
+    Walk walk{&file};
+    const Context ctx = Fresh();
+    if (!ctx ||
+        heif_context_read_from_reader(ctx.get(), &WalkReader, &walk, nullptr).code != heif_error_Ok)
+        return {};
     const Handle primary = Primary(ctx.get());
-    return primary ? SizeOf(primary.get()) : QSize();
+    const QSize size = primary ? SizeOf(primary.get()) : QSize();
+    return size.isEmpty() ? QSize() : size;
 }
 
 std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxBytes,
@@ -152,8 +207,8 @@ std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxByt
     std::optional<QImage> image;
     if (target != upright)
         if (const Handle thumb = ThumbnailFor(primary.get(), target))
-            image = Decode(thumb.get(), maxBytes);
-    if (!image) image = Decode(primary.get(), maxBytes);
+            image = Decode(thumb.get(), maxSize, maxBytes);
+    if (!image) image = Decode(primary.get(), maxSize, maxBytes);
     if (!image) return std::nullopt;
     if (const QSize fit = PictureLoader::FitWithin(image->size(), maxSize); fit != image->size())
         *image = image->scaled(fit, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);

@@ -4,6 +4,8 @@
 #include <QSize>
 #include <optional>
 
+class FileParts;
+
 // HEIC/HEIF and AVIF stills through libheif: the primary image, turned and
 // mirrored as the file says (once, by libheif). A card takes the smallest of
 // the file's own thumbnails that is at least its size instead of decoding the
@@ -14,9 +16,9 @@ namespace heifreader {
 // HEIF brand (HEVC or AV1 coded).
 bool LooksLikeHeif(const QByteArray& head);
 
-// The primary image's upright size from the headers; invalid when the file
-// cannot be read.
-QSize NaturalSize(const QByteArray& bytes);
+// The primary image's upright size from the headers, read without the coded
+// pixels; invalid when the file cannot be read.
+QSize NaturalSize(FileParts& file);
 
 // Decodes `bytes` to fit inside `maxSize` (whole when invalid), aspect kept,
 // never enlarged. The chosen image's size comes from the headers and must

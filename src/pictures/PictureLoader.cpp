@@ -35,10 +35,12 @@
 #include "pictures/DecodeLimits.h"
 #include "pictures/ExifOrientation.h"
 #include "pictures/HeifReader.h"
+#include "pictures/JxlReader.h"
 #include "pictures/ThumbnailCache.h"
 #include "pictures/WebpReader.h"
 #include "pictures/WmfReader.h"
 #include "platform/FileNames.h"
+#include "platform/FileParts.h"
 #include "platform/Numbers.h"
 
 // The header's figures are the limits' own.
@@ -367,10 +369,11 @@ std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocati
         if (!image) return std::nullopt;
         return Picture{std::move(*image), path, natural};
     }
-    if (format == "heif" || format == "webp") {
+    if (format == "heif" || format == "webp" || format == "jxl") {
         QSize natural;
-        auto image = format == "heif" ? heifreader::Read(bytes, maxSize, maxBytes, &natural)
-                                      : webpreader::Read(bytes, maxSize, maxBytes, &natural);
+        auto image = format == "heif"  ? heifreader::Read(bytes, maxSize, maxBytes, &natural)
+                     : format == "jxl" ? jxlreader::Read(bytes, maxSize, maxBytes, &natural)
+                                       : webpreader::Read(bytes, maxSize, maxBytes, &natural);
         if (!image) return std::nullopt;
         return Picture{std::move(*image), path, natural};
     }
@@ -388,6 +391,7 @@ QByteArray PictureLoader::DetectFormat(const QByteArray& head) {
         return "tiff";
     if (webpreader::LooksLikeWebp(head)) return "webp";
     if (heifreader::LooksLikeHeif(head)) return "heif";
+    if (jxlreader::LooksLikeJxl(head)) return "jxl";
     if (head.size() >= 6 && U16At(head, 0) == 0 && U16At(head, 2) == 1 && U16At(head, 4) > 0)
         return "ico";
     if (wmfreader::LooksLikeWmf(head)) return "wmf";
@@ -497,12 +501,14 @@ QSize NaturalSizeFromHeaders(const QString& path) {
         const QSize size(int(png->width), int(png->height));
         return exiforientation::Turns(exiforientation::FromPng(*head)) ? size.transposed() : size;
     }
-    // A HEIF file's boxes, and a WebP file's EXIF chunk, may sit anywhere in it.
-    if (format == "heif" || format == "webp") {
-        const auto whole = PictureLoader::ReadRegularFile(
-            path, qint64(PictureLoader::DefaultAllocationLimitMB) * 1024 * 1024, nullptr);
-        if (!whole) return {};
-        return format == "heif" ? heifreader::NaturalSize(*whole) : webpreader::NaturalSize(*whole);
+    // A HEIF file's boxes, and a WebP file's EXIF chunk, may sit anywhere in
+    // it: the headers are walked, the pixels between them skipped. A JPEG XL
+    // file's header is at its start.
+    if (format == "heif" || format == "webp" || format == "jxl") {
+        FilePartsOnDisk file(path);
+        return format == "heif"  ? heifreader::NaturalSize(file)
+               : format == "jxl" ? jxlreader::NaturalSize(file)
+                                 : webpreader::NaturalSize(file);
     }
     QBuffer buffer(&*head);
     if (!buffer.open(QIODevice::ReadOnly)) return {};

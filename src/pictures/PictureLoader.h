@@ -20,7 +20,8 @@ struct Picture {
 
 // The one way in for every picture file: BMP, GIF, JPEG, ICO, PNG and TIFF
 // through Qt's readers, WebP through libwebp, HEIC/HEIF and AVIF through
-// libheif, WMF (placeable and plain) through libwmflite drawn with QPainter.
+// libheif, JPEG XL through libjxl, WMF (placeable and plain) through
+// libwmflite drawn with QPainter.
 // The decoder is chosen by content where the extension lies. Anything else
 // (cursors, ...) is refused even where Qt could read it. Every failure
 // (missing, unreadable, empty, truncated, corrupt, unsupported, too large)

@@ -4,11 +4,13 @@
 #include <webp/demux.h>
 
 #include <QtEndian>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
 #include "pictures/ExifOrientation.h"
 #include "pictures/PictureLoader.h"
+#include "platform/FileParts.h"
 
 namespace webpreader {
 
@@ -20,6 +22,11 @@ namespace {
 // frame being decoded.
 constexpr qint64 RowsInFlight = 64;
 constexpr qint64 AnimationBytesPerPixel = 12;
+
+// Walking to the EXIF chunk: an animation has a chunk per frame before it;
+// an EXIF block holding more than its orientation is a camera's, and small.
+constexpr int MaxChunks = 4096;
+constexpr qint64 ExifBytes = 64 * 1024;
 
 qint64 StillCost(const WebPBitstreamFeatures& f, QSize output) {
     const qint64 area = qint64(f.width) * f.height;
@@ -84,13 +91,38 @@ bool LooksLikeWebp(const QByteArray& head) {
     return head.size() >= 12 && head.startsWith("RIFF") && head.mid(8, 4) == "WEBP";
 }
 
-QSize NaturalSize(const QByteArray& bytes) {
-    WebPBitstreamFeatures features;
-    if (WebPGetFeatures(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()),
-                        &features) != VP8_STATUS_OK)
-        return {};
-    const QSize stored(features.width, features.height);
-    return exiforientation::Turns(Orientation(bytes)) ? stored.transposed() : stored;
+QSize NaturalSize(FileParts& file) {
+    const QByteArray head = file.Read(0, 64);
+    if (!LooksLikeWebp(head) || head.size() < 30) return {};
+    // A simple file's frame header says its size, and it has no room for EXIF.
+    if (head.mid(12, 4) != "VP8X") {
+        WebPBitstreamFeatures f;
+        if (WebPGetFeatures(reinterpret_cast<const uint8_t*>(head.constData()), size_t(head.size()),
+                            &f) != VP8_STATUS_OK)
+            return {};
+        return QSize(f.width, f.height);
+    }
+    const auto u24 = [&](int at) {
+        return 1 + (quint8(head[at]) | quint8(head[at + 1]) << 8 | quint8(head[at + 2]) << 16);
+    };
+    const QSize stored(u24(24), u24(27));
+    if (!(quint8(head[20]) & EXIF_FLAG)) return stored;
+    // The EXIF chunk comes after the pixels: its way is found by the chunk
+    // headers alone.
+    const qint64 end =
+        std::min(file.Size(), qint64(qFromLittleEndian<quint32>(head.constData() + 4)) + 8);
+    qint64 at = 12;
+    for (int chunk = 0; chunk < MaxChunks && at + 8 <= end; ++chunk) {
+        const QByteArray header = file.Read(at, 8);
+        if (header.size() < 8) return {};
+        const qint64 size = qFromLittleEndian<quint32>(header.constData() + 4);
+        if (header.startsWith("EXIF")) {
+            const int o = exiforientation::Read(file.Read(at + 8, std::min(size, ExifBytes)));
+            return exiforientation::Turns(o) ? stored.transposed() : stored;
+        }
+        at += 8 + size + (size & 1);
+    }
+    return stored;
 }
 
 std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxBytes,
@@ -125,6 +157,10 @@ std::optional<QImage> Read(const QByteArray& bytes, QSize maxSize, qint64 maxByt
         image = QImage(storedTarget,
                        config.input.has_alpha ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888);
         if (image.isNull()) return std::nullopt;
+        // Scaled below three quarters, libwebp itself skips the loop filter
+        // and the fancy upsampling (measured: setting them changes nothing).
+        // What remains is decoding every macroblock at full size: VP8 has no
+        // reduced decode, its blocks predict from their decoded neighbours.
         if (storedTarget != stored) {
             config.options.use_scaling = 1;
             config.options.scaled_width = storedTarget.width();

@@ -4,6 +4,8 @@
 #include <QSize>
 #include <optional>
 
+class FileParts;
+
 // WebP stills through libwebp, scaled while decoding; an animation shows its
 // first frame. EXIF orientation is applied once.
 namespace webpreader {
@@ -11,8 +13,9 @@ namespace webpreader {
 // True when `head` (a file's first 16 bytes) is a RIFF file of WebP form.
 bool LooksLikeWebp(const QByteArray& head);
 
-// The upright size from the headers; invalid when they cannot be read.
-QSize NaturalSize(const QByteArray& bytes);
+// The upright size from the headers, read without the pixels between them;
+// invalid when they cannot be read.
+QSize NaturalSize(FileParts& file);
 
 // Decodes `bytes` to fit inside `maxSize` (whole when invalid), aspect kept,
 // never enlarged. The size comes from the headers and must cost no more than

@@ -189,17 +189,22 @@ private slots:
             QImageWriter(&buffer, format).write(img);
             return bytes;
         };
-        const QList<std::pair<QString, QColor>> files = {
-            {"a.png", Qt::red},          {"B.JPEG", Qt::green},
-            {"c.jpe", Qt::blue},         {"D.JFIF", Qt::yellow},
-            {"e.WebP", Qt::cyan},        {"F.TIFF", Qt::magenta},
-            {"g.heic", QColor(0, 0, 0)}, {"H.AVIF", QColor(255, 255, 255)}};
+        const QList<std::pair<QString, QColor>> files = {{"a.png", Qt::red},
+                                                         {"B.JPEG", Qt::green},
+                                                         {"c.jpe", Qt::blue},
+                                                         {"D.JFIF", Qt::yellow},
+                                                         {"e.WebP", Qt::cyan},
+                                                         {"F.TIFF", Qt::magenta},
+                                                         {"g.heic", QColor(0, 0, 0)},
+                                                         {"H.AVIF", QColor(255, 255, 255)},
+                                                         {"i.JXL", QColor(255, 128, 0)}};
         QHash<QString, QColor> colourOf;
         for (const auto& [name, colour] : files) {
             QImage img(96, 64, QImage::Format_RGB32);
             img.fill(colour);
             const QString ext = name.section('.', -1).toLower();
-            const QByteArray bytes = ext == "heic"   ? photowriter::Heif(img, false)
+            const QByteArray bytes = ext == "jxl"    ? photowriter::Jxl(img)
+                                     : ext == "heic" ? photowriter::Heif(img, false)
                                      : ext == "avif" ? photowriter::Heif(img, true)
                                      : ext == "png"  ? encode(img, "png")
                                      : ext == "webp" ? encode(img, "webp")
@@ -210,21 +215,21 @@ private slots:
         }
         folder.Write("Graphics/notes.txt", "not a picture");
         Form1& config = Forms::Get<Form1>();
-        // "All Graphics", then the six boxes: the same eight, not the text file.
+        // "All Graphics", then the six boxes: the same nine, not the text file.
         Form1::SetValue(config.All_Check, 1);
-        QCOMPARE(config.FilesAvailable, 8);
+        QCOMPARE(config.FilesAvailable, 9);
         Form1::SetValue(config.All_Check, 0);
-        QCOMPARE(config.FilesAvailable, 8);
+        QCOMPARE(config.FilesAvailable, 9);
         Form1::SetValue(config.Other_Check, 0);  // the three JPEGs stay
         QCOMPARE(config.FilesAvailable, 3);
         Form1::SetValue(config.All_Check, 1);
-        QCOMPARE(config.FilesAvailable, 8);
-        config.Combo1->setEditText("8");
+        QCOMPARE(config.FilesAvailable, 9);
+        config.Combo1->setEditText("9");
         config.Command1_Click();
         Form2* game = Forms::IfLoaded<Form2>();
         QVERIFY(game);
         FirstTick(*game);
-        QCOMPARE(game->PairCount, 8);
+        QCOMPARE(game->PairCount, 9);
         QHash<QString, int> cards;
         for (int k = 0; k < game->CardCount; ++k) {
             const CardWidget* face = game->Image1[k];
@@ -237,7 +242,7 @@ private slots:
                          qAbs(got.blue() - want.blue()) < 40,
                      qPrintable(face->File()));
         }
-        QCOMPARE(cards.size(), 8);
+        QCOMPARE(cards.size(), 9);
         for (int n : cards) QCOMPARE(n, 2);
     }
 

@@ -110,8 +110,9 @@ private slots:
         // goes off and the pattern follows the boxes.
         f.ICN_Check->click();
         QCOMPARE(Types(f), QString("1110110"));
-        QCOMPARE(f.File2Pattern, QString("*.BMP;*.GIF;*.JPG;*.JPEG;*.JPE;*.JFIF;*.WMF;"
-                                         "*.PNG;*.WEBP;*.TIF;*.TIFF;*.HEIC;*.HEIF;*.HIF;*.AVIF"));
+        QCOMPARE(f.File2Pattern,
+                 QString("*.BMP;*.GIF;*.JPG;*.JPEG;*.JPE;*.JFIF;*.WMF;"
+                         "*.PNG;*.WEBP;*.TIF;*.TIFF;*.HEIC;*.HEIF;*.HIF;*.AVIF;*.JXL"));
         QCOMPARE(f.FilesAvailable, 4);
         QVERIFY(f.BMP_Check->palette().color(QPalette::Active, QPalette::WindowText) != grey);
 

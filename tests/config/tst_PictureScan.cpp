@@ -47,20 +47,20 @@ private slots:
     // Every type the game reads is counted under its own box, in any letter
     // case, and by "All Graphics"; each box off drops exactly its own.
     void everyBoxCountsItsOwnTypes() {
-        const QList<QStringList> byBox = {
-            {"a.bmp", "B.BMP"},
-            {"c.gif"},
-            {"d.jpg", "e.JPEG", "f.jpe", "g.JFIF", "h.Jfif"},
-            {"i.ico"},
-            {"j.wmf"},
-            {"k.png", "l.WEBP", "m.tif", "n.TIFF", "o.heic", "p.HEIF", "q.hif", "r.AVIF", "s.Png"}};
+        const QList<QStringList> byBox = {{"a.bmp", "B.BMP"},
+                                          {"c.gif"},
+                                          {"d.jpg", "e.JPEG", "f.jpe", "g.JFIF", "h.Jfif"},
+                                          {"i.ico"},
+                                          {"j.wmf"},
+                                          {"k.png", "l.WEBP", "m.tif", "n.TIFF", "o.heic", "p.HEIF",
+                                           "q.hif", "r.AVIF", "s.Png", "u.jxl", "v.JXL"}};
         int all = 0;
         for (const QStringList& names : byBox) {
             for (const QString& n : names) fs->AddFile("/p", n);
             all += int(names.size());
         }
         fs->AddFile("/p", "t.txt");
-        fs->AddFile("/p", "u.jxl");
+        fs->AddFile("/p", "u.jxr");
         QList<FolderEntry> folders = {{"/p", true}};
         QCOMPARE(ScanFolders(folders, filetypes::AllPattern).FilesAvailable(), all);
         std::array<bool, filetypes::Count> on;

@@ -1,5 +1,6 @@
 #include <fcntl.h>
 #include <gif_lib.h>
+#include <libheif/heif.h>
 // clang-format off
 #include <cstdio>  // before the JPEG headers, which use FILE and size_t
 #include <jpeglib.h>
@@ -22,7 +23,11 @@
 #include "PhotoWriter.h"
 #include "TestSupport.h"
 #include "WmfWriter.h"
+#include "pictures/HeifReader.h"
+#include "pictures/JxlReader.h"
 #include "pictures/PictureLoader.h"
+#include "pictures/WebpReader.h"
+#include "platform/FileParts.h"
 
 namespace {
 
@@ -250,38 +255,106 @@ QByteArray Rows(int width, int height, int bytes, const std::function<quint32(in
     return out;
 }
 
+// A file held in memory that counts the bytes a reader takes from it.
+class CountedParts final : public FileParts {
+public:
+    explicit CountedParts(QByteArray bytes) : bytes_(std::move(bytes)) {}
+    qint64 Size() const override { return bytes_.size(); }
+    QByteArray Read(qint64 offset, qint64 length) override {
+        const QByteArray part =
+            offset < 0 || length < 0 ? QByteArray() : bytes_.mid(offset, length);
+        read += part.size();
+        return part;
+    }
+    qint64 read = 0;
+
+private:
+    QByteArray bytes_;
+};
+
+// The depth libheif reads from the file's own headers.
+int LumaBits(const QByteArray& heif) {
+    heif_context* ctx = heif_context_alloc();
+    int bits = 0;
+    heif_image_handle* handle = nullptr;
+    if (heif_context_read_from_memory_without_copy(ctx, heif.constData(), size_t(heif.size()),
+                                                   nullptr)
+                .code == heif_error_Ok &&
+        heif_context_get_primary_image_handle(ctx, &handle).code == heif_error_Ok) {
+        bits = heif_image_handle_get_luma_bits_per_pixel(handle);
+        heif_image_handle_release(handle);
+    }
+    heif_context_free(ctx);
+    return bits;
+}
+
 }  // namespace
 
-// An uncompressed TIFF of one strip, its tags as given: `samples` 8-bit
-// channels of `photometric` (2 RGB, 5 CMYK), the strip filled from `pixel`
-// (one byte per channel) for as many rows as `storedRows` says.
+// A page of an uncompressed TIFF, one strip, its tags as given: `samples`
+// 8-bit channels of `photometric` (2 RGB, 5 CMYK), the strip filled from
+// `pixel` (one byte per channel) for as many rows as `storedRows` says, and
+// an orientation tag when `orientation` is not 0.
+struct TiffPage {
+    quint32 width, height;
+    int photometric, samples;
+    std::function<QByteArray(int, int)> pixel;
+    quint32 storedRows;
+    int orientation = 0;
+};
+
+QByteArray TiffByHand(const QList<TiffPage>& pages) {
+    QByteArray b("II*\0", 4);
+    b += Words({8});
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        const TiffPage& p = pages[i];
+        QByteArray strip;
+        for (quint32 y = 0; y < p.storedRows; ++y)
+            for (quint32 x = 0; x < p.width; ++x) strip += p.pixel(int(x), int(y));
+        const int entries = p.orientation ? 11 : 10;
+        const quint32 ifd = quint32(b.size()), bits = ifd + 2 + 12 * entries + 4,
+                      data = bits + 2 * p.samples;
+        const quint32 next = i + 1 < pages.size() ? data + quint32(strip.size()) : 0;
+        b += Words({quint32(entries)}, 2);
+        const auto tag = [&](quint16 id, quint16 type, quint32 count, quint32 value) {
+            b += Words({id, type}, 2);
+            b += Words({count, value});
+        };
+        tag(256, 4, 1, p.width);
+        tag(257, 4, 1, p.height);
+        tag(258, 3, quint32(p.samples), bits);
+        tag(259, 3, 1, 1);  // no compression
+        tag(262, 3, 1, quint32(p.photometric));
+        tag(273, 4, 1, data);
+        if (p.orientation) tag(274, 3, 1, quint32(p.orientation));
+        tag(277, 3, 1, quint32(p.samples));
+        tag(278, 4, 1, p.height);
+        tag(279, 4, 1, quint32(qint64(p.width) * p.height * p.samples));
+        tag(284, 3, 1, 1);  // channels interleaved
+        b += Words({next});
+        for (int k = 0; k < p.samples; ++k) b += Words({8}, 2);
+        b += strip;
+    }
+    return b;
+}
 QByteArray TiffByHand(quint32 width, quint32 height, int photometric, int samples,
                       const std::function<QByteArray(int, int)>& pixel, quint32 storedRows) {
-    QByteArray strip;
-    for (quint32 y = 0; y < storedRows; ++y)
-        for (quint32 x = 0; x < width; ++x) strip += pixel(int(x), int(y));
-    const int entries = 10;
-    const quint32 ifd = 8, bits = ifd + 2 + 12 * entries + 4, data = bits + 2 * samples;
-    QByteArray b("II*\0", 4);
-    b += Words({ifd});
-    b += Words({quint32(entries)}, 2);
-    const auto tag = [&](quint16 id, quint16 type, quint32 count, quint32 value) {
-        b += Words({id, type}, 2);
-        b += Words({count, value});
+    return TiffByHand({TiffPage{width, height, photometric, samples, pixel, storedRows}});
+}
+
+// An RGB page of `image`, whole.
+TiffPage RgbPage(const QImage& image, int orientation = 0) {
+    const auto pixel = [image](int x, int y) {
+        const QRgb c = image.pixel(x, y);
+        const char rgb[] = {char(qRed(c)), char(qGreen(c)), char(qBlue(c))};
+        return QByteArray(rgb, 3);
     };
-    tag(256, 4, 1, width);
-    tag(257, 4, 1, height);
-    tag(258, 3, quint32(samples), bits);
-    tag(259, 3, 1, 1);  // no compression
-    tag(262, 3, 1, quint32(photometric));
-    tag(273, 4, 1, data);
-    tag(277, 3, 1, quint32(samples));
-    tag(278, 4, 1, height);
-    tag(279, 4, 1, quint32(qint64(width) * height * samples));
-    tag(284, 3, 1, 1);  // channels interleaved
-    b += Words({0});
-    for (int i = 0; i < samples; ++i) b += Words({8}, 2);
-    return b + strip;
+    return TiffPage{quint32(image.width()),
+                    quint32(image.height()),
+                    2,
+                    3,
+                    pixel,
+                    quint32(image.height()),
+                    orientation};
 }
 
 class PictureLoaderTest : public QObject {
@@ -705,8 +778,10 @@ private slots:
                                      100));
         folder.Write("a.heic", photowriter::Heif(halves, false));
         folder.Write("a.avif", photowriter::Heif(halves, true));
-        for (const QString name :
-             {"a.png", "a.webp", "a.tif", "deep.tiff", "cmyk.tif", "a.heic", "a.avif"}) {
+        folder.Write("a.jxl", photowriter::Jxl(halves));
+        folder.Write("lossless.jxl", photowriter::Jxl(halves, 1, true));
+        for (const QString name : {"a.png", "a.webp", "a.tif", "deep.tiff", "cmyk.tif", "a.heic",
+                                   "a.avif", "a.jxl", "lossless.jxl"}) {
             auto p = loader.Load(folder.File(name));
             QVERIFY2(p, qPrintable(name));
             QCOMPARE(p->naturalSize, QSize(200, 100));
@@ -723,6 +798,7 @@ private slots:
         QCOMPARE(PictureLoader::DetectFormat(Encode(halves, "tiff")), QByteArray("tiff"));
         QCOMPARE(PictureLoader::DetectFormat(Encode(halves, "webp")), QByteArray("webp"));
         QCOMPARE(PictureLoader::DetectFormat(photowriter::Heif(halves, true)), QByteArray("heif"));
+        QCOMPARE(PictureLoader::DetectFormat(photowriter::Jxl(halves)), QByteArray("jxl"));
     }
 
     // Orientation recorded in the file is applied once: EXIF in PNG and
@@ -734,7 +810,8 @@ private slots:
         folder.Write("r90.webp", photowriter::WebpWithOrientation(Encode(halves, "webp"), 6));
         folder.Write("r90.heic", photowriter::Heif(halves, false, 6));
         folder.Write("r90.avif", photowriter::Heif(halves, true, 6));
-        for (const QString name : {"r90.png", "r90.webp", "r90.heic", "r90.avif"}) {
+        folder.Write("r90.jxl", photowriter::Jxl(halves, 6));
+        for (const QString name : {"r90.png", "r90.webp", "r90.heic", "r90.avif", "r90.jxl"}) {
             auto p = loader.Load(folder.File(name));
             QVERIFY2(p, qPrintable(name));
             QVERIFY2(p->naturalSize == QSize(100, 200), qPrintable(name));
@@ -751,13 +828,153 @@ private slots:
         // Mirrored left to right, then turned the other way.
         folder.Write("m.webp", photowriter::WebpWithOrientation(Encode(halves, "webp"), 2));
         folder.Write("m.heic", photowriter::Heif(halves, false, 2));
+        folder.Write("m.jxl", photowriter::Jxl(halves, 2));
         folder.Write("r270.heic", photowriter::Heif(halves, false, 8));
-        for (const QString name : {"m.webp", "m.heic"}) {
+        for (const QString name : {"m.webp", "m.heic", "m.jxl"}) {
             const auto p = loader.Load(folder.File(name));
             QVERIFY2(p && Near(p->image.pixel(194, 50), Qt::red), qPrintable(name));
         }
         const auto p = loader.Load(folder.File("r270.heic"));
         QVERIFY(p && Near(p->image.pixel(50, 194), Qt::red));
+    }
+
+    // An animation shows its first frame (red and blue halves, then green,
+    // then blue), whole and on a card.
+    void animatedWebpShowsItsFirstFrame() {
+        ProgramFolder folder;
+        QImage green(120, 60, QImage::Format_RGB32), blue(120, 60, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        blue.fill(Qt::blue);
+        const QByteArray webp = photowriter::AnimatedWebp({Halves(120, 60), green, blue});
+        QCOMPARE(PictureLoader::DetectFormat(webp), QByteArray("webp"));
+        folder.Write("anim.webp", webp);
+        auto p = loader.Load(folder.File("anim.webp"));
+        QVERIFY(p);
+        QCOMPARE(p->naturalSize, QSize(120, 60));
+        QCOMPARE(p->image.size(), QSize(120, 60));
+        QVERIFY(Near(p->image.pixel(5, 30), Qt::red));
+        QVERIFY(Near(p->image.pixel(114, 30), Qt::blue));
+        p = loader.Load(folder.File("anim.webp"), QSize(40, 40));
+        QVERIFY(p);
+        QCOMPARE(p->image.size(), QSize(40, 20));
+        QVERIFY(Near(p->image.pixel(3, 10), Qt::red));
+        QVERIFY(Near(p->image.pixel(36, 10), Qt::blue));
+    }
+
+    // A scanner's TIFF shows its largest page, not the first, turned by that
+    // page's own orientation tag, once: turned twice, a half turn would look
+    // untouched and a quarter turn would lie on its side.
+    void tiffShowsItsLargestPageTurnedOnce() {
+        ProgramFolder folder;
+        QImage green(40, 20, QImage::Format_RGB32), yellow(60, 30, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        yellow.fill(Qt::yellow);
+        const QImage halves = Halves(200, 100);
+        folder.Write("pages.tif", TiffByHand({RgbPage(green), RgbPage(halves), RgbPage(yellow)}));
+        folder.Write("r90.tif", TiffByHand({RgbPage(halves, 6)}));
+        folder.Write("r180.tif", TiffByHand({RgbPage(halves, 3)}));
+        folder.Write("mirrored.tif", TiffByHand({RgbPage(halves, 2)}));
+        // The small first page says a quarter turn the other way: not the picture's.
+        folder.Write("r270.tif", TiffByHand({RgbPage(green, 6), RgbPage(halves, 8)}));
+        struct Case {
+            const char* name;
+            QSize natural;
+            QPoint red, blue;  // in the whole picture
+        };
+        for (const Case& c : {Case{"pages.tif", {200, 100}, {5, 50}, {194, 50}},
+                              Case{"r90.tif", {100, 200}, {50, 5}, {50, 194}},
+                              Case{"r180.tif", {200, 100}, {194, 50}, {5, 50}},
+                              Case{"mirrored.tif", {200, 100}, {194, 50}, {5, 50}},
+                              Case{"r270.tif", {100, 200}, {50, 194}, {50, 5}}}) {
+            auto p = loader.Load(folder.File(c.name));
+            QVERIFY2(p, c.name);
+            QCOMPARE(p->naturalSize, c.natural);
+            QCOMPARE(p->image.size(), c.natural);
+            QVERIFY2(Near(p->image.pixel(c.red), Qt::red), c.name);
+            QVERIFY2(Near(p->image.pixel(c.blue), Qt::blue), c.name);
+            // On a card: a quarter of the size, decoded from the same page.
+            p = loader.Load(folder.File(c.name), QSize(50, 50));
+            QVERIFY2(p, c.name);
+            QCOMPARE(p->image.size(), c.natural / 4);
+            QCOMPARE(p->naturalSize, c.natural);
+            QVERIFY2(Near(p->image.pixel(c.red / 4), Qt::red), c.name);
+            QVERIFY2(Near(p->image.pixel(c.blue / 4), Qt::blue), c.name);
+        }
+    }
+
+    // Phones record HDR photos at 10 bits: they come out upright with their
+    // colours, mid-tones included (a sample cut to its low or high byte
+    // would not be grey). libaom aborts writing a 10-bit AVIF here, so only
+    // HEIC is tried.
+    void tenBitPhotosKeepTheirColours() {
+        ProgramFolder folder;
+        QImage thirds(300, 100, QImage::Format_RGB32);
+        thirds.fill(QColor(128, 128, 128));
+        QPainter painter(&thirds);
+        painter.fillRect(0, 0, 100, 100, Qt::red);
+        painter.fillRect(200, 0, 100, 100, Qt::blue);
+        painter.end();
+        const QColor grey(128, 128, 128);
+        const QByteArray heic = photowriter::Heif(thirds, false, 6, QImage(), 80, 10);
+        QCOMPARE(LumaBits(heic), 10);
+        folder.Write("deep.heic", heic);
+        auto p = loader.Load(folder.File("deep.heic"));
+        QVERIFY(p);
+        QCOMPARE(p->naturalSize, QSize(100, 300));
+        QCOMPARE(p->image.size(), QSize(100, 300));
+        QVERIFY(Near(p->image.pixel(50, 20), Qt::red, 24));
+        QVERIFY(Near(p->image.pixel(50, 150), grey, 12));
+        QVERIFY(Near(p->image.pixel(50, 280), Qt::blue, 24));
+        p = loader.Load(folder.File("deep.heic"), QSize(60, 60));
+        QVERIFY(p);
+        QCOMPARE(p->image.size(), QSize(20, 60));
+        QVERIFY(Near(p->image.pixel(10, 4), Qt::red, 24));
+        QVERIFY(Near(p->image.pixel(10, 30), grey, 12));
+        QVERIFY(Near(p->image.pixel(10, 56), Qt::blue, 24));
+    }
+
+    // A copy from the thumbnail cache without its size recorded: the size
+    // comes from the headers, the pixels between them skipped, here 8 MB of
+    // padding between a WebP's pixels and its EXIF chunk, after a HEIC's
+    // coded pixels and after a JPEG XL codestream.
+    void photoSizesAreReadFromTheHeadersAlone() {
+        const QImage halves = Halves(200, 100);
+        const QByteArray pad(8 * 1024 * 1024, '\x5A');
+        QByteArray webp = photowriter::WebpWithOrientation(Encode(halves, "webp"), 6);
+        const qsizetype exif = webp.indexOf("EXIF");
+        QVERIFY(exif > 0);
+        webp.insert(exif, "PADD" + Words({quint32(pad.size())}) + pad);
+        Put32(webp, 4, quint32(webp.size() - 8));
+        QByteArray heic = photowriter::Heif(halves, false, 6);
+        const qsizetype mdat = heic.lastIndexOf("mdat") - 4;
+        QCOMPARE(qFromBigEndian<quint32>(heic.constData() + mdat), quint32(heic.size() - mdat));
+        heic += pad;
+        qToBigEndian<quint32>(quint32(heic.size() - mdat), heic.data() + mdat);
+        struct Case {
+            QByteArray bytes;
+            QSize (*size)(FileParts&);
+            QSize want;
+        };
+        const Case cases[] = {
+            {Encode(halves, "webp"), webpreader::NaturalSize, {200, 100}},
+            {photowriter::AnimatedWebp({halves}), webpreader::NaturalSize, {200, 100}},
+            {webp, webpreader::NaturalSize, {100, 200}},
+            {heic, heifreader::NaturalSize, {100, 200}},
+            {photowriter::Jxl(halves, 6) + pad, jxlreader::NaturalSize, {100, 200}}};
+        for (const Case& c : cases) {
+            CountedParts file(c.bytes);
+            QCOMPARE(c.size(file), c.want);
+            QVERIFY2(file.read < 64 * 1024, qPrintable(QString::number(file.read)));
+        }
+        // The padded files still show their pictures.
+        ProgramFolder folder;
+        folder.Write("padded.webp", webp);
+        folder.Write("padded.heic", heic);
+        for (const QString name : {"padded.webp", "padded.heic"}) {
+            const auto p = loader.Load(folder.File(name), QSize(50, 50));
+            QVERIFY2(p && p->naturalSize == QSize(100, 200), qPrintable(name));
+            QVERIFY2(Near(p->image.pixel(12, 3), Qt::red), qPrintable(name));
+        }
     }
 
     // A card smaller than the file's own thumbnail shows the thumbnail
@@ -784,6 +1001,24 @@ private slots:
         QVERIFY(Near(p->image.pixel(20, 40), Qt::green));
     }
 
+    // A phone photo without a thumbnail large enough for the card is
+    // scaled from libheif's own pixels: at a limit that would refuse it
+    // whole (in the viewer), the card still gets it.
+    void largeHeifPhotosStillMakeCards() {
+        ProgramFolder folder;
+        folder.Write("big.heic", photowriter::Heif(Halves(1200, 1200), false));
+        const auto card = loader.Load(folder.File("big.heic"), QSize(100, 100), 10);
+        QVERIFY(card);
+        QCOMPARE(card->image.size(), QSize(100, 100));
+        QCOMPARE(card->naturalSize, QSize(1200, 1200));
+        QVERIFY(Near(card->image.pixel(5, 50), Qt::red));
+        QVERIFY(Near(card->image.pixel(94, 50), Qt::blue));
+        QVERIFY(!loader.Load(folder.File("big.heic"), QSize(), 10));
+        const auto whole = loader.Load(folder.File("big.heic"), QSize(), 16);
+        QVERIFY(whole && whole->image.size() == QSize(1200, 1200));
+        QVERIFY(Near(whole->image.pixel(1194, 600), Qt::blue));
+    }
+
     // Cut, lying or enormous: refused from the headers, before any pixel
     // of the announced size is allocated.
     void damagedPhotoFilesAreRefused() {
@@ -793,6 +1028,12 @@ private slots:
             folder.Write("cut.heic", heic.left(cut));
             QVERIFY2(!loader.Load(folder.File("cut.heic")), qPrintable(QString::number(cut)));
             QVERIFY(!loader.Load(folder.File("cut.heic"), QSize(50, 50)));
+        }
+        const QByteArray jxl = photowriter::Jxl(Halves(256, 128));
+        for (const qsizetype cut : {qsizetype(5), qsizetype(40), jxl.size() / 2, jxl.size() - 4}) {
+            folder.Write("cut.jxl", jxl.left(cut));
+            QVERIFY2(!loader.Load(folder.File("cut.jxl")), qPrintable(QString::number(cut)));
+            QVERIFY(!loader.Load(folder.File("cut.jxl"), QSize(50, 50)));
         }
         // A WebP whose extended header announces 60000 × 60000 over a
         // 16 × 16 picture; one announcing 16 × 15; one whose RIFF length

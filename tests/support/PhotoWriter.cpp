@@ -1,6 +1,9 @@
 #include "PhotoWriter.h"
 
+#include <jxl/encode.h>
 #include <libheif/heif.h>
+#include <webp/encode.h>
+#include <webp/mux.h>
 
 #include <QtEndian>
 #include <algorithm>
@@ -10,28 +13,39 @@ namespace photowriter {
 
 namespace {
 
-heif_image* ToHeifImage(const QImage& source) {
+void Check(heif_error e, const char* what) {
+    if (e.code != heif_error_Ok) qFatal("%s: %s", what, e.message);
+}
+
+heif_image* ToHeifImage(const QImage& source, int bits = 8) {
     const QImage rgb = source.convertToFormat(QImage::Format_RGB888);
     heif_image* image = nullptr;
-    if (heif_image_create(rgb.width(), rgb.height(), heif_colorspace_RGB,
-                          heif_chroma_interleaved_RGB, &image)
+    if (heif_image_create(
+            rgb.width(), rgb.height(), heif_colorspace_RGB,
+            bits > 8 ? heif_chroma_interleaved_RRGGBB_LE : heif_chroma_interleaved_RGB, &image)
             .code != heif_error_Ok)
         qFatal("heif_image_create failed");
-    heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), 8);
+    Check(heif_image_add_plane(image, heif_channel_interleaved, rgb.width(), rgb.height(), bits),
+          "plane");
     int stride = 0;
     uint8_t* plane = heif_image_get_plane(image, heif_channel_interleaved, &stride);
-    for (int y = 0; y < rgb.height(); ++y)
-        std::memcpy(plane + qsizetype(y) * stride, rgb.constScanLine(y), size_t(rgb.width()) * 3);
+    for (int y = 0; y < rgb.height(); ++y) {
+        uint8_t* out = plane + qsizetype(y) * stride;
+        const uchar* in = rgb.constScanLine(y);
+        if (bits == 8) {
+            std::memcpy(out, in, size_t(rgb.width()) * 3);
+            continue;
+        }
+        // Each 8-bit sample widened to the full range of `bits`, little-endian.
+        for (int i = 0; i < rgb.width() * 3; ++i)
+            qToLittleEndian<quint16>(quint16(in[i] * ((1 << bits) - 1) / 255), out + 2 * i);
+    }
     return image;
 }
 
 heif_error Append(heif_context*, const void* data, size_t size, void* out) {
     static_cast<QByteArray*>(out)->append(static_cast<const char*>(data), qsizetype(size));
     return heif_error{heif_error_Ok, heif_suberror_Unspecified, "ok"};
-}
-
-void Check(heif_error e, const char* what) {
-    if (e.code != heif_error_Ok) qFatal("%s: %s", what, e.message);
 }
 
 quint32 Crc32(const QByteArray& bytes) {
@@ -52,18 +66,21 @@ void AppendLe32(QByteArray& b, quint32 v) {
 }  // namespace
 
 QByteArray Heif(const QImage& image, bool av1, int orientation, const QImage& thumbnail,
-                int quality) {
+                int quality, int bits) {
     heif_context* ctx = heif_context_alloc();
     heif_encoder* encoder = nullptr;
     Check(heif_context_get_encoder_for_format(
               ctx, av1 ? heif_compression_AV1 : heif_compression_HEVC, &encoder),
           "encoder");
     heif_encoder_set_lossy_quality(encoder, quality);
-    // The quickest HEVC settings: the benchmarks write photo-sized files.
+    // The quickest settings: the benchmarks write photo-sized files.
     if (!av1) heif_encoder_set_parameter_string(encoder, "preset", "ultrafast");
+    if (av1) heif_encoder_set_parameter_integer(encoder, "speed", 9);
+    // Debian 12's libheif and libaom abort on a 10-bit AV1 picture.
+    if (av1 && bits > 8) qFatal("no 10-bit AVIF writer");
     heif_encoding_options* options = heif_encoding_options_alloc();
     options->image_orientation = heif_orientation(orientation);
-    heif_image* main = ToHeifImage(image);
+    heif_image* main = ToHeifImage(image, bits);
     heif_image_handle* handle = nullptr;
     Check(heif_context_encode_image(ctx, main, encoder, options, &handle), "encode");
     if (!thumbnail.isNull()) {
@@ -86,6 +103,86 @@ QByteArray Heif(const QImage& image, bool av1, int orientation, const QImage& th
     heif_encoding_options_free(options);
     heif_encoder_release(encoder);
     heif_context_free(ctx);
+    return out;
+}
+
+QByteArray AnimatedWebp(const QList<QImage>& frames) {
+    if (frames.isEmpty()) qFatal("an animation needs a frame");
+    const QSize size = frames.first().size();
+    WebPAnimEncoderOptions options;
+    WebPConfig config;
+    if (!WebPAnimEncoderOptionsInit(&options) || !WebPConfigInit(&config))
+        qFatal("libwebp version mismatch");
+    config.lossless = 1;
+    WebPAnimEncoder* encoder = WebPAnimEncoderNew(size.width(), size.height(), &options);
+    int timestamp = 0;
+    for (const QImage& frame : frames) {
+        const QImage rgba = frame.convertToFormat(QImage::Format_RGBA8888);
+        WebPPicture picture;
+        WebPPictureInit(&picture);
+        picture.use_argb = 1;
+        picture.width = rgba.width();
+        picture.height = rgba.height();
+        if (!WebPPictureImportRGBA(&picture, rgba.constBits(), int(rgba.bytesPerLine())) ||
+            !WebPAnimEncoderAdd(encoder, &picture, timestamp, &config))
+            qFatal("cannot add a frame");
+        WebPPictureFree(&picture);
+        timestamp += 100;
+    }
+    WebPData data;
+    WebPDataInit(&data);
+    if (!WebPAnimEncoderAdd(encoder, nullptr, timestamp, nullptr) ||
+        !WebPAnimEncoderAssemble(encoder, &data))
+        qFatal("cannot assemble the animation");
+    const QByteArray out(reinterpret_cast<const char*>(data.bytes), qsizetype(data.size));
+    WebPDataClear(&data);
+    WebPAnimEncoderDelete(encoder);
+    return out;
+}
+
+QByteArray Jxl(const QImage& image, int orientation, bool lossless) {
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    JxlEncoder* encoder = JxlEncoderCreate(nullptr);
+    JxlBasicInfo info;
+    JxlEncoderInitBasicInfo(&info);
+    info.xsize = uint32_t(rgb.width());
+    info.ysize = uint32_t(rgb.height());
+    info.bits_per_sample = 8;
+    info.num_color_channels = 3;
+    info.uses_original_profile = lossless ? JXL_TRUE : JXL_FALSE;
+    info.orientation = JxlOrientation(orientation);
+    JxlColorEncoding srgb;
+    JxlColorEncodingSetToSRGB(&srgb, JXL_FALSE);
+    if (JxlEncoderSetBasicInfo(encoder, &info) != JXL_ENC_SUCCESS ||
+        JxlEncoderSetColorEncoding(encoder, &srgb) != JXL_ENC_SUCCESS)
+        qFatal("JPEG XL header refused");
+    JxlEncoderFrameSettings* frame = JxlEncoderFrameSettingsCreate(encoder, nullptr);
+    JxlEncoderFrameSettingsSetOption(frame, JXL_ENC_FRAME_SETTING_EFFORT, 3);
+    if (lossless)
+        JxlEncoderSetFrameLossless(frame, JXL_TRUE);
+    else
+        JxlEncoderSetFrameDistance(frame, 1.0f);
+    QByteArray pixels;
+    for (int y = 0; y < rgb.height(); ++y)
+        pixels.append(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 3);
+    const JxlPixelFormat format{3, JXL_TYPE_UINT8, JXL_NATIVE_ENDIAN, 0};
+    if (JxlEncoderAddImageFrame(frame, &format, pixels.constData(), size_t(pixels.size())) !=
+        JXL_ENC_SUCCESS)
+        qFatal("JPEG XL frame refused");
+    JxlEncoderCloseInput(encoder);
+    QByteArray out(4096, '\0');
+    qsizetype written = 0;
+    for (;;) {
+        auto* next = reinterpret_cast<uint8_t*>(out.data() + written);
+        size_t room = size_t(out.size() - written);
+        const JxlEncoderStatus status = JxlEncoderProcessOutput(encoder, &next, &room);
+        written = reinterpret_cast<char*>(next) - out.data();
+        if (status == JXL_ENC_SUCCESS) break;
+        if (status != JXL_ENC_NEED_MORE_OUTPUT) qFatal("JPEG XL encoding failed");
+        out.resize(out.size() * 2);
+    }
+    JxlEncoderDestroy(encoder);
+    out.truncate(written);
     return out;
 }
 
