@@ -280,6 +280,8 @@ private slots:
         QCOMPARE(written.text("Thumb::MTime"),
                  QString::number(QFileInfo(photo).lastModified().toSecsSinceEpoch()));
         QCOMPARE(written.text("Thumb::Size"), QString::number(QFileInfo(photo).size()));
+        QCOMPARE(written.text("Thumb::Image::Width"), QString("900"));
+        QCOMPARE(written.text("Thumb::Image::Height"), QString("1200"));
 
         // The next deal takes it without turning it again.
         const int decodes = loader.decodes.load();
@@ -290,6 +292,40 @@ private slots:
         QVERIFY(IsRed(again->image.pixelColor(280, 192)));
         QVERIFY(IsBlue(again->image.pixelColor(8, 192)));
         QCOMPARE(again->naturalSize, QSize(900, 1200));
+    }
+
+    // The copy is the deal's own decode: the writer does not read the file
+    // again (spoiled here behind the loader's back, its stamp kept). The card
+    // alone would decode at a quarter, 500 x 375: smaller than the folder's
+    // size, so the one decode is made at the copy's size.
+    void copiesComeFromTheDealsOwnDecode() {
+        const QString photo = Photo("a.jpg", JpegHalves(2000, 1500));
+        struct Spoiling : PictureLoader {
+            std::optional<Picture> Load(const QString& path, QSize maxSize, int limit) override {
+                auto picture = PictureLoader::Load(path, maxSize, limit);
+                QFile f(path);
+                const QDateTime when = QFileInfo(path).lastModified();
+                if (f.open(QIODevice::ReadWrite)) {
+                    f.write(QByteArray(int(f.size()), '\0'));
+                    f.setFileTime(when, QFileDevice::FileModificationTime);
+                }
+                return picture;
+            }
+        } loader;
+        const auto card = LoadOne(loader, photo);
+        QVERIFY(card);
+        QCOMPARE(card->image.size(), QSize(384, 288));
+        QCOMPARE(card->naturalSize, QSize(2000, 1500));
+        QVERIFY(IsRed(card->image.pixelColor(192, 10)));
+        QVERIFY(IsBlue(card->image.pixelColor(192, 280)));
+        loader.WaitForThumbnails();
+        const QImage written = ReadPng(ThumbnailOf(photo));
+        QCOMPARE(written.size(), QSize(512, 384));
+        QVERIFY(IsRed(written.pixelColor(256, 10)));
+        QVERIFY(IsBlue(written.pixelColor(256, 374)));
+        QCOMPARE(written.text("Thumb::Image::Width"), QString("2000"));
+        QCOMPARE(written.text("Thumb::Image::Height"), QString("1500"));
+        QCOMPARE(written.text("Thumb::Size"), QString::number(QFileInfo(photo).size()));
     }
 
     // A phone's HEIC, turned by its own rotation: its copy is written
