@@ -20,6 +20,7 @@
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QBuffer>
@@ -208,7 +209,6 @@ double Seconds(const timeval& t) {
 // run fails.
 std::optional<Timing> TwoAtATime(const std::function<QStringList(const QString&)>& command,
                                  const QStringList& files) {
-    extern char** environ;
     rusage before{}, after{};
     getrusage(RUSAGE_CHILDREN, &before);
     QElapsedTimer timer;
@@ -410,11 +410,11 @@ void RunDeal(benchmark::State& state, DealKind kind, const QStringList& from = p
             // The copies are written after the deal, while the player plays:
             // measured apart, from the deal's end until the last is on disk.
             state.PauseTiming();
-            QElapsedTimer timer;
-            timer.start();
+            QElapsedTimer writeTimer;
+            writeTimer.start();
             const double writeStart = ProcessCpuSeconds();
             loader.WaitForThumbnails();
-            writeWall += timer.nsecsElapsed() / 1e9;
+            writeWall += writeTimer.nsecsElapsed() / 1e9;
             writeCpu += ProcessCpuSeconds() - writeStart;
             writePeak = std::max(writePeak, PeakMB());
             EmptyCache();

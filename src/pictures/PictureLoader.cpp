@@ -1,6 +1,7 @@
 #include "pictures/PictureLoader.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/syscall.h>
@@ -243,6 +244,16 @@ bool JpegDecodesWhole(const QByteArray& b, qint64 maxBytes) {
     return read && !(check.ranOut && check.scanStarved);
 }
 
+// Freed decode buffers (a file's bytes, pixels, a JPEG's coefficients) go
+// back to the system at once. Left to itself glibc raises its threshold to
+// the largest block freed so far, so after the first photo every buffer up
+// to 32 MB comes from the arena of the thread that asked for it and stays
+// resident there when freed, one such arena per worker.
+void ReturnLargeBlocks() {
+    static std::once_flag once;
+    std::call_once(once, [] { mallopt(M_MMAP_THRESHOLD, decodelimits::OwnMappingKB * 1024); });
+}
+
 void EnsureQtLimit() {
     static std::once_flag once;
     std::call_once(once,
@@ -342,8 +353,25 @@ qint64 RasterCost(const QByteArray& bytes, const QByteArray& format, const Raste
     return cost + 4 * decodeW * decodeH;
 }
 
+// How short of the size asked for a JPEG's eighth may fall and still be
+// taken, when the caller allows (it enlarges the picture itself): the next
+// scale up, a quarter, costs the decoder 60 % more instructions, as it then
+// needs more than each block's first coefficient.
+constexpr int NearEnoughPercent = 95;
+
+// The size a JPEG stored at `stored` decodes to for `storedTarget`: the
+// target itself, or with `nearEnough` an eighth just short of it.
+QSize JpegDecodeSize(QSize stored, QSize storedTarget, bool nearEnough) {
+    const QSize eighth((stored.width() + 7) / 8, (stored.height() + 7) / 8);
+    const bool fits = eighth.width() >= storedTarget.width() &&
+                      eighth.height() >= storedTarget.height();
+    const bool near = eighth.width() * 100 >= storedTarget.width() * NearEnoughPercent &&
+                      eighth.height() * 100 >= storedTarget.height() * NearEnoughPercent;
+    return nearEnough && !fits && near ? eighth : storedTarget;
+}
+
 std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, const QString& path,
-                                  QSize maxSize, qint64 maxBytes) {
+                                  QSize maxSize, qint64 maxBytes, bool nearEnough = false) {
     auto plan = CheckRaster(bytes, format, maxBytes);
     if (!plan) return std::nullopt;
     if (plan->icon && plan->icon->png) {
@@ -370,7 +398,10 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
     if (cost < 0 || cost > maxBytes) return std::nullopt;
     if (format == "jpeg" && !JpegComplete(bytes) && !JpegDecodesWhole(bytes, maxBytes))
         return std::nullopt;
-    if (target != upright) reader.setScaledSize(storedTarget);
+    if (target != upright)
+        reader.setScaledSize(format == "jpeg"
+                                 ? JpegDecodeSize(stored, storedTarget, nearEnough)
+                                 : storedTarget);
     QImage image = reader.read();
     if (image.isNull()) return std::nullopt;
     if (plan->pngOrientation != 1) image = exiforientation::Upright(image, plan->pngOrientation);
@@ -384,7 +415,8 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
     return Picture{std::move(image), path, natural};
 }
 
-std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocationLimitMB) {
+std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocationLimitMB,
+                                bool nearEnough = false) {
     EnsureQtLimit();
     const qint64 maxBytes =
         qint64(std::clamp(allocationLimitMB, 1, PictureLoader::QtAllocationLimitMB)) * 1024 * 1024;
@@ -410,7 +442,7 @@ std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocati
         if (!image) return std::nullopt;
         return Picture{std::move(*image), path, natural};
     }
-    return LoadRaster(bytes, format, path, maxSize, maxBytes);
+    return LoadRaster(bytes, format, path, maxSize, maxBytes, nearEnough);
 }
 
 // A deal's worker asks the decode it makes through Load (which a test may
@@ -422,21 +454,33 @@ struct CopyRequest {
 };
 thread_local CopyRequest* copyRequest = nullptr;
 
+// `image` at `size`, three bytes a pixel unless it has an alpha channel.
+QImage Resized(const QImage& image, QSize size, bool compact) {
+    QImage out = size == image.size()
+                     ? image
+                     : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return compact && !out.hasAlphaChannel() ? out.convertToFormat(QImage::Format_RGB888) : out;
+}
+
 // The card's picture and the cache's copy from one decode, made at the
-// copy's size (the larger): the copy is the decoded picture itself, the
-// card's is scaled from it once.
+// copy's size (the larger; a JPEG's eighth when near enough), each scaled
+// from it once. The copy waits for the writer until after the deal: three
+// bytes a pixel.
 std::optional<Picture> LoadFileWithCopy(const QString& path, QSize maxSize, int allocationLimitMB,
                                         CopyRequest& request) {
     const QSize box(request.edge, request.edge);
-    auto picture = LoadFile(path, box, allocationLimitMB);
+    auto picture = LoadFile(path, box, allocationLimitMB, true);
     if (!picture) return picture;
     const QSize natural = picture->naturalSize, got = picture->image.size();
-    if (std::max(natural.width(), natural.height()) > request.edge) request.copy = picture->image;
-    // The card's size from the original's, as a decode straight to it gives.
-    const bool exact = natural.isValid() && PictureLoader::FitWithin(natural, box) == got;
-    const QSize card = PictureLoader::FitWithin(exact ? natural : got, maxSize);
-    if (card != got)
-        picture->image = picture->image.scaled(card, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // Sizes from the original's, as a decode straight to them gives, unless
+    // the decode came out of another shape (a GIF's screen and frame).
+    const qint64 skew = qint64(natural.width()) * got.height() - qint64(natural.height()) * got.width();
+    const QSize from = natural.isValid() && std::abs(skew) <= std::max(natural.width(), natural.height())
+                           ? natural
+                           : got;
+    if (std::max(natural.width(), natural.height()) > request.edge)
+        request.copy = Resized(picture->image, PictureLoader::FitWithin(from, box), true);
+    picture->image = Resized(picture->image, PictureLoader::FitWithin(from, maxSize), false);
     return picture;
 }
 
@@ -744,8 +788,9 @@ private:
 };
 
 PictureLoader::PictureLoader()
-    : thumbnails_(std::make_shared<ThumbnailCache>()),
-      writer_(std::make_unique<ThumbnailWriter>()) {}
+    : thumbnails_(std::make_shared<ThumbnailCache>()), writer_(std::make_unique<ThumbnailWriter>()) {
+    ReturnLargeBlocks();
+}
 
 PictureLoader::~PictureLoader() = default;
 
