@@ -255,11 +255,10 @@ std::optional<Timing> DjpegFloor(const QStringList& files) {
 std::optional<Timing> VipsFloor(const QStringList& files) {
     if (QStandardPaths::findExecutable("vipsthumbnail").isEmpty()) return std::nullopt;
     static QTemporaryDir out;
+    const QString size = QString::number(board::IntermediateSize);
     return TwoAtATime(
-        [](const QString& f) {
-            return QStringList{"vipsthumbnail", f, "-s",
-                               QString::number(board::IntermediateSize), "-o",
-                               out.path() + "/%s.jpg"};
+        [&](const QString& f) {
+            return QStringList{"vipsthumbnail", f, "-s", size, "-o", out.path() + "/%s.jpg"};
         },
         files);
 }
@@ -435,7 +434,8 @@ void RunDeal(benchmark::State& state, DealKind kind, const QStringList& from = p
     }
     if (kind == DealKind::Repeat) {
         state.counters["first_over_repeat"] = firstWall / (wall / runs);
-        std::fprintf(stderr, "repeat deal %.3f s; the first deal that filled the cache %.3f s: %.1fx\n",
+        std::fprintf(stderr,
+                     "repeat deal %.3f s; the first deal that filled the cache %.3f s: %.1fx\n",
                      wall / runs, firstWall, firstWall / (wall / runs));
     }
     Module1.QuietUnload = 1;

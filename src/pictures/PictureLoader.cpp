@@ -24,8 +24,8 @@
 #include <cerrno>
 #include <climits>
 #include <condition_variable>
-#include <cstring>
 #include <csetjmp>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <numeric>
@@ -363,8 +363,8 @@ constexpr int NearEnoughPercent = 95;
 // target itself, or with `nearEnough` an eighth just short of it.
 QSize JpegDecodeSize(QSize stored, QSize storedTarget, bool nearEnough) {
     const QSize eighth((stored.width() + 7) / 8, (stored.height() + 7) / 8);
-    const bool fits = eighth.width() >= storedTarget.width() &&
-                      eighth.height() >= storedTarget.height();
+    const bool fits =
+        eighth.width() >= storedTarget.width() && eighth.height() >= storedTarget.height();
     const bool near = eighth.width() * 100 >= storedTarget.width() * NearEnoughPercent &&
                       eighth.height() * 100 >= storedTarget.height() * NearEnoughPercent;
     return nearEnough && !fits && near ? eighth : storedTarget;
@@ -386,8 +386,8 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
     if (!ChooseImage(reader, format, *plan)) return std::nullopt;
     // The announced size, checked before anything is decoded.
     // Qt gives a top-down bitmap's height as stored, negative.
-    const QSize stored = plan->bmp ? QSize(int(plan->bmp->width), int(plan->bmp->height))
-                                   : reader.size();
+    const QSize stored =
+        plan->bmp ? QSize(int(plan->bmp->width), int(plan->bmp->height)) : reader.size();
     if (!stored.isValid() || stored.isEmpty()) return std::nullopt;
     const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) ||
                         exiforientation::Turns(plan->pngOrientation);
@@ -399,9 +399,8 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
     if (format == "jpeg" && !JpegComplete(bytes) && !JpegDecodesWhole(bytes, maxBytes))
         return std::nullopt;
     if (target != upright)
-        reader.setScaledSize(format == "jpeg"
-                                 ? JpegDecodeSize(stored, storedTarget, nearEnough)
-                                 : storedTarget);
+        reader.setScaledSize(format == "jpeg" ? JpegDecodeSize(stored, storedTarget, nearEnough)
+                                              : storedTarget);
     QImage image = reader.read();
     if (image.isNull()) return std::nullopt;
     if (plan->pngOrientation != 1) image = exiforientation::Upright(image, plan->pngOrientation);
@@ -474,10 +473,11 @@ std::optional<Picture> LoadFileWithCopy(const QString& path, QSize maxSize, int 
     const QSize natural = picture->naturalSize, got = picture->image.size();
     // Sizes from the original's, as a decode straight to them gives, unless
     // the decode came out of another shape (a GIF's screen and frame).
-    const qint64 skew = qint64(natural.width()) * got.height() - qint64(natural.height()) * got.width();
-    const QSize from = natural.isValid() && std::abs(skew) <= std::max(natural.width(), natural.height())
-                           ? natural
-                           : got;
+    const qint64 skew =
+        qint64(natural.width()) * got.height() - qint64(natural.height()) * got.width();
+    const bool sameShape =
+        natural.isValid() && std::abs(skew) <= std::max(natural.width(), natural.height());
+    const QSize from = sameShape ? natural : got;
     if (std::max(natural.width(), natural.height()) > request.edge)
         request.copy = Resized(picture->image, PictureLoader::FitWithin(from, box), true);
     picture->image = Resized(picture->image, PictureLoader::FitWithin(from, maxSize), false);
@@ -553,7 +553,8 @@ std::optional<Picture> PictureLoader::Load(const QString& path, QSize maxSize,
                                            int allocationLimitMB) {
     try {
         CopyRequest* request = std::exchange(copyRequest, nullptr);
-        if (request && maxSize.isValid() && request->edge >= std::max(maxSize.width(), maxSize.height()))
+        if (request && maxSize.isValid() &&
+            request->edge >= std::max(maxSize.width(), maxSize.height()))
             return LoadFileWithCopy(path, maxSize, allocationLimitMB, *request);
         return LoadFile(path, maxSize, allocationLimitMB);
     } catch (...) {
@@ -657,7 +658,7 @@ public:
         QSize want;
         ThumbnailCache::Stamp stamp;
         bool failed = false;
-        QImage image;  // the copy, when the deal's decode left it
+        QImage image;   // the copy, when the deal's decode left it
         QSize natural;  // the original's size, with the copy
     };
 
@@ -788,7 +789,8 @@ private:
 };
 
 PictureLoader::PictureLoader()
-    : thumbnails_(std::make_shared<ThumbnailCache>()), writer_(std::make_unique<ThumbnailWriter>()) {
+    : thumbnails_(std::make_shared<ThumbnailCache>()),
+      writer_(std::make_unique<ThumbnailWriter>()) {
     ReturnLargeBlocks();
 }
 
