@@ -467,6 +467,11 @@ QImage Resized(const QImage& image, QSize size, bool compact) {
 // bytes a pixel.
 std::optional<Picture> LoadFileWithCopy(const QString& path, QSize maxSize, int allocationLimitMB,
                                         CopyRequest& request) {
+    // A metafile is drawn at the card's size, as ever, not scaled from a
+    // larger drawing; the writer draws its copy itself.
+    const auto head = PictureLoader::ReadRegularFile(path, 16, nullptr);
+    if (head && PictureLoader::DetectFormat(*head) == "wmf")
+        return LoadFile(path, maxSize, allocationLimitMB);
     const QSize box(request.edge, request.edge);
     auto picture = LoadFile(path, box, allocationLimitMB, true);
     if (!picture) return picture;
