@@ -9,11 +9,19 @@
 // them, and without), AVIF and WebP copies, beside the JPEG deal without the
 // cache.
 //
+// The first deal is timed beside the decode floor in the same run: djpeg at
+// 1/8 scale over the same 40 files, two processes at a time (and
+// vipsthumbnail when it is installed), as a ratio, since the machine is
+// shared and only figures taken together compare.
+//
 // The thumbnail cache lives in the build folder (bench-cache/), never the
 // user's.
 // The pictures are generated once into the build folder (bench-pictures/).
 #include <benchmark/benchmark.h>
+#include <spawn.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QBuffer>
@@ -26,6 +34,7 @@
 #include <QImageWriter>
 #include <QPainter>
 #include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <chrono>
 #include <cstdio>
@@ -189,6 +198,86 @@ public:
     }
 };
 
+// The real loader, noting which files each deal asked for: the floor is
+// timed over the same ones.
+class NotingLoader final : public PictureLoader {
+public:
+    QStringList asked;
+    void LoadMany(const QStringList& paths, QSize maxSize,
+                  const std::function<bool(int, std::optional<Picture>)>& consume,
+                  const std::function<void(int)>& progress) override {
+        asked += paths;
+        PictureLoader::LoadMany(paths, maxSize, consume, progress);
+    }
+};
+
+struct Timing {
+    double wall = 0, cpu = 0;
+};
+
+double Seconds(const timeval& t) {
+    return t.tv_sec + t.tv_usec / 1e6;
+}
+
+// Runs `command(file)` for every file, two processes at a time, as a deal's
+// two workers decode; the wall time and the children's CPU. Nothing when a
+// run fails.
+std::optional<Timing> TwoAtATime(const std::function<QStringList(const QString&)>& command,
+                                 const QStringList& files) {
+    rusage before{}, after{};
+    getrusage(RUSAGE_CHILDREN, &before);
+    QElapsedTimer timer;
+    timer.start();
+    int running = 0;
+    bool ok = true;
+    for (qsizetype next = 0; next < files.size() || running > 0;) {
+        if (next < files.size() && running < 2) {
+            std::vector<QByteArray> args;
+            for (const QString& a : command(files[next++])) args.push_back(QFile::encodeName(a));
+            std::vector<char*> argv;
+            for (QByteArray& a : args) argv.push_back(a.data());
+            argv.push_back(nullptr);
+            pid_t pid = 0;
+            if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0)
+                return std::nullopt;
+            ++running;
+            continue;
+        }
+        int status = 0;
+        if (::wait(&status) < 0) return std::nullopt;
+        --running;
+        ok = ok && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    }
+    const double wall = timer.nsecsElapsed() / 1e9;
+    getrusage(RUSAGE_CHILDREN, &after);
+    const double cpu = Seconds(after.ru_utime) + Seconds(after.ru_stime) -
+                       Seconds(before.ru_utime) - Seconds(before.ru_stime);
+    if (!ok) return std::nullopt;
+    return Timing{wall, cpu};
+}
+
+// The decode floor: the library's own tool decoding each file at 1/8 scale.
+std::optional<Timing> DjpegFloor(const QStringList& files) {
+    if (QStandardPaths::findExecutable("djpeg").isEmpty()) return std::nullopt;
+    return TwoAtATime(
+        [](const QString& f) {
+            return QStringList{"djpeg", "-scale", "1/8", "-outfile", "/dev/null", f};
+        },
+        files);
+}
+
+// A dedicated thumbnailing tool making the card's size, when installed.
+std::optional<Timing> VipsFloor(const QStringList& files) {
+    if (QStandardPaths::findExecutable("vipsthumbnail").isEmpty()) return std::nullopt;
+    static QTemporaryDir out;
+    const QString size = QString::number(board::IntermediateSize);
+    return TwoAtATime(
+        [&](const QString& f) {
+            return QStringList{"vipsthumbnail", f, "-s", size, "-o", out.path() + "/%s.jpg"};
+        },
+        files);
+}
+
 // Peak resident memory since the last reset, in MB (Linux).
 void ResetPeak() {
     std::ofstream f("/proc/self/clear_refs");
@@ -253,50 +342,115 @@ Form2& Deal(const QStringList& from = pictures) {
 
 enum class DealKind { Naive, NoCache, First, Repeat };
 
+// The floor over the files the deal used, beside the deal's own time.
+struct Floors {
+    Timing deal, djpeg, vips;
+    bool haveDjpeg = true, haveVips = true;
+    int runs = 0;
+    void Add(const Timing& dealt, const QStringList& files) {
+        deal.wall += dealt.wall;
+        deal.cpu += dealt.cpu;
+        const auto d = DjpegFloor(files);
+        const auto v = VipsFloor(files);
+        haveDjpeg = haveDjpeg && d;
+        haveVips = haveVips && v;
+        if (d) djpeg.wall += d->wall, djpeg.cpu += d->cpu;
+        if (v) vips.wall += v->wall, vips.cpu += v->cpu;
+        ++runs;
+    }
+    void Report(benchmark::State& state, int files) const {
+        if (runs == 0) return;
+        const auto line = [&](const char* name, const Timing& t) {
+            std::fprintf(stderr,
+                         "%s over the same %d files, two at a time: %.3f s (%.2f s CPU); "
+                         "first deal %.3f s (%.2f s CPU): %.2fx its time, %.2fx its CPU\n",
+                         name, files, t.wall / runs, t.cpu / runs, deal.wall / runs,
+                         deal.cpu / runs, deal.wall / t.wall, deal.cpu / t.cpu);
+        };
+        if (haveDjpeg) {
+            state.counters["floor_s"] = djpeg.wall / runs;
+            state.counters["floor_cpu_s"] = djpeg.cpu / runs;
+            state.counters["deal_over_floor"] = deal.wall / djpeg.wall;
+            state.counters["deal_cpu_over_floor"] = deal.cpu / djpeg.cpu;
+            line("djpeg -scale 1/8", djpeg);
+        } else {
+            std::fprintf(stderr, "djpeg is not installed (libjpeg-turbo-progs): no floor\n");
+        }
+        if (haveVips) {
+            state.counters["deal_over_vips"] = deal.wall / vips.wall;
+            line("vipsthumbnail", vips);
+        }
+    }
+};
+
 void RunDeal(benchmark::State& state, DealKind kind, const QStringList& from = pictures) {
-    if (kind == DealKind::Naive)
+    NotingLoader* noting = nullptr;
+    if (kind == DealKind::Naive) {
         platform().pictures = std::make_unique<NaiveLoader>();
-    else
-        platform().pictures = std::make_unique<PictureLoader>();
+    } else {
+        auto loader = std::make_unique<NotingLoader>();
+        noting = loader.get();
+        platform().pictures = std::move(loader);
+    }
     PictureLoader& loader = *platform().pictures;
     if (kind == DealKind::NoCache) loader.SetThumbnailCache(nullptr);
     EmptyCache();
+    double firstWall = 0;
     if (kind == DealKind::Repeat) {  // filled by a first deal
+        QElapsedTimer timer;
+        timer.start();
         Deal(from);
+        firstWall = timer.nsecsElapsed() / 1e9;
         loader.WaitForThumbnails();
     }
-    double peak = 0, before = 0, cpu = 0;
+    double peak = 0, before = 0, cpu = 0, wall = 0;
     double writeWall = 0, writeCpu = 0, writePeak = 0;
+    Floors floors;
     for (auto _ : state) {
         before = ResidentMB();
         ResetPeak();
+        if (noting) noting->asked.clear();
+        QElapsedTimer timer;
+        timer.start();
         const double cpuStart = ProcessCpuSeconds();
         Form2& game = Deal(from);
-        cpu += ProcessCpuSeconds() - cpuStart;
+        const Timing dealt{timer.nsecsElapsed() / 1e9, ProcessCpuSeconds() - cpuStart};
+        cpu += dealt.cpu;
+        wall += dealt.wall;
         peak = std::max(peak, PeakMB());
         if (game.PairCount != 40) state.SkipWithError("the deal did not reach 40 pairs");
         if (kind == DealKind::First) {
             // The copies are written after the deal, while the player plays:
             // measured apart, from the deal's end until the last is on disk.
             state.PauseTiming();
-            QElapsedTimer timer;
-            timer.start();
+            QElapsedTimer writeTimer;
+            writeTimer.start();
             const double writeStart = ProcessCpuSeconds();
             loader.WaitForThumbnails();
-            writeWall += timer.nsecsElapsed() / 1e9;
+            writeWall += writeTimer.nsecsElapsed() / 1e9;
             writeCpu += ProcessCpuSeconds() - writeStart;
             writePeak = std::max(writePeak, PeakMB());
             EmptyCache();
+            floors.Add(dealt, noting->asked);
             state.ResumeTiming();
         }
     }
+    const double runs = double(state.iterations());
     state.counters["peak_MB"] = peak;
     state.counters["resident_before_MB"] = before;
-    state.counters["process_cpu_s"] = cpu / double(state.iterations());
+    state.counters["process_cpu_s"] = cpu / runs;
     if (kind == DealKind::First) {
-        state.counters["write_after_deal_s"] = writeWall / double(state.iterations());
-        state.counters["write_cpu_s"] = writeCpu / double(state.iterations());
+        state.counters["write_after_deal_s"] = writeWall / runs;
+        state.counters["write_cpu_s"] = writeCpu / runs;
+        state.counters["write_cpu_over_deal"] = writeCpu / cpu;
         state.counters["peak_with_write_MB"] = writePeak;
+        floors.Report(state, int(noting->asked.size()));
+    }
+    if (kind == DealKind::Repeat) {
+        state.counters["first_over_repeat"] = firstWall / (wall / runs);
+        std::fprintf(stderr,
+                     "repeat deal %.3f s; the first deal that filled the cache %.3f s: %.1fx\n",
+                     wall / runs, firstWall, firstWall / (wall / runs));
     }
     Forms::Discard<Form2>();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -34,6 +34,12 @@ constexpr int AllDecodingMB = DealBudgetMB + PictureMB + ViewerPictureMB;
 constexpr int QtBackstopMB = 1024;
 static_assert(AllDecodingMB <= QtBackstopMB);
 
+// Blocks from this size up get a mapping of their own, returned to the
+// system when freed: a picture's bytes, pixels and coefficients never stay
+// resident in a worker's heap after its decode. A card's picture (384 x 288,
+// 432 KB) is one; the per-row and per-marker allocations are not.
+constexpr int OwnMappingKB = 256;
+
 // PNG text chunks: the game needs none of them but the thumbnail cache's own
 // "Thumb::" keys (a URI, a time, sizes: short). Every other text chunk is
 // dropped before the decoder sees the file; those keys are read with a cap on

@@ -1,6 +1,7 @@
 #include "pictures/PictureLoader.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <pthread.h>
 #include <sched.h>
 #include <sys/syscall.h>
@@ -24,6 +25,7 @@
 #include <climits>
 #include <condition_variable>
 #include <csetjmp>
+#include <cstring>
 #include <deque>
 #include <mutex>
 #include <numeric>
@@ -163,11 +165,17 @@ bool JpegComplete(const QByteArray& b) {
         if (len < 2 || at + 2 + len > n) return false;
         at += 2 + len;
         if (marker == 0xDA) {  // entropy-coded data up to the next real marker
+            // A camera photo is megabytes of it: found a byte at a time by memchr.
+            const char* data = b.constData();
             while (at + 1 < n) {
-                if (ByteAt(b, at) == 0xFF) {
-                    const quint8 next = ByteAt(b, at + 1);
-                    if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7)) break;
+                const void* ff = std::memchr(data + at, 0xFF, size_t(n - 1 - at));
+                if (!ff) {
+                    at = n - 1;
+                    break;
                 }
+                at = static_cast<const char*>(ff) - data;
+                const quint8 next = ByteAt(b, at + 1);
+                if (next != 0x00 && !(next >= 0xD0 && next <= 0xD7)) break;
                 ++at;
             }
         }
@@ -238,76 +246,88 @@ bool JpegDecodesWhole(const QByteArray& b, qint64 maxBytes) {
     return read && !(check.ranOut && check.scanStarved);
 }
 
+// Freed decode buffers (a file's bytes, pixels, a JPEG's coefficients) go
+// back to the system at once. Left to itself glibc raises its threshold to
+// the largest block freed so far, so after the first photo every buffer up
+// to 32 MB comes from the arena of the thread that asked for it and stays
+// resident there when freed, one such arena per worker.
+void ReturnLargeBlocks() {
+    static std::once_flag once;
+    std::call_once(once, [] { mallopt(M_MMAP_THRESHOLD, decodelimits::OwnMappingKB * 1024); });
+}
+
 void EnsureQtLimit() {
     static std::once_flag once;
     std::call_once(once,
                    [] { QImageReader::setAllocationLimit(PictureLoader::QtAllocationLimitMB); });
 }
 
-std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, const QString& path,
-                                  QSize maxSize, qint64 maxBytes) {
+// What the checks before a raster decode found, for the decode itself.
+struct RasterPlan {
     std::optional<BmpHeader> bmp;
-    if (format == "bmp") {
-        bmp = ReadBmpHeader(bytes);
-        if (!bmp || !BmpComplete(bytes, *bmp) || !QtReadsBmpRight(*bmp)) return std::nullopt;
-    }
     std::optional<decodecost::Gif> gif;
-    if (format == "gif") {
-        gif = decodecost::GifCost(bytes);
-        if (!gif || !gif->firstFrameComplete) return std::nullopt;
+    std::optional<decodecost::IcoEntry> icon;
+    int pngOrientation = 1;  // Qt turns the others by their EXIF orientation
+    qint64 cost = 0;         // the bytes the file itself takes count too
+};
+
+// The checks of each type's own structure before its decoder sees it. A
+// PNG's orientation is read before the chunks that carry it are dropped.
+std::optional<RasterPlan> CheckRaster(QByteArray& bytes, const QByteArray& format,
+                                      qint64 maxBytes) {
+    RasterPlan plan;
+    if (format == "bmp") {
+        plan.bmp = ReadBmpHeader(bytes);
+        if (!plan.bmp || !BmpComplete(bytes, *plan.bmp) || !QtReadsBmpRight(*plan.bmp))
+            return std::nullopt;
     }
-    // The bytes the file itself takes count towards what it costs.
-    qint64 cost = bytes.size();
-    // Qt turns the others by their EXIF orientation; PNG's is applied here,
-    // read before the chunks that carry it are dropped.
-    const int pngOrientation = format == "png" ? exiforientation::FromPng(bytes) : 1;
+    if (format == "gif") {
+        plan.gif = decodecost::GifCost(bytes);
+        if (!plan.gif || !plan.gif->firstFrameComplete) return std::nullopt;
+    }
+    plan.cost = bytes.size();
     if (format == "png") {
+        plan.pngOrientation = exiforientation::FromPng(bytes);
         // Chunks must chain up to the end chunk; text and the like never reach the decoder.
         auto pixels = decodecost::PngPixelsOnly(bytes);
         if (!pixels) return std::nullopt;
         bytes = std::move(*pixels);
-        if (bytes.contains("iCCP")) cost += decodelimits::PngProfileBytes;
+        if (bytes.contains("iCCP")) plan.cost += decodelimits::PngProfileBytes;
     }
-    std::optional<decodecost::IcoEntry> icon;
     if (format == "ico") {  // the largest of the icon's images, by its own data's size
-        icon = decodecost::LargestIcoEntry(bytes);
-        if (!icon || cost + icon->Bytes() > maxBytes) return std::nullopt;
-        if (icon->png) {
-            QByteArray png = bytes.mid(qsizetype(icon->offset), qsizetype(icon->length));
-            return LoadRaster(png, "png", path, maxSize, maxBytes - cost);
+        plan.icon = decodecost::LargestIcoEntry(bytes);
+        if (!plan.icon || plan.cost + plan.icon->Bytes() > maxBytes) return std::nullopt;
+    }
+    return plan;
+}
+
+// Puts the reader on the image to decode: an icon's largest, a TIFF's
+// largest page.
+bool ChooseImage(QImageReader& reader, const QByteArray& format, const RasterPlan& plan) {
+    if (plan.icon && !reader.jumpToImage(plan.icon->index)) return false;
+    if (format != "tiff") return true;
+    int best = 0;
+    qint64 bestArea = -1;
+    for (int i = 0; i < reader.imageCount() && i < 64; ++i) {
+        if (!reader.jumpToImage(i)) break;
+        const QSize s = reader.size();
+        if (qint64(s.width()) * s.height() > bestArea) {
+            bestArea = qint64(s.width()) * s.height();
+            best = i;
         }
     }
-    QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
-    QImageReader reader(&buffer, format);
-    reader.setDecideFormatFromContent(false);
-    reader.setAutoTransform(true);
-    if (icon && !reader.jumpToImage(icon->index)) return std::nullopt;
-    if (format == "tiff") {  // the largest of its pages
-        int best = 0;
-        qint64 bestArea = -1;
-        for (int i = 0; i < reader.imageCount() && i < 64; ++i) {
-            if (!reader.jumpToImage(i)) break;
-            const QSize s = reader.size();
-            if (qint64(s.width()) * s.height() > bestArea) {
-                bestArea = qint64(s.width()) * s.height();
-                best = i;
-            }
-        }
-        if (!reader.jumpToImage(best)) return std::nullopt;
-    }
-    // The announced size, checked before anything is decoded.
-    // Qt gives a top-down bitmap's height as stored, negative.
-    const QSize stored = bmp ? QSize(int(bmp->width), int(bmp->height)) : reader.size();
-    if (!stored.isValid() || stored.isEmpty()) return std::nullopt;
-    const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) ||
-                        exiforientation::Turns(pngOrientation);
-    const QSize upright = turned ? stored.transposed() : stored;
-    const QSize target = PictureLoader::FitWithin(upright, maxSize);
-    const QSize storedTarget = turned ? target.transposed() : target;
+    return reader.jumpToImage(best);
+}
+
+// Everything the decoder will allocate for a picture stored at `stored`
+// and decoded to fit `storedTarget`, known before it starts; -1 when the
+// headers do not hold up.
+qint64 RasterCost(const QByteArray& bytes, const QByteArray& format, const RasterPlan& plan,
+                  QSize stored, QSize storedTarget) {
+    qint64 cost = plan.cost;
     // JPEG decodes at 1/2, 1/4 or 1/8 directly; the others decode whole, then scale.
     qint64 decodeW = stored.width(), decodeH = stored.height();
-    if (format == "jpeg" && target != upright) {
+    if (format == "jpeg" && storedTarget != stored) {
         for (int d : {8, 4, 2}) {
             const qint64 w = (stored.width() + d - 1) / d, h = (stored.height() + d - 1) / d;
             if (w >= storedTarget.width() && h >= storedTarget.height()) {
@@ -317,29 +337,75 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
             }
         }
     }
-    // Everything the decoder will allocate, known before it starts.
-    if (target != upright) cost += 4 * qint64(target.width()) * target.height();  // the scaled copy
-    if (gif) {
-        cost += gif->Bytes();
-    } else if (format == "jpeg") {
+    if (storedTarget != stored)  // the scaled copy
+        cost += 4 * qint64(storedTarget.width()) * storedTarget.height();
+    if (plan.gif) return cost + plan.gif->Bytes();
+    if (format == "jpeg") {
         const auto jpeg = decodecost::JpegCost(bytes);
-        if (!jpeg) return std::nullopt;
+        if (!jpeg) return -1;
         // The markers the decoder keeps are copies of part of the file.
-        cost += 4 * decodeW * decodeH + jpeg->coefficientBytes + jpeg->rowBytes + bytes.size();
-    } else if (format == "png") {
-        const auto png = decodecost::PngCost(bytes);
-        if (!png) return std::nullopt;
-        cost += png->Bytes();
-    } else {
-        cost += 4 * decodeW * decodeH;
+        return cost + 4 * decodeW * decodeH + jpeg->coefficientBytes + jpeg->rowBytes +
+               bytes.size();
     }
-    if (cost > maxBytes) return std::nullopt;
+    if (format == "png") {
+        const auto png = decodecost::PngCost(bytes);
+        if (!png) return -1;
+        return cost + png->Bytes();
+    }
+    return cost + 4 * decodeW * decodeH;
+}
+
+// How short of the size asked for a JPEG's eighth may fall and still be
+// taken, when the caller allows (it enlarges the picture itself): the next
+// scale up, a quarter, costs the decoder 60 % more instructions, as it then
+// needs more than each block's first coefficient.
+constexpr int NearEnoughPercent = 95;
+
+// The size a JPEG stored at `stored` decodes to for `storedTarget`: the
+// target itself, or with `nearEnough` an eighth just short of it.
+QSize JpegDecodeSize(QSize stored, QSize storedTarget, bool nearEnough) {
+    const QSize eighth((stored.width() + 7) / 8, (stored.height() + 7) / 8);
+    const bool fits =
+        eighth.width() >= storedTarget.width() && eighth.height() >= storedTarget.height();
+    const bool near = eighth.width() * 100 >= storedTarget.width() * NearEnoughPercent &&
+                      eighth.height() * 100 >= storedTarget.height() * NearEnoughPercent;
+    return nearEnough && !fits && near ? eighth : storedTarget;
+}
+
+std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, const QString& path,
+                                  QSize maxSize, qint64 maxBytes, bool nearEnough = false) {
+    auto plan = CheckRaster(bytes, format, maxBytes);
+    if (!plan) return std::nullopt;
+    if (plan->icon && plan->icon->png) {
+        QByteArray png = bytes.mid(qsizetype(plan->icon->offset), qsizetype(plan->icon->length));
+        return LoadRaster(png, "png", path, maxSize, maxBytes - plan->cost);
+    }
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
+    QImageReader reader(&buffer, format);
+    reader.setDecideFormatFromContent(false);
+    reader.setAutoTransform(true);
+    if (!ChooseImage(reader, format, *plan)) return std::nullopt;
+    // The announced size, checked before anything is decoded.
+    // Qt gives a top-down bitmap's height as stored, negative.
+    const QSize stored =
+        plan->bmp ? QSize(int(plan->bmp->width), int(plan->bmp->height)) : reader.size();
+    if (!stored.isValid() || stored.isEmpty()) return std::nullopt;
+    const bool turned = (reader.transformation() & QImageIOHandler::TransformationRotate90) ||
+                        exiforientation::Turns(plan->pngOrientation);
+    const QSize upright = turned ? stored.transposed() : stored;
+    const QSize target = PictureLoader::FitWithin(upright, maxSize);
+    const QSize storedTarget = turned ? target.transposed() : target;
+    const qint64 cost = RasterCost(bytes, format, *plan, stored, storedTarget);
+    if (cost < 0 || cost > maxBytes) return std::nullopt;
     if (format == "jpeg" && !JpegComplete(bytes) && !JpegDecodesWhole(bytes, maxBytes))
         return std::nullopt;
-    if (target != upright) reader.setScaledSize(storedTarget);
+    if (target != upright)
+        reader.setScaledSize(format == "jpeg" ? JpegDecodeSize(stored, storedTarget, nearEnough)
+                                              : storedTarget);
     QImage image = reader.read();
     if (image.isNull()) return std::nullopt;
-    if (pngOrientation != 1) image = exiforientation::Upright(image, pngOrientation);
+    if (plan->pngOrientation != 1) image = exiforientation::Upright(image, plan->pngOrientation);
     // A file may announce one size and decode to another (a GIF whose
     // screen is smaller than its frame): the decoded size is the picture's
     // own, and a card still gets no more than it asked for.
@@ -350,7 +416,8 @@ std::optional<Picture> LoadRaster(QByteArray& bytes, const QByteArray& format, c
     return Picture{std::move(image), path, natural};
 }
 
-std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocationLimitMB) {
+std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocationLimitMB,
+                                bool nearEnough = false) {
     EnsureQtLimit();
     const qint64 maxBytes =
         qint64(std::clamp(allocationLimitMB, 1, PictureLoader::QtAllocationLimitMB)) * 1024 * 1024;
@@ -377,7 +444,52 @@ std::optional<Picture> LoadFile(const QString& path, QSize maxSize, int allocati
         if (!image) return std::nullopt;
         return Picture{std::move(*image), path, natural};
     }
-    return LoadRaster(bytes, format, path, maxSize, maxBytes);
+    return LoadRaster(bytes, format, path, maxSize, maxBytes, nearEnough);
+}
+
+// A deal's worker asks the decode it makes through Load (which a test may
+// override) to keep the thumbnail cache's copy too: the copy fits `edge` on
+// both sides. Only the outermost decode on the thread answers.
+struct CopyRequest {
+    int edge = 0;
+    QImage copy;  // null when the original is no larger than the copy would be
+};
+thread_local CopyRequest* copyRequest = nullptr;
+
+// `image` at `size`, three bytes a pixel unless it has an alpha channel.
+QImage Resized(const QImage& image, QSize size, bool compact) {
+    QImage out = size == image.size()
+                     ? image
+                     : image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return compact && !out.hasAlphaChannel() ? out.convertToFormat(QImage::Format_RGB888) : out;
+}
+
+// The card's picture and the cache's copy from one decode, made at the
+// copy's size (the larger; a JPEG's eighth when near enough), each scaled
+// from it once. The copy waits for the writer until after the deal: three
+// bytes a pixel.
+std::optional<Picture> LoadFileWithCopy(const QString& path, QSize maxSize, int allocationLimitMB,
+                                        CopyRequest& request) {
+    // A metafile is drawn at the card's size, as ever, not scaled from a
+    // larger drawing; the writer draws its copy itself.
+    const auto head = PictureLoader::ReadRegularFile(path, 16, nullptr);
+    if (head && PictureLoader::DetectFormat(*head) == "wmf")
+        return LoadFile(path, maxSize, allocationLimitMB);
+    const QSize box(request.edge, request.edge);
+    auto picture = LoadFile(path, box, allocationLimitMB, true);
+    if (!picture) return picture;
+    const QSize natural = picture->naturalSize, got = picture->image.size();
+    // Sizes from the original's, as a decode straight to them gives, unless
+    // the decode came out of another shape (a GIF's screen and frame).
+    const qint64 skew =
+        qint64(natural.width()) * got.height() - qint64(natural.height()) * got.width();
+    const bool sameShape =
+        natural.isValid() && std::abs(skew) <= std::max(natural.width(), natural.height());
+    const QSize from = sameShape ? natural : got;
+    if (std::max(natural.width(), natural.height()) > request.edge)
+        request.copy = Resized(picture->image, PictureLoader::FitWithin(from, box), true);
+    picture->image = Resized(picture->image, PictureLoader::FitWithin(from, maxSize), false);
+    return picture;
 }
 
 }  // namespace
@@ -449,6 +561,10 @@ std::optional<QByteArray> PictureLoader::ReadRegularFile(
 std::optional<Picture> PictureLoader::Load(const QString& path, QSize maxSize,
                                            int allocationLimitMB) {
     try {
+        CopyRequest* request = std::exchange(copyRequest, nullptr);
+        if (request && maxSize.isValid() &&
+            request->edge >= std::max(maxSize.width(), maxSize.height()))
+            return LoadFileWithCopy(path, maxSize, allocationLimitMB, *request);
         return LoadFile(path, maxSize, allocationLimitMB);
     } catch (...) {
         return std::nullopt;
@@ -542,8 +658,9 @@ void BecomeIdle() {
 }  // namespace
 
 // Writes the copies a load found missing, one at a time, at idle priority.
-// The card's picture is smaller than the cache's size, so the file is
-// decoded again at that size: the deal does not pay for it.
+// The deal's decode left each copy at the cache's size, so the writer only
+// encodes it; a copy a loader did not leave (one that decodes its own way)
+// is decoded here, where the deal does not pay for it.
 class PictureLoader::ThumbnailWriter {
 public:
     struct Job {
@@ -552,7 +669,8 @@ public:
         QSize want;
         ThumbnailCache::Stamp stamp;
         bool failed = false;
-        QImage image;  // when the card's picture already has the cache's size
+        QImage image;   // the copy, when the deal's decode left it
+        QSize natural;  // the original's size, with the copy
     };
 
     ThumbnailWriter() {
@@ -658,7 +776,7 @@ private:
             return true;
         }
         QImage image = job.image;
-        QSize natural;
+        QSize natural = job.natural;
         if (image.isNull()) {
             const auto bucket = ThumbnailCache::BucketFor(job.want);
             if (!bucket) return true;
@@ -683,7 +801,9 @@ private:
 
 PictureLoader::PictureLoader()
     : thumbnails_(std::make_shared<ThumbnailCache>()),
-      writer_(std::make_unique<ThumbnailWriter>()) {}
+      writer_(std::make_unique<ThumbnailWriter>()) {
+    ReturnLargeBlocks();
+}
 
 PictureLoader::~PictureLoader() = default;
 
@@ -695,202 +815,258 @@ void PictureLoader::WaitForThumbnails() {
     writer_->Wait();
 }
 
-void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
-                             const std::function<bool(int, std::optional<Picture>)>& consume,
-                             const std::function<void(int)>& progress) {
-    const int count = static_cast<int>(paths.size());
-    if (count == 0) return;
-    const std::shared_ptr<const ThumbnailCache> cache = thumbnails_;
-    const auto bucket = cache ? ThumbnailCache::BucketFor(maxSize) : std::nullopt;
-    // Largest files first, so the long decodes start early and overlap the rest.
-    // A progressive JPEG keeps every coefficient of the whole picture in memory
-    // while it decodes (tens of MB for a camera photo), so at most one of them
-    // decodes at a time; the other workers take plain files meanwhile. A worker
-    // finds out which kind a file is when it first takes it, and hands a
-    // progressive one back when another is decoding.
-    std::vector<qint64> sizes(count);
-    for (int i = 0; i < count; ++i) sizes[i] = QFileInfo(paths[i]).size();
-    std::vector<int> order(count);
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return sizes[a] > sizes[b]; });
+// One LoadMany: which worker has which file, the results waiting to be
+// handed over in order, and what the cache is to get afterwards.
+// Largest files first, so the long decodes start early and overlap the rest.
+// A progressive JPEG keeps every coefficient of the whole picture in memory
+// while it decodes (tens of MB for a camera photo), so at most one of them
+// decodes at a time; the other workers take plain files meanwhile. A worker
+// finds out which kind a file is when it first takes it, and hands a
+// progressive one back when another is decoding.
+class PictureLoader::Batch {
+public:
+    Batch(PictureLoader& loader, const QStringList& paths, QSize maxSize)
+        : loader_(loader),
+          paths_(paths),
+          maxSize_(maxSize),
+          cache_(loader.thumbnails_),
+          bucket_(cache_ ? ThumbnailCache::BucketFor(maxSize) : std::nullopt),
+          files_(paths.size()),
+          order_(paths.size()),
+          remaining_(int(paths.size())) {
+        for (qsizetype i = 0; i < paths.size(); ++i) files_[i].size = QFileInfo(paths[i]).size();
+        std::iota(order_.begin(), order_.end(), 0);
+        std::stable_sort(order_.begin(), order_.end(),
+                         [&](int a, int b) { return files_[a].size > files_[b].size; });
+    }
 
+    // One worker: takes files until none is left or the load stops.
+    void Work() {
+        for (;;) {
+            int index = -1;
+            Cached cached;
+            {
+                std::unique_lock lock(mutex_);
+                if (!Take(lock, &index, &cached)) return;
+            }
+            QImage copy;
+            std::optional<Picture> picture = cached ? std::move(*cached) : Decode(index, &copy);
+            Finish(index, std::move(picture), cached.has_value(), std::move(copy));
+        }
+    }
+
+    // On the calling thread: each result in the order of the paths, as soon
+    // as it is ready; every decode that finished is told before each wait.
+    void HandOver(const std::function<bool(int, std::optional<Picture>)>& consume,
+                  const std::function<void(int)>& progress) {
+        int reported = 0;
+        for (int i = 0; i < int(files_.size()); ++i) {
+            std::optional<Picture> picture;
+            {
+                std::unique_lock lock(mutex_);
+                while (!files_[i].done || (progress && decoded_ != reported)) {
+                    if (progress && decoded_ != reported) {
+                        reported = decoded_;
+                        lock.unlock();
+                        progress(reported);
+                        lock.lock();
+                        continue;
+                    }
+                    ready_.wait(lock);
+                }
+                picture = std::move(files_[i].result);
+                files_[i].result.reset();
+            }
+            if (!consume(i, std::move(picture))) return;
+        }
+    }
+
+    // Workers take no more files; those decoding finish theirs.
+    void Stop() {
+        {
+            std::lock_guard lock(mutex_);
+            stop_ = true;
+        }
+        slot_.notify_all();
+    }
+
+    // What the cache lacks, once every worker has ended.
+    std::vector<ThumbnailWriter::Job> CacheJobs() {
+        std::vector<ThumbnailWriter::Job> jobs;
+        for (size_t i = 0; i < files_.size(); ++i) {
+            File& file = files_[i];
+            if (file.forCache == ForCache::Nothing) continue;
+            jobs.push_back({cache_, paths_[int(i)], maxSize_, *file.stamp,
+                            file.forCache == ForCache::Failure, std::move(file.copy),
+                            file.natural});
+        }
+        return jobs;
+    }
+
+private:
     // What a decode leaves for the cache once the load is over.
     enum class ForCache : char { Nothing, Copy, Failure };
-    struct Shared {
-        std::mutex mutex;
-        std::condition_variable ready;  // a result arrived
-        std::condition_variable slot;   // the heavy slot came free
-        std::vector<std::optional<Picture>> results;
-        std::vector<char> done;
-        std::vector<char> taken;
-        std::vector<signed char> heavy;  // -1 not known yet, 0 plain, 1 progressive
-        std::vector<std::optional<ThumbnailCache::Stamp>> stamps;
-        std::vector<ForCache> forCache;
-        std::vector<QImage> fullSize;  // card pictures that already have the cache's size
-        int remaining = 0;
-        int decoded = 0;
-        bool heavyBusy = false;
-        bool stop = false;
-    } shared;
-    shared.results.resize(count);
-    shared.done.assign(count, 0);
-    shared.taken.assign(count, 0);
-    shared.heavy.assign(count, -1);
-    shared.stamps.resize(count);
-    shared.forCache.assign(count, ForCache::Nothing);
-    shared.fullSize.resize(count);
-    shared.remaining = count;
+    struct File {
+        qint64 size = 0;
+        bool taken = false;
+        bool done = false;
+        signed char heavy = -1;  // -1 not known yet, 0 plain, 1 progressive
+        std::optional<ThumbnailCache::Stamp> stamp;
+        std::optional<Picture> result;
+        ForCache forCache = ForCache::Nothing;
+        QImage copy;  // the cache's copy from the card's decode
+        QSize natural;
+    };
+    // Nothing, a picture from the cache, or the cache's word that it fails.
+    using Cached = std::optional<std::optional<Picture>>;
 
-    // The first file in `order` not yet taken that may start now; -1 when the
-    // only ones left are heavy and the heavy slot is busy.
-    const auto pick = [&]() -> int {
-        for (int index : order) {
-            if (shared.taken[index]) continue;
-            if (shared.heavy[index] == 1 && shared.heavyBusy) continue;
+    // The first file in order not yet taken that may start now; -1 when the
+    // only ones left are progressive and one of those is decoding.
+    int Pick() const {
+        for (int index : order_) {
+            const File& file = files_[index];
+            if (file.taken || (file.heavy == 1 && heavyBusy_)) continue;
             return index;
         }
         return -1;
-    };
+    }
 
-    const auto work = [&] {
+    // The next file for the calling worker; false when none is left or the
+    // load stopped. A file taken the first time is looked up in the cache
+    // (a copy there spares reading the file at all), then checked for being
+    // progressive, without the lock.
+    bool Take(std::unique_lock<std::mutex>& lock, int* index, Cached* cached) {
         for (;;) {
-            int index;
-            std::optional<std::optional<Picture>> cached;
-            {
-                std::unique_lock lock(shared.mutex);
-                shared.slot.wait(
-                    lock, [&] { return shared.stop || shared.remaining == 0 || pick() >= 0; });
-                if (shared.stop || shared.remaining == 0) return;
-                index = pick();
-                shared.taken[index] = 1;
-                --shared.remaining;
-                if (shared.heavy[index] < 0) {
-                    lock.unlock();
-                    // The cache first: a copy there spares reading the file at all.
-                    std::optional<ThumbnailCache::Stamp> stamp;
-                    if (bucket) stamp = ThumbnailCache::StampOf(paths[index]);
-                    if (stamp) {
-                        try {
-                            cached = AskCache(*cache, paths[index], maxSize, *stamp);
-                        } catch (...) {
-                            cached.reset();
-                        }
-                    }
-                    const bool progressive = !cached && IsProgressiveJpegFile(paths[index]);
-                    lock.lock();
-                    shared.stamps[index] = stamp;
-                    shared.heavy[index] = progressive;
-                    if (progressive && shared.heavyBusy) {  // back for later
-                        shared.taken[index] = 0;
-                        ++shared.remaining;
-                        continue;
-                    }
-                }
-                if (!cached && shared.heavy[index] == 1) shared.heavyBusy = true;
-            }
-            std::optional<Picture> picture;
-            if (cached) {
-                picture = std::move(*cached);
-            } else {
-                try {
-                    picture = Load(paths[index], maxSize);
-                } catch (...) {
-                    picture.reset();
+            slot_.wait(lock, [&] { return stop_ || remaining_ == 0 || Pick() >= 0; });
+            if (stop_ || remaining_ == 0) return false;
+            const int i = Pick();
+            File& file = files_[i];
+            file.taken = true;
+            --remaining_;
+            if (file.heavy < 0) {
+                lock.unlock();
+                const auto stamp = bucket_ ? ThumbnailCache::StampOf(paths_[i]) : std::nullopt;
+                if (stamp) *cached = LookUp(paths_[i], *stamp);
+                const bool progressive = !*cached && IsProgressiveJpegFile(paths_[i]);
+                lock.lock();
+                file.stamp = stamp;
+                file.heavy = progressive;
+                if (progressive && heavyBusy_) {  // back for later
+                    file.taken = false;
+                    ++remaining_;
+                    continue;
                 }
             }
-            {
-                std::lock_guard lock(shared.mutex);
-                const bool ok = picture && !picture->image.isNull();
-                if (ok) ++shared.decoded;
-                if (!cached && bucket && shared.stamps[index]) {
-                    const QSize natural = ok ? picture->naturalSize : QSize();
-                    if (!ok)
-                        shared.forCache[index] = ForCache::Failure;
-                    else if (std::max(natural.width(), natural.height()) > bucket->edge) {
-                        shared.forCache[index] = ForCache::Copy;
-                        const QSize got = picture->image.size();
-                        if (std::max(got.width(), got.height()) == bucket->edge)
-                            shared.fullSize[index] = picture->image;
-                    }
-                }
-                shared.results[index] = std::move(picture);
-                shared.done[index] = 1;
-                if (!cached && shared.heavy[index] == 1) shared.heavyBusy = false;
-            }
-            shared.ready.notify_all();
-            shared.slot.notify_all();
+            if (!*cached && file.heavy == 1) heavyBusy_ = true;
+            *index = i;
+            return true;
         }
-    };
+    }
 
+    Cached LookUp(const QString& path, const ThumbnailCache::Stamp& stamp) const {
+        try {
+            return AskCache(*cache_, path, maxSize_, stamp);
+        } catch (...) {
+            return std::nullopt;
+        }
+    }
+
+    // Decodes through Load, asking it for the cache's copy when the cache
+    // is to get one.
+    std::optional<Picture> Decode(int index, QImage* copy) {
+        CopyRequest request;
+        if (bucket_ && files_[index].stamp) request.edge = bucket_->edge;
+        struct Scope {
+            explicit Scope(CopyRequest* r) { copyRequest = r; }
+            ~Scope() { copyRequest = nullptr; }
+        } scope(request.edge ? &request : nullptr);
+        std::optional<Picture> picture;
+        try {
+            picture = loader_.Load(paths_[index], maxSize_);
+        } catch (...) {
+            picture.reset();
+        }
+        *copy = std::move(request.copy);
+        return picture;
+    }
+
+    void Finish(int index, std::optional<Picture> picture, bool cached, QImage copy) {
+        {
+            std::lock_guard lock(mutex_);
+            File& file = files_[index];
+            const bool ok = picture && !picture->image.isNull();
+            if (ok) ++decoded_;
+            if (!cached && bucket_ && file.stamp) {
+                const QSize natural = ok ? picture->naturalSize : QSize();
+                if (!ok) {
+                    file.forCache = ForCache::Failure;
+                } else if (std::max(natural.width(), natural.height()) > bucket_->edge) {
+                    file.forCache = ForCache::Copy;
+                    file.copy = std::move(copy);
+                    file.natural = natural;
+                }
+            }
+            file.result = std::move(picture);
+            file.done = true;
+            if (!cached && file.heavy == 1) heavyBusy_ = false;
+        }
+        ready_.notify_all();
+        slot_.notify_all();
+    }
+
+    PictureLoader& loader_;
+    const QStringList& paths_;
+    const QSize maxSize_;
+    const std::shared_ptr<const ThumbnailCache> cache_;
+    const std::optional<ThumbnailCache::Bucket> bucket_;
+    std::vector<File> files_;
+    std::vector<int> order_;
+    std::mutex mutex_;
+    std::condition_variable ready_;  // a result arrived
+    std::condition_variable slot_;   // a file or the progressive slot came free
+    int remaining_ = 0;              // files not taken
+    int decoded_ = 0;
+    bool heavyBusy_ = false;
+    bool stop_ = false;
+};
+
+void PictureLoader::LoadMany(const QStringList& paths, QSize maxSize,
+                             const std::function<bool(int, std::optional<Picture>)>& consume,
+                             const std::function<void(int)>& progress) {
+    if (paths.isEmpty()) return;
+    Batch batch(*this, paths, maxSize);
     // Once every worker has ended, however the load ends, the copies the
     // cache lacks go to the writer.
     struct QueueCopies {
-        Shared& shared;
-        const QStringList& paths;
-        const std::shared_ptr<const ThumbnailCache>& cache;
-        QSize want;
+        Batch& batch;
         ThumbnailWriter& writer;
         ~QueueCopies() {
             try {
-                std::vector<ThumbnailWriter::Job> jobs;
-                for (size_t i = 0; i < shared.forCache.size(); ++i) {
-                    if (shared.forCache[i] == ForCache::Nothing) continue;
-                    jobs.push_back({cache, paths[int(i)], want, *shared.stamps[i],
-                                    shared.forCache[i] == ForCache::Failure,
-                                    std::move(shared.fullSize[i])});
-                }
-                writer.Add(std::move(jobs));
+                writer.Add(batch.CacheJobs());
             } catch (...) {
                 // No writer to be had: the cache stays as it was.
             }
         }
-    } queueCopies{shared, paths, cache, maxSize, *writer_};
-
-    // Never more workers than the budget for all card decodes at once allows.
-    const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1,
-                                   std::min(count, decodelimits::DealWorkers));
-    std::vector<std::thread> workers;
+    } queueCopies{batch, *writer_};
     // Stops and joins the workers on every way out, a throwing `consume` included.
+    std::vector<std::thread> workers;
     struct Joiner {
-        Shared& shared;
+        Batch& batch;
         std::vector<std::thread>& workers;
         ~Joiner() {
-            {
-                std::lock_guard lock(shared.mutex);
-                shared.stop = true;
-            }
-            shared.slot.notify_all();
+            batch.Stop();
             for (auto& t : workers)
                 if (t.joinable()) t.join();
         }
-    } joiner{shared, workers};
+    } joiner{batch, workers};
+    // Never more workers than the budget for all card decodes at once allows.
+    const int threads = std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1,
+                                   std::min(int(paths.size()), decodelimits::DealWorkers));
     try {
-        for (int i = 0; i < threads; ++i) workers.emplace_back(work);
+        for (int i = 0; i < threads; ++i) workers.emplace_back([&] { batch.Work(); });
     } catch (...) {
         // No thread to be had: the calling thread decodes them all itself.
-        if (workers.empty()) work();
+        if (workers.empty()) batch.Work();
     }
-
-    int reported = 0;
-    for (int i = 0; i < count; ++i) {
-        std::optional<Picture> picture;
-        {
-            std::unique_lock lock(shared.mutex);
-            for (;;) {
-                // Every decode that finished is told before the next wait.
-                if (progress && shared.decoded != reported) {
-                    reported = shared.decoded;
-                    lock.unlock();
-                    progress(reported);
-                    lock.lock();
-                    continue;
-                }
-                if (shared.done[i]) break;
-                shared.ready.wait(lock);
-            }
-            picture = std::move(shared.results[i]);
-            shared.results[i].reset();
-        }
-        if (!consume(i, std::move(picture))) return;
-    }
+    batch.HandOver(consume, progress);
 }

@@ -54,8 +54,9 @@ public:
     // worker has ended.
     // A picture with a matching copy in the thumbnail cache is taken from
     // there without calling Load; one recorded there as undecodable fails
-    // without it. Afterwards the copies missing from the cache are written
-    // on a worker of the lowest priority.
+    // without it. The base Load decodes each other file once, at the size
+    // the cache's copy needs, and keeps that copy; afterwards the copies
+    // missing from the cache are written on a worker of the lowest priority.
     // `progress`, when given, hears on the calling thread how many pictures
     // have decoded so far, in whatever order they finish.
     virtual void LoadMany(const QStringList& paths, QSize maxSize,
@@ -90,6 +91,7 @@ public:
 
 private:
     class ThumbnailWriter;
+    class Batch;
     std::shared_ptr<const ThumbnailCache> thumbnails_;
     std::unique_ptr<ThumbnailWriter> writer_;
 };

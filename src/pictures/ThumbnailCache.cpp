@@ -27,6 +27,7 @@
 namespace {
 
 constexpr qint64 MaxThumbnailBytes = 16 * 1024 * 1024;
+constexpr int FastPngQuality = 80;
 
 // A folder is trusted only when it is a real folder of this user that
 // nobody else may write into: otherwise someone could plant pictures in it
@@ -107,8 +108,11 @@ void SetStamp(QImage& image, const QString& path, const ThumbnailCache::Stamp& s
 bool WriteAtomically(const QString& folder, const QString& name, const QImage& image) {
     QByteArray png;
     QBuffer buffer(&png);
-    if (!buffer.open(QIODevice::WriteOnly) || !QImageWriter(&buffer, "png").write(image))
-        return false;
+    QImageWriter writer(&buffer, "png");
+    // Deflate's fastest level (Qt maps this quality to level 1): a copy is
+    // written after every new deal and only has to be read back quickly.
+    writer.setQuality(FastPngQuality);
+    if (!buffer.open(QIODevice::WriteOnly) || !writer.write(image)) return false;
     static RealFileSystem disk;
     atomicfile::Options options;
     options.newFileMode = 0600;

@@ -280,6 +280,8 @@ private slots:
         QCOMPARE(written.text("Thumb::MTime"),
                  QString::number(QFileInfo(photo).lastModified().toSecsSinceEpoch()));
         QCOMPARE(written.text("Thumb::Size"), QString::number(QFileInfo(photo).size()));
+        QCOMPARE(written.text("Thumb::Image::Width"), QString("900"));
+        QCOMPARE(written.text("Thumb::Image::Height"), QString("1200"));
 
         // The next deal takes it without turning it again.
         const int decodes = loader.decodes.load();
@@ -290,6 +292,57 @@ private slots:
         QVERIFY(IsRed(again->image.pixelColor(280, 192)));
         QVERIFY(IsBlue(again->image.pixelColor(8, 192)));
         QCOMPARE(again->naturalSize, QSize(900, 1200));
+    }
+
+    // The copy is the deal's own decode: the writer does not read the file
+    // again (spoiled here behind the loader's back, its stamp kept). For
+    // the x-large folder the card alone would decode at a quarter, 500 x 375,
+    // short of the copy's size, so the one decode is made at the copy's
+    // size; for the large one an eighth, 250 x 188, is near enough and
+    // enlarged to the folder's size.
+    void copiesComeFromTheDealsOwnDecode_data() {
+        QTest::addColumn<QSize>("card");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QSize>("copy");
+        QTest::newRow("x-large") << QSize(384, 288) << "x-large" << QSize(512, 384);
+        QTest::newRow("large, from an eighth") << QSize(200, 150) << "large" << QSize(256, 192);
+    }
+    void copiesComeFromTheDealsOwnDecode() {
+        QFETCH(QSize, card);
+        QFETCH(QString, folder);
+        QFETCH(QSize, copy);
+        const QString photo = Photo("a.jpg", JpegHalves(2000, 1500));
+        struct Spoiling : PictureLoader {
+            std::optional<Picture> Load(const QString& path, QSize maxSize, int limit) override {
+                auto picture = PictureLoader::Load(path, maxSize, limit);
+                QFile f(path);
+                const QDateTime when = QFileInfo(path).lastModified();
+                if (f.open(QIODevice::ReadWrite)) {
+                    f.write(QByteArray(int(f.size()), '\0'));
+                    f.setFileTime(when, QFileDevice::FileModificationTime);
+                }
+                return picture;
+            }
+        } loader;
+        std::optional<Picture> got;
+        loader.LoadMany({photo}, QSize(card.width(), card.width()),
+                        [&](int, std::optional<Picture> p) {
+                            got = std::move(p);
+                            return true;
+                        });
+        QVERIFY(got);
+        QCOMPARE(got->image.size(), card);
+        QCOMPARE(got->naturalSize, QSize(2000, 1500));
+        QVERIFY(IsRed(got->image.pixelColor(card.width() / 2, 5)));
+        QVERIFY(IsBlue(got->image.pixelColor(card.width() / 2, card.height() - 5)));
+        loader.WaitForThumbnails();
+        const QImage written = ReadPng(ThumbnailOf(photo, qPrintable(folder)));
+        QCOMPARE(written.size(), copy);
+        QVERIFY(IsRed(written.pixelColor(copy.width() / 2, 5)));
+        QVERIFY(IsBlue(written.pixelColor(copy.width() / 2, copy.height() - 5)));
+        QCOMPARE(written.text("Thumb::Image::Width"), QString("2000"));
+        QCOMPARE(written.text("Thumb::Image::Height"), QString("1500"));
+        QCOMPARE(written.text("Thumb::Size"), QString::number(QFileInfo(photo).size()));
     }
 
     // A phone's HEIC, turned by its own rotation: its copy is written
