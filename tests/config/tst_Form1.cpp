@@ -861,8 +861,10 @@ private slots:
         f.activateWindow();
         f.File1->setFocus();
         QTest::keyClick(f.File1, Qt::Key_Down);
+        QTRY_VERIFY(!f.PreviewDecoding.Busy());  // the preview decodes off this thread
         QCOMPARE(f.SelectedFile, f.File1->currentItem()->text());
         QCOMPARE(f.Label9->text(), f.SelectedFile);
+        QVERIFY(f.Image1Picture);
         QCOMPARE(f.Image1Picture->file, pf->File("Graphics/" + f.SelectedFile));
     }
 
