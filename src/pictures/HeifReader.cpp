@@ -67,6 +67,7 @@ int64_t WalkPosition(void* walk) {
     return static_cast<Walk*>(walk)->position;
 }
 int WalkRead(void* data, size_t size, void* userdata) {
+    if (size == 0) return 0;  // libheif asks for nothing, with no buffer
     auto* walk = static_cast<Walk*>(userdata);
     walk->read += qint64(size);
     if (walk->read > HeaderBytes) return -1;
