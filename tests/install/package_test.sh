@@ -14,9 +14,11 @@ cache() { sed -n "s/^$1:[A-Z]*=//p" "$build/CMakeCache.txt"; }
 
 # The build without tests builds the game and its assets, nothing else.
 [ "$(cache BUILD_TESTING)" = OFF ] || fail "the package was built with BUILD_TESTING on"
-# What it links, by target: the game, its libraries and the asset tool alone.
+# What it links, by target: the game, its libraries and the two build tools
+# alone (the asset tool, and the one that writes the desktop entry's and
+# metainfo's translations).
 linked=$(ninja -C "$build" -t targets all | sed -n 's/.*_LINKER__\(.*\)_[A-Za-z]*$/\1/p' | sort | tr '\n' ' ')
-[ "$linked" = "assetgen tavimo tavimo_core tavimo_ui tavimo_wmfwriter " ] ||
+[ "$linked" = "assetgen desktop-l10n tavimo tavimo_core tavimo_ui tavimo_wmfwriter " ] ||
     fail "a build without tests links more (or less) than the game: $linked"
 
 # A player's `make run` installs the game's packages only, never the
