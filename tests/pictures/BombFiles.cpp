@@ -95,7 +95,9 @@ QByteArray Pen(qint16 width, quint32 colour) {
 
 }  // namespace
 
-QByteArray ProgressiveJpeg(int side, int real) {
+QByteArray LibJpeg(const QImage& image, const JpegOptions& options) {
+    const bool grey = image.format() == QImage::Format_Grayscale8;
+    const QImage pixels = grey ? image : image.convertToFormat(QImage::Format_RGB888);
     jpeg_compress_struct cinfo;
     jpeg_error_mgr err;
     cinfo.err = jpeg_std_error(&err);
@@ -103,22 +105,30 @@ QByteArray ProgressiveJpeg(int side, int real) {
     unsigned char* out = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = JDIMENSION(real);
-    cinfo.image_height = JDIMENSION(real);
-    cinfo.input_components = 1;
-    cinfo.in_color_space = JCS_GRAYSCALE;
+    cinfo.image_width = JDIMENSION(pixels.width());
+    cinfo.image_height = JDIMENSION(pixels.height());
+    cinfo.input_components = grey ? 1 : 3;
+    cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&cinfo);
-    jpeg_simple_progression(&cinfo);
+    jpeg_set_quality(&cinfo, options.quality, TRUE);
+    if (options.progressive) jpeg_simple_progression(&cinfo);
+    cinfo.restart_in_rows = options.restartRows;
     jpeg_start_compress(&cinfo, TRUE);
-    std::vector<JSAMPLE> row(size_t(real), 128);
-    for (int y = 0; y < real; ++y) {
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&cinfo, &r, 1);
+    while (cinfo.next_scanline < cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(pixels.constScanLine(int(cinfo.next_scanline)));
+        jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
-    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
     jpeg_destroy_compress(&cinfo);
+    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
     free(out);
+    return bytes;
+}
+
+QByteArray ProgressiveJpeg(int side, int real) {
+    QImage grey(real, real, QImage::Format_Grayscale8);
+    grey.fill(128);
+    QByteArray bytes = LibJpeg(grey, {.progressive = true});
     // The frame header claims the size; the scans stay those of the real
     // picture, so the file is complete as far as its markers go.
     const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC2", 2));

@@ -11,6 +11,16 @@
 // nothing but the promise stops it.
 namespace bombs {
 
+// `image` through libjpeg itself, with what Qt's writer cannot set: grey
+// when the image is Format_Grayscale8 (RGB otherwise), progressive, a
+// restart marker every `restartRows` rows of blocks.
+struct JpegOptions {
+    bool progressive = false;
+    int restartRows = 0;
+    int quality = 75;
+};
+QByteArray LibJpeg(const QImage& image, const JpegOptions& options = {});
+
 // Raster pictures.
 // A grey progressive JPEG of real × real declaring side × side.
 QByteArray ProgressiveJpeg(int side, int real = 8);

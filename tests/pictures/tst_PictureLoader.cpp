@@ -1,10 +1,6 @@
 #include <fcntl.h>
 #include <gif_lib.h>
 #include <libheif/heif.h>
-// clang-format off
-#include <cstdio>  // before the JPEG headers, which use FILE and size_t
-#include <jpeglib.h>
-// clang-format on
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -20,6 +16,7 @@
 #include <future>
 #include <thread>
 
+#include "BombFiles.h"
 #include "PhotoWriter.h"
 #include "TestSupport.h"
 #include "WmfWriter.h"
@@ -68,36 +65,6 @@ QByteArray GifHalves(int w, int h) {
     for (int y = 0; y < h; ++y) EGifPutLine(gif, row.data(), w);
     EGifCloseFile(gif, &error);
     GifFreeMapObject(map);
-    return bytes;
-}
-
-// A baseline JPEG with a restart marker after every row of blocks, which
-// Qt's writer cannot make.
-QByteArray JpegWithRestarts(const QImage& image) {
-    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
-    jpeg_compress_struct cinfo;
-    jpeg_error_mgr err;
-    cinfo.err = jpeg_std_error(&err);
-    jpeg_create_compress(&cinfo);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &out, &size);
-    cinfo.image_width = JDIMENSION(rgb.width());
-    cinfo.image_height = JDIMENSION(rgb.height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 95, TRUE);
-    cinfo.restart_in_rows = 1;
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(rgb.constScanLine(int(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    QByteArray bytes(reinterpret_cast<const char*>(out), qsizetype(size));
-    free(out);
     return bytes;
 }
 
@@ -526,7 +493,7 @@ private slots:
         QVERIFY(scan > 0);
         junk.insert(scan, QByteArray("\x00\x11\x22\x33", 4));  // stray bytes before a marker
         folder.Write("stray.jpg", junk);
-        QByteArray slipped = JpegWithRestarts(halves);
+        QByteArray slipped = bombs::LibJpeg(halves, {.restartRows = 1, .quality = 95});
         const int second = int(slipped.indexOf(QByteArray("\xFF\xD1", 2)));
         QVERIFY(second > 0);
         slipped[second + 1] = char(0xD2);  // restart number one ahead
